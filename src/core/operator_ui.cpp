@@ -1,0 +1,66 @@
+#include "operator_ui.h"
+
+namespace tavrin {
+
+MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, const QString&,
+                                         const QString&) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+    case MessageButtons::OkCancel: return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
+    }
+    return MessageAnswer::Ok;
+}
+
+const char* controlName(Control c) {
+    switch (c) {
+#define TAVRIN_CONTROL_NAME(x)                                                                     \
+    case Control::x: return #x;
+        TAVRIN_CONTROL_NAME(Label_pm_size)
+        TAVRIN_CONTROL_NAME(Label_ed_size)
+        TAVRIN_CONTROL_NAME(Label_Debug)
+        TAVRIN_CONTROL_NAME(LblCheckSUM)
+        TAVRIN_CONTROL_NAME(Label_Ver)
+        TAVRIN_CONTROL_NAME(Label_FirmwareVersion)
+        TAVRIN_CONTROL_NAME(Text_ID)
+        TAVRIN_CONTROL_NAME(Text_Config1)
+        TAVRIN_CONTROL_NAME(Text_Config2)
+        TAVRIN_CONTROL_NAME(Text_Calib_Data)
+        TAVRIN_CONTROL_NAME(Text_BG)
+        TAVRIN_CONTROL_NAME(Lbl_ID_Dev)
+        TAVRIN_CONTROL_NAME(Lbl_ID_Rev)
+        TAVRIN_CONTROL_NAME(Label_DEV_id)
+        TAVRIN_CONTROL_NAME(Label_DEV_rev)
+        TAVRIN_CONTROL_NAME(Label4)
+        TAVRIN_CONTROL_NAME(RichTxtPgmMem)
+        TAVRIN_CONTROL_NAME(rText_EepromMem)
+        TAVRIN_CONTROL_NAME(Combo_device)
+        TAVRIN_CONTROL_NAME(Command_pogram)
+        TAVRIN_CONTROL_NAME(Command_read)
+        TAVRIN_CONTROL_NAME(Command_Vrify)
+        TAVRIN_CONTROL_NAME(Command_blank)
+        TAVRIN_CONTROL_NAME(Cmd_Extend_Program)
+        TAVRIN_CONTROL_NAME(Cmd_open)
+        TAVRIN_CONTROL_NAME(Cmd_save)
+        TAVRIN_CONTROL_NAME(Command_com)
+        TAVRIN_CONTROL_NAME(SSTab_Config)
+        TAVRIN_CONTROL_NAME(SSTab_MCU_Infomatin)
+        TAVRIN_CONTROL_NAME(mnuFirmwareUpdate)
+        TAVRIN_CONTROL_NAME(mnuBlankSkip)
+        TAVRIN_CONTROL_NAME(frmAbout_Label_ID_Word)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_8P)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_18P)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_28P)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_28AP)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_40P)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_12)
+        TAVRIN_CONTROL_NAME(frmBoard_Shape_23)
+        TAVRIN_CONTROL_NAME(frmBoard_Label_sel)
+#undef TAVRIN_CONTROL_NAME
+    }
+    return "?";
+}
+
+} // namespace tavrin

@@ -1,0 +1,140 @@
+// How the engine reaches the person at the bench. The main window implements this; tests use a
+// scripted fake. Engine code never touches a widget: everything it shows goes through here.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace tavrin {
+
+// Controls of the main window and its companions that the engine sets directly. The names are
+// the windows' own object names.
+enum class Control {
+    // main window labels and fields
+    Label_pm_size,
+    Label_ed_size,
+    Label_Debug,
+    LblCheckSUM,
+    Label_Ver,
+    Label_FirmwareVersion,
+    Text_ID,
+    Text_Config1,
+    Text_Config2,
+    Text_Calib_Data,
+    Text_BG,
+    Lbl_ID_Dev,
+    Lbl_ID_Rev,
+    Label_DEV_id,
+    Label_DEV_rev,
+    Label4,            // caption of the EEPROM view
+    RichTxtPgmMem,     // program memory view
+    rText_EepromMem,   // EEPROM view
+    Combo_device,
+    Command_pogram,
+    Command_read,
+    Command_Vrify,
+    Command_blank,
+    Cmd_Extend_Program,
+    Cmd_open,
+    Cmd_save,
+    Command_com,
+    SSTab_Config,
+    SSTab_MCU_Infomatin,
+    mnuFirmwareUpdate,
+    mnuBlankSkip,
+    // about box
+    frmAbout_Label_ID_Word,
+    // board window: socket outlines, jumper marks and the "either" label
+    frmBoard_Shape_8P,
+    frmBoard_Shape_18P,
+    frmBoard_Shape_28P,
+    frmBoard_Shape_28AP,
+    frmBoard_Shape_40P,
+    frmBoard_Shape_12,
+    frmBoard_Shape_23,
+    frmBoard_Label_sel,
+};
+
+enum class StatusColor { Black, Red };
+
+enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+
+// Which buffer views must be redrawn from the session.
+enum ViewFlag : unsigned {
+    ViewProgram = 1u << 0,
+    ViewEeprom = 1u << 1,
+    ViewIdConfig = 1u << 2,
+    ViewConfigGrids = 1u << 3,
+    ViewAll = 0xFu,
+};
+
+class OperatorUi {
+public:
+    virtual ~OperatorUi() = default;
+
+    // The status line: the text already stripped of its colour prefix, and its colour.
+    virtual void showStatusLine(const QString& text, StatusColor color) = 0;
+
+    // The progress bar and its percentage label ("28%"); visible = false hides both.
+    virtual void showProgressBar(bool visible, double minimum, double maximum, double value,
+                                 const QString& percentText) = 0;
+
+    // A modal message box; returns the button the person chose (closing it counts as Cancel or
+    // No, whichever the box offers, or Ok for a single button).
+    virtual MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
+                                     const QString& text) = 0;
+
+    // Texts, visibility, enabled state and focus of named controls.
+    virtual void setControlText(Control control, const QString& text) = 0;
+    virtual void setControlVisible(Control control, bool visible) = 0;
+    virtual void setControlEnabled(Control control, bool enabled) = 0;
+    virtual void setControlBackground(Control control, std::uint32_t rgb) = 0;
+    virtual void focusControl(Control control) = 0;
+
+    // A verify mismatch line appended to the program or EEPROM view, after what it shows.
+    virtual void appendProgramViewLine(const QString& line) = 0;
+    virtual void appendEepromViewLine(const QString& line) = 0;
+
+    // Redraw the named buffer views from the session.
+    virtual void refreshViews(unsigned viewFlags) = 0;
+
+    // The device list of the main window.
+    virtual void setDeviceList(const QStringList& names) = 0;
+
+    // The busy pointer around long work.
+    virtual void setBusy(bool busy) = 0;
+
+    // Lets pending window events run during a long wait (a no-op when the engine runs on a
+    // thread of its own).
+    virtual void pumpEvents() = 0;
+};
+
+// An OperatorUi that shows nothing and answers every question with its first button.
+class NullOperatorUi : public OperatorUi {
+public:
+    void showStatusLine(const QString&, StatusColor) override {}
+    void showProgressBar(bool, double, double, double, const QString&) override {}
+    MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&,
+                             const QString&) override;
+    void setControlText(Control, const QString&) override {}
+    void setControlVisible(Control, bool) override {}
+    void setControlEnabled(Control, bool) override {}
+    void setControlBackground(Control, std::uint32_t) override {}
+    void focusControl(Control) override {}
+    void appendProgramViewLine(const QString&) override {}
+    void appendEepromViewLine(const QString&) override {}
+    void refreshViews(unsigned) override {}
+    void setDeviceList(const QStringList&) override {}
+    void setBusy(bool) override {}
+    void pumpEvents() override {}
+};
+
+const char* controlName(Control control);
+
+} // namespace tavrin

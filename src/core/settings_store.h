@@ -1,0 +1,55 @@
+// The user's settings: application "Tavrin Writer v4", section "Settings6", every value text.
+#pragma once
+
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QSettings;
+
+namespace tavrin {
+
+inline constexpr const char* kSettingsApplication = "Tavrin Writer v4";
+inline constexpr const char* kSettingsSection = "Settings6";
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString value(const QString& key, const QString& defaultValue = QString()) const = 0;
+    virtual void setValue(const QString& key, const QString& value) = 0;
+    virtual bool contains(const QString& key) const = 0;
+    virtual void sync() {}
+};
+
+// Backed by QSettings (per-user, organisation and application as named above).
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore();
+    // For tests and portable installs: an INI file at the given path.
+    explicit QtSettingsStore(const QString& iniPath);
+    ~QtSettingsStore() override;
+    QString value(const QString& key, const QString& defaultValue) const override;
+    void setValue(const QString& key, const QString& value) override;
+    bool contains(const QString& key) const override;
+    void sync() override;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& defaultValue) const override {
+        auto it = values_.find(key);
+        return it == values_.end() ? defaultValue : it->second;
+    }
+    void setValue(const QString& key, const QString& value) override { values_[key] = value; }
+    bool contains(const QString& key) const override { return values_.count(key) != 0; }
+    const std::map<QString, QString>& all() const { return values_; }
+
+private:
+    std::map<QString, QString> values_;
+};
+
+} // namespace tavrin

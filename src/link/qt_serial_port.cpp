@@ -1,0 +1,130 @@
+#include "qt_serial_port.h"
+
+#include <QSerialPort>
+
+namespace tavrin {
+
+namespace {
+PortError errorKind(QSerialPort::SerialPortError e) {
+    switch (e) {
+    case QSerialPort::NoError: return PortError::None;
+    case QSerialPort::DeviceNotFoundError: return PortError::NotFound;
+    case QSerialPort::PermissionError: return PortError::PermissionDenied;
+    case QSerialPort::OpenError: return PortError::InUse;
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError: return PortError::Lost;
+    default: return PortError::Other;
+    }
+}
+} // namespace
+
+QtSerialPort::QtSerialPort() = default;
+QtSerialPort::~QtSerialPort() { close(); }
+
+PortStatus QtSerialPort::open() {
+    close();
+    status_ = {};
+    port_ = std::make_unique<QSerialPort>();
+    port_->setPortName(name_);
+    port_->setBaudRate(57600);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    port_->setReadBufferSize(0);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        status_ = {errorKind(port_->error()), port_->errorString()};
+        if (status_.error == PortError::None || status_.error == PortError::Lost)
+            status_.error = PortError::Other;
+        port_.reset();
+        return status_;
+    }
+    return status_;
+}
+
+void QtSerialPort::close() {
+    if (port_) {
+        if (port_->isOpen()) port_->close();
+        port_.reset();
+    }
+}
+
+bool QtSerialPort::isOpen() const { return port_ && port_->isOpen(); }
+
+void QtSerialPort::noteError() {
+    if (!port_) return;
+    const auto e = port_->error();
+    // A pty has no modem lines: RTS requests fail with UnsupportedOperationError, harmlessly.
+    if (e == QSerialPort::NoError || e == QSerialPort::UnsupportedOperationError ||
+        e == QSerialPort::TimeoutError) {
+        port_->clearError();
+        return;
+    }
+    status_ = {errorKind(e), port_->errorString()};
+    if (status_.error == PortError::Lost) {
+        // The device went away: close at once, or Qt reports the error on every event pass.
+        port_->close();
+    }
+    port_->clearError();
+}
+
+qint64 QtSerialPort::bytesWaiting() {
+    if (!isOpen()) return 0;
+    // Take what the driver already holds without blocking.
+    port_->waitForReadyRead(0);
+    noteError();
+    return isOpen() ? port_->bytesAvailable() : 0;
+}
+
+QByteArray QtSerialPort::readAll() {
+    if (!isOpen()) return {};
+    port_->waitForReadyRead(0);
+    noteError();
+    return port_ ? port_->readAll() : QByteArray();
+}
+
+bool QtSerialPort::write(const QByteArray& bytes) {
+    if (!isOpen()) return false;
+    if (port_->write(bytes) != bytes.size()) {
+        noteError();
+        return false;
+    }
+    // Push the bytes out now: a write is followed by a wait, and nothing else would flush it.
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(1000)) {
+            noteError();
+            return isOpen() && port_->bytesToWrite() == 0;
+        }
+    }
+    return true;
+}
+
+void QtSerialPort::discardInput() {
+    if (!isOpen()) return;
+    port_->waitForReadyRead(0);
+    port_->readAll();
+    port_->clear(QSerialPort::Input);
+    noteError();
+}
+
+void QtSerialPort::discardOutput() {
+    if (!isOpen()) return;
+    port_->clear(QSerialPort::Output);
+    noteError();
+}
+
+void QtSerialPort::setRequestToSend(bool on) {
+    if (!isOpen()) return;
+    port_->setRequestToSend(on);
+    noteError();
+}
+
+bool QtSerialPort::waitForData(int timeoutMs) {
+    if (!isOpen()) return false;
+    const bool got = port_->waitForReadyRead(timeoutMs);
+    noteError();
+    return got;
+}
+
+} // namespace tavrin

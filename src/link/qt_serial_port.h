@@ -1,0 +1,40 @@
+// The SerialPort seam over QSerialPort. The QSerialPort is made when the port opens and dropped
+// when it closes, in the thread that opens it: every call between open() and close() must come
+// from that thread (the one that runs the operation).
+#pragma once
+
+#include "core/serial_port.h"
+
+#include <memory>
+
+class QSerialPort;
+
+namespace tavrin {
+
+class QtSerialPort final : public SerialPort {
+public:
+    QtSerialPort();
+    ~QtSerialPort() override;
+
+    void setPortName(const QString& name) override { name_ = name; }
+    QString portName() const override { return name_; }
+    PortStatus open() override;
+    void close() override;
+    bool isOpen() const override;
+    qint64 bytesWaiting() override;
+    QByteArray readAll() override;
+    bool write(const QByteArray& bytes) override;
+    void discardInput() override;
+    void discardOutput() override;
+    void setRequestToSend(bool on) override;
+    bool waitForData(int timeoutMs) override;
+    PortStatus status() const override { return status_; }
+
+private:
+    void noteError();
+    QString name_;
+    std::unique_ptr<QSerialPort> port_;
+    PortStatus status_;
+};
+
+} // namespace tavrin
