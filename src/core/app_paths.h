@@ -7,8 +7,9 @@
 namespace tavrin {
 
 struct AppPaths {
-    QString deviceFile;  // device6.ini to read; empty when none was found
-    QString dataDir;     // writable per-user folder for logs, work files and the part list; ends without '/'
+    QString deviceFile; // device6.ini to read; empty when none was found
+    QString dataDir;    // writable per-user folder for logs, work files and the part list; ends
+                        // without '/'
 
     QString inData(const QString& fileName) const { return dataDir + QLatin1Char('/') + fileName; }
 };

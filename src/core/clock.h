@@ -7,7 +7,7 @@
 namespace tavrin {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Microseconds on a monotonic scale; only differences mean anything.
     virtual std::int64_t nowUs() const = 0;
@@ -15,14 +15,14 @@ public:
 };
 
 class SteadyClock final : public Clock {
-public:
+  public:
     std::int64_t nowUs() const override;
     void sleepMs(int ms) override;
 };
 
 // Virtual time: starts at zero, moves only when someone sleeps or advances it.
 class VirtualClock final : public Clock {
-public:
+  public:
     std::int64_t nowUs() const override { return now_; }
     void sleepMs(int ms) override { now_ += std::int64_t(ms) * 1000; }
     void advanceUs(std::int64_t us) { now_ += us; }
@@ -30,7 +30,7 @@ public:
         if (us > now_) now_ = us;
     }
 
-private:
+  private:
     std::int64_t now_ = 0;
 };
 

@@ -6,10 +6,13 @@ MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, co
                                          const QString&) {
     switch (buttons) {
     case MessageButtons::Ok:
-    case MessageButtons::OkCancel: return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Ok;
     case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel:
+        return MessageAnswer::Retry;
     }
     return MessageAnswer::Ok;
 }
@@ -17,7 +20,8 @@ MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, co
 const char* controlName(Control c) {
     switch (c) {
 #define TAVRIN_CONTROL_NAME(x)                                                                     \
-    case Control::x: return #x;
+    case Control::x:                                                                               \
+        return #x;
         TAVRIN_CONTROL_NAME(Label_pm_size)
         TAVRIN_CONTROL_NAME(Label_ed_size)
         TAVRIN_CONTROL_NAME(Label_Debug)

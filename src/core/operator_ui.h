@@ -28,9 +28,9 @@ enum class Control {
     Lbl_ID_Rev,
     Label_DEV_id,
     Label_DEV_rev,
-    Label4,            // caption of the EEPROM view
-    RichTxtPgmMem,     // program memory view
-    rText_EepromMem,   // EEPROM view
+    Label4,          // caption of the EEPROM view
+    RichTxtPgmMem,   // program memory view
+    rText_EepromMem, // EEPROM view
     Combo_device,
     Command_pogram,
     Command_read,
@@ -75,7 +75,7 @@ enum ViewFlag : unsigned {
 };
 
 class OperatorUi {
-public:
+  public:
     virtual ~OperatorUi() = default;
 
     // The status line: the text already stripped of its colour prefix, and its colour.
@@ -117,7 +117,7 @@ public:
 
 // An OperatorUi that shows nothing and answers every question with its first button.
 class NullOperatorUi : public OperatorUi {
-public:
+  public:
     void showStatusLine(const QString&, StatusColor) override {}
     void showProgressBar(bool, double, double, double, const QString&) override {}
     MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&,

@@ -11,7 +11,9 @@ enum class CoreGroup { None, Bit12, Bit14, Pic18 };
 // FLASH8 WRT400 WRT400A; PIC18: any keyword beginning "18F". Keywords compare with exact case.
 CoreGroup coreGroupOf(const QString& programType);
 
-inline bool isPic18Type(const QString& t) { return t.startsWith(QLatin1String("18F")); }
+inline bool isPic18Type(const QString& t) {
+    return t.startsWith(QLatin1String("18F"));
+}
 
 // Types whose EEPROM image is filled by the buffer fills (14-bit parts with data EEPROM).
 bool hasEepromFill(const QString& programType);

@@ -10,21 +10,21 @@ namespace tavrin {
 
 enum class PortError {
     None,
-    NotFound,          // no such device
-    PermissionDenied,  // the user may not open it (e.g. not in the group that owns the device)
-    InUse,             // another program holds it
-    Lost,              // the device went away while open (adapter pulled)
+    NotFound,         // no such device
+    PermissionDenied, // the user may not open it (e.g. not in the group that owns the device)
+    InUse,            // another program holds it
+    Lost,             // the device went away while open (adapter pulled)
     Other,
 };
 
 struct PortStatus {
     PortError error = PortError::None;
-    QString detail;  // the system's own text, for the message
+    QString detail; // the system's own text, for the message
     bool ok() const { return error == PortError::None; }
 };
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     virtual void setPortName(const QString& name) = 0;

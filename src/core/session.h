@@ -23,14 +23,14 @@ inline const QString CP = QStringLiteral("CP");
 
 // Size limits of the images and of the device file. Every writer checks them explicitly.
 namespace limits {
-constexpr std::size_t ProgramImageBytes = 0x200000;  // 2 MiB: 1,048,576 words
+constexpr std::size_t ProgramImageBytes = 0x200000; // 2 MiB: 1,048,576 words
 constexpr std::int32_t MaxProgramWords = 1048576;
 constexpr std::size_t EepromImageBytes = 2048;
 constexpr std::int32_t MaxEepromLocations = 1024;
 constexpr std::size_t ConfigIdImageBytes = 257;
 constexpr std::size_t Id18Bytes = 9;
 constexpr std::size_t Config18Entries = 256;
-constexpr int ConfigWords = 7;        // CONFIG1 .. CONFIG7
+constexpr int ConfigWords = 7; // CONFIG1 .. CONFIG7
 constexpr int ConfigArrayEntries = 129;
 constexpr int BlockColumns = 16;
 } // namespace limits
@@ -58,10 +58,11 @@ struct SettingComment {
 // The selected part as read from its device6.ini block, plus the device list.
 struct DeviceRecord {
     QString SelectedDevice;
-    QStringList DeviceNames;  // file order; unlimited here, the file's limit is checked by the reader
+    QStringList
+        DeviceNames; // file order; unlimited here, the file's limit is checked by the reader
     QString DeviceFileVersion;
-    std::vector<std::array<QString, limits::BlockColumns>> DeviceBlock;  // rows of the block
-    int DeviceFileError = 0;  // 0 ok, 1 device6.ini missing, -1 block read error
+    std::vector<std::array<QString, limits::BlockColumns>> DeviceBlock; // rows of the block
+    int DeviceFileError = 0; // 0 ok, 1 device6.ini missing, -1 block read error
     QString DeviceFileErrorText;
     std::vector<SettingComment> SettingComments;
     QString DeviceComment;
@@ -70,7 +71,7 @@ struct DeviceRecord {
     QString PackageType;
     QString Jumper2;
     float RequiredFirmware = 0;
-    QString CalibrationInstruction;  // "retlw 0x.." / "movlw 0x.."; empty = no calibration word
+    QString CalibrationInstruction; // "retlw 0x.." / "movlw 0x.."; empty = no calibration word
     std::int32_t CpMaskCf5 = 0;
     std::int32_t CodeProtectMask = 0;
     std::array<std::int16_t, 21> ConfigWordDefined{};
@@ -117,7 +118,7 @@ struct PcBuffer {
 
 // The serial link to the programmer board.
 struct ProgrammerLink {
-    QString ComPortName;  // the port's system name ("/dev/ttyUSB0", a pty path, "COM3"); "" = none
+    QString ComPortName; // the port's system name ("/dev/ttyUSB0", a pty path, "COM3"); "" = none
     bool ProgrammerDetected = false;
     QString FirmwareReply;
     QString FirmwareId;
@@ -127,7 +128,7 @@ struct ProgrammerLink {
     std::vector<std::uint8_t> ReceiveBuffer;
     std::vector<std::uint8_t> ProgramStreamBuffer;
     std::array<std::uint8_t, 17> ConfigAreaReply{};
-    std::int64_t WaitStartTimeUs = 0;  // monotonic start of the current wait
+    std::int64_t WaitStartTimeUs = 0; // monotonic start of the current wait
     std::uint8_t SplitByte0 = 0;
     std::uint8_t SplitByte1 = 0;
     std::uint8_t SplitByte2 = 0;
@@ -149,7 +150,7 @@ struct RunState {
     QString LastResultText;
     bool ProgramMemoryOnlyMode = false;
     bool IncludeConfigInPartial = false;
-    std::int16_t HintAnswer = 0;  // 1 = overwrite, 2 = cancel
+    std::int16_t HintAnswer = 0; // 1 = overwrite, 2 = cancel
     std::int32_t ProgramAndHigh = 255, ProgramAndLow = 255;
     std::int32_t EepromAndHigh = 255, EepromAndLow = 255;
     std::int32_t ConfigAndHigh = 255, ConfigAndLow = 255;
@@ -157,7 +158,7 @@ struct RunState {
     std::int32_t LastVerifyIndex = 0;
     std::int32_t ReadDataLastIndex = 0;
     std::uint8_t CalibWordHigh = 0, CalibWordLow = 0, BandgapBits = 0;
-    bool CalibWordRead = false;  // the calibration word above was read from the chip in this run
+    bool CalibWordRead = false; // the calibration word above was read from the chip in this run
     QString OscCalWordText, ConfigWordText, IdVerifyText, ConfigVerifyText, VerifyErrorAddressText;
     QString Pic18IdVerifyResult, Pic18ConfigVerifyResult;
     std::int32_t MaskedConfigWord = 0;
@@ -178,7 +179,7 @@ struct AppValues {
     QString AsmToolPath;
     bool AssembleSucceeded = false;
     std::int16_t ConfigDisplayMode = 0;
-    std::int64_t SerialNumberValue = 0;  // value x 10,000
+    std::int64_t SerialNumberValue = 0; // value x 10,000
 };
 
 struct Session {

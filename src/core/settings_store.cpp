@@ -28,8 +28,12 @@ void QtSettingsStore::setValue(const QString& key, const QString& value) {
     settings_->setValue(keyOf(key), value);
 }
 
-bool QtSettingsStore::contains(const QString& key) const { return settings_->contains(keyOf(key)); }
+bool QtSettingsStore::contains(const QString& key) const {
+    return settings_->contains(keyOf(key));
+}
 
-void QtSettingsStore::sync() { settings_->sync(); }
+void QtSettingsStore::sync() {
+    settings_->sync();
+}
 
 } // namespace tavrin

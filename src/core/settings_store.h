@@ -14,7 +14,7 @@ inline constexpr const char* kSettingsApplication = "Tavrin Writer v4";
 inline constexpr const char* kSettingsSection = "Settings6";
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual QString value(const QString& key, const QString& defaultValue = QString()) const = 0;
     virtual void setValue(const QString& key, const QString& value) = 0;
@@ -24,7 +24,7 @@ public:
 
 // Backed by QSettings (per-user, organisation and application as named above).
 class QtSettingsStore final : public SettingsStore {
-public:
+  public:
     QtSettingsStore();
     // For tests and portable installs: an INI file at the given path.
     explicit QtSettingsStore(const QString& iniPath);
@@ -34,12 +34,12 @@ public:
     bool contains(const QString& key) const override;
     void sync() override;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 
 class MemorySettingsStore final : public SettingsStore {
-public:
+  public:
     QString value(const QString& key, const QString& defaultValue) const override {
         auto it = values_.find(key);
         return it == values_.end() ? defaultValue : it->second;
@@ -48,7 +48,7 @@ public:
     bool contains(const QString& key) const override { return values_.count(key) != 0; }
     const std::map<QString, QString>& all() const { return values_; }
 
-private:
+  private:
     std::map<QString, QString> values_;
 };
 

@@ -7,20 +7,28 @@ namespace tavrin {
 namespace {
 PortError errorKind(QSerialPort::SerialPortError e) {
     switch (e) {
-    case QSerialPort::NoError: return PortError::None;
-    case QSerialPort::DeviceNotFoundError: return PortError::NotFound;
-    case QSerialPort::PermissionError: return PortError::PermissionDenied;
-    case QSerialPort::OpenError: return PortError::InUse;
+    case QSerialPort::NoError:
+        return PortError::None;
+    case QSerialPort::DeviceNotFoundError:
+        return PortError::NotFound;
+    case QSerialPort::PermissionError:
+        return PortError::PermissionDenied;
+    case QSerialPort::OpenError:
+        return PortError::InUse;
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
-    case QSerialPort::WriteError: return PortError::Lost;
-    default: return PortError::Other;
+    case QSerialPort::WriteError:
+        return PortError::Lost;
+    default:
+        return PortError::Other;
     }
 }
 } // namespace
 
 QtSerialPort::QtSerialPort() = default;
-QtSerialPort::~QtSerialPort() { close(); }
+QtSerialPort::~QtSerialPort() {
+    close();
+}
 
 PortStatus QtSerialPort::open() {
     close();
@@ -50,7 +58,9 @@ void QtSerialPort::close() {
     }
 }
 
-bool QtSerialPort::isOpen() const { return port_ && port_->isOpen(); }
+bool QtSerialPort::isOpen() const {
+    return port_ && port_->isOpen();
+}
 
 void QtSerialPort::noteError() {
     if (!port_) return;

@@ -12,7 +12,7 @@ class QSerialPort;
 namespace tavrin {
 
 class QtSerialPort final : public SerialPort {
-public:
+  public:
     QtSerialPort();
     ~QtSerialPort() override;
 
@@ -30,7 +30,7 @@ public:
     bool waitForData(int timeoutMs) override;
     PortStatus status() const override { return status_; }
 
-private:
+  private:
     void noteError();
     QString name_;
     std::unique_ptr<QSerialPort> port_;

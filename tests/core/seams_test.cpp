@@ -15,13 +15,13 @@ TEST(ProgramType, GroupsFollowTheKeywordTable) {
         const char* type;
         CoreGroup group;
     };
-    const Case cases[] = {{"5X28", CoreGroup::Bit12},     {"5X18", CoreGroup::Bit12},
-                          {"12C5", CoreGroup::Bit12},     {"12F6", CoreGroup::Bit14},
-                          {"EPROM2", CoreGroup::Bit14},   {"FLASH4.9", CoreGroup::Bit14},
-                          {"WRT400A", CoreGroup::Bit14},  {"18F_00", CoreGroup::Pic18},
-                          {"18F_01", CoreGroup::Pic18},   {"flash0", CoreGroup::None},
-                          {"", CoreGroup::None},          {"FLASH", CoreGroup::None}};
-    for (const auto& c : cases) EXPECT_EQ(coreGroupOf(QString::fromLatin1(c.type)), c.group) << c.type;
+    const Case cases[] = {
+        {"5X28", CoreGroup::Bit12},    {"5X18", CoreGroup::Bit12},   {"12C5", CoreGroup::Bit12},
+        {"12F6", CoreGroup::Bit14},    {"EPROM2", CoreGroup::Bit14}, {"FLASH4.9", CoreGroup::Bit14},
+        {"WRT400A", CoreGroup::Bit14}, {"18F_00", CoreGroup::Pic18}, {"18F_01", CoreGroup::Pic18},
+        {"flash0", CoreGroup::None},   {"", CoreGroup::None},        {"FLASH", CoreGroup::None}};
+    for (const auto& c : cases)
+        EXPECT_EQ(coreGroupOf(QString::fromLatin1(c.type)), c.group) << c.type;
     EXPECT_FALSE(hasEepromFill(QStringLiteral("FLASH2")));
     EXPECT_TRUE(hasEepromFill(QStringLiteral("12C6")));
     EXPECT_TRUE(isOtpOrEpromType(QStringLiteral("EPROM2")));
@@ -66,7 +66,9 @@ TEST(AppPaths, DeviceFileFoundInOrderAndDataDirMade) {
     EXPECT_TRUE(none.deviceFile.isEmpty());
     EXPECT_TRUE(QDir(user).exists());
     touch(installed + QStringLiteral("/device6.ini"));
-    EXPECT_EQ(locateAppPaths(exe, installed, user).deviceFile, installed + QStringLiteral("/device6.ini"));
+    EXPECT_EQ(locateAppPaths(exe, installed, user).deviceFile,
+              installed + QStringLiteral("/device6.ini"));
     touch(exe + QStringLiteral("/device6.ini"));
-    EXPECT_EQ(locateAppPaths(exe, installed, user).deviceFile, exe + QStringLiteral("/device6.ini"));
+    EXPECT_EQ(locateAppPaths(exe, installed, user).deviceFile,
+              exe + QStringLiteral("/device6.ini"));
 }

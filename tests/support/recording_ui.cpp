@@ -18,8 +18,8 @@ void RecordingUi::showProgressBar(bool isVisible, double, double maximum, double
     ++progressUpdates;
 }
 
-MessageAnswer RecordingUi::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                                      const QString& text) {
+MessageAnswer RecordingUi::messageBox(MessageIcon icon, MessageButtons buttons,
+                                      const QString& title, const QString& text) {
     MessageAnswer answer;
     if (!answers.empty()) {
         answer = answers.front();
@@ -32,17 +32,35 @@ MessageAnswer RecordingUi::messageBox(MessageIcon icon, MessageButtons buttons, 
     return answer;
 }
 
-void RecordingUi::setControlText(Control control, const QString& text) { texts[control] = text; }
-void RecordingUi::setControlVisible(Control control, bool v) { visible[control] = v; }
-void RecordingUi::setControlEnabled(Control control, bool e) { enabled[control] = e; }
+void RecordingUi::setControlText(Control control, const QString& text) {
+    texts[control] = text;
+}
+void RecordingUi::setControlVisible(Control control, bool v) {
+    visible[control] = v;
+}
+void RecordingUi::setControlEnabled(Control control, bool e) {
+    enabled[control] = e;
+}
 void RecordingUi::setControlBackground(Control control, std::uint32_t rgb) {
     backgrounds[control] = rgb;
 }
-void RecordingUi::focusControl(Control control) { focus.push_back(control); }
-void RecordingUi::appendProgramViewLine(const QString& line) { programViewLines << line; }
-void RecordingUi::appendEepromViewLine(const QString& line) { eepromViewLines << line; }
-void RecordingUi::refreshViews(unsigned flags) { refreshedViews |= flags; }
-void RecordingUi::setDeviceList(const QStringList& names) { deviceList = names; }
-void RecordingUi::setBusy(bool b) { busy = b; }
+void RecordingUi::focusControl(Control control) {
+    focus.push_back(control);
+}
+void RecordingUi::appendProgramViewLine(const QString& line) {
+    programViewLines << line;
+}
+void RecordingUi::appendEepromViewLine(const QString& line) {
+    eepromViewLines << line;
+}
+void RecordingUi::refreshViews(unsigned flags) {
+    refreshedViews |= flags;
+}
+void RecordingUi::setDeviceList(const QStringList& names) {
+    deviceList = names;
+}
+void RecordingUi::setBusy(bool b) {
+    busy = b;
+}
 
 } // namespace tavrin::test

@@ -22,7 +22,7 @@ struct RecordedMessage {
 };
 
 class RecordingUi : public OperatorUi {
-public:
+  public:
     void showStatusLine(const QString& text, StatusColor color) override;
     void showProgressBar(bool visible, double minimum, double maximum, double value,
                          const QString& percentText) override;
