@@ -33,6 +33,7 @@ const Record Records[] = {
     {"PIC16C715", "EPROM2", 2048, 0, 0x3F30, {0x3FFF}, ""},
     {"PIC16F84", "FLASH0", 1024, 64, 0x3FF0, {0x3FFF}, ""},
     {"PIC16F84A", "FLASH0", 1024, 64, 0x3FF0, {0x3FFF}, ""},
+    {"PIC16F627", "FLASH0", 1024, 128, 0x3C00, {0x3DFF}, ""},
     {"PIC16F877", "FLASH0", 8192, 256, 0x3030, {0x3BFF}, ""},
     {"PIC16F628A", "FLASH1", 2048, 128, 0x2000, {0x21FF}, ""},
     {"PIC16F74", "FLASH2", 4096, 0, 0x0010, {0x005F}, ""},
