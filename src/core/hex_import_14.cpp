@@ -111,7 +111,7 @@ class Map14 {
                 for (int j = 0; j < r.count; ++j)
                     b_.ConfigIdImage[j % 2 ? 14 : 15] = r.data[std::size_t(j)];
             }
-            if (a == idAddress_) placeIdWords(r);
+            if (a == idAddress_) placeIdWords(r, false);
         }
         auto& image = b_.ProgramImage;
         for (int j = 0; j < r.count; ++j)
@@ -123,13 +123,13 @@ class Map14 {
         return Placement::Placed;
     }
 
-    // The four ID words of a record: only their low four bits are ID data, except on "12C5"
-    // parts, which keep whole words.
-    void placeIdWords(const Record& r) {
+    // The four ID words of a record: only their low four bits are ID data, unless whole words
+    // are asked for.
+    void placeIdWords(const Record& r, bool wholeWords) {
         auto& cii = b_.ConfigIdImage;
         for (int w = 0; w < 4 && 2 * w < r.count; ++w) {
             const std::uint8_t first = r.data[std::size_t(2 * w)];
-            if (whole12C5_) {
+            if (wholeWords) {
                 cii[std::size_t(2 * w + 1)] = first;
                 if (2 * w + 1 < r.count) cii[std::size_t(2 * w)] = r.data[std::size_t(2 * w + 1)];
             } else {
@@ -142,8 +142,9 @@ class Map14 {
             b_.IdText += NibbleToHexChar(cii[std::size_t(2 * w + 1)] & 0x0F);
     }
 
+    // "12C5" parts keep whole ID words in the ID record.
     Placement placeIdRecord(const Record& r) {
-        placeIdWords(r);
+        placeIdWords(r, whole12C5_);
         // Tools that write words 0x2000-0x2007 as one record put the configuration word here.
         if (r.count > 8) return placeConfigArea(8, r.data.data() + 8, r.count - 8);
         return Placement::Placed;
