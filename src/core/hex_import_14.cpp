@@ -12,6 +12,9 @@
 #include "session.h"
 #include "utilities.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tavrin {
 
 namespace {
@@ -62,7 +65,7 @@ bool fitsConfigArea(int offset, int count) {
 Placement judge14(std::uint32_t address, int count) {
     if (address > 0xFFFF) return Placement::OutsideAddress;
     const int a = int(address);
-    if (a < 0x4000 || a == 0x4000) return Placement::Placed;
+    if (a <= 0x4000) return Placement::Placed;
     if (a < 0x4200)
         return fitsConfigArea(a - 0x4000, count) ? Placement::Placed : Placement::Failed;
     if (a < 0x4400) return Placement::Placed;

@@ -58,7 +58,6 @@ struct ImageSnapshot {
     std::array<std::uint8_t, limits::Id18Bytes> id18{};
     std::array<std::int32_t, limits::Config18Entries> config18{};
     std::array<std::int32_t, limits::ConfigArrayEntries> configValue{};
-    bool operator==(const ImageSnapshot&) const = default;
 };
 ImageSnapshot snapshot(const Session& s);
 // "" when equal, else the first difference of each image, e.g. "program[0x10]: 28 != 3F".
