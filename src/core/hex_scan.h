@@ -1,6 +1,7 @@
 // The line loop both HEX loaders share: bad lines are listed and skipped, address records set
-// the upper part of the address, every data record goes to the loader's address map, and
-// reading goes on to the physical end of the file (past an end-of-file record too).
+// the upper part of the address, every data record is judged by the loader's address map and
+// kept, and reading goes on to the physical end of the file (past an end-of-file record too).
+// Only then are the kept records placed, so a failing file changes nothing.
 #pragma once
 
 #include "hex_record.h"
