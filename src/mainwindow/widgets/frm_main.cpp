@@ -51,6 +51,8 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
     });
     registerControls();
     resetConfigGrids();
+    for (const char* name : {"Label_FirmwareVersion", "Label_Ver", "LblCheckSUM"})
+        findChild<QLabel*>(QString::fromLatin1(name))->installEventFilter(this);
 
     ctx_.toggles.load(settings);
     mnuBlankSkip->setChecked(ctx_.toggles.blankSkip);

@@ -112,6 +112,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Clicks on the labels that explain themselves on the status line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();

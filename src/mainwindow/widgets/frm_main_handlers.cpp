@@ -187,6 +187,20 @@ void frmMain::mnuLogFileOpen_Click() {
         ShowStatusMessage(*this, QStringLiteral("ログファイルがありませんでした。"), QString());
 }
 
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QString name = watched->objectName();
+        hideChooser();
+        if (name == QLatin1String("Label_FirmwareVersion"))
+            ShowStatusMessage(*this, kFirmwareLabelHint, kFirmwareLabelHintDetail);
+        else if (name == QLatin1String("Label_Ver"))
+            ShowStatusMessage(*this, kDeviceFileVersionHint, QString());
+        else if (name == QLatin1String("LblCheckSUM"))
+            ShowStatusMessage(*this, kChecksumHint, QString());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::exit_Click() {
     close();
 }
