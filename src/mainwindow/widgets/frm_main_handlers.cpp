@@ -30,10 +30,8 @@
 namespace tavrin {
 
 void frmMain::selectDeviceByIndex(int index) {
-    if (Combo_device->currentIndex() == index)
-        Combo_device_Click();
-    else
-        Combo_device->setCurrentIndex(index);
+    selectDeviceInList(index);
+    Combo_device_Click();
 }
 
 void frmMain::Combo_device_Click() {

@@ -217,7 +217,8 @@ void frmMain::buildCentral() {
     Combo_device->setMinimumContentsLength(14);
     Combo_device->setMaxVisibleItems(24);
     top->addWidget(Combo_device);
-    connect(Combo_device, &QComboBox::currentIndexChanged, this, &frmMain::Combo_device_Click);
+    // Every choice runs the selection, also of the part already selected.
+    connect(Combo_device, &QComboBox::activated, this, &frmMain::Combo_device_Click);
     top->addWidget(new QLabel(QStringLiteral("プログラムメモリ")));
     top->addWidget(label(QString(), "Label_pm_size"));
     top->addSpacing(12);
