@@ -24,5 +24,7 @@ int main(int argc, char** argv) {
     window.show();
     // Without a device file there is nothing to choose: the window stays, disabled.
     if (!tavrin::LoadDeviceList(session, window, paths)) window.setEnabled(false);
+    window.setControlText(tavrin::Control::Label_Ver,
+                          QStringLiteral("device6.ini : Ver ") + session.device.DeviceFileVersion);
     return QApplication::exec();
 }

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
         err << "no device list in " << paths.deviceFile << "\n";
         return 1;
     }
+    window.setControlText(tavrin::Control::Label_Ver,
+                          QStringLiteral("device6.ini : Ver ") + session.device.DeviceFileVersion);
     const int index =
         int(session.device.DeviceNames.indexOf(parser.value(QStringLiteral("device"))));
     if (index < 0) {
