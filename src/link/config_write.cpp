@@ -15,16 +15,16 @@ namespace tavrin {
 
 namespace {
 
-const QString kMergeEndMissing = QStringLiteral(
-    "コンフィギュレーションワード修正失敗。　　終了コードを受信できませんでした。");
+const QString kMergeEndMissing =
+    QStringLiteral("コンフィギュレーションワード修正失敗。　　終了コードを受信できませんでした。");
 const QString kMergeShort =
     QStringLiteral("コンフィギュレーションワード修正失敗。　　読み出しデータ不足。");
 const QString kConfigWritten =
     QStringLiteral("コンフィギュレーションワードのプログラミングに成功しました。");
 const QString kConfigFailed =
     QStringLiteral("コンフィギュレーションワードのプログラミングに失敗しました。　　");
-const QString kConfigTimedOut = QStringLiteral(
-    "コンフィギュレーションワードのプログラミングに失敗しました。  受信タイムアウトが発生しました。");
+const QString kConfigTimedOut = QStringLiteral("コンフィギュレーションワードのプログラミングに失敗"
+                                               "しました。  受信タイムアウトが発生しました。");
 const QString kPic18Report = QStringLiteral("ＩＤ・コンフィグのプログラミングに失敗しました。　　");
 const QString kPic18EndMissing = QStringLiteral(
     "ＩＤ・ＣＯＮＦＩＧのプログラミングに失敗しました。  終了コードを受信できませんでした。");
@@ -114,14 +114,19 @@ void writeArea14(BoardChannel& ch, const ConfigWriteVariant& v, QString& result)
     ch.sendCount16(v.words);
     // Words 0x2004-0x2006 go out marked so that the board leaves the chip's own words alone.
     if (marks)
-        for (int i : {8, 10, 12}) merged[i] |= 0x80;
+        for (int i : {8, 10, 12})
+            merged[i] |= 0x80;
     PacedWriteRules rules;
     rules.report = ReportRule::ExactlyFour;
     const PacedWriteOutcome out = runPacedWrite(
         ch, v.words,
-        [&](int k) { return QByteArray{char(merged[2 * k]), char(merged[2 * k + 1])}; }, rules);
+        [&](int k) {
+            return QByteArray{char(merged[2 * k]), char(merged[2 * k + 1])};
+        },
+        rules);
     if (marks)
-        for (int i : {8, 10, 12}) merged[i] &= 0x3F;
+        for (int i : {8, 10, 12})
+            merged[i] &= 0x3F;
 
     using Kind = PacedWriteOutcome::Kind;
     switch (out.kind) {
@@ -154,7 +159,8 @@ void writeArea14(BoardChannel& ch, const ConfigWriteVariant& v, QString& result)
 void writePic18(BoardChannel& ch, const ConfigWriteVariant& v, QString& result) {
     Session& s = ch.session();
     std::array<std::uint8_t, 22> packet{};
-    for (int i = 0; i < 8; ++i) packet[i] = s.buffer.Id18Image[i];
+    for (int i = 0; i < 8; ++i)
+        packet[i] = s.buffer.Id18Image[i];
     for (int k = 1; k <= limits::ConfigWords; ++k) {
         const std::int32_t value = s.device.ConfigValue[k];
         packet[6 + 2 * k] = std::uint8_t(value & 0xFF);
@@ -167,7 +173,10 @@ void writePic18(BoardChannel& ch, const ConfigWriteVariant& v, QString& result) 
     PacedWriteRules rules;
     rules.report = ReportRule::StarFirst;
     const PacedWriteOutcome out = runPacedWrite(
-        ch, v.words, [&](int k) { return QByteArray{char(packet[2 * k]), char(packet[2 * k + 1])}; },
+        ch, v.words,
+        [&](int k) {
+            return QByteArray{char(packet[2 * k]), char(packet[2 * k + 1])};
+        },
         rules, [&](int) { ch.pumpEvents(); });
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
 
@@ -214,11 +223,15 @@ void ReadConfigForMerge(BoardChannel& ch, QString& result) {
 
     auto& config = s.buffer.ConfigIdImage;
     auto& merged = s.buffer.MergedConfigIdImage;
-    for (int i = 0; i < 8; ++i) merged[i] = config[i];
-    for (int i = 8; i < 14; ++i) merged[i] = r[i];
-    for (int i = 14; i < 28; ++i) merged[i] = config[i];
+    for (int i = 0; i < 8; ++i)
+        merged[i] = config[i];
+    for (int i = 8; i < 14; ++i)
+        merged[i] = r[i];
+    for (int i = 14; i < 28; ++i)
+        merged[i] = config[i];
     if (type == QLatin1String("EPROM2")) {
-        for (int i = 0; i < 8; i += 2) SetWordParityBits(config[i], config[i + 1]);
+        for (int i = 0; i < 8; i += 2)
+            SetWordParityBits(config[i], config[i + 1]);
         config[14] |= 0xC0;
     }
     result = result::OK;

@@ -15,17 +15,20 @@ namespace {
 
 const QString kProgramEndMissing12 =
     QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
-const QString kProgramEndMissing =
-    QStringLiteral("プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できませんでした。");
-const QString kProgramShort = QStringLiteral("プログラムメモリ読み出し失敗。　　読み出しデータ不足。");
-const QString kNoEeprom = QStringLiteral("ＯＴＰ版は、ＥＥＰＲＯＭデータメモリを内蔵していません。");
-const QString kEepromShort = QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
+const QString kProgramEndMissing = QStringLiteral(
+    "プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できませんでした。");
+const QString kProgramShort =
+    QStringLiteral("プログラムメモリ読み出し失敗。　　読み出しデータ不足。");
+const QString kNoEeprom =
+    QStringLiteral("ＯＴＰ版は、ＥＥＰＲＯＭデータメモリを内蔵していません。");
+const QString kEepromShort =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
 const QString kEepromEndMissing =
     QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
 const QString kConfigShort =
     QStringLiteral("コンフィギュレーションワード読み出し失敗。　　読み出しデータ不足。");
-const QString kConfigEndMissing =
-    QStringLiteral("コンフィギュレーションワード読み出し失敗。　　終了コードを受信できませんでした。");
+const QString kConfigEndMissing = QStringLiteral(
+    "コンフィギュレーションワード読み出し失敗。　　終了コードを受信できませんでした。");
 
 void andInto(std::int32_t& accumulator, std::uint8_t byte) {
     accumulator &= byte;
@@ -92,7 +95,8 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     andInto(run.ConfigAndLow, r[1]);
 
     QString id;
-    for (int k : {1, 3, 5, 7}) id += NibbleToHexChar(config[k] & 0x0F);
+    for (int k : {1, 3, 5, 7})
+        id += NibbleToHexChar(config[k] & 0x0F);
     s.buffer.IdText = id;
     ch.ui().setControlText(Control::Text_ID, id);
     ch.ui().refreshViews(ViewProgram | ViewIdConfig);
@@ -187,8 +191,8 @@ void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.EepromAndLow = 255;
     ch.sendCount16(count);
     const qint64 total = 2 * qint64(count) + 1;
-    const WaitResult wait = receiveWithProgress(ch, total, WaitLimit::total(10000),
-                                                AckRule::Every16, double(total));
+    const WaitResult wait =
+        receiveWithProgress(ch, total, WaitLimit::total(10000), AckRule::Every16, double(total));
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
     const auto& r = ch.takeReply();
@@ -263,8 +267,7 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     if (twoWords) {
         ch.sendCount16(0x10);
         endAt = 32;
-        if (ch.waitForBytes(33, WaitLimit::total(10000), AckRule::Every16) !=
-            WaitResult::Complete)
+        if (ch.waitForBytes(33, WaitLimit::total(10000), AckRule::Every16) != WaitResult::Complete)
             return failStep(ch, result, kConfigShort);
     } else {
         ch.sendCount16(8);
@@ -282,7 +285,8 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.ConfigAndHigh = 255;
     run.ConfigAndLow = 255;
     const int stored = twoWords ? 18 : 16;
-    for (int i = 0; i < stored; ++i) config[i] = r[i];
+    for (int i = 0; i < stored; ++i)
+        config[i] = r[i];
     for (int i = 0; i < stored; i += 2) {
         if (i >= 8 && i <= 12) continue; // 0x2004-0x2006 are the chip's own words
         andInto(run.ConfigAndHigh, r[i]);
@@ -292,7 +296,8 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
         ch.ui().setControlText(Control::Text_BG, QString::number((config[14] & 0x30) / 16));
     result = result::OK;
     if (type == QLatin1String("EPROM2")) {
-        for (int i = 0; i < 8; i += 2) SetWordParityBits(config[i], config[i + 1]);
+        for (int i = 0; i < 8; i += 2)
+            SetWordParityBits(config[i], config[i + 1]);
         config[14] |= 0xC0;
     }
     ch.ui().refreshViews(ViewIdConfig);
@@ -336,7 +341,8 @@ void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ui.setControlText(Control::Text_ID, id);
 
     if (!readPic18Block(ch, cmd, 0x300001, 256, result)) return;
-    for (int i = 0; i < 256; ++i) buf.Config18Bytes[i] = r[i];
+    for (int i = 0; i < 256; ++i)
+        buf.Config18Bytes[i] = r[i];
     for (int k = 1; k <= limits::ConfigWords; ++k)
         s.device.ConfigValue[k] = r[2 * k - 2] + 256 * r[2 * k - 1];
     ui.refreshViews(ViewConfigGrids | ViewIdConfig);
