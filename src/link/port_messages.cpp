@@ -59,7 +59,9 @@ void reportCannotOpen(OperatorUi& ui, const QString& portName, const PortStatus&
 } // namespace
 
 QString deviceFilePath(const QString& portName) {
-    if (portName.contains(QLatin1Char('/'))) return portName;
+    if (portName.startsWith(QLatin1Char('/')) || portName.startsWith(QLatin1String("./")) ||
+        portName.startsWith(QLatin1String("../")))
+        return portName;
 #ifdef Q_OS_WIN
     return portName;
 #else
