@@ -76,7 +76,7 @@ void writeWord12(BoardChannel& ch, QString& result) {
     const WaitResult request = ch.waitForBytes(1, WaitLimit::perBlock());
     if (request != WaitResult::Complete) return failWait(ch, result, request, kConfigTimedOut);
     ch.takeReply();
-    ch.sendData(QByteArray{char(config[14]), char(config[15])});
+    ch.sendData(wordBytes(config[14], config[15]));
     const WaitResult answer = ch.waitForBytes(1, WaitLimit::perBlock());
     if (answer != WaitResult::Complete) return failWait(ch, result, answer, kConfigTimedOut);
     ch.pauseMs(1);
@@ -119,11 +119,7 @@ void writeArea14(BoardChannel& ch, const ConfigWriteVariant& v, QString& result)
     PacedWriteRules rules;
     rules.report = ReportRule::ExactlyFour;
     const PacedWriteOutcome out = runPacedWrite(
-        ch, v.words,
-        [&](int k) {
-            return QByteArray{char(merged[2 * k]), char(merged[2 * k + 1])};
-        },
-        rules);
+        ch, v.words, [&](int k) { return wordBytes(merged[2 * k], merged[2 * k + 1]); }, rules);
     if (marks)
         for (int i : {8, 10, 12})
             merged[i] &= 0x3F;
@@ -173,11 +169,8 @@ void writePic18(BoardChannel& ch, const ConfigWriteVariant& v, QString& result) 
     PacedWriteRules rules;
     rules.report = ReportRule::StarFirst;
     const PacedWriteOutcome out = runPacedWrite(
-        ch, v.words,
-        [&](int k) {
-            return QByteArray{char(packet[2 * k]), char(packet[2 * k + 1])};
-        },
-        rules, [&](int) { ch.pumpEvents(); });
+        ch, v.words, [&](int k) { return wordBytes(packet[2 * k], packet[2 * k + 1]); }, rules,
+        [&](int) { ch.pumpEvents(); });
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
 
     using Kind = PacedWriteOutcome::Kind;

@@ -106,7 +106,7 @@ void WriteEepromMemory(BoardChannel& ch, QString& result) {
         ch, locations,
         [&](int k) {
             if (v->pic18) return QByteArray(1, char(image[k]));
-            return QByteArray{char(image[2 * k]), char(image[2 * k + 1])};
+            return wordBytes(image[2 * k], image[2 * k + 1]);
         },
         rules,
         [&](int k) {

@@ -137,11 +137,7 @@ void writeStream12(BoardChannel& ch, QString& result) {
     rules.abort = AbortRule::EndCodeThird;
     const double progressMax = 2.0 * (n + 4);
     const PacedWriteOutcome out = runPacedWrite(
-        ch, words,
-        [&](int k) {
-            return QByteArray{char(stream[2 * k]), char(stream[2 * k + 1])};
-        },
-        rules,
+        ch, words, [&](int k) { return wordBytes(stream[2 * k], stream[2 * k + 1]); }, rules,
         [&](int k) {
             ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * k);
             ch.pumpEvents();
@@ -187,11 +183,7 @@ void writeStream14(BoardChannel& ch, QString& result) {
     rules.abort = AbortRule::EndCodeFirst;
     const double progressMax = 2.0 * words - 1;
     const PacedWriteOutcome out = runPacedWrite(
-        ch, words,
-        [&](int w) {
-            return QByteArray{char(image[2 * w]), char(image[2 * w + 1])};
-        },
-        rules,
+        ch, words, [&](int w) { return wordBytes(image[2 * w], image[2 * w + 1]); }, rules,
         [&](int w) {
             ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * w);
             ch.pumpEvents();

@@ -31,6 +31,13 @@ void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QSt
     failStep(channel, result, text);
 }
 
+QByteArray wordBytes(std::uint8_t high, std::uint8_t low) {
+    QByteArray bytes(2, '\0');
+    bytes[0] = char(high);
+    bytes[1] = char(low);
+    return bytes;
+}
+
 std::int32_t pic18PanelsFor(std::int32_t programWords) {
     if (programWords <= 0) return 0;
     return (programWords + Pic18PanelWords - 1) / Pic18PanelWords;

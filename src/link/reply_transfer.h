@@ -4,6 +4,7 @@
 
 #include "board_channel.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -22,6 +23,9 @@ void failStep(BoardChannel& channel, QString& result, const QString& text,
 // A wait that did not complete: a port that went away was reported already, so only the result
 // changes; a time-out shows its text.
 void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QString& text);
+
+// The two bytes of a word as one send, high byte first.
+QByteArray wordBytes(std::uint8_t high, std::uint8_t low);
 
 // Program words per PIC18 panel, and bytes.
 constexpr std::int32_t Pic18PanelWords = 4096;
