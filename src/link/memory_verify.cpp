@@ -10,7 +10,7 @@
 #include "read_commands.h"
 #include "reply_transfer.h"
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -249,4 +249,4 @@ void VerifyEepromMemory(BoardChannel& ch, QString& result) {
     verifyEeprom14(ch, *cmd, result);
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

@@ -11,7 +11,7 @@
 
 #include <array>
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -297,4 +297,4 @@ void WriteProgramMemory(BoardChannel& ch, QString& result) {
     }
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

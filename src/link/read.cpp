@@ -9,7 +9,7 @@
 #include "read_commands.h"
 #include "reply_transfer.h"
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -409,4 +409,4 @@ void ReadConfigWords(BoardChannel& channel, QString& result) {
     }
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

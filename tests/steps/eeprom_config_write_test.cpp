@@ -20,7 +20,7 @@ TEST_F(StepFixture, EepromWriteOfFourteenBitPartSendsLocationPairs) {
         image[2 * k + 1] = std::uint8_t(k);
     }
     board.expectPaced(6, {128, 2});
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "NwId" + bytes({0x00, 0x80}));
     ASSERT_EQ(board.items.size(), 128u);
     EXPECT_EQ(board.items[5], bytes({0x3F, 0x05}));
@@ -33,7 +33,7 @@ TEST_F(StepFixture, EepromWriteOfPic18PartSendsOneBytePerLocation) {
     part("18F_00", 16384, 256, "PIC18F452");
     session.buffer.EepromImage[3] = 0xA5;
     board.expectPaced(11, {256, 1});
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "NXwed" + bytes({0, 0, 1, 0, 1, 0}));
     ASSERT_EQ(board.items.size(), 256u);
     EXPECT_EQ(board.items[3], bytes({0xA5}));
@@ -46,7 +46,7 @@ TEST_F(StepFixture, EepromReportNamesTheLocationWrittenLast) {
     image[8] = 0x3F;
     image[9] = 0x07; // location 4
     board.expectPaced(6, {256, 2, "R", {{5, "*" + bytes({0x06, 0x3F, 0x04})}}});
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), kEepromFailed + " ( Address =  4  Write = 3F06  Read = 073F )");
 }
@@ -55,7 +55,7 @@ TEST_F(StepFixture, Pic18EepromReportNamesTheLocationWrittenLastWithItsByte) {
     part("18F_00", 16384, 256, "PIC18F452");
     session.buffer.EepromImage[0x1E] = 0x5C;
     board.expectPaced(11, {256, 1, "R", {{0x1F, "*" + bytes({1, 2, 3})}}});
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), kEepromFailed + " ( Address = 001E  Write = 5C )");
 }
@@ -63,7 +63,7 @@ TEST_F(StepFixture, Pic18EepromReportNamesTheLocationWrittenLastWithItsByte) {
 TEST_F(StepFixture, EepromReportBeforeTheFirstLocationSaysNoneWasWritten) {
     part("FLASH8", 8192, 256);
     board.expectPaced(6, {256, 2, "R", {{0, "*" + bytes({1, 2, 3})}}});
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), kEepromFailed + " ( Address = -1  Write = 0201  Read = ???? )");
 }
@@ -83,7 +83,7 @@ TEST_F(StepFixture, EepromWriteFailuresEndInTime) {
     for (const Case& c : cases) {
         part("12F6", 1024, 16, "PIC12F675");
         board.expectPaced(6, {16, 2, "R", c.answers});
-        mcu::WriteEepromMemory(channel, result);
+        WriteEepromMemory(channel, result);
         EXPECT_EQ(result, "NG");
         EXPECT_EQ(status(), c.status);
         EXPECT_LT(seconds(), 30);
@@ -92,7 +92,7 @@ TEST_F(StepFixture, EepromWriteFailuresEndInTime) {
 
 TEST_F(StepFixture, EepromWriteOfPartWithoutEepromSendsNothing) {
     part("FLASH8", 8192, 0);
-    mcu::WriteEepromMemory(channel, result);
+    WriteEepromMemory(channel, result);
     EXPECT_TRUE(wire().isEmpty());
     EXPECT_EQ(result, "--");
     EXPECT_EQ(status(),
@@ -104,7 +104,7 @@ TEST_F(StepFixture, EepromWriteOfUnservedTypeSendsThePowerLetterOnly) {
         part(type, 1024, 64);
         port.writes.clear();
         result = QStringLiteral("preset");
-        mcu::WriteEepromMemory(channel, result);
+        WriteEepromMemory(channel, result);
         EXPECT_EQ(wire(), "N") << type;
         EXPECT_EQ(result, "preset") << type;
     }
@@ -167,7 +167,7 @@ TEST_F(StepFixture, AreaWriteMarksTheChipsWordsWhileTheySendAndClearsTheMarksAft
     for (int i = 0; i < 16; ++i)
         merged[i] = std::uint8_t(i % 2 ? 0x30 + i : 0x3F);
     board.expectPaced(6, {8, 2});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(0), "NwFc" + bytes({0, 8}));
     ASSERT_EQ(board.items.size(), 8u);
     EXPECT_EQ(board.items[3], bytes({0x3F, 0x37}));
@@ -185,14 +185,14 @@ TEST_F(StepFixture, AreaWriteOfEprom2SendsNoMarksAndFlash49SendsNineWords) {
     part("EPROM2", 4096, 0, "PIC16C74B");
     session.buffer.MergedConfigIdImage[8] = 0x3F;
     board.expectPaced(6, {8, 2});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(0), "NwSc" + bytes({0, 8}));
     EXPECT_EQ(board.items.at(4).at(0), char(0x3F));
 
     part("FLASH4.9", 4096, 256, "PIC16F88");
     board.items.clear();
     board.expectPaced(6, {9, 2});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(1), "NwJc" + bytes({0, 9}));
     EXPECT_EQ(board.items.size(), 9u);
     EXPECT_EQ(result, "OK");
@@ -204,7 +204,7 @@ TEST_F(StepFixture, AreaWriteReportNamesTheWordSentLast) {
     merged[4] = 0x3F;
     merged[5] = 0x05;
     board.expectPaced(6, {8, 2, "R", {{3, "*" + bytes({1, 2, 3})}}});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nwec" + bytes({0, 8}));
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(),
@@ -231,7 +231,7 @@ TEST_F(StepFixture, TwelveBitConfigurationWriteReadsBackTheWordOnFailure) {
         session.buffer.ConfigIdImage[15] = 0xFB;
         board.items.clear();
         board.expectPaced(6, {1, 2, "R", {{1, c.answer}}});
-        mcu::WriteConfigWords(channel, result);
+        WriteConfigWords(channel, result);
         EXPECT_EQ(board.commands.back(), "Nwsc" + bytes({0, 1}));
         EXPECT_EQ(board.items.at(0), bytes({0x0F, 0xFB}));
         EXPECT_EQ(result, c.result) << c.answer.toHex().toStdString();
@@ -251,7 +251,7 @@ TEST_F(StepFixture, Pic18ConfigurationWriteSendsIdsAndSevenWordsLowByteFirst) {
     session.device.ConfigValue[1] = 0x2700;
     session.device.ConfigValue[7] = 0x40FF;
     board.expectPaced(11, {11, 2});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(0), "NXwec" + bytes({0, 0, 11, 0, 0, 11}));
     ASSERT_EQ(board.items.size(), 11u);
     EXPECT_EQ(board.items[0], bytes({0xF0, 0xF1}));
@@ -261,7 +261,7 @@ TEST_F(StepFixture, Pic18ConfigurationWriteSendsIdsAndSevenWordsLowByteFirst) {
     EXPECT_EQ(status(), QStringLiteral("ＩＤ・ＣＯＮＦＩＧのプログラミングに成功しました。 "));
 
     board.expectPaced(11, {11, 2, "R", {{6, "*" + bytes({1, 2, 3})}}});
-    mcu::WriteConfigWords(channel, result);
+    WriteConfigWords(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), QStringLiteral("ＩＤ・コンフィグのプログラミングに失敗しました。　　 "));
 }
@@ -271,7 +271,7 @@ TEST_F(StepFixture, ConfigurationWriteOfUnservedTypeSendsThePowerLetterOnly) {
         part(type, 1024);
         port.writes.clear();
         result = QStringLiteral("preset");
-        mcu::WriteConfigWords(channel, result);
+        WriteConfigWords(channel, result);
         EXPECT_EQ(wire(), "N") << type;
         EXPECT_EQ(result, "preset") << type;
     }

@@ -28,7 +28,7 @@ TEST_F(StepFixture, VerifyListsEachDifferingWordInTheProgramView) {
     QByteArray reply = readBackOf(session, 64);
     reply[2 * 0x21 + 1] = char(0x99);
     board.expectRead(6, {reply, {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nrsp" + bytes({0, 64}));
     EXPECT_EQ(result, "NG");
     ASSERT_EQ(ui.programViewLines.size(), 1);
@@ -48,7 +48,7 @@ TEST_F(StepFixture, VerifyListsAtMostOneHundredAndOneDifferences) {
             reply[2 * w] = char(0x20);
         board.expectRead(6, {reply, {}});
         result = QStringLiteral("preset");
-        mcu::VerifyProgramMemory(channel, result);
+        VerifyProgramMemory(channel, result);
         EXPECT_EQ(result, "NG");
         if (differing == 100) {
             EXPECT_EQ(ui.programViewLines.size(), 100);
@@ -68,7 +68,7 @@ TEST_F(StepFixture, VerifyWithoutEndCodeIsNeverAPass) {
     part("FLASH1", 32, 0, "PIC16F88");
     fillProgram(session, 32);
     board.expectRead(6, {readBackOf(session, 32, 'X'), {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), QStringLiteral("プログラムメモリ読み出し失敗。　　"
                                        "終了コードを受信できませんでした。 "));
@@ -81,7 +81,7 @@ TEST_F(StepFixture, VerifyOf12F6LeavesTheCalibrationWordOutAndShowsIt) {
     reply[30] = 0x34;
     reply[31] = char(0x7C);
     board.expectRead(6, {reply, {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(result, "OK");
     EXPECT_EQ(session.run.OscCalWordText, "347C");
     // The program sequence reads the calibration word back two bytes after the last compared.
@@ -100,7 +100,7 @@ TEST_F(StepFixture, TwelveBitVerifyComparesProgramAndIdsButNotTheConfigurationWo
     reply[2 + 16 + 5] = 0x0A; // ID word 2
     reply += '@';
     board.expectRead(6, {reply, {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nrps" + bytes({0, 13}));
     EXPECT_EQ(result, "NG");
     ASSERT_EQ(ui.programViewLines.size(), 1);
@@ -121,7 +121,7 @@ TEST_F(StepFixture, Pic18VerifyComparesTheLastWordToo) {
     }
     reply[8190] = char(reply[8190] ^ 0x01); // the very last word differs
     board.expectRead(11, {reply + '@', {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "NXrsp" + bytes({0, 0, 1, 0, 0x20, 0}));
     EXPECT_EQ(result, "NG");
     ASSERT_EQ(ui.programViewLines.size(), 1);
@@ -131,7 +131,7 @@ TEST_F(StepFixture, Pic18VerifyComparesTheLastWordToo) {
 TEST_F(StepFixture, Pic18VerifyPanelWithoutEndCodeStopsTheVerify) {
     part("18F_00", 16384, 0, "PIC18F452");
     board.expectRead(11, {QByteArray(8192, char(0xFF)) + 'X', {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(board.commands.size(), 1u);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), QStringLiteral("プログラムメモリ ベリファイ失敗。　　"
@@ -141,7 +141,7 @@ TEST_F(StepFixture, Pic18VerifyPanelWithoutEndCodeStopsTheVerify) {
 TEST_F(StepFixture, VerifyOfSilentBoardEndsWithinItsLimit) {
     part("FLASH8", 8192, 256);
     board.expectRead(6, {QByteArray(100, char(0x3F)), {}});
-    mcu::VerifyProgramMemory(channel, result);
+    VerifyProgramMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(),
               QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。 "));
@@ -157,7 +157,7 @@ TEST_F(StepFixture, EepromVerifyComparesTheDataBytesOnly) {
         image[2 * k + 1] = std::uint8_t(k + 1);
     }
     board.expectRead(6, {reply, {}});
-    mcu::VerifyEepromMemory(channel, result);
+    VerifyEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nrsd" + bytes({0, 4}));
     EXPECT_EQ(result, "NG");
     ASSERT_EQ(ui.eepromViewLines.size(), 1);
@@ -167,19 +167,19 @@ TEST_F(StepFixture, EepromVerifyComparesTheDataBytesOnly) {
 
 TEST_F(StepFixture, EepromVerifyResultsForEveryKindOfPart) {
     part("FLASH8", 8192, 0);
-    mcu::VerifyEepromMemory(channel, result);
+    VerifyEepromMemory(channel, result);
     EXPECT_EQ(result, "--");
     EXPECT_TRUE(wire().isEmpty());
 
     part("FLASH2", 2048, 64, "PIC16F72");
-    mcu::VerifyEepromMemory(channel, result);
+    VerifyEepromMemory(channel, result);
     EXPECT_EQ(result, "");
     EXPECT_EQ(wire(), "N");
 
     part("WRT400", 8192, 2, "QZ-WRT400");
     session.buffer.EepromImage[1] = 0x55;
     board.expectRead(6, {bytes({0x3F, 0x55, 0x3F, 0x00, 'X'}), {}});
-    mcu::VerifyEepromMemory(channel, result);
+    VerifyEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nr8d" + bytes({0, 2}));
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  "
@@ -190,7 +190,7 @@ TEST_F(StepFixture, EepromVerifyResultsForEveryKindOfPart) {
     session.buffer.EepromImage[1] = 0x02;
     session.buffer.EepromImage[2] = 0x03;
     board.expectRead(11, {bytes({1, 2, 3, '@'}), {}});
-    mcu::VerifyEepromMemory(channel, result);
+    VerifyEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(1), "NXrsd" + bytes({0, 0, 1, 0, 0, 3}));
     EXPECT_EQ(result, "OK");
 }
@@ -202,7 +202,7 @@ TEST_F(StepFixture, TwelveBitReadFillsProgramIdsConfigurationAndCalibration) {
     reply += bytes({0x0A, 0x01, 0x0A, 0x02, 0x0A, 0x03, 0x0C, 0x5A}); // program, calibration last
     reply += bytes({0x00, 0x01, 0x00, 0x02, 0x00, 0x0C, 0x00, 0x0D}); // ID words
     board.expectRead(6, {reply + '@', {}});
-    mcu::ReadProgramMemory(channel, result);
+    ReadProgramMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nrsp" + bytes({0, 9}));
     EXPECT_EQ(result, "OK");
     const auto& image = session.buffer.ProgramImage;
@@ -227,7 +227,7 @@ TEST_F(StepFixture, FourteenBitConfigurationReadShowsDeviceIdAndRevision) {
         reply += w == 6 ? bytes({0x0D, 0x05}) : bytes({0x3F, 0x30 + w});
     reply[14] = 0x21; // band-gap bits 13:12 = 2
     board.expectRead(6, {reply, "@"});
-    mcu::ReadConfigWords(channel, result);
+    ReadConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nrsc" + bytes({0, 8}));
     EXPECT_EQ(board.acknowledgements, 1);
     EXPECT_EQ(result, "OK");
@@ -243,7 +243,7 @@ TEST_F(StepFixture, Pic18ReadsEveryPanelAndTestsEveryEndCode) {
     // The power letter opens the procedure; each panel then has a command of its own.
     for (int p = 0; p < 4; ++p)
         board.expectRead(p == 0 ? 11 : 10, {QByteArray(8192, char(p)) + '@', {}});
-    mcu::ReadProgramMemory(channel, result);
+    ReadProgramMemory(channel, result);
     ASSERT_EQ(board.commands.size(), 4u);
     EXPECT_EQ(board.commands[3], "Xrsp" + bytes({0, 0x60, 0x01, 0, 0x20, 0}));
     EXPECT_EQ(result, "OK");
@@ -254,7 +254,7 @@ TEST_F(StepFixture, Pic18ReadsEveryPanelAndTestsEveryEndCode) {
     board.expectRead(10, {QByteArray(256, char(0x22)) + 'X', {}});
     session.device.ConfigValue[1] = 0x1234;
     result = QStringLiteral("preset");
-    mcu::ReadConfigWords(channel, result);
+    ReadConfigWords(channel, result);
     EXPECT_EQ(board.commands.at(5), "Xrsp" + bytes({0x30, 0, 1, 0, 1, 0}));
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(session.device.ConfigValue[1], 0x1234);
@@ -266,10 +266,10 @@ TEST_F(StepFixture, ReadsOfUnservedTypesSendThePowerLetterOnly) {
         part(type, 1024, 64);
         port.writes.clear();
         result = QStringLiteral("preset");
-        mcu::ReadProgramMemory(channel, result);
-        mcu::ReadEepromMemory(channel, result);
-        mcu::ReadConfigWords(channel, result);
-        mcu::VerifyProgramMemory(channel, result);
+        ReadProgramMemory(channel, result);
+        ReadEepromMemory(channel, result);
+        ReadConfigWords(channel, result);
+        VerifyProgramMemory(channel, result);
         EXPECT_EQ(wire(), "NNNN") << type;
         EXPECT_EQ(result, "preset") << type;
     }
