@@ -1,6 +1,7 @@
 // Every programming type end to end against the board emulator in process: erase where the type
 // is erased, program memory, EEPROM, the configuration merged and written, verify, and a read
 // back, with the chip's memories equal to the buffer and every step "OK".
+#include "core/program_type.h"
 #include "core/session.h"
 #include "core/utilities.h"
 #include "emusupport/emulated_board.h"
