@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 
 using namespace tavrin;
@@ -19,6 +21,11 @@ struct WireCase {
     int words;
     std::vector<int> acksAfter; // reply bytes the board had sent when each "@" reached it
 };
+
+// Cases print by name in test output.
+inline void PrintTo(const WireCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<int> every16Below(int total) {
     std::vector<int> v;

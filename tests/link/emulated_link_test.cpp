@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 using namespace tavrin;
@@ -76,6 +78,11 @@ struct MissingBoardCase {
     const char* name;
     const char* fault;
 };
+
+// Cases print by name in test output.
+inline void PrintTo(const MissingBoardCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EmulatedMissingBoard : public ::testing::TestWithParam<MissingBoardCase> {};
 
