@@ -6,9 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstring>
+#include <ostream>
 
 using namespace tavrin;
 using namespace tavrin::test;
@@ -17,8 +16,11 @@ namespace {
 
 struct WireCase {
     const char* name;
-    const char* letters;
-    int words;
+    const char* part;
+    const char* letters; // after the power letter
+    bool pic18;          // 24-bit start 1 and count, one byte per location; else a 16-bit count
+    int count;           // words (12/14-bit) or bytes (PIC18)
+    AckRule acks;
     std::vector<int> acksAfter; // reply bytes the board had sent when each "@" reached it
 };
 
@@ -27,18 +29,18 @@ inline void PrintTo(const WireCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::vector<int> every16Below(int total) {
+std::vector<int> multiplesBelow(int step, int total) {
     std::vector<int> v;
-    for (int n = 16; n < total; n += 16)
+    for (int n = step; n < total; n += step)
         v.push_back(n);
     return v;
 }
 
 class AcknowledgementsOnTheWire : public ::testing::TestWithParam<WireCase> {};
 
-TEST_P(AcknowledgementsOnTheWire, OneAtEachNewMultipleOfSixteen) {
+TEST_P(AcknowledgementsOnTheWire, OneAtEachNewMultipleOfTheBlock) {
     const auto& c = GetParam();
-    EmulatedBoard bench("PIC16F877A");
+    EmulatedBoard bench(c.part);
     Session session;
     session.link.ComPortName = QStringLiteral("emulated");
     RecordingUi ui;
@@ -53,17 +55,24 @@ TEST_P(AcknowledgementsOnTheWire, OneAtEachNewMultipleOfSixteen) {
     ch.discardInput();
     ch.sendPowerLetter();
     ch.sendLetters(c.letters);
-    ch.sendCount16(c.words);
-    const int total = 2 * c.words + 1;
-    ASSERT_EQ(ch.waitForBytes(total, WaitLimit::perBlock(), AckRule::Every16),
-              WaitResult::Complete);
+    int commandBytes = 1 + int(std::strlen(c.letters));
+    int total = 0;
+    if (c.pic18) {
+        ch.sendCount24(1);
+        ch.sendCount24(c.count);
+        commandBytes += 6;
+        total = c.count + 1;
+    } else {
+        ch.sendCount16(c.count);
+        commandBytes += 2;
+        total = 2 * c.count + 1;
+    }
+    ASSERT_EQ(ch.waitForBytes(total, WaitLimit::perBlock(), c.acks), WaitResult::Complete);
     const auto& reply = ch.takeReply();
     ASSERT_EQ(int(reply.size()), total);
-    EXPECT_TRUE(endCodeAt(reply, std::size_t(2 * c.words)));
+    EXPECT_TRUE(endCodeAt(reply, std::size_t(total - 1)));
 
-    // Power letter, three letters, two count bytes; every byte the host sends after them is
-    // an acknowledgement.
-    int commandBytes = 1 + int(std::strlen(c.letters)) + 2;
+    // Every byte the host sent after its command is an acknowledgement.
     std::vector<int> acksAfter;
     int replied = 0;
     for (const auto& e : transcript.entries()) {
@@ -82,10 +91,17 @@ TEST_P(AcknowledgementsOnTheWire, OneAtEachNewMultipleOfSixteen) {
     link.ClosePort();
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, AcknowledgementsOnTheWire,
-                         ::testing::Values(WireCase{"eight_words", "rsc", 8, {16}},
-                                           WireCase{"hundred_words", "rsp", 100,
-                                                    every16Below(201)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Reads, AcknowledgementsOnTheWire,
+    ::testing::Values(
+        // 8 words: one "@" after byte 16, then the end code as byte 17.
+        WireCase{"eight_words", "PIC16F877A", "rsc", false, 8, AckRule::Every16, {16}},
+        // 100 words (201 bytes): after bytes 16, 32, ..., 192; none at 0, none at 201.
+        WireCase{"hundred_words", "PIC16F877A", "rsp", false, 100, AckRule::Every16,
+                 multiplesBelow(16, 201)},
+        WireCase{"pic18_panel", "PIC18F452", "Xrsp", true, 8192, AckRule::Every8,
+                 multiplesBelow(8, 8193)},
+        WireCase{"pic18_eeprom", "PIC18F452", "Xrsd", true, 256, AckRule::None, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
