@@ -52,8 +52,9 @@ TEST(Erase, CodesFollowThePartsOwnProfile) {
         const auto erased = emu::erasedCell(*chip.part());
         EXPECT_EQ(chip.program[0] == erased, c.program) << c.part << " code " << c.code;
         EXPECT_EQ(chip.ids[0] == erased && chip.config[0] == 0xFFFF, c.config) << c.part;
-        if (!chip.eeprom.empty())
+        if (!chip.eeprom.empty()) {
             EXPECT_EQ(chip.eeprom[0] == 0xFF, c.eeprom) << c.part << " code " << c.code;
+        }
     }
 }
 
