@@ -29,6 +29,10 @@ struct TypeCase {
     std::uint16_t wordMask;
 };
 
+void PrintTo(const TypeCase& c, std::ostream* os) {
+    *os << c.type;
+}
+
 std::string caseName(const ::testing::TestParamInfo<TypeCase>& info) {
     std::string n = info.param.type;
     for (char& c : n)
