@@ -61,6 +61,8 @@ class Board {
     CommandTable& commands() { return commands_; }
     Nanos now() const { return now_; }
 
+    // When everything the board has written will have left its UART.
+    Nanos outputDrainedAt() const { return wire_.boardLineFree(); }
     // The firmware's one output path.
     void transmit(std::span<const std::uint8_t> bytes, Nanos at, Split split);
 

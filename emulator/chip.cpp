@@ -58,10 +58,14 @@ bool Chip::dataProtected() const {
 
 CellWrite Chip::programCell(std::uint16_t& cell, std::uint16_t value, bool hidden) {
     const std::uint16_t wanted = value & part_->cellMask;
-    if (part_->cells == Cells::Otp)
+    if (part_->cells == Cells::Otp) {
+        // An erased word asks nothing of an OTP cell: the board leaves it alone (this is how blank
+        // space and an intact calibration word pass when a chip is programmed a second time).
+        if (wanted == part_->cellMask) return {true, hidden ? std::uint16_t(0) : cell};
         cell &= wanted;
-    else
+    } else {
         cell = wanted;
+    }
     const std::uint16_t read = hidden ? 0 : cell;
     return {read == wanted, read};
 }
@@ -219,13 +223,16 @@ std::uint8_t Chip::readByte18(std::uint32_t address) const {
 
 CellWrite Chip::writeProgram18(std::uint32_t address, std::uint8_t value) {
     if (!is(Core::Pic18) || address >= program18.size()) return {};
-    program18[address] &= value; // flash cells: a write only clears bits; erase sets them
+    // Flash cells: a write only clears bits (erase sets them), and an erased byte asks nothing.
+    if (value == 0xFF) return {true, readByte18(address)};
+    program18[address] &= value;
     const std::uint8_t read = readByte18(address);
     return {read == value, read};
 }
 
 CellWrite Chip::writeId18(std::uint32_t index, std::uint8_t value) {
     if (!is(Core::Pic18) || index >= id18.size()) return {};
+    if (value == 0xFF) return {true, id18[index]};
     id18[index] &= value;
     return {id18[index] == value, id18[index]};
 }

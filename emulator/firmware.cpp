@@ -254,6 +254,9 @@ Task<> Firmware::sendBlocks(std::vector<std::uint8_t> data, std::size_t block) {
     while (block && data.size() - sent >= block) {
         send(std::span(data).subspan(sent, block));
         sent += block;
+        // The board reaches its flow-control point when its UART has sent the block; the
+        // acknowledgements that came in meanwhile count as one.
+        co_await delay(board_.outputDrainedAt() - now());
         co_await ack();
     }
     sendEnd(std::span(data).subspan(sent));

@@ -48,6 +48,8 @@ class Wire {
     // The board wrote these bytes at `at`.
     void boardWrites(std::span<const std::uint8_t> bytes, Nanos at, Split split = {});
     std::optional<Nanos> nextToHost() const;
+    // When the last byte the board has written will have left its end of the line.
+    Nanos boardLineFree() const { return boardLineFree_; }
     std::vector<std::uint8_t> takeToHost(Nanos upTo);
 
     const WireStats& stats() const { return stats_; }

@@ -42,6 +42,12 @@ bool BoardChannel::portUsable() {
     return false;
 }
 
+bool BoardChannel::lossFoundNow() {
+    const bool before = lossReported_;
+    portUsable();
+    return lossReported_ && !before;
+}
+
 void BoardChannel::reportLoss() {
     lossReported_ = true;
     const PortStatus status = port_.status();

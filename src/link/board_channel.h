@@ -73,6 +73,8 @@ class BoardChannel {
     // True while the port is open and working. A port that went away is closed here and the
     // loss is reported once (status line, message box, firmware label).
     bool portUsable();
+    // True when the port was found gone just now (and reported); a later call is false.
+    bool lossFoundNow();
 
     // --- sending ----------------------------------------------------------------------------
     // Each of these is followed by the 1 ms pause.

@@ -45,6 +45,8 @@ QString BoardLink::portName() const {
 
 bool BoardLink::openForIdentification() {
     SerialPort& port = channel_.port();
+    // A port that went away since the last operation is reported as such, not reopened.
+    if (channel_.lossFoundNow()) return false;
     if (!port.isOpen()) {
         const PortStatus status = channel_.openPort();
         if (!status.ok()) {

@@ -38,6 +38,14 @@ class HostScript {
     }
     void send(const char* letters) { send(QByteArray(letters)); }
 
+    // A command as the host sends it: each letter and each argument byte by itself, 1 ms apart.
+    void command(const char* letters, const QByteArray& arguments = {}) {
+        for (const char* c = letters; *c; ++c)
+            send(QByteArray(1, *c));
+        for (char b : arguments)
+            send(QByteArray(1, b));
+    }
+
     // Waits until `n` bytes have arrived (or timeoutMs passed), acknowledging every new multiple of
     // `ackEvery` waiting bytes below n with "@" after 1 ms, and takes everything waiting.
     QByteArray collect(int n, int ackEvery = 0, int timeoutMs = 10000) {
@@ -99,6 +107,8 @@ class HostScript {
         bench_.clock.sleepMs(2);
         return bench_.port.readAll();
     }
+
+    EmulatedPort& port() { return bench_.port; }
 
     int acks = 0;
 

@@ -33,6 +33,11 @@ struct PacedCase {
     int itemsSent;
 };
 
+// Cases print by name in test output.
+inline void PrintTo(const PacedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 PacedWriteRules rules(ReportRule report, AbortRule abort, bool firstOnly = false) {
     PacedWriteRules r;
     r.report = report;
@@ -95,10 +100,11 @@ TEST_P(PacedWrite, RecognisesReportsAndAbortsByItsRules) {
     EXPECT_EQ(out.kind, c.kind);
     EXPECT_EQ(out.itemsSent, c.itemsSent);
     EXPECT_EQ(int(received.size()), c.itemsSent);
-    if (c.itemsSent > 0)
+    if (c.itemsSent > 0) {
         EXPECT_EQ(session.link.SendBuffer,
                   (std::vector<std::uint8_t>{std::uint8_t(0x30 + c.itemsSent - 1),
                                              std::uint8_t(0xA0 + c.itemsSent - 1)}));
+    }
     // A lone request byte that looks like the start of a report costs one grace period at most.
     EXPECT_LT(clock.nowUs(), 100000);
 }
