@@ -1,0 +1,112 @@
+#include "device_file.h"
+
+#include "device_definition.h"
+#include "device_file_text.h"
+#include "device_list_scan.h"
+#include "device_record_display.h"
+#include "status.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace tavrin {
+
+namespace {
+
+const QString DeviceFileName = QStringLiteral("device6.ini");
+const QString PartListFileName = QStringLiteral("Support_PIC_List.txt");
+
+// The folder named in the "not found" message: where the file was looked for last.
+QString deviceFolder(const AppPaths& paths) {
+    const QString dir =
+        paths.deviceFile.isEmpty() ? paths.dataDir : QFileInfo(paths.deviceFile).absolutePath();
+    return QDir::toNativeSeparators(dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/'));
+}
+
+std::optional<QStringList> readDeviceFileLines(const AppPaths& paths) {
+    if (paths.deviceFile.isEmpty()) return std::nullopt;
+    QFile file(paths.deviceFile);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (file.size() > MaxDeviceFileBytes) return std::nullopt;
+    const QByteArray bytes = file.read(MaxDeviceFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxDeviceFileBytes)
+        return std::nullopt;
+    return splitDeviceFileLines(decodeDeviceFileText(bytes));
+}
+
+void showDeviceFileMissing(OperatorUi& ui, const AppPaths& paths) {
+    ui.messageBox(MessageIcon::Critical, MessageButtons::Ok,
+                  QStringLiteral("設定ファイルを開けませんでした"),
+                  QStringLiteral("デバイス情報設定ファイル "
+                                 "'device6.ini'が、以下のフォルダーに有りませんでした。") +
+                      deviceFolder(paths));
+}
+
+void showBlockReadError(OperatorUi& ui, const QString& detail) {
+    ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ﾌｧｲﾙ 開く失敗"),
+                  QStringLiteral("設定ファイルの読み出しに失敗しました。\r\n\u3000") + detail);
+}
+
+// The list is an export for the person; failing to write it does not stop the program.
+bool writePartList(const AppPaths& paths, const QStringList& names) {
+    QSaveFile file(paths.inData(PartListFileName));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray text;
+    for (const QString& name : names)
+        text += name.toUtf8() + "\r\n";
+    file.write(text);
+    return file.commit();
+}
+
+} // namespace
+
+bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
+    s.device.DeviceNames.clear();
+    const std::optional<QStringList> lines = readDeviceFileLines(paths);
+    if (!lines) {
+        s.device.DeviceFileError = 1;
+        showDeviceFileMissing(ui, paths);
+        return false;
+    }
+    DeviceListScan scan = scanDeviceList(*lines);
+    s.device.DeviceNames = scan.names;
+    s.device.DeviceFileVersion = scan.version;
+    s.device.DeviceFileError = 0;
+    if (!writePartList(paths, scan.names))
+        ShowStatusMessage(ui, QStringLiteral("<<注意>>") + PartListFileName +
+                                  QStringLiteral(" を書き込めませんでした。"));
+    ui.setDeviceList(scan.names);
+    return true;
+}
+
+bool LoadDeviceDefinition(Session& s, OperatorUi& ui, const AppPaths& paths) {
+    if (s.device.SelectedDevice.isEmpty()) return false;
+    const std::optional<QStringList> lines = readDeviceFileLines(paths);
+    if (!lines) {
+        s.device.SelectedDevice.clear();
+        s.device.DeviceFileError = 1;
+        showDeviceFileMissing(ui, paths);
+        return false;
+    }
+    DeviceDefinition definition = readDeviceDefinition(*lines, s.device);
+    if (definition.outcome != DeviceDefinition::Outcome::Loaded) {
+        // The previous part's record stays, but no longer under a name: operations refuse until
+        // a part loads properly.
+        s.device.SelectedDevice.clear();
+        s.device.DeviceFileError = -1;
+        s.device.DeviceFileErrorText = definition.errorText;
+        showBlockReadError(ui, definition.errorText);
+        return false;
+    }
+    s.device = std::move(definition.record);
+    writeConfigWordBytes(s.buffer, s.device);
+    showDeviceRecord(ui, s.device);
+    ui.refreshViews(ViewConfigGrids);
+    return true;
+}
+
+} // namespace tavrin

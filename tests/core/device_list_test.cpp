@@ -1,0 +1,91 @@
+#include "device_file_fixture.h"
+
+#include "core/device_list_scan.h"
+
+#include <QStringEncoder>
+
+using namespace tavrin;
+using tavrin::test::deviceBlock;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class DeviceListTest : public tavrin::test::DeviceFileFixture {};
+
+TEST_F(DeviceListTest, ListsPicAndQzNamesInFileOrderAndWritesThePartList) {
+    writeFile(QStringLiteral("VERSION 0 9 9 9\r\n") + deviceBlock("PIC16F84A", {"PGM 0x3FF"}) +
+              deviceBlock("ABC123", {"PGM 0x3FF"}) + deviceBlock("QZ-WRT400", {"PGM 0x1FFF"}) +
+              deviceBlock("pic16f628", {}) + QStringLiteral("#BEGIN\r\n\r\n#END\r\n") +
+              deviceBlock("PIC12C508A extra words", {"VERSION 1 2 3 4"}) +
+              deviceBlock("PIC16F84A", {"PGM 0x1"}) + QStringLiteral("#BEGIN\n"));
+
+    ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
+    const QStringList expected = {"PIC16F84A", "QZ-WRT400", "PIC12C508A", "PIC16F84A"};
+    EXPECT_EQ(s->device.DeviceNames, expected);
+    EXPECT_EQ(ui.deviceList, expected);
+    // The last VERSION wins, even one standing inside a block.
+    EXPECT_EQ(s->device.DeviceFileVersion, QStringLiteral("1234"));
+    EXPECT_EQ(s->device.DeviceFileError, 0);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(readAll(paths.inData(QStringLiteral("Support_PIC_List.txt"))),
+              QByteArray("PIC16F84A\r\nQZ-WRT400\r\nPIC12C508A\r\nPIC16F84A\r\n"));
+}
+
+TEST_F(DeviceListTest, MissingFileShowsTheCriticalBoxAndKeepsTheList) {
+    ui.deviceList = QStringList({"kept"});
+    ASSERT_FALSE(LoadDeviceList(*s, ui, paths));
+    EXPECT_EQ(s->device.DeviceFileError, 1);
+    EXPECT_TRUE(s->device.DeviceNames.isEmpty());
+    EXPECT_EQ(ui.deviceList, QStringList({"kept"}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("設定ファイルを開けませんでした"));
+    EXPECT_EQ(ui.messages[0].text,
+              QStringLiteral("デバイス情報設定ファイル "
+                             "'device6.ini'が、以下のフォルダーに有りませんでした。") +
+                  QDir::toNativeSeparators(dir.path() + QLatin1Char('/')));
+
+    // No device file found anywhere: the message names the folder a copy may go to.
+    paths.deviceFile.clear();
+    ASSERT_FALSE(LoadDeviceList(*s, ui, paths));
+    EXPECT_TRUE(ui.messages.back().text.endsWith(paths.dataDir + QLatin1Char('/')));
+}
+
+TEST_F(DeviceListTest, LimitsThatWereOnlyArraySizesDoNotStopTheList) {
+    // A long prose line outside the blocks and more than 1024 names.
+    QString text = QStringLiteral("note:") + QString(QStringLiteral(" word")).repeated(100) +
+                   QStringLiteral("\r\n");
+    for (int i = 0; i < 1100; ++i)
+        text += deviceBlock(QStringLiteral("PIC%1").arg(i), {});
+    writeFile(text);
+    ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
+    ASSERT_EQ(s->device.DeviceNames.size(), 1100);
+    EXPECT_EQ(s->device.DeviceNames.last(), QStringLiteral("PIC1099"));
+}
+
+TEST_F(DeviceListTest, ReadsCp932AndLfFiles) {
+    QStringEncoder sjis("Shift_JIS");
+    writeBytes(sjis.encode(QStringLiteral("; デバイス定義\nVERSION 2 . 0 1\n#BEGIN\nPIC16F877A\n"
+                                          "COMMENT ４０ピン\n#END\n")));
+    ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
+    EXPECT_EQ(s->device.DeviceNames, QStringList({"PIC16F877A"}));
+    EXPECT_EQ(s->device.DeviceFileVersion, QStringLiteral("2.01"));
+    ASSERT_TRUE(select(QStringLiteral("PIC16F877A")));
+    EXPECT_EQ(s->device.DeviceComment, QStringLiteral(" ４０ピン    "));
+}
+
+TEST_F(DeviceListTest, PartListWriteFailureIsOnlyAWarning) {
+    writeFile(deviceBlock("PIC16F84A", {}));
+    paths.dataDir = dir.filePath(QStringLiteral("no/such/folder"));
+    ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
+    EXPECT_EQ(ui.deviceList, QStringList({"PIC16F84A"}));
+    EXPECT_EQ(ui.statusColor, StatusColor::Red);
+    EXPECT_TRUE(ui.statusText.contains(QStringLiteral("Support_PIC_List.txt")));
+}
