@@ -174,7 +174,7 @@ TEST(Faults, RequestByteMayBeAnything) {
     EXPECT_EQ(host.waitSome().toStdString(), "@");
 }
 
-TEST(Faults, SpecificationsParseOrSayWhyNot) {
+TEST(Faults, FaultTextsParseOrSayWhyNot) {
     std::string error;
     auto f = emu::parseFault("stall=15@Xrsp", &error);
     ASSERT_TRUE(f);
