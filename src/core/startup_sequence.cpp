@@ -13,6 +13,7 @@
 #include "work_files.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace tavrin {
 
@@ -111,8 +112,11 @@ void StartupSequence::takeCommandLine(const QStringList& arguments) {
         s_.app.CommandLine = field;
         programView_ += kNewline + QStringLiteral("i:") + field;
     }
-    const CommandLineArgs args = ParseCommandLine(arguments);
+    CommandLineArgs args = ParseCommandLine(arguments);
     if (args.refusedUnopenable) ShowStatusMessage(ui_, kOpenFailed, QString());
+    // A path typed relative to the shell's folder is kept whole: it goes into the window title,
+    // the folder setting and the history, which outlive that folder.
+    if (!args.hexPath.isEmpty()) args.hexPath = QFileInfo(args.hexPath).absoluteFilePath();
     s_.app.CommandLineHexPath = args.hexPath;
     s_.app.CommandLineOption1 = args.option1;
     s_.app.CommandLineOption2 = args.option2;

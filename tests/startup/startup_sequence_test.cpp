@@ -245,6 +245,20 @@ TEST_F(StartupFixture, ACommandLineDeviceInTheListIsTakenAndTheFileOpened) {
                                                     QStringLiteral("\n2:PIC16F877A\n3:"));
 }
 
+TEST_F(StartupFixture, ARelativePathFromTheShellIsMadeWhole) {
+    const QString hex = hexFile();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    // The shell splits "My Code/Blink.hex" at the blank.
+    const StartupOutcome outcome =
+        run({QStringLiteral("My"), QStringLiteral("Code/Blink.hex"), QStringLiteral("/PIC16F84A")});
+    QDir::setCurrent(before);
+    ASSERT_EQ(outcome, StartupOutcome::Ready);
+    EXPECT_EQ(window.openedFile, hex);
+    EXPECT_EQ(settings.value(QStringLiteral("OPEN_DIR0"), QString()),
+              dir.filePath(QStringLiteral("My Code")));
+}
+
 TEST_F(StartupFixture, WithoutAListedDeviceThePersonChooses) {
     const QString hex = hexFile();
     const QString folder = dir.filePath(QStringLiteral("My Code"));
