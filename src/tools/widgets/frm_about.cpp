@@ -82,6 +82,7 @@ frmAbout::frmAbout(AboutBoxModel& model, PageOpener openPage, QWidget* parent)
     layout->addWidget(Label1);
     layout->addWidget(Label_ID_Word);
     layout->addLayout(buttons);
+    setMinimumWidth(420);
 
     connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
     connect(CmdOk, &QPushButton::clicked, this, &frmAbout::CmdOk_Click);
