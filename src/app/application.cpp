@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QUrl>
 
 namespace tavrin {
@@ -30,14 +32,33 @@ std::unique_ptr<SettingsStore> settingsFor(const ApplicationOptions& options) {
     return std::make_unique<QtSettingsStore>(options.settingsFile);
 }
 
-// A menu item the window shows disabled until the work behind it is wired.
-QAction* offerMenuItem(frmMain& window, const char* name) {
-    QAction* item = window.findChild<QAction*>(QLatin1String(name));
+// A menu item or button the window shows disabled until the work behind it is wired.
+template <typename Item> Item* offerMenuItem(frmMain& window, const char* name) {
+    Item* item = window.findChild<Item*>(QLatin1String(name));
     if (!item) return nullptr;
     item->setProperty("pendingFeature", false);
     item->setEnabled(true);
     return item;
 }
+
+// Runs an action when the watched widget is double-clicked.
+class DoubleClickAction final : public QObject {
+  public:
+    DoubleClickAction(QObject* parent, std::function<void()> action)
+        : QObject(parent), action_(std::move(action)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            action_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> action_;
+};
 } // namespace
 
 Application::Application(ApplicationOptions options)
@@ -75,16 +96,31 @@ void Application::shutdown() {
     settings_->sync();
 }
 
+void Application::choosePort() {
+    // A chosen port has had its board looked for already; otherwise the board is looked for on
+    // the port kept before.
+    if (!showPortChoice(*session_, *window_, *settings_, *link_, window_.get()))
+        link_->DetectProgrammer();
+    if (port_->isOpen()) link_->ClosePort();
+}
+
+void Application::detectBoard() {
+    link_->DetectProgrammer();
+    if (port_->isOpen()) link_->ClosePort();
+}
+
 void Application::wireMenus() {
-    if (QAction* confirm = offerMenuItem(*window_, "confirm")) {
-        QObject::connect(confirm, &QAction::triggered, window_.get(), [this] {
-            showPortChoice(*session_, *window_, *settings_, *link_, window_.get());
-            link_->DetectProgrammer();
-            if (port_->isOpen()) link_->ClosePort();
-        });
-    }
-    if (QAction* version = offerMenuItem(*window_, "version"))
+    if (QAction* confirm = offerMenuItem<QAction>(*window_, "confirm"))
+        QObject::connect(confirm, &QAction::triggered, window_.get(), [this] { choosePort(); });
+    if (auto* button = offerMenuItem<QPushButton>(*window_, "Command_com"))
+        QObject::connect(button, &QPushButton::clicked, window_.get(), [this] { choosePort(); });
+    if (QAction* version = offerMenuItem<QAction>(*window_, "version"))
         QObject::connect(version, &QAction::triggered, window_.get(), [this] { showAboutBox(); });
+    if (auto* label = window_->findChild<QLabel*>(QStringLiteral("Label_FirmwareVersion")))
+        label->installEventFilter(new DoubleClickAction(label, [this] {
+            window_->setControlVisible(Control::CmbInit, false);
+            detectBoard();
+        }));
 }
 
 // The about box is shown without waiting; a second request brings the open one forward.

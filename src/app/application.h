@@ -51,6 +51,10 @@ class Application {
 
   private:
     void wireMenus();
+    // confirm_Click and Command_com_Click: the port choice, then the board on the port.
+    void choosePort();
+    // Label_FirmwareVersion_DblClick.
+    void detectBoard();
     void showAboutBox();
 
     ApplicationOptions options_;

@@ -7,11 +7,11 @@
 
 namespace tavrin {
 
-void showPortChoice(Session& session, OperatorUi& ui, SettingsStore& settings, BoardLink& link,
+bool showPortChoice(Session& session, OperatorUi& ui, SettingsStore& settings, BoardLink& link,
                     QWidget* parent) {
     PortChoice choice(session, ui, settings, link);
     frmOption window(choice, parent);
-    window.exec();
+    return window.exec() == QDialog::Accepted;
 }
 
 void StartupDialogs::detectBoard() {

@@ -33,8 +33,9 @@ class StartupDialogs final : public StartupServices {
     QWidget* parent_;
 };
 
-// The port choice window over parent, modal; the board is looked for on the chosen port.
-void showPortChoice(Session& session, OperatorUi& ui, SettingsStore& settings, BoardLink& link,
+// The port choice window over parent, modal; the board is looked for on the chosen port. True
+// when a port was chosen.
+bool showPortChoice(Session& session, OperatorUi& ui, SettingsStore& settings, BoardLink& link,
                     QWidget* parent);
 
 } // namespace tavrin

@@ -5,11 +5,14 @@
 #include "core/work_files.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "pty_board.h"
+#include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_device_select.h"
+#include "tools/widgets/frm_option.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QPushButton>
 #include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,6 +34,7 @@ class ApplicationTest : public QObject {
   private slots:
     void commandLineFileOpensWithItsPart();
     void withoutAListedPartThePersonChoosesIt();
+    void firstStartAsksForThePortAndFindsTheBoard();
     void missingDeviceFileEndsTheProgram();
     void shutdownRemovesWorkFilesAndKeepsLogs();
 
@@ -130,6 +134,44 @@ void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
     QCOMPARE(app.session().device.SelectedDevice, QStringLiteral("PIC16F877"));
     QCOMPARE(app.session().app.HexFilePath, hex);
     QVERIFY(app.window().isEnabled());
+    app.shutdown();
+}
+
+void ApplicationTest::firstStartAsksForThePortAndFindsTheBoard() {
+    QTemporaryDir dir;
+    test::PtyBoard board(kIdentification);
+    QList<Recorded> boxes;
+    Application app(options(dir, {}, QString()));
+    recordBoxes(app, boxes);
+    // The pseudo-terminal is not among the listed ports: it is typed in.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* chooser = qobject_cast<frmOption*>(QApplication::activeModalWidget());
+        if (!chooser) return;
+        answer.stop();
+        chooser->portList()->setCurrentText(board.path());
+        QTest::mouseClick(chooser->okButton(), Qt::LeftButton);
+    });
+    answer.start(10);
+
+    QCOMPARE(app.start(), StartupOutcome::Ready);
+    QVERIFY(!answer.isActive());
+    QCOMPARE(QSettings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+                 .value(QStringLiteral("Settings6/ComNo"))
+                 .toString(),
+             board.path());
+    QVERIFY(app.session().link.ProgrammerDetected);
+    QCOMPARE(app.window().findChild<QLabel*>(QStringLiteral("Label_FirmwareVersion"))->text(),
+             board.path() + QStringLiteral(" : QZ-WRT400 V 6.50"));
+    QVERIFY(boxes.isEmpty());
+
+    // The about box from the Help menu: the start-up form and the ID words of the new buffer.
+    app.window().findChild<QAction*>(QStringLiteral("version"))->trigger();
+    auto* about = app.window().findChild<frmAbout*>();
+    QVERIFY(about && about->isVisible());
+    QCOMPARE(about->label("lblVersion")->text(), QStringLiteral("V4.0.0"));
+    QVERIFY(about->label("Label_ID_Word")->text().startsWith(QStringLiteral("NEW :")));
+    about->closeButton()->click();
     app.shutdown();
 }
 
