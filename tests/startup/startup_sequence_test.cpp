@@ -1,6 +1,8 @@
 #include "core/about_texts.h"
 #include "core/log_files.h"
 #include "core/work_files.h"
+#include "emulator/faults.h"
+#include "emusupport/emulated_board.h"
 #include "link/board_link.h"
 #include "scripted_port.h"
 #include "startup_fixture.h"
@@ -103,12 +105,8 @@ TEST_F(StartupFixture, ASavedPortIsSearchedWithoutAsking) {
         FakeStartupWindow w(s, store);
         FakeStartupServices board;
         board.portSeen = [&s] { return s.link.ComPortName; };
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        port.onWrite = [&port](const QByteArray& bytes) {
-            if (bytes == "?") port.arrive("QZ-WRT400 V 6.50\r\n", 5);
-        };
-        BoardLink link(s, u, port, clock);
+        EmulatedBoard bench("PIC16F877A");
+        BoardLink link(s, u, bench.port, bench.clock);
         board.onDetect = [&link] {
             link.DetectProgrammer();
             link.ClosePort();
@@ -118,11 +116,12 @@ TEST_F(StartupFixture, ASavedPortIsSearchedWithoutAsking) {
                   StartupOutcome::Ready);
 
         EXPECT_EQ(board.calls, QStringList{QStringLiteral("detect:") + QLatin1String(c.searched)});
-        EXPECT_EQ(port.openedName, QLatin1String(c.searched));
+        EXPECT_EQ(bench.port.portName(), QLatin1String(c.searched));
+        EXPECT_EQ(bench.port.openCount(), 1);
         EXPECT_TRUE(s.link.ProgrammerDetected);
-        EXPECT_FALSE(port.isOpen());
+        EXPECT_FALSE(bench.port.isOpen());
         EXPECT_EQ(u.texts[Control::Label_FirmwareVersion],
-                  QLatin1String(c.searched) + QStringLiteral(" : QZ-WRT400 V 6.50"));
+                  QLatin1String(c.searched) + QStringLiteral(" : QZ-WRT400  V6.50"));
         // The emulated board is not remembered: a later start without it asks for a port.
         EXPECT_EQ(store.all(), storedBefore);
     }
@@ -130,9 +129,10 @@ TEST_F(StartupFixture, ASavedPortIsSearchedWithoutAsking) {
 
 TEST_F(StartupFixture, NoBoardOnTheSavedPortIsReportedAndStartupGoesOn) {
     settings.setValue(QStringLiteral("ComNo"), QStringLiteral("/dev/ttyUSB0"));
-    VirtualClock clock;
-    ScriptedPort port(clock);
-    BoardLink link(session, ui, port, clock);
+    emu::BoardOptions silent;
+    silent.faults.add(*emu::parseFault("silent"));
+    EmulatedBoard bench("PIC16F877A", silent);
+    BoardLink link(session, ui, bench.port, bench.clock);
     services.onDetect = [&link] {
         link.DetectProgrammer();
         link.ClosePort();

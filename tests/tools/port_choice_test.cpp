@@ -1,7 +1,8 @@
 #include "core/session.h"
 #include "core/settings_store.h"
+#include "emulator/faults.h"
+#include "emusupport/emulated_board.h"
 #include "link/board_link.h"
-#include "scripted_port.h"
 #include "support/recording_ui.h"
 #include "tools/logic/port_choice.h"
 
@@ -18,11 +19,6 @@ const QString kFailureText = QStringLiteral(
 
 class PortChoiceTest : public ::testing::Test {
   protected:
-    void boardAnswers() {
-        port.onWrite = [this](const QByteArray& bytes) {
-            if (bytes == "?") port.arrive("QZ-WRT400 V 6.50\r\n", 5);
-        };
-    }
     bool statusShown(const QString& text) const {
         return ui.statusHistory.contains(text + QLatin1Char(' '));
     }
@@ -30,9 +26,9 @@ class PortChoiceTest : public ::testing::Test {
     Session s;
     RecordingUi ui;
     MemorySettingsStore settings;
-    VirtualClock clock;
-    ScriptedPort port{clock};
-    BoardLink link{s, ui, port, clock};
+    EmulatedBoard bench{"PIC16F877A"};
+    EmulatedPort& port = bench.port;
+    BoardLink link{s, ui, port, bench.clock};
     PortChoice choice{s, ui, settings, link};
 };
 
@@ -50,15 +46,14 @@ TEST_F(PortChoiceTest, LoadOffersThePortInUseElseTheSavedOne) {
 }
 
 TEST_F(PortChoiceTest, AChosenPortIsKeptAndTheBoardLookedForOnIt) {
-    boardAnswers();
     EXPECT_EQ(choice.choose(QStringLiteral(" /dev/pts/7 ")), PortChoice::Outcome::Chosen);
     EXPECT_EQ(s.link.ComPortName, QStringLiteral("/dev/pts/7"));
     EXPECT_EQ(settings.value(QStringLiteral("ComNo"), QString()), QStringLiteral("/dev/pts/7"));
     EXPECT_TRUE(statusShown(QStringLiteral("/dev/pts/7を選択しました。")));
     EXPECT_TRUE(s.link.ProgrammerDetected);
     EXPECT_EQ(ui.texts[Control::Label_FirmwareVersion],
-              QStringLiteral("/dev/pts/7 : QZ-WRT400 V 6.50"));
-    EXPECT_EQ(port.openedName, QStringLiteral("/dev/pts/7"));
+              QStringLiteral("/dev/pts/7 : QZ-WRT400  V6.50"));
+    EXPECT_EQ(port.portName(), QStringLiteral("/dev/pts/7"));
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(ui.busy);
     EXPECT_TRUE(ui.messages.empty());
@@ -66,19 +61,27 @@ TEST_F(PortChoiceTest, AChosenPortIsKeptAndTheBoardLookedForOnIt) {
     EXPECT_FALSE(statusShown(QStringLiteral("通信ポートを選択しませんでした。")));
 }
 
-TEST_F(PortChoiceTest, APortWithoutABoardIsStillKept) {
+TEST(PortChoiceSilentBoard, APortWithoutABoardIsStillKept) {
+    Session s;
+    RecordingUi ui;
+    MemorySettingsStore settings;
+    emu::BoardOptions options;
+    options.faults.add(*emu::parseFault("silent"));
+    EmulatedBoard bench("PIC16F877A", options);
+    BoardLink link(s, ui, bench.port, bench.clock);
+    PortChoice choice(s, ui, settings, link);
     EXPECT_EQ(choice.choose(QStringLiteral("/dev/ttyUSB0")), PortChoice::Outcome::Chosen);
     EXPECT_EQ(settings.value(QStringLiteral("ComNo"), QString()), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_FALSE(s.link.ProgrammerDetected);
     EXPECT_EQ(ui.texts[Control::Label_FirmwareVersion],
               QStringLiteral("/dev/ttyUSB0 : ライター未接続"));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(bench.port.isOpen());
 }
 
 TEST_F(PortChoiceTest, APortThatDoesNotOpenIsReportedAndNothingKept) {
     s.link.ProgrammerDetected = true;
     settings.setValue(QStringLiteral("ComNo"), QStringLiteral("/dev/ttyUSB0"));
-    port.openResult = {PortError::InUse, QStringLiteral("Device or resource busy")};
+    port.refuseOpen(PortError::InUse, QStringLiteral("Device or resource busy"));
     EXPECT_EQ(choice.choose(QStringLiteral("/dev/ttyS9")), PortChoice::Outcome::Failed);
 
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -99,16 +102,15 @@ TEST_F(PortChoiceTest, NoPortGivenIsAFailureWithoutAName) {
     EXPECT_EQ(choice.choose(QStringLiteral("  ")), PortChoice::Outcome::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("\u3000エラー"));
-    EXPECT_EQ(port.opens, 0);
+    EXPECT_EQ(port.openCount(), 0);
     EXPECT_FALSE(settings.contains(QStringLiteral("ComNo")));
 }
 
 TEST_F(PortChoiceTest, TheOpenPortIsGivenUpBeforeAnotherIsTried) {
-    boardAnswers();
     s.link.ComPortName = QStringLiteral("/dev/ttyUSB0");
     ASSERT_TRUE(link.channel().openPort().ok());
-    port.openResult = {PortError::NotFound, QStringLiteral("No such file or directory")};
+    port.refuseOpen(PortError::NotFound, QStringLiteral("No such file or directory"));
     EXPECT_EQ(choice.choose(QStringLiteral("/dev/ttyUSB7")), PortChoice::Outcome::Failed);
-    EXPECT_GE(port.closes, 1);
     EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(choice.failureDetail(), QStringLiteral("No such file or directory"));
 }
