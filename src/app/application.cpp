@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
+
+#include <functional>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
