@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <termios.h>
 #endif
 
@@ -103,6 +104,12 @@ void QtSerialPort::takeFromDriverIfEmpty() {
     // board-paced write that is a system call less per word each way.
     if (port_->bytesAvailable() > 0) return;
     setWakeCount(1);
+#ifdef Q_OS_UNIX
+    // Most looks find nothing yet: asking the descriptor directly spares the port its time-out
+    // bookkeeping (an error text built and translated on every empty look).
+    pollfd p{int(port_->handle()), POLLIN, 0};
+    if (p.fd >= 0 && ::poll(&p, 1, 0) == 0) return;
+#endif
     port_->waitForReadyRead(0);
     noteError();
 }
