@@ -1,5 +1,7 @@
 #include "part_records.h"
 
+#include "core/program_type.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -89,6 +91,11 @@ void loadPartRecord(DeviceRecord& device, const QString& name) {
         for (int k = 1; k <= limits::ConfigWords; ++k) {
             device.ConfigMask[k] = r.configMasks[k - 1];
             device.ConfigValue[k] = r.configMasks[k - 1];
+            // The 12-bit configuration word reads its unimplemented bits as 1.
+            if (k == 1 && coreGroupOf(device.ProgramType) == CoreGroup::Bit12) {
+                device.ConfigFixed[1] = 0x0FFF & ~r.configMasks[0];
+                device.ConfigValue[1] |= device.ConfigFixed[1];
+            }
             device.ConfigWordDefined[k] = r.configMasks[k - 1] != 0 ? 1 : 0;
         }
         return;

@@ -163,6 +163,7 @@ TEST(SocketCheck, TableHoldsFiftyPartsWithTheirValues) {
     EXPECT_EQ(expectedDeviceId(QStringLiteral("PIC16C622A")), 39);
     EXPECT_EQ(expectedDeviceId(QStringLiteral("PIC16F819")), 39);
     EXPECT_EQ(expectedDeviceId(QStringLiteral("PIC16F84")), 511);
+    EXPECT_EQ(expectedDeviceId(QStringLiteral("PIC16F77")), 0x0660 >> 5);
     EXPECT_EQ(expectedDeviceId(QStringLiteral("pic16f877a")), std::nullopt);
 }
 
