@@ -1,10 +1,10 @@
-// Start of the program: the settings, the device file and the main window with the device list.
-#include "core/app_paths.h"
-#include "core/device_file.h"
-#include "core/session.h"
+// Start of the program: one instance per user, then the program's start-up; the event loop runs
+// only when start-up ends ready for input.
+#include "application.h"
+#include "program_version.h"
+
 #include "core/settings_store.h"
-#include "mainwindow/logic/real_core_services.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "core/single_instance.h"
 
 #include <QApplication>
 
@@ -12,19 +12,22 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(tavrin::kSettingsApplication));
     QApplication::setOrganizationName(QString::fromLatin1(tavrin::kSettingsApplication));
+    const tavrin::ProgramVersion version = tavrin::programVersion();
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
 
-    tavrin::Session session;
-    session.app.MainTitle = QStringLiteral("Tavrin Writer v4 - ");
-    tavrin::QtSettingsStore settings;
-    const tavrin::AppPaths paths = tavrin::locateAppPaths(QCoreApplication::applicationDirPath());
+    // Taken before any window: a second start ends without showing anything.
+    tavrin::SingleInstanceLock instance;
+    if (!instance.tryAcquire()) return 0;
 
-    tavrin::frmMain window(session, settings, tavrin::realCoreServices(paths));
-    window.setAppPaths(paths);
-    window.setWindowTitle(QStringLiteral("Tavrin Writer v4"));
-    window.show();
-    // Without a device file there is nothing to choose: the window stays, disabled.
-    if (!tavrin::LoadDeviceList(session, window, paths)) window.setEnabled(false);
-    window.setControlText(tavrin::Control::Label_Ver,
-                          QStringLiteral("device6.ini : Ver ") + session.device.DeviceFileVersion);
-    return QApplication::exec();
+    // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port, which then stands
+    // in for a saved port.
+    tavrin::Application program({QCoreApplication::arguments().mid(1),
+                                 qEnvironmentVariable("TAVRIN_DEFAULT_PORT"),
+                                 {},
+                                 {}});
+    if (program.start() != tavrin::StartupOutcome::Ready) return 1;
+    const int code = QApplication::exec();
+    program.shutdown();
+    return code;
 }

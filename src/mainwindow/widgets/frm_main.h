@@ -49,6 +49,11 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void setFileDialogAnswer(FileDialogAnswer answer) { fileDialogAnswer_ = std::move(answer); }
     void setMessageBoxAnswer(MessageBoxAnswer answer) { messageBoxAnswer_ = std::move(answer); }
 
+    // Where the about box's ID word line goes: the about box is a tool window of its own.
+    void setAboutIdWordSink(std::function<void(const QString&)> sink) {
+        aboutIdWordSink_ = std::move(sink);
+    }
+
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
 
@@ -133,6 +138,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     frmBoard* board_ = nullptr;
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
+    std::function<void(const QString&)> aboutIdWordSink_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;
     int chooserWord_ = 0;
