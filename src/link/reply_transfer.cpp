@@ -15,11 +15,10 @@ WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit li
     });
 }
 
-void failStep(BoardChannel& channel, QString& result, const QString& text, const QString& detail,
-              const QString& code) {
+void failStep(BoardChannel& channel, QString& result, const QString& text, const QString& detail) {
     ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
     ShowStatusMessage(channel.ui(), text, detail);
-    result = code;
+    result = result::NG;
 }
 
 void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QString& text) {

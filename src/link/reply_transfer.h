@@ -16,9 +16,10 @@ namespace tavrin {
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
                                double progressMaximum, double progressBase = 0);
 
-// Hides the progress bar, shows the failure text with an empty detail and sets the result.
+// Hides the progress bar, shows the failure text and its detail (empty unless given) and sets the
+// result to "NG".
 void failStep(BoardChannel& channel, QString& result, const QString& text,
-              const QString& detail = QString(), const QString& code = QStringLiteral("NG"));
+              const QString& detail = QString());
 
 // A wait that did not complete: a port that went away was reported already, so only the result
 // changes; a time-out shows its text.

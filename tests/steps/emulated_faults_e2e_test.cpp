@@ -38,10 +38,10 @@ void PrintTo(const FaultCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-emu::BoardOptions withFault(const char* spec) {
+emu::BoardOptions withFault(const char* text) {
     emu::BoardOptions options;
     std::string error;
-    const auto fault = emu::parseFault(spec, &error);
+    const auto fault = emu::parseFault(text, &error);
     if (!fault) throw std::invalid_argument(error);
     options.faults.add(*fault);
     return options;

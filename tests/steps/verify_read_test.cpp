@@ -276,3 +276,24 @@ TEST_F(StepFixture, ReadsOfUnservedTypesSendThePowerLetterOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StepFixture, Pic18PartSmallerThanAPanelIsReadAndVerifiedToItsEnd) {
+    part("18F_00", 1024, 0, "PIC18F1220");
+    QByteArray reply(2048, char(0x5A));
+    board.expectRead(11, {reply + '@', {}});
+    ReadProgramMemory(channel, result);
+    EXPECT_EQ(board.commands.at(0), "NXrsp" + bytes({0, 0, 1, 0, 0x08, 0}));
+    EXPECT_EQ(result, "OK");
+    EXPECT_EQ(session.device.Pic18PanelCount, 1);
+    EXPECT_EQ(session.buffer.ProgramImage[2047], 0x5A);
+
+    board.expectRead(11, {reply + '@', {}});
+    result = QStringLiteral("preset");
+    VerifyProgramMemory(channel, result);
+    EXPECT_EQ(board.commands.at(1), "NXrsp" + bytes({0, 0, 1, 0, 0x08, 0}));
+    EXPECT_EQ(result, "OK");
+}
+
+} // namespace
