@@ -192,6 +192,15 @@ Task<> Firmware::powerCommand(std::uint8_t powerLetter) {
     }
 }
 
+Task<> Firmware::continueInPowerMode(std::uint8_t firstLetter) {
+    if (!power_) {
+        note("'" + std::string(1, char(firstLetter)) + "' before any power letter ignored");
+        co_return;
+    }
+    inbox_.push_front(firstLetter);
+    co_await powerCommand(power_);
+}
+
 Task<std::uint32_t> Firmware::argument(int bytes) {
     std::uint32_t value = 0;
     for (int i = 0; i < bytes; ++i)

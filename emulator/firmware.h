@@ -108,6 +108,9 @@ class Firmware {
     void sendIdentification();
     // Reads the letters after a power letter and runs the command they name.
     Task<> powerCommand(std::uint8_t powerLetter);
+    // A PIC18 procedure sends its power letter once and starts each later command with "X": the
+    // board stays in the mode of the last power letter. Before any power letter "X" is ignored.
+    Task<> continueInPowerMode(std::uint8_t firstLetter);
 
     Chip& chip();
     const BoardOptions& options() const;

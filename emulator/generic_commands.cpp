@@ -274,12 +274,17 @@ Task<> powerLetter(Firmware& fw, std::uint8_t letter) {
     co_await fw.powerCommand(letter);
 }
 
+Task<> pic18Continuation(Firmware& fw, std::uint8_t letter) {
+    co_await fw.continueInPowerMode(letter);
+}
+
 } // namespace
 
 void addGenericCommands(CommandTable& t) {
     t.addIdle('?', identification);
     t.addIdle('N', powerLetter);
     t.addIdle('n', powerLetter);
+    t.addIdle('X', pic18Continuation);
 
     t.add("bd", [](Firmware& fw) { return bulkErase(fw, 'd'); });
     t.add("bD", [](Firmware& fw) { return bulkErase(fw, 'D'); });

@@ -140,7 +140,7 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     for (std::int32_t p = 1; p <= panels; ++p) {
         const std::int32_t base = (p - 1) * Pic18PanelBytes;
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
-        beginPic18Command(ch, p == 1);
+        ch.discardInput();
         ch.sendLetters(cmd.program);
         ch.sendCount24(base + 1);
         ch.sendCount24(bytes);

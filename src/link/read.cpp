@@ -161,7 +161,7 @@ void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
         const std::int32_t base = (k - 1) * Pic18PanelBytes;
         // A part that ends inside its last panel is read to its end, not beyond it.
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
-        beginPic18Command(ch, k == 1);
+        ch.discardInput();
         ch.sendLetters(cmd.program);
         ch.sendCount24(base + 1);
         ch.sendCount24(bytes);
@@ -215,7 +215,7 @@ void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const std::int32_t count = s.device.EepromByteCount;
     run.EepromAndHigh = 255;
     run.EepromAndLow = 255;
-    beginPic18Command(ch, true);
+    ch.discardInput();
     ch.sendLetters(cmd.eeprom);
     ch.sendCount24(1);
     ch.sendCount24(count);
@@ -307,7 +307,7 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 // One PIC18 read of the configuration read: `count` bytes from device address start - 1.
 bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t start,
                     std::int32_t count, QString& result) {
-    beginPic18Command(ch, start == 0x200001);
+    ch.discardInput();
     ch.sendLetters(cmd.config);
     ch.sendCount24(start);
     ch.sendCount24(count);

@@ -97,6 +97,27 @@ TEST(FlowControl, Pic18PanelStopsAfterEveryEightBytes) {
     EXPECT_EQ(stops.counts, (std::vector<int>{8, 16, 24, 32, 40, 48, 56, 64}));
 }
 
+TEST(FlowControl, Pic18ProcedureSendsItsPowerLetterOnceThenCommandsStartingX) {
+    EmulatedBoard bench("PIC18F452");
+    HostScript host(bench);
+    host.command("NXrsp", c24(1) + c24(16));
+    EXPECT_EQ(host.collect(17, 8).size(), 17);
+    // The second panel of the same procedure: no power letter, the board keeps the mode.
+    host.command("Xrsp", c24(0x2001) + c24(16));
+    const auto reply = host.collect(17, 8);
+    ASSERT_EQ(reply.size(), 17);
+    EXPECT_EQ(reply.back(), '@');
+}
+
+TEST(Recovery, XBeforeAnyPowerLetterIsIgnored) {
+    EmulatedBoard bench("PIC18F452");
+    HostScript host(bench);
+    host.send("X");
+    host.idle(100);
+    host.send("?");
+    EXPECT_EQ(host.collect(18).toStdString(), "QZ-WRT400  V6.50\r\n");
+}
+
 TEST(FlowControl, Pic18EepromReadNeedsNoAcknowledgement) {
     EmulatedBoard bench("PIC18F8720");
     HostScript host(bench);

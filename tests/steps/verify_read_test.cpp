@@ -240,22 +240,23 @@ TEST_F(StepFixture, FourteenBitConfigurationReadShowsDeviceIdAndRevision) {
 
 TEST_F(StepFixture, Pic18ReadsEveryPanelAndTestsEveryEndCode) {
     part("18F_00", 16384, 0, "PIC18F452");
-    // Each panel is a command of its own, power letter first.
+    // The procedure's power letter goes out once; each later panel is a command starting "X".
     for (int p = 0; p < 4; ++p)
-        board.expectRead(11, {QByteArray(8192, char(p)) + '@', {}});
+        board.expectRead(p == 0 ? 11 : 10, {QByteArray(8192, char(p)) + '@', {}});
     ReadProgramMemory(channel, result);
     ASSERT_EQ(board.commands.size(), 4u);
-    EXPECT_EQ(board.commands[3], "NXrsp" + bytes({0, 0x60, 0x01, 0, 0x20, 0}));
+    EXPECT_EQ(board.commands[0], "NXrsp" + bytes({0, 0, 0x01, 0, 0x20, 0}));
+    EXPECT_EQ(board.commands[3], "Xrsp" + bytes({0, 0x60, 0x01, 0, 0x20, 0}));
     EXPECT_EQ(result, "OK");
     EXPECT_EQ(session.buffer.ProgramImage[3 * 8192], 3);
 
     // A configuration reply cut short is not taken as the part's configuration.
     board.expectRead(11, {QByteArray(8, char(0x0F)) + '@', {}});
-    board.expectRead(11, {QByteArray(256, char(0x22)) + 'X', {}});
+    board.expectRead(10, {QByteArray(256, char(0x22)) + 'X', {}});
     session.device.ConfigValue[1] = 0x1234;
     result = QStringLiteral("preset");
     ReadConfigWords(channel, result);
-    EXPECT_EQ(board.commands.at(5), "NXrsp" + bytes({0x30, 0, 1, 0, 1, 0}));
+    EXPECT_EQ(board.commands.at(5), "Xrsp" + bytes({0x30, 0, 1, 0, 1, 0}));
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(session.device.ConfigValue[1], 0x1234);
     EXPECT_EQ(session.buffer.IdText, "FFFFFFFF");
