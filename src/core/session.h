@@ -180,6 +180,7 @@ struct AppValues {
     bool AssembleSucceeded = false;
     std::int16_t ConfigDisplayMode = 0;
     std::int64_t SerialNumberValue = 0; // value x 10,000
+    bool ComMode1Checked = false;       // menu toggle mnuComMode1: RTS stays low at detection
 };
 
 struct Session {

@@ -1,5 +1,8 @@
 #include "qt_serial_port.h"
 
+#include "port_messages.h"
+
+#include <QFileInfo>
 #include <QSerialPort>
 
 namespace tavrin {
@@ -23,6 +26,10 @@ PortError errorKind(QSerialPort::SerialPortError e) {
         return PortError::Other;
     }
 }
+bool userMayOpen(const QString& name) {
+    const QFileInfo info(deviceFilePath(name));
+    return info.exists() && info.isReadable() && info.isWritable();
+}
 } // namespace
 
 QtSerialPort::QtSerialPort() = default;
@@ -45,6 +52,10 @@ PortStatus QtSerialPort::open() {
         status_ = {errorKind(port_->error()), port_->errorString()};
         if (status_.error == PortError::None || status_.error == PortError::Lost)
             status_.error = PortError::Other;
+        // A device held by another program (its lock, or a busy tty) is reported as a permission
+        // error too; only a device file the user may not open is a matter of rights.
+        if (status_.error == PortError::PermissionDenied && userMayOpen(name_))
+            status_.error = PortError::InUse;
         port_.reset();
         return status_;
     }

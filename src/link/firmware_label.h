@@ -1,0 +1,26 @@
+// The label at the bottom right of the main window that names the port and the board found
+// there: the identification on light orange, or "ライター未接続" on the button-face colour.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tavrin {
+
+class OperatorUi;
+
+// Red 0xFF, green 0xE0, blue 0xC0: a light orange.
+constexpr std::uint32_t FirmwareLabelFoundRgb = 0xFFE0C0;
+// Not an RGB value: the top bit marks a system colour, index 15 the face of buttons. The window
+// shows its palette's button colour for it.
+constexpr std::uint32_t SystemButtonFaceColor = 0x8000000F;
+
+// The port shown by its system name, then " : " and the text.
+QString firmwareLabelCaption(const QString& portName, const QString& text);
+
+void showFirmwareLabelBoard(OperatorUi& ui, const QString& portName, const QString& reply);
+void showFirmwareLabelNoBoard(OperatorUi& ui, const QString& portName);
+void setFirmwareLabelFound(OperatorUi& ui, bool found);
+
+} // namespace tavrin
