@@ -1,0 +1,22 @@
+// The bulk-erase command as the three erase procedures send it: the erase code chosen by the
+// part's exact name, and the wait for the board's "@".
+#pragma once
+
+#include <QString>
+
+namespace tavrin {
+
+class BoardChannel;
+
+enum class EraseArea { Chip, Program, Eeprom };
+
+// False when the part has no erase of that area at all: nothing is to be sent or shown.
+bool eraseApplies(const QString& deviceName, EraseArea area);
+
+// Sends the selected part's erase command for the area (the power letter alone when the part
+// has no code for it) and waits up to 3 s for "@". result: "OK" or "ER", with the matching
+// status text.
+void sendErase(BoardChannel& channel, EraseArea area, const QString& doneText,
+               const QString& failedText, QString& result);
+
+} // namespace tavrin

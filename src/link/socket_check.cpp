@@ -1,0 +1,120 @@
+#include "socket_check.h"
+
+#include "board_channel.h"
+#include "config_area_read.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+
+#include <QStringList>
+
+#include <array>
+#include <utility>
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::array<std::pair<const char*, int>, 50> DeviceIds{{
+    {"PIC12C672", 41},   {"PIC12CE674", 47},  {"PIC16C554", 511},  {"PIC16C558", 511},
+    {"PIC16C620", 511},  {"PIC16C620A", 36},  {"PIC16C621", 511},  {"PIC16C621A", 37},
+    {"PIC16C622", 511},  {"PIC16C622A", 39},  {"PIC16C62A", 511},  {"PIC16C63", 511},
+    {"PIC16C63A", 12},   {"PIC16C64", 511},   {"PIC16C64A", 511},  {"PIC16C65B", 14},
+    {"PIC16C67", 30},    {"PIC16C71", 511},   {"PIC16C711", 511},  {"PIC16C710", 511},
+    {"PIC16C715", 511},  {"PIC16C72", 511},   {"PIC16C73B", 13},   {"PIC16C74A", 511},
+    {"PIC16C76", 29},    {"PIC16C77", 31},    {"PIC12F629", 124},  {"PIC12F675", 126},
+    {"PIC12F683", 35},   {"PIC16F628", 62},   {"PIC16F628A", 131}, {"PIC16F648A", 136},
+    {"PIC16F630", 134},  {"PIC16F676", 135},  {"PIC16F74", 49},    {"PIC16F77", 102},
+    {"PIC16F819", 39},   {"PIC16F84", 511},   {"PIC16F84A", 43},   {"PIC16F870", 104},
+    {"PIC16F871", 105},  {"PIC16F873", 75},   {"PIC16F874", 73},   {"PIC16F876", 79},
+    {"PIC16F877", 77},   {"PIC16F873A", 114}, {"PIC16F874A", 115}, {"PIC16F876A", 112},
+    {"PIC16F877A", 113}, {"PIC16F88", 59},
+}};
+
+const QString Failed = QStringLiteral("ソケット確認失敗。　　");
+const QString OtherKind =
+    QStringLiteral("指定しているマイコンとソケットにセットしているマイコンの種類が違います。");
+
+// Types whose part has nothing to read here: the check passes at once.
+bool passesUnread(const QString& type) {
+    static const QStringList types{"5X18", "5X28", "12C5", "18F_00"};
+    return types.contains(type, Qt::CaseSensitive);
+}
+
+void fail(BoardChannel& channel, const QString& why, QString& result) {
+    result = result::NG;
+    ShowStatusMessage(channel.ui(), Failed + why);
+}
+
+bool personGoesOn(OperatorUi& ui) {
+    const QString text = OtherKind + QStringLiteral("\r\n\r\n") +
+                         QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
+                         QStringLiteral("\r\n") +
+                         QStringLiteral("　中止する時は、『キャンセル』　を押してください。");
+    return ui.messageBox(MessageIcon::Critical, MessageButtons::OkCancel,
+                         QStringLiteral("書込みマイコンの種類の確認"), text) == MessageAnswer::Ok;
+}
+
+} // namespace
+
+std::optional<int> expectedDeviceId(const QString& deviceName) {
+    for (const auto& [name, id] : DeviceIds)
+        if (deviceName == QLatin1String(name)) return id;
+    return std::nullopt;
+}
+
+void CheckDeviceId(BoardChannel& channel, QString& result) {
+    Session& s = channel.session();
+    OperatorUi& ui = channel.ui();
+    ShowStatusMessage(ui, QStringLiteral("ソケット確認中....."));
+    channel.pumpEvents();
+    channel.discardInput();
+    channel.sendPowerLetter();
+    const QString& type = s.device.ProgramType;
+    if (passesUnread(type)) {
+        result = result::OK;
+        return;
+    }
+    const ConfigAreaCommand* command = configAreaCommandOf(type);
+    const bool readable = command && (command->layout == ConfigAreaLayout::Words14 ||
+                                      command->layout == ConfigAreaLayout::Words16);
+    // The generic steps do not serve other types: stop here, before an operation that would
+    // otherwise pass on steps that did nothing.
+    if (!readable) {
+        return fail(channel, QStringLiteral("このマイコンは、この操作に対応していません。"),
+                    result);
+    }
+    channel.sendLetters(command->letters);
+    switch (readConfigArea14(channel, AckTiming::AfterSixteen)) {
+    case AreaRead::Complete:
+        break;
+    case AreaRead::ShortFirst:
+    case AreaRead::ShortRest:
+        return fail(channel, QStringLiteral("読み出しデータ不足。"), result);
+    }
+    const auto& reply = s.link.ReceiveBuffer;
+    if (!endCodeAt(reply, 16))
+        return fail(channel, QStringLiteral("終了コードを受信できませんでした。"), result);
+    const int id = (reply[12] & 0x3F) * 256 + reply[13];
+    const int kind = id >> 5;
+    if (kind == 0) {
+        result = result::NG;
+        ShowStatusMessage(
+            ui, QStringLiteral("redマイコンがソケットに正しくセットされていません。"),
+            QStringLiteral(
+                "キットの組立て直後の場合は、製作にミスがある可能性があります。"
+                "メニューバー ⇒ ヘルプ ⇒ 製作確認資料をご覧になり確認を行ってください。"));
+        return;
+    }
+    const std::optional<int> expected = expectedDeviceId(s.device.SelectedDevice);
+    if (!expected || *expected == kind) {
+        result = result::OK;
+        ShowStatusMessage(ui, QStringLiteral("ソケット確認終了。"));
+        return;
+    }
+    result = result::NG;
+    ShowStatusMessage(ui, OtherKind);
+    if (personGoesOn(ui)) result = result::OK;
+}
+
+} // namespace tavrin
