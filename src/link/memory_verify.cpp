@@ -1,0 +1,252 @@
+#include "memory_verify.h"
+
+#include "board_channel.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "core/utilities.h"
+#include "mismatch_line.h"
+#include "program_size.h"
+#include "read_commands.h"
+#include "reply_transfer.h"
+
+namespace tavrin::mcu {
+
+namespace {
+
+const QString kStreamEndMissing =
+    QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
+const QString kPanelEndMissing =
+    QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
+const QString kProgramShort =
+    QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
+const QString kTooManyNotice = QStringLiteral("これ以降もエラーがある可能性があります。\r\n\r\n");
+const QString kTooMany = QStringLiteral("プログラムメモリ ベリファイエラー。");
+const QString kNoEeprom =
+    QStringLiteral("このデバイスは、ＥＥＰＲＯＭデータメモリを内蔵していません。");
+const QString kEepromEndMissing = QStringLiteral(
+    "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
+const QString kEepromShort =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
+
+// Listing stops after this many differing program words.
+constexpr int MaxListedDifferences = 100;
+
+// Counts the differing program words of one verify, lists them, and stops the listing with a
+// notice once there are more than MaxListedDifferences.
+class ProgramComparison {
+  public:
+    ProgramComparison(BoardChannel& ch, QString& result) : ch_(ch), result_(result) {}
+
+    // Returns false when the comparison must stop.
+    bool compare(std::int64_t address, std::int32_t expected, std::int32_t read,
+                 std::int32_t index) {
+        if (expected != read) {
+            ch_.ui().appendProgramViewLine(programMismatchLine(address, expected, read));
+            ++differences_;
+            result_ = result::NG;
+        }
+        if (differences_ > MaxListedDifferences) {
+            ch_.ui().appendProgramViewLine(kTooManyNotice);
+            ShowStatusMessage(ch_.ui(), kTooMany);
+            return false;
+        }
+        ch_.session().run.LastVerifyIndex = index;
+        return true;
+    }
+
+  private:
+    BoardChannel& ch_;
+    QString& result_;
+    int differences_ = 0;
+};
+
+// The acknowledged read-back of 12-bit and 14-bit parts: `words` words and the end code.
+WaitResult readBack(BoardChannel& ch, std::int32_t words) {
+    const qint64 total = 2 * qint64(words) + 1;
+    const WaitResult wait =
+        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait == WaitResult::Complete) ch.takeReply();
+    return wait;
+}
+
+std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
+    return bytes[i] * 256 + bytes[i + 1];
+}
+
+// The stream holds the configuration word, the program and the four ID words; the ID words are
+// compared like program words at the addresses after the program.
+void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    DeviceRecord& dev = s.device;
+    const std::int32_t n = dev.ProgramWordCount;
+    const std::int32_t words = n + 5;
+    dev.StreamWordCount = words;
+    dev.StreamWordCountHi = std::int16_t(words / 256);
+    dev.StreamWordCountLo = std::int16_t(words % 256);
+    ch.sendLetters(cmd.program);
+    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
+    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const WaitResult wait = readBack(ch, words);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    const auto& r = s.link.ReceiveBuffer;
+    if (!endCodeAt(r, 2 * std::size_t(words))) return failStep(ch, result, kStreamEndMissing);
+
+    result = result::OK;
+    auto& image = s.buffer.ProgramImage;
+    std::copy(s.buffer.ConfigIdImage.begin(), s.buffer.ConfigIdImage.begin() + 8,
+              image.begin() + 2 * n);
+    ProgramComparison comparison(ch, result);
+    for (std::int32_t i = 2; i <= 2 * words - 2; i += 2) {
+        if (!comparison.compare(i / 2 - 1, wordAt(image, i - 2), wordAt(r, i), i)) return;
+    }
+}
+
+void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    SplitProgramSize(s);
+    const DeviceRecord& dev = s.device;
+    const std::int32_t n = dev.WriteWordCount;
+    ch.sendLetters(cmd.program);
+    ch.sendByte(std::uint8_t(dev.WriteWordCountHi));
+    ch.sendByte(std::uint8_t(dev.WriteWordCountLo));
+    const WaitResult wait = readBack(ch, n);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    const auto& r = s.link.ReceiveBuffer;
+    // A reply without its end code is not a read-back to trust, whatever its data bytes say.
+    if (!endCodeAt(r, 2 * std::size_t(n))) return failStep(ch, result, kStreamEndMissing);
+
+    // The 12F6's last word is its oscillator calibration, the chip's own and not compared.
+    const bool calibrationLast = dev.ProgramType == QLatin1String("12F6");
+    if (calibrationLast && n > 0) s.run.OscCalWordText = hex4(wordAt(r, 2 * std::size_t(n) - 2));
+    result = result::OK;
+    const auto& image = s.buffer.ProgramImage;
+    ProgramComparison comparison(ch, result);
+    const std::int32_t last = calibrationLast ? n - 2 : n - 1;
+    for (std::int32_t w = 0; w <= last; ++w) {
+        if (!comparison.compare(w, wordAt(image, 2 * w), wordAt(r, 2 * w), 2 * w)) return;
+    }
+}
+
+void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    const std::int32_t n = s.device.ProgramWordCount;
+    const std::int32_t panels = pic18PanelsFor(n);
+    s.device.Pic18PanelCount = panels;
+    result = result::OK;
+    std::vector<std::uint8_t> readBackBytes(std::size_t(panels) * Pic18PanelBytes, 0);
+    const double progressMax = double(panels) * Pic18PanelBytes;
+    for (std::int32_t p = 1; p <= panels; ++p) {
+        const std::int32_t base = (p - 1) * Pic18PanelBytes;
+        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
+        ch.discardInput();
+        ch.sendLetters(cmd.program);
+        ch.sendCount24(base + 1);
+        ch.sendCount24(bytes);
+        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
+                                                    AckRule::Every8, progressMax, base);
+        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+        const auto& r = ch.takeReply();
+        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kPanelEndMissing);
+        for (std::int32_t k = 0; k + 1 < bytes; k += 2) {
+            readBackBytes[base + k] = r[k + 1];
+            readBackBytes[base + k + 1] = r[k];
+        }
+    }
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    result = result::OK;
+    const auto& image = s.buffer.ProgramImage;
+    ProgramComparison comparison(ch, result);
+    // Every word is compared, the last one included. Both words are formed alike from the image
+    // layout, so the text shows the bytes in device address order.
+    for (std::int32_t i = 0; i <= 2 * n - 2; i += 2) {
+        const std::int32_t read = readBackBytes[i] + 256 * readBackBytes[i + 1];
+        const std::int32_t expected = image[i] + 256 * image[i + 1];
+        if (!comparison.compare(i / 2, expected, read, i)) return;
+    }
+}
+
+void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    const std::int32_t count = s.device.EepromByteCount;
+    ch.discardInput();
+    ch.sendLetters(cmd.eeprom);
+    ch.sendCount16(count);
+    const WaitResult wait = readBack(ch, count);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
+    const auto& r = s.link.ReceiveBuffer;
+    const auto& image = s.buffer.EepromImage;
+    const std::size_t compared = std::min<std::size_t>(2 * std::size_t(count), image.size());
+    // Only the data byte of each location counts; the filler byte before it does not.
+    for (std::size_t i = 1; i < compared; i += 2) {
+        if (r[i] == image[i]) continue;
+        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i / 2), image[i], r[i]));
+        result = result::NG;
+    }
+    if (result == result::NG) return;
+    if (endCodeAt(r, 2 * std::size_t(count))) {
+        result = result::OK;
+        return;
+    }
+    failStep(ch, result, kEepromEndMissing);
+}
+
+void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    const std::int32_t count = s.device.EepromByteCount;
+    ch.discardInput();
+    ch.sendLetters(cmd.eeprom);
+    ch.sendCount24(1);
+    ch.sendCount24(count);
+    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
+                                                AckRule::None, double(count) + 1);
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
+    const auto& r = ch.takeReply();
+    result = result::OK;
+    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
+    const auto& image = s.buffer.EepromImage;
+    const std::size_t compared = std::min<std::size_t>(std::size_t(count), image.size());
+    for (std::size_t i = 0; i < compared; ++i) {
+        if (r[i] == image[i]) continue;
+        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i), image[i], r[i]));
+        result = result::NG;
+    }
+}
+
+} // namespace
+
+void VerifyProgramMemory(BoardChannel& ch, QString& result) {
+    const ReadCommands* cmd = readCommandsFor(ch.session().device.ProgramType);
+    ch.discardInput();
+    ch.sendPowerLetter();
+    if (!cmd) return;
+    switch (cmd->group) {
+    case CoreGroup::Bit12:
+        return verifyStream12(ch, *cmd, result);
+    case CoreGroup::Bit14:
+        return verifyWords14(ch, *cmd, result);
+    case CoreGroup::Pic18:
+        return verifyPanels18(ch, *cmd, result);
+    case CoreGroup::None:
+        return;
+    }
+}
+
+void VerifyEepromMemory(BoardChannel& ch, QString& result) {
+    Session& s = ch.session();
+    if (s.device.EepromByteCount == 0) {
+        ShowStatusMessage(ch.ui(), kNoEeprom);
+        result = result::Skipped;
+        return;
+    }
+    result = QString();
+    ch.sendPowerLetter();
+    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
+    if (!cmd || !cmd->eeprom) return;
+    if (cmd->group == CoreGroup::Pic18) return verifyEeprom18(ch, *cmd, result);
+    verifyEeprom14(ch, *cmd, result);
+}
+
+} // namespace tavrin::mcu

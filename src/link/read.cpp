@@ -1,0 +1,412 @@
+#include "read.h"
+
+#include "board_channel.h"
+#include "core/buffer_fills.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "core/utilities.h"
+#include "read_commands.h"
+#include "reply_transfer.h"
+
+namespace tavrin::mcu {
+
+namespace {
+
+const QString kProgramEndMissing12 =
+    QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
+const QString kProgramEndMissing = QStringLiteral(
+    "プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できませんでした。");
+const QString kProgramShort =
+    QStringLiteral("プログラムメモリ読み出し失敗。　　読み出しデータ不足。");
+const QString kNoEeprom =
+    QStringLiteral("ＯＴＰ版は、ＥＥＰＲＯＭデータメモリを内蔵していません。");
+const QString kEepromShort =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
+const QString kEepromEndMissing =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
+const QString kConfigShort =
+    QStringLiteral("コンフィギュレーションワード読み出し失敗。　　読み出しデータ不足。");
+const QString kConfigEndMissing = QStringLiteral(
+    "コンフィギュレーションワード読み出し失敗。　　終了コードを受信できませんでした。");
+
+void andInto(std::int32_t& accumulator, std::uint8_t byte) {
+    accumulator &= byte;
+}
+
+// The 12-bit stream: configuration word, program words, four ID words.
+void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    DeviceRecord& dev = s.device;
+    RunState& run = s.run;
+    auto& image = s.buffer.ProgramImage;
+    auto& config = s.buffer.ConfigIdImage;
+    const std::int32_t words = dev.ProgramWordCount;
+    const std::int32_t stream = words + 5;
+    dev.StreamWordCount = stream;
+    dev.StreamWordCountHi = std::int16_t(stream / 256);
+    dev.StreamWordCountLo = std::int16_t(stream % 256);
+    ch.sendLetters(cmd.program);
+    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
+    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+
+    const qint64 total = 2 * qint64(stream) + 1;
+    const WaitResult wait =
+        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    const auto& r = ch.takeReply();
+
+    const bool calibrated = !dev.CalibrationInstruction.isEmpty();
+    const std::int32_t S2 = 2 * stream;
+    run.ReadDataLastIndex = S2 - (calibrated ? 11 : 9);
+    if (!endCodeAt(r, std::size_t(S2))) return failStep(ch, result, kProgramEndMissing12);
+
+    if (calibrated) {
+        run.CalibWordHigh = r[S2 - 10];
+        run.CalibWordLow = r[S2 - 9];
+        dev.CalibrationInstruction = QStringLiteral("movlw 0x") + hex2(run.CalibWordLow);
+        ch.ui().setControlText(Control::Text_Calib_Data, hex2(run.CalibWordLow));
+    }
+    run.ProgramAndHigh = 255;
+    run.ProgramAndLow = 255;
+    for (std::int32_t i = 2; i <= run.ReadDataLastIndex; i += 2) {
+        image[i - 2] = r[i];
+        image[i - 1] = r[i + 1];
+        andInto(run.ProgramAndHigh, r[i]);
+        andInto(run.ProgramAndLow, r[i + 1]);
+    }
+    // The last program word goes into the image whether or not it is the calibration word.
+    image[S2 - 12] = r[S2 - 10];
+    image[S2 - 11] = r[S2 - 9];
+
+    FillIdConfigErased(s);
+    run.IdAndHigh = 255;
+    run.IdAndLow = 255;
+    for (int k = 0; k < 8; ++k) {
+        config[k] = r[S2 - 8 + k];
+        andInto(k % 2 == 0 ? run.IdAndHigh : run.IdAndLow, config[k]);
+    }
+    run.ConfigAndHigh = 255;
+    run.ConfigAndLow = 255;
+    config[14] = r[0];
+    config[15] = r[1];
+    andInto(run.ConfigAndHigh, r[0]);
+    andInto(run.ConfigAndLow, r[1]);
+
+    QString id;
+    for (int k : {1, 3, 5, 7})
+        id += NibbleToHexChar(config[k] & 0x0F);
+    s.buffer.IdText = id;
+    ch.ui().setControlText(Control::Text_ID, id);
+    ch.ui().refreshViews(ViewProgram | ViewIdConfig);
+    result = result::OK;
+}
+
+void readProgram14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    DeviceRecord& dev = s.device;
+    RunState& run = s.run;
+    auto& image = s.buffer.ProgramImage;
+    const std::int32_t words = dev.ProgramWordCount;
+    ch.sendLetters(cmd.program);
+    ch.sendCount16(words);
+
+    const qint64 total = 2 * qint64(words) + 1;
+    const WaitResult wait =
+        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    const auto& r = ch.takeReply();
+
+    const bool calibrated = !dev.CalibrationInstruction.isEmpty();
+    const std::int32_t P2 = 2 * words;
+    run.ReadDataLastIndex = P2 - (calibrated ? 3 : 1);
+    if (!endCodeAt(r, std::size_t(P2))) return failStep(ch, result, kProgramEndMissing);
+
+    if (calibrated && words > 0) {
+        run.CalibWordHigh = r[P2 - 2];
+        run.CalibWordLow = r[P2 - 1];
+        dev.CalibrationInstruction = QStringLiteral("retlw 0x") + hex2(run.CalibWordLow);
+        ch.ui().setControlText(Control::Text_Calib_Data, hex2(run.CalibWordLow));
+    }
+    run.ProgramAndHigh = 255;
+    run.ProgramAndLow = 255;
+    for (std::int32_t i = 0; i <= run.ReadDataLastIndex; i += 2) {
+        image[i] = r[i];
+        image[i + 1] = r[i + 1];
+        andInto(run.ProgramAndHigh, r[i]);
+        andInto(run.ProgramAndLow, r[i + 1]);
+    }
+    if (words > 0) {
+        image[P2 - 2] = r[P2 - 2];
+        image[P2 - 1] = r[P2 - 1];
+    }
+    ch.ui().refreshViews(ViewProgram);
+    result = result::OK;
+}
+
+void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    RunState& run = s.run;
+    auto& image = s.buffer.ProgramImage;
+    const std::int32_t words = s.device.ProgramWordCount;
+    const std::int32_t panels = pic18PanelsFor(words);
+    s.device.Pic18PanelCount = panels;
+    result = result::OK;
+    run.ProgramAndHigh = 255;
+    run.ProgramAndLow = 255;
+    const double progressMax = double(panels) * Pic18PanelBytes;
+    for (std::int32_t k = 1; k <= panels; ++k) {
+        const std::int32_t base = (k - 1) * Pic18PanelBytes;
+        // A part that ends inside its last panel is read to its end, not beyond it.
+        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
+        ch.discardInput();
+        ch.sendLetters(cmd.program);
+        ch.sendCount24(base + 1);
+        ch.sendCount24(bytes);
+        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
+                                                    AckRule::Every8, progressMax, base);
+        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+        const auto& r = ch.takeReply();
+        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kProgramEndMissing);
+        for (std::int32_t e = 0; e + 1 < bytes; e += 2) {
+            image[base + e] = r[e + 1];
+            image[base + e + 1] = r[e];
+            andInto(run.ProgramAndLow, r[e + 1]);
+            andInto(run.ProgramAndHigh, r[e]);
+        }
+    }
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    ch.ui().refreshViews(ViewProgram);
+}
+
+void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    RunState& run = s.run;
+    auto& image = s.buffer.EepromImage;
+    const std::int32_t count = s.device.EepromByteCount;
+    ch.sendLetters(cmd.eeprom);
+    run.EepromAndHigh = 63;
+    run.EepromAndLow = 255;
+    ch.sendCount16(count);
+    const qint64 total = 2 * qint64(count) + 1;
+    const WaitResult wait =
+        receiveWithProgress(ch, total, WaitLimit::total(10000), AckRule::Every16, double(total));
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
+    const auto& r = ch.takeReply();
+    if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, kEepromEndMissing);
+    const std::size_t stored = std::min<std::size_t>(2 * std::size_t(count), image.size());
+    for (std::size_t i = 0; i + 1 < stored; i += 2) {
+        image[i] = r[i];
+        image[i + 1] = r[i + 1];
+        andInto(run.EepromAndHigh, r[i]);
+        andInto(run.EepromAndLow, r[i + 1]);
+    }
+    ch.ui().refreshViews(ViewEeprom);
+    result = result::OK;
+}
+
+void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    RunState& run = s.run;
+    auto& image = s.buffer.EepromImage;
+    const std::int32_t count = s.device.EepromByteCount;
+    run.EepromAndHigh = 255;
+    run.EepromAndLow = 255;
+    ch.discardInput();
+    ch.sendLetters(cmd.eeprom);
+    ch.sendCount24(1);
+    ch.sendCount24(count);
+    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
+                                                AckRule::None, double(count) + 1);
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
+    const auto& r = ch.takeReply();
+    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
+    const std::size_t stored = std::min<std::size_t>(std::size_t(count), image.size());
+    for (std::size_t i = 0; i < stored; ++i) {
+        image[i] = r[i];
+        andInto(run.EepromAndLow, r[i]);
+    }
+    ch.ui().refreshViews(ViewEeprom);
+    result = result::OK;
+}
+
+void readConfig12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    auto& config = ch.session().buffer.ConfigIdImage;
+    ch.sendLetters(cmd.config);
+    ch.sendCount16(1);
+    if (ch.waitForBytes(3, WaitLimit::perBlock()) != WaitResult::Complete)
+        return failStep(ch, result, kConfigShort);
+    const auto& r = ch.takeReply();
+    if (!endCodeAt(r, 2)) return failStep(ch, result, kConfigEndMissing);
+    config[14] = r[0];
+    config[15] = r[1];
+    ch.ui().refreshViews(ViewIdConfig);
+    result = result::OK;
+}
+
+// Device ID and revision from the word at 0x2006 (bytes 12 and 13 of the area).
+void showDeviceId14(OperatorUi& ui, std::uint8_t high, std::uint8_t low) {
+    ui.setControlText(Control::Lbl_ID_Rev, QString());
+    ui.setControlText(Control::Lbl_ID_Dev, QString());
+    ui.setControlText(Control::Lbl_ID_Rev, hex3(low & 0x1F));
+    ui.setControlText(Control::Lbl_ID_Dev, hex3(((high & 0x3F) * 256 + low) / 32));
+}
+
+void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    RunState& run = s.run;
+    auto& config = s.buffer.ConfigIdImage;
+    const QString& type = s.device.ProgramType;
+    const bool twoWords = type == QLatin1String("FLASH4.9");
+    ch.sendLetters(cmd.config);
+    std::size_t endAt;
+    if (twoWords) {
+        ch.sendCount16(0x10);
+        endAt = 32;
+        if (ch.waitForBytes(33, WaitLimit::total(10000), AckRule::Every16) != WaitResult::Complete)
+            return failStep(ch, result, kConfigShort);
+    } else {
+        ch.sendCount16(8);
+        endAt = 16;
+        if (ch.waitForBytes(16, WaitLimit::total(10000)) != WaitResult::Complete)
+            return failStep(ch, result, kConfigShort);
+        ch.acknowledge();
+        if (ch.waitForBytes(17, WaitLimit::perBlock()) != WaitResult::Complete)
+            return failStep(ch, result, kConfigShort);
+    }
+    const auto& r = ch.takeReply();
+    if (!endCodeAt(r, endAt)) return failStep(ch, result, kConfigEndMissing);
+
+    showDeviceId14(ch.ui(), r[12], r[13]);
+    run.ConfigAndHigh = 255;
+    run.ConfigAndLow = 255;
+    const int stored = twoWords ? 18 : 16;
+    for (int i = 0; i < stored; ++i)
+        config[i] = r[i];
+    for (int i = 0; i < stored; i += 2) {
+        if (i >= 8 && i <= 12) continue; // 0x2004-0x2006 are the chip's own words
+        andInto(run.ConfigAndHigh, r[i]);
+        andInto(run.ConfigAndLow, r[i + 1]);
+    }
+    if (type == QLatin1String("12F6"))
+        ch.ui().setControlText(Control::Text_BG, QString::number((config[14] & 0x30) / 16));
+    result = result::OK;
+    if (type == QLatin1String("EPROM2")) {
+        for (int i = 0; i < 8; i += 2)
+            SetWordParityBits(config[i], config[i + 1]);
+        config[14] |= 0xC0;
+    }
+    ch.ui().refreshViews(ViewIdConfig);
+}
+
+// One PIC18 read of the configuration read: `count` bytes from device address start - 1.
+bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t start,
+                    std::int32_t count, QString& result) {
+    ch.discardInput();
+    ch.sendLetters(cmd.config);
+    ch.sendCount24(start);
+    ch.sendCount24(count);
+    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
+                                                AckRule::Every8, double(count) + 1);
+    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) {
+        failStep(ch, result, kConfigShort);
+        return false;
+    }
+    // The end code is tested here too: a reply cut short must not become ID or configuration.
+    if (!endCodeAt(ch.takeReply(), std::size_t(count))) {
+        failStep(ch, result, kConfigEndMissing);
+        return false;
+    }
+    return true;
+}
+
+void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+    Session& s = ch.session();
+    PcBuffer& buf = s.buffer;
+    OperatorUi& ui = ch.ui();
+    const auto& r = s.link.ReceiveBuffer;
+
+    if (!readPic18Block(ch, cmd, 0x200001, 8, result)) return;
+    QString id;
+    for (int i = 0; i < 8; ++i) {
+        buf.Id18Image[i] = r[i];
+        id += NibbleToHexChar(r[i] & 0x0F);
+    }
+    buf.IdText = id;
+    ui.setControlText(Control::Text_ID, id);
+
+    if (!readPic18Block(ch, cmd, 0x300001, 256, result)) return;
+    for (int i = 0; i < 256; ++i)
+        buf.Config18Bytes[i] = r[i];
+    for (int k = 1; k <= limits::ConfigWords; ++k)
+        s.device.ConfigValue[k] = r[2 * k - 2] + 256 * r[2 * k - 1];
+    ui.refreshViews(ViewConfigGrids | ViewIdConfig);
+
+    if (!readPic18Block(ch, cmd, 0x3FFFFF, 2, result)) return;
+    buf.Pic18DeviceIdBytes = {r[0], r[1]};
+    ui.setControlText(Control::Label_DEV_id, QStringLiteral("0x") + hex3((r[1] * 256 + r[0]) / 32));
+    ui.setControlText(Control::Label_DEV_rev, QStringLiteral("0x") + hex3(r[0] & 0x1F));
+    result = result::OK;
+}
+
+} // namespace
+
+void ReadProgramMemory(BoardChannel& channel, QString& result) {
+    const ReadCommands* cmd = readCommandsFor(channel.session().device.ProgramType);
+    if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
+    channel.sendPowerLetter();
+    if (!cmd) return;
+    switch (cmd->group) {
+    case CoreGroup::Bit12:
+        return readProgram12(channel, *cmd, result);
+    case CoreGroup::Bit14:
+        return readProgram14(channel, *cmd, result);
+    case CoreGroup::Pic18:
+        return readProgram18(channel, *cmd, result);
+    case CoreGroup::None:
+        return;
+    }
+}
+
+void ReadEepromMemory(BoardChannel& channel, QString& result) {
+    Session& s = channel.session();
+    if (s.device.EepromByteCount == 0) {
+        ShowStatusMessage(channel.ui(), kNoEeprom);
+        result = result::Skipped;
+        return;
+    }
+    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
+    const bool served = cmd && cmd->eeprom;
+    if (served && cmd->group != CoreGroup::Pic18) channel.discardInput();
+    channel.sendPowerLetter();
+    if (!served) return;
+    if (cmd->group == CoreGroup::Pic18) return readEeprom18(channel, *cmd, result);
+    readEeprom14(channel, *cmd, result);
+}
+
+void ReadConfigWords(BoardChannel& channel, QString& result) {
+    Session& s = channel.session();
+    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
+    // From here on the configuration values are the chip's own; the grids show them unchanged.
+    s.device.ConfigFromDevice = true;
+    if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
+    channel.sendPowerLetter();
+    if (!cmd) return;
+    switch (cmd->group) {
+    case CoreGroup::Bit12:
+        return readConfig12(channel, *cmd, result);
+    case CoreGroup::Bit14:
+        return readConfig14(channel, *cmd, result);
+    case CoreGroup::Pic18:
+        return readConfig18(channel, *cmd, result);
+    case CoreGroup::None:
+        return;
+    }
+}
+
+} // namespace tavrin::mcu
