@@ -44,6 +44,19 @@ enum class Control {
     SSTab_MCU_Infomatin,
     mnuFirmwareUpdate,
     mnuBlankSkip,
+    // main window: the window itself (focus), the grid overlays and the menus that the operation
+    // controls switch. Setting the text of HFGrid resets all seven grids to the empty layout.
+    frmMain,
+    HFGrid,
+    CmbInit,
+    TxtInit,
+    file,
+    mnuAsmC,
+    mnuRELOAD,
+    mnuASMwithRELOAD,
+    mnuAsmReloadProgram,
+    mnuHelp,
+    mnuPcBufferMemoryClear,
     // about box
     frmAbout_Label_ID_Word,
     // board window: socket outlines, jumper marks and the "either" label

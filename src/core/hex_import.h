@@ -1,0 +1,26 @@
+// Intel HEX import into the PC buffer: LoadHexFile for the 12- and 14-bit parts (16-bit record
+// addresses), LoadHexFile18 for the PIC18 parts (extended linear address pages).
+//
+// Both read the whole file, place every data record by its address, derive the configuration
+// values the grids show, redraw the views, report on the status line and leave "OK" or "NG" in
+// s.run.HexLoadResult. The caller has filled the images with the erased state before. A load
+// that fails leaves the images as they were: records are placed into a copy that replaces the
+// buffer only when the whole file was read.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tavrin {
+
+struct Session;
+class OperatorUi;
+
+void LoadHexFile(Session& s, OperatorUi& ui, const QString& path);
+void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path);
+
+// The same loads from the text of a file already read.
+void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text);
+void LoadHexText18(Session& s, OperatorUi& ui, const QByteArray& text);
+
+} // namespace tavrin

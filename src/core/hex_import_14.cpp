@@ -1,0 +1,263 @@
+// The 12- and 14-bit address map of a HEX file (byte addresses = word addresses x 2):
+//   0x0000-0x3FFF program words        0x4000       ID record (words 0x2000-0x2003)
+//   0x4001-0x41FF configuration area   0x4200-0x43FF data EEPROM, one byte per word
+//   0x4400-0x7FFF not a 14-bit file    0x8000-0x81FF data EEPROM, the older form
+//   0xFF00        the fuse record of the oldest tools
+// Data above 0xFFFF (under an extended address) belong to no 14-bit memory and are reported.
+#include "hex_import.h"
+
+#include "hex_scan.h"
+#include "operator_ui.h"
+#include "program_type.h"
+#include "session.h"
+#include "utilities.h"
+
+namespace tavrin {
+
+namespace {
+
+using hex::Placement;
+using hex::Record;
+
+const QString kPic18Hint =
+    QStringLiteral("ＰＩＣ１８用のファイルをロードしようとした可能性があります。");
+
+// 12-bit parts keep their four ID words in program memory right after the last program word;
+// a record starting there is also read as the ID. Names compare exactly.
+struct IdLocation {
+    const char* programType;
+    bool byPrefix; // compare the first 8 characters of the device name
+    std::array<const char*, 3> names;
+    std::uint16_t recordAddress;
+};
+constexpr IdLocation kIdLocations[] = {
+    {"12C5", false, {"PIC12C508", "PIC12C508A", "PIC12CE518"}, 0x0400},
+    {"12C5", false, {"PIC12C509", "PIC12C509A", "PIC12CE519"}, 0x0800},
+    {"5X18", true, {"PIC16C54"}, 0x0400},
+    {"5X18", true, {"PIC16C56"}, 0x0800},
+    {"5X18", true, {"PIC16C58"}, 0x1000},
+    {"5X28", true, {"PIC16C55"}, 0x0400},
+    {"5X28", true, {"PIC16C57"}, 0x1000},
+};
+
+// Record address of the ID locations of the selected 12-bit part; -1 when it has none listed.
+std::int32_t idLocationAddress(const QString& programType, const QString& device) {
+    for (const auto& row : kIdLocations) {
+        if (programType != QLatin1String(row.programType)) continue;
+        const QString name = row.byPrefix ? device.left(8) : device;
+        for (const char* candidate : row.names)
+            if (candidate && name == QLatin1String(candidate)) return row.recordAddress;
+    }
+    return -1;
+}
+
+class Map14 {
+  public:
+    Map14(const DeviceRecord& device, PcBuffer& buffer)
+        : type_(device.ProgramType), device_(device), b_(buffer),
+          bit12_(coreGroupOf(type_) == CoreGroup::Bit12), eprom2_(type_ == QLatin1String("EPROM2")),
+          whole12C5_(type_ == QLatin1String("12C5")),
+          idAddress_(bit12_ ? idLocationAddress(type_, device.SelectedDevice) : -1) {}
+
+    Placement place(std::uint32_t address, const Record& r) {
+        if (address > 0xFFFF) return Placement::OutsideAddress;
+        const std::uint16_t a = std::uint16_t(address);
+        if (a < 0x4000) return placeProgram(a, r);
+        if (a == 0x4000) return placeIdRecord(r);
+        if (a < 0x4200) return placeConfigArea(a - 0x4000, r.data.data(), r.count);
+        if (a < 0x4400) return placeEeprom(a - 0x4200, r);
+        if (a < 0x8000) return Placement::Failed; // a PIC18 program, most likely
+        if (a < 0x8200) return placeEeprom(a - 0x8000, r);
+        if (a == 0xFF00) return placeFuseRecord(r);
+        return Placement::Skipped;
+    }
+
+    // The steps after the last line that shape the ID and configuration words. False when the
+    // configuration word does not fit its two bytes.
+    bool finish() {
+        auto& cii = b_.ConfigIdImage;
+        if (!whole12C5_) {
+            const std::uint8_t high =
+                (type_ == QLatin1String("5X28") || type_ == QLatin1String("5X18")) ? 0x0F : 0x3F;
+            for (int i = 0; i < 8; i += 2) {
+                cii[i] = high;
+                cii[i + 1] |= 0xF0;
+            }
+        }
+        if (eprom2_) {
+            for (int i = 0; i < 8; i += 2)
+                SetWordParityBits(cii[i], cii[i + 1]);
+            cii[14] |= 0xC0;
+        }
+        const std::int64_t word =
+            (std::int64_t(device_.ConfigMask[1]) & (cii[14] * 256 + cii[15])) |
+            device_.ConfigFixed[1];
+        if (word < 0 || word > 0xFFFF) return false;
+        cii[14] = std::uint8_t(word >> 8);
+        cii[15] = std::uint8_t(word);
+        if (whole12C5_ && (cii[15] & 0x08) == 0) { // code protection on
+            cii[14] = 0;
+            cii[15] &= 0x17;
+        }
+        if (eprom2_) cii[14] |= 0xC0;
+        return true;
+    }
+
+  private:
+    Placement placeProgram(std::uint16_t a, const Record& r) {
+        if (bit12_) {
+            if (a == 0x1FFE) {
+                // The 12-bit configuration word at word 0xFFF; the last word of the record wins.
+                for (int j = 0; j < r.count; ++j)
+                    b_.ConfigIdImage[j % 2 ? 14 : 15] = r.data[std::size_t(j)];
+            }
+            if (a == idAddress_) placeIdWords(r);
+        }
+        auto& image = b_.ProgramImage;
+        for (int j = 0; j < r.count; ++j)
+            image[std::size_t((a + j) ^ 1)] = r.data[std::size_t(j)];
+        if (eprom2_ && r.count > 0) {
+            for (int word = a / 2; word <= (a + r.count - 1) / 2; ++word)
+                SetWordParityBits(image[std::size_t(2 * word)], image[std::size_t(2 * word + 1)]);
+        }
+        return Placement::Placed;
+    }
+
+    // The four ID words of a record: only their low four bits are ID data, except on "12C5"
+    // parts, which keep whole words.
+    void placeIdWords(const Record& r) {
+        auto& cii = b_.ConfigIdImage;
+        for (int w = 0; w < 4 && 2 * w < r.count; ++w) {
+            const std::uint8_t first = r.data[std::size_t(2 * w)];
+            if (whole12C5_) {
+                cii[std::size_t(2 * w + 1)] = first;
+                if (2 * w + 1 < r.count) cii[std::size_t(2 * w)] = r.data[std::size_t(2 * w + 1)];
+            } else {
+                cii[std::size_t(2 * w)] = 0;
+                cii[std::size_t(2 * w + 1)] = first & 0x0F;
+            }
+        }
+        b_.IdText.clear();
+        for (int w = 0; w < 4; ++w)
+            b_.IdText += NibbleToHexChar(cii[std::size_t(2 * w + 1)] & 0x0F);
+    }
+
+    Placement placeIdRecord(const Record& r) {
+        placeIdWords(r);
+        // Tools that write words 0x2000-0x2007 as one record put the configuration word here.
+        if (r.count > 8) return placeConfigArea(8, r.data.data() + 8, r.count - 8);
+        return Placement::Placed;
+    }
+
+    // Words 0x2000-0x207F, high byte first; the configuration word keeps no bits above 13 but
+    // the EPROM2 parity bits.
+    Placement placeConfigArea(int offset, const std::uint8_t* data, int count) {
+        auto& cii = b_.ConfigIdImage;
+        for (int j = 0; j < count; ++j) {
+            const std::size_t index = std::size_t((offset + j) ^ 1);
+            if (index >= cii.size()) return Placement::Failed;
+            cii[index] = data[j];
+        }
+        cii[14] &= 0x3F;
+        if (eprom2_) cii[14] |= 0xC0;
+        return Placement::Placed;
+    }
+
+    // One EEPROM location per word: its low byte is the data, the high byte is not used.
+    Placement placeEeprom(int offset, const Record& r) {
+        auto& image = b_.EepromImage;
+        for (int j = 0; j < r.count; ++j) {
+            const int at = offset + j;
+            if (at % 2) continue;
+            image[std::size_t(at)] = 0x3F;
+            image[std::size_t(at + 1)] = r.data[std::size_t(j)];
+        }
+        return Placement::Placed;
+    }
+
+    // The oldest tools' record of oscillator, protection and ID bits; it replaces the whole
+    // configuration/ID area.
+    Placement placeFuseRecord(const Record& r) {
+        auto& cii = b_.ConfigIdImage;
+        for (int j = 0; j < r.count; ++j)
+            cii[std::size_t(j ^ 1)] = r.data[std::size_t(j)];
+        std::int32_t word = 0;
+        if (cii[8] <= 3) word |= cii[8];
+        if (device_.SelectedDevice.startsWith(QLatin1String("PIC12C5"))) {
+            if (cii[11] == 1) word += 0x004;
+            if (cii[12] == 0) word += 0xFE8;
+            if (cii[13] == 0) word += 0x010;
+        } else {
+            if (cii[10] == 0) word += 0x008;
+            if (cii[11] == 1) word += 0x004;
+            if (cii[12] == 0) word += 0x3FF0;
+        }
+        const std::uint8_t digits[4] = {std::uint8_t(cii[14] >> 4), std::uint8_t(cii[14] & 0x0F),
+                                        std::uint8_t(cii[15] >> 4), std::uint8_t(cii[15] & 0x0F)};
+        std::fill(cii.begin(), cii.end(), 0);
+        for (int k = 0; k < 4; ++k)
+            cii[std::size_t(2 * k + 1)] = 0x70 | digits[k];
+        cii[14] = std::uint8_t(word >> 8);
+        cii[15] = std::uint8_t(word);
+        return Placement::Placed;
+    }
+
+    const QString& type_;
+    const DeviceRecord& device_;
+    PcBuffer& b_;
+    const bool bit12_;
+    const bool eprom2_;
+    const bool whole12C5_;
+    const std::int32_t idAddress_;
+};
+
+QString openIdWordsCaption(const std::vector<std::uint8_t>& cii) {
+    QString caption = QStringLiteral("OPEN");
+    for (int k = 0; k < 4; ++k)
+        caption +=
+            QLatin1Char(':') + hex2(cii[std::size_t(2 * k)]) + hex2(cii[std::size_t(2 * k + 1)]);
+    return caption;
+}
+
+// Every step after the start of the load.
+void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
+    s.run.HexLoadResult.clear();
+    PcBuffer staged = s.buffer;
+    Map14 map(s.device, staged);
+    const hex::ScanResult scan = hex::scanRecords(
+        text, [&](std::uint32_t address, const Record& r) { return map.place(address, r); });
+    if (scan.failed || !map.finish()) {
+        hex::failLoad(s, ui, kPic18Hint);
+        return;
+    }
+    s.buffer = std::move(staged);
+
+    ui.refreshViews(ViewProgram | ViewIdConfig | ViewEeprom);
+    const auto& cii = s.buffer.ConfigIdImage;
+    s.device.ConfigValue[1] = (cii[14] & 0x3F) * 256 + cii[15];
+    s.device.ConfigValue[2] = (cii[16] & 0x3F) * 256 + cii[17];
+    ui.refreshViews(ViewConfigGrids);
+    ui.setControlText(Control::frmAbout_Label_ID_Word, openIdWordsCaption(cii));
+    hex::showLoadedStatus(ui, scan);
+    s.run.HexLoadResult = result::OK;
+}
+
+} // namespace
+
+void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text) {
+    hex::beginLoad(s, ui);
+    loadText(s, ui, text);
+}
+
+void LoadHexFile(Session& s, OperatorUi& ui, const QString& path) {
+    hex::beginLoad(s, ui);
+    s.run.HexLoadResult.clear();
+    QByteArray text;
+    if (!hex::readHexFile(path, text)) {
+        hex::failLoad(s, ui, kPic18Hint);
+        return;
+    }
+    loadText(s, ui, text);
+}
+
+} // namespace tavrin

@@ -1,0 +1,107 @@
+#include "hex_record.h"
+
+namespace tavrin::hex {
+
+namespace {
+
+constexpr std::array<std::int8_t, 256> makeDigitTable() {
+    std::array<std::int8_t, 256> table{};
+    for (auto& v : table)
+        v = -1;
+    for (int c = '0'; c <= '9'; ++c)
+        table[c] = std::int8_t(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        table[c] = std::int8_t(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c)
+        table[c] = std::int8_t(c - 'a' + 10);
+    return table;
+}
+constexpr auto kDigit = makeDigitTable();
+
+int digitOf(char c) {
+    return kDigit[static_cast<unsigned char>(c)];
+}
+
+// Byte of the two digits at p; -1 when either is not a hexadecimal digit.
+int byteAt(const char* p) {
+    const int hi = digitOf(p[0]);
+    const int lo = digitOf(p[1]);
+    return (hi | lo) < 0 ? -1 : hi << 4 | lo;
+}
+
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+bool parseRecordLine(std::string_view line, Record& record) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    // ":" + count 2 + address 4 + type 2 + checksum 2 is the shortest record.
+    if (line.size() < 11 || line[0] != ':') return false;
+    for (std::size_t i = 1; i < line.size(); ++i)
+        if (digitOf(line[i]) < 0) return false;
+    const char* p = line.data() + 1;
+    record.count = std::uint8_t(byteAt(p));
+    record.address = std::uint16_t(byteAt(p + 2) << 8 | byteAt(p + 4));
+    record.type = std::uint8_t(byteAt(p + 6));
+    if (line.size() < 11 + 2 * std::size_t(record.count)) return false;
+    const char* d = p + 8;
+    for (int i = 0; i < record.count; ++i, d += 2)
+        record.data[std::size_t(i)] = std::uint8_t(byteAt(d));
+    return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    const std::size_t start = pos_;
+    std::size_t end = start;
+    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+        ++end;
+    line = text_.substr(start, end - start);
+    pos_ = end;
+    if (pos_ < text_.size()) {
+        const bool carriageReturn = text_[pos_] == '\r';
+        ++pos_;
+        if (carriageReturn && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    }
+    return true;
+}
+
+void AppendHexChecksum(QByteArray& line) {
+    auto strictDigit = [](char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return 0;
+    };
+    unsigned sum = 0;
+    for (qsizetype i = 1; i + 1 < line.size(); i += 2)
+        sum += unsigned(strictDigit(line[i]) * 16 + strictDigit(line[i + 1]));
+    appendHexByte(line, std::uint8_t((0x100 - (sum & 0xFF)) & 0xFF));
+}
+
+void appendHexByte(QByteArray& line, std::uint8_t byte) {
+    line.append(kUpperDigits[byte >> 4]);
+    line.append(kUpperDigits[byte & 0x0F]);
+}
+
+void beginRecord(QByteArray& line, std::uint8_t count, std::uint16_t address, std::uint8_t type) {
+    line.append(':');
+    appendHexByte(line, count);
+    appendHexByte(line, std::uint8_t(address >> 8));
+    appendHexByte(line, std::uint8_t(address));
+    appendHexByte(line, type);
+}
+
+void appendRecord(QByteArray& out, std::uint8_t type, std::uint16_t address,
+                  const std::uint8_t* data, std::size_t count) {
+    QByteArray line;
+    line.reserve(qsizetype(13 + 2 * count));
+    beginRecord(line, std::uint8_t(count), address, type);
+    for (std::size_t i = 0; i < count; ++i)
+        appendHexByte(line, data[i]);
+    AppendHexChecksum(line);
+    out.append(line);
+    out.append("\r\n", 2);
+}
+
+} // namespace tavrin::hex

@@ -1,0 +1,235 @@
+#include "hex_file_commands.h"
+
+#include "buffer_commands.h"
+#include "device_selection.h"
+#include "main_context.h"
+
+#include "core/config_grids.h"
+#include "core/operation_controls.h"
+#include "core/program_type.h"
+#include "core/status.h"
+#include "core/utilities.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace tavrin {
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("Hexファイル (*.HEX *.hex);;全てのファイル (*)");
+const QString kDirectOpenFilter = QStringLiteral("Hex File (*.HEX *.hex);;All Files (*)");
+const QString kSaveFilter = QStringLiteral("Hexファイル (*.hex *.HEX);;全てのファイル (*)");
+
+void hideGridOverlays(OperatorUi& ui) {
+    ui.setControlVisible(Control::CmbInit, false);
+    ui.setControlVisible(Control::TxtInit, false);
+}
+
+// Busy pointer for the length of a load, also when it returns early.
+struct BusyPointer {
+    OperatorUi& ui;
+    explicit BusyPointer(OperatorUi& u) : ui(u) { ui.setBusy(true); }
+    ~BusyPointer() { ui.setBusy(false); }
+};
+
+void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
+    BusyPointer busy(ctx.ui);
+    const bool pic18 = isPic18Type(ctx.s.device.ProgramType);
+    const auto& load = pic18 ? ctx.services.loadHexFile18 : ctx.services.loadHexFile;
+    if (load) {
+        load(ctx.s, ctx.ui, path);
+    } else {
+        ctx.s.run.HexLoadResult = result::NG;
+    }
+}
+
+// Selects the device the file names, as the device list would; with no such device the load goes
+// on with the current one after telling the person.
+void selectDeviceNamedInFile(MainContext& ctx, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QString name = deviceNameInHexText(QString::fromLatin1(file.readAll()));
+    if (name.isEmpty()) return;
+    const int index = int(ctx.s.device.DeviceNames.indexOf(name));
+    if (index >= 0) {
+        ctx.view.selectDeviceInList(index);
+        SelectDevice(ctx, name, index);
+        return;
+    }
+    ctx.ui.messageBox(MessageIcon::Information, MessageButtons::Ok, ctx.s.app.MainTitle,
+                      QStringLiteral("HEXファイル内に、サポート外のデバイス名(　") + name +
+                          QStringLiteral("　)が設定されています。　　　　　　　　\r\n"
+                                         "現在のデバイス設定のままHEXファイルをロードします。"));
+}
+
+void showPic18Id(MainContext& ctx) {
+    QString id;
+    for (int k = 0; k < 8; ++k)
+        id += NibbleToHexChar(ctx.s.buffer.Id18Image[k] & 0x0F);
+    ctx.ui.setControlText(Control::Text_ID, id);
+    ctx.s.buffer.IdText = id;
+}
+
+void rememberInHistory(MainContext& ctx, const QString& folder) {
+    ctx.history.add(folder, ctx.s.device.SelectedDevice, ctx.deviceIndex);
+    ctx.history.save(ctx.settings);
+    ctx.view.showFolderHistory(ctx.history.entries());
+}
+
+// The list index of the history entry's device: by its name, else the index kept with it.
+int historyDeviceIndex(const MainContext& ctx, int entry) {
+    const QString device = FolderHistory::splitEntry(ctx.history.entry(entry)).second;
+    const QStringList& names = ctx.s.device.DeviceNames;
+    if (!device.isEmpty()) {
+        const int byName = int(names.indexOf(device));
+        if (byName >= 0) return byName;
+    }
+    const int index = ctx.history.deviceIndex(entry);
+    return index >= 0 && index < names.size() ? index : -1;
+}
+
+} // namespace
+
+QString deviceNameInHexText(const QString& text) {
+    QString name;
+    static const QRegularExpression itemEnd(QStringLiteral("[,\\r\\n]"));
+    for (const QString& item : text.split(itemEnd)) {
+        const qsizetype at = item.indexOf(QLatin1String(";PIC"));
+        if (at >= 0) name = item.mid(at + 1);
+    }
+    return name;
+}
+
+void OpenHexFile(MainContext& ctx) {
+    Session& s = ctx.s;
+    OperatorUi& ui = ctx.ui;
+    hideGridOverlays(ui);
+    ui.setControlText(Control::Lbl_ID_Rev, QString());
+    ui.setControlText(Control::Lbl_ID_Dev, QString());
+    if (!CheckDeviceSelected(s, ui, s.run.OperationResult)) return;
+
+    const bool reopen = s.app.ReopenWithoutDialog;
+    if (!reopen) {
+        const QString path = ctx.view.chooseOpenFile(
+            {QString(), ctx.settings.value(QStringLiteral("OPEN_DIR0"), QString()), kOpenFilter,
+             QStringLiteral("HEX"), QStringLiteral("*.HEX")});
+        if (path.isEmpty()) {
+            ui.setBusy(false);
+            return;
+        }
+        ctx.lastDialogPath = path;
+        s.app.HexFilePath = path;
+    }
+    const QString path = s.app.HexFilePath;
+    if (!FileExists(path)) {
+        ShowStatusMessage(ui, kOpenFailedStatus, QString());
+        return;
+    }
+    FillPcBuffer(ctx, BufferFill::Erased);
+    ctx.view.setWindowCaption(s.app.MainTitle + path);
+    s.app.LastHexFilePath = path;
+    QString folder;
+    if (!reopen) {
+        folder = folderOfPath(path);
+        ctx.settings.setValue(QStringLiteral("OPEN_DIR0"), folder);
+    }
+    if (ctx.settings.value(QStringLiteral("CCSC_option"), QStringLiteral("0")).trimmed().toInt() ==
+        1)
+        selectDeviceNamedInFile(ctx, path);
+
+    loadWithTheFamilyLoader(ctx, path);
+    RecomputeConfigFromGrid(s, ui, ctx.view.configTabShown() + 1);
+    if (isPic18Type(s.device.ProgramType)) showPic18Id(ctx);
+    if (!folder.isEmpty()) rememberInHistory(ctx, folder);
+}
+
+void DirectOpenHexFile(MainContext& ctx, const QString& folder) {
+    Session& s = ctx.s;
+    OperatorUi& ui = ctx.ui;
+    hideGridOverlays(ui);
+    QString path;
+    if (!s.app.CommandLine.isEmpty()) {
+        // The file given on the command line is opened once, as it is.
+        path = s.app.CommandLine;
+        s.app.CommandLine.clear();
+    } else {
+        if (!CheckDeviceSelected(s, ui, s.run.OperationResult)) return;
+        path = ctx.view.chooseOpenFile(
+            {QString(), folder, kDirectOpenFilter, QStringLiteral("hex"), QString()});
+        if (path.isEmpty()) return;
+        if (!FileExists(path)) {
+            ShowStatusMessage(ui, kOpenFailedStatus, QString());
+            return;
+        }
+        if (!s.app.ReopenWithoutDialog)
+            ctx.settings.setValue(QStringLiteral("OPEN_DIR0"), folderOfPath(path));
+    }
+    ctx.lastDialogPath = path;
+    s.app.HexFilePath = path;
+    FillPcBuffer(ctx, BufferFill::Erased);
+    ctx.view.setWindowCaption(s.app.MainTitle + path);
+    s.app.LastHexFilePath = path;
+    loadWithTheFamilyLoader(ctx, path);
+}
+
+void OpenHistoryEntry(MainContext& ctx, int entry) {
+    if (entry < 0 || entry >= FolderHistory::kEntries) return;
+    const QString text = ctx.history.entry(entry);
+    if (text.isEmpty()) return;
+    const QString folder = FolderHistory::splitEntry(text).first;
+    const int index = historyDeviceIndex(ctx, entry);
+    if (index >= 0 && index != ctx.deviceIndex) {
+        ctx.view.selectDeviceInList(index);
+        SelectDevice(ctx, ctx.s.device.DeviceNames.at(index), index);
+    }
+    DirectOpenHexFile(ctx, folder);
+}
+
+void ClearFolderHistory(MainContext& ctx) {
+    ctx.history.clear();
+    ctx.history.save(ctx.settings);
+    ctx.view.showFolderHistory(ctx.history.entries());
+}
+
+void LoadFolderHistory(MainContext& ctx) {
+    ctx.history.load(ctx.settings);
+    ctx.view.showFolderHistory(ctx.history.entries());
+}
+
+void SaveHexFile(MainContext& ctx) {
+    Session& s = ctx.s;
+    OperatorUi& ui = ctx.ui;
+    if (!CheckDeviceSelected(s, ui, s.run.OperationResult)) return;
+    const QString path = ctx.view.chooseSaveFile(
+        {QString(), ctx.settings.value(QStringLiteral("SAVE_DIR"), QString()), kSaveFilter,
+         QStringLiteral("Hex"), ctx.lastDialogPath});
+    if (path.isEmpty()) return;
+    ctx.lastDialogPath = path;
+    if (FileExists(path)) {
+        const MessageAnswer answer = ui.messageBox(
+            MessageIcon::Question, MessageButtons::OkCancel, QStringLiteral("上書き保存"),
+            QStringLiteral("ファイルが存在します。上書きしますか？"));
+        if (answer != MessageAnswer::Ok) {
+            // HexFilePath keeps naming the file the buffer came from, so a reload does not
+            // take the declined file.
+            ShowStatusMessage(ui, QStringLiteral("ファイル保存をキャンセルしました。 "), QString());
+            return;
+        }
+    }
+    const QString previousPath = s.app.HexFilePath;
+    s.app.HexFilePath = path;
+    ctx.view.setWindowCaption(s.app.MainTitle + path);
+    ctx.settings.setValue(QStringLiteral("SAVE_DIR"), folderOfPath(path));
+    const bool pic18 = isPic18Type(s.device.ProgramType);
+    const auto& save = pic18 ? ctx.services.saveHexFile18 : ctx.services.saveHexFile;
+    if (!save || !save(s, ui, path)) {
+        // The writer reported what went wrong; the buffer is not in that file.
+        s.app.HexFilePath = previousPath;
+        ctx.view.setWindowCaption(s.app.MainTitle + previousPath);
+        return;
+    }
+    ShowStatusMessage(ui, QStringLiteral("ファイル保存完了。 ") + path, QString());
+}
+
+} // namespace tavrin

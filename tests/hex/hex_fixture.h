@@ -1,0 +1,55 @@
+// Sessions and files for the HEX tests: a part set up as the open command leaves it before a
+// load (device record filled, images erased), and small file helpers.
+#pragma once
+
+#include "core/session.h"
+#include "support/recording_ui.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tavrin::test {
+
+struct Part {
+    const char* name;
+    const char* programType;
+    std::int32_t words;
+    std::int32_t eepromLocations;
+    std::int32_t configMask1; // PIC18: the mask of every word
+    std::int32_t configFixed1 = 0;
+};
+
+// 14-bit parts with and without EEPROM, the EPROM2 parity type, the 12-bit types with their ID
+// locations, and a PIC18 part.
+inline constexpr Part kPic16F877A{"PIC16F877A", "FLASH4", 8192, 256, 0x3FFF};
+inline constexpr Part kPic16C74{"PIC16C74", "EPROM", 4096, 0, 0x3FFF};
+inline constexpr Part kEprom2{"PIC16C711", "EPROM2", 1024, 0, 0x3FFF};
+inline constexpr Part kPic12C508{"PIC12C508", "12C5", 512, 0, 0x001F};
+inline constexpr Part kPic16C54{"PIC16C54A", "5X18", 512, 0, 0x000F};
+inline constexpr Part kPic18F452{"PIC18F452", "18F_00", 16384, 256, 0xFFFF};
+
+// A heap session (its images are large), erased for the part.
+std::unique_ptr<Session> erasedSession(const Part& part);
+
+// Program word k of the image (high byte first).
+int programWord(const Session& s, int k);
+void setProgramWord(Session& s, int k, int word);
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+QString dataPath(const QString& name); // tests/hex/data/<name>
+
+// The images a load may change, for comparing a session before and after a load.
+struct ImageSnapshot {
+    std::vector<std::uint8_t> program, eeprom, configId;
+    std::array<std::uint8_t, limits::Id18Bytes> id18{};
+    std::array<std::int32_t, limits::Config18Entries> config18{};
+    std::array<std::int32_t, limits::ConfigArrayEntries> configValue{};
+    bool operator==(const ImageSnapshot&) const = default;
+};
+ImageSnapshot snapshot(const Session& s);
+
+} // namespace tavrin::test
