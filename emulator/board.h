@@ -1,0 +1,79 @@
+// The programmer board as a whole: firmware, the chip in its socket and the serial line, run in
+// simulated time. A transport feeds it the host's bytes with their times, lets time pass, and
+// collects the bytes that reach the host.
+#pragma once
+
+#include "emulator/chip.h"
+#include "emulator/command_table.h"
+#include "emulator/faults.h"
+#include "emulator/firmware.h"
+#include "emulator/identification.h"
+#include "emulator/sim_time.h"
+#include "emulator/transcript.h"
+#include "emulator/wire.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+struct BoardOptions {
+    std::string identification = std::string(kDefaultIdentification); // 16 characters
+    int baud = 57600;                          // line pacing both ways; 0 = unpaced
+    Nanos idleReset = 2 * kSecond;             // silence inside a command → idle; 0 = never
+    Nanos eraseTime = 10 * kMillisecond;       // bulk erase
+    Nanos itemWriteTime = 0;                   // each item of a board-paced write
+    Nanos eraseCodeWindow = 50 * kMillisecond; // "X b d" waits this long for an erase code
+    FaultSet faults;
+};
+
+class Board {
+  public:
+    // part nullptr: an empty socket.
+    explicit Board(const PartFacts* part, BoardOptions options = {});
+    Board(const Board&) = delete;
+    Board& operator=(const Board&) = delete;
+
+    // --- Transport side; times on the board's scale -------------------------------------------
+    // The host wrote these bytes at `at` (not earlier than anything before).
+    void hostWrite(std::span<const std::uint8_t> bytes, Nanos at);
+    // Lets the board run until `t`: bytes reach it, its timers fire.
+    void runUntil(Nanos t);
+    // The earliest moment something happens: a byte reaches the board or the host, or a timer.
+    std::optional<Nanos> nextEvent() const;
+    std::optional<Nanos> nextForHost() const { return wire_.nextToHost(); }
+    // The bytes that have reached the host by `upTo`.
+    std::vector<std::uint8_t> takeForHost(Nanos upTo) { return wire_.takeToHost(upTo); }
+    // The host discarded its unsent output: bytes still on their way to the board are lost.
+    void dropBytesFromHost() { wire_.dropToBoard(); }
+
+    // --- The board itself ---------------------------------------------------------------------
+    Chip& chip() { return chip_; }
+    const Chip& chip() const { return chip_; }
+    // Puts another chip into the socket (nullptr: takes it out).
+    void insert(const PartFacts* part) { chip_ = Chip(part); }
+    const BoardOptions& options() const { return options_; }
+    BoardOptions& options() { return options_; }
+    const WireStats& stats() const { return wire_.stats(); }
+    Transcript& transcript() { return transcript_; }
+    CommandTable& commands() { return commands_; }
+    Nanos now() const { return now_; }
+
+    // When everything the board has written will have left its UART.
+    Nanos outputDrainedAt() const { return wire_.boardLineFree(); }
+    // The firmware's one output path.
+    void transmit(std::span<const std::uint8_t> bytes, Nanos at, Split split);
+
+  private:
+    BoardOptions options_;
+    Wire wire_;
+    Chip chip_;
+    Transcript transcript_;
+    CommandTable commands_;
+    Nanos now_ = 0;
+    Firmware firmware_; // last: it starts running in the constructor
+};
+
+} // namespace emu

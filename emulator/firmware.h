@@ -1,0 +1,149 @@
+// The board's program. One coroutine reads the host's bytes and runs commands; a command
+// suspends where the real firmware would wait (next argument byte, the host's "@"
+// acknowledgement, the next word of a board-paced write, the chip's programming time) and the
+// board resumes it when that byte arrives or that time has come. Everything runs on the board's
+// simulated clock, so the same firmware serves the in-process transport (virtual time) and the
+// pty (real time).
+//
+// Recovery: a byte that is not a valid next letter ends the command and is read again as a new
+// one (so "*", "?" and a power letter always get through); a byte other than "@" while the board
+// sends a flow-controlled reply ends that reply the same way; and silence of `idleReset` inside
+// a command (arguments, payload, acknowledgement) returns the board to idle.
+#pragma once
+
+#include "emulator/chip.h"
+#include "emulator/command_table.h"
+#include "emulator/faults.h"
+#include "emulator/sim_time.h"
+#include "emulator/task.h"
+#include "emulator/wire.h"
+
+#include <coroutine>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+class Board;
+struct BoardOptions;
+
+// A board-paced write: the board asks for each item with one request byte and programs it;
+// after the last one it sends "@". A failed item is reported instead of the next request, and
+// the board goes idle.
+struct PacedWrite {
+    std::uint32_t items = 0;
+    std::size_t itemBytes = 2;
+    std::uint32_t capacity = 0; // items the chip can take; the write is aborted there
+    // 12-bit parts answer a failed word with the word read back and "@" (readHi, readLo, "@");
+    // the others with a failure report "*", read-back low, high, item index.
+    bool twelveBit = false;
+    std::function<CellWrite(std::uint32_t item, std::span<const std::uint8_t> bytes)> write;
+};
+
+class Firmware {
+  public:
+    explicit Firmware(Board& board);
+    ~Firmware();
+    Firmware(const Firmware&) = delete;
+    Firmware& operator=(const Firmware&) = delete;
+
+    // Driven by the board, at the board's current time.
+    void start();
+    void receive(std::uint8_t byte);
+    std::optional<Nanos> timer() const;
+    void fireTimer();
+
+    // --- For command handlers ------------------------------------------------------------------
+    struct ByteAwaiter {
+        Firmware& fw;
+        bool guarded;                // silence inside a command returns the board to idle
+        std::optional<Nanos> window; // resume empty-handed when nothing came within it
+        bool await_ready() const { return !fw.inbox_.empty(); }
+        void await_suspend(std::coroutine_handle<> h);
+        std::optional<std::uint8_t> await_resume();
+    };
+    struct AckAwaiter {
+        Firmware& fw;
+        bool await_ready() const { return fw.credits_ > 0; }
+        void await_suspend(std::coroutine_handle<> h);
+        void await_resume() { fw.credits_ = 0; }
+    };
+    struct DelayAwaiter {
+        Firmware& fw;
+        Nanos duration;
+        bool await_ready() const { return duration <= 0; }
+        void await_suspend(std::coroutine_handle<> h);
+        void await_resume() {}
+    };
+
+    ByteAwaiter byte() { return {*this, true, std::nullopt}; }
+    ByteAwaiter byteWithin(Nanos window) { return {*this, true, window}; }
+    AckAwaiter ack() { return {*this}; }
+    DelayAwaiter delay(Nanos d) { return {*this, d}; }
+    // A big-endian number of `bytes` argument bytes.
+    Task<std::uint32_t> argument(int bytes);
+    Task<std::vector<std::uint8_t>> payload(std::size_t bytes);
+
+    // One write of the board (a reply, a request, a report).
+    void send(std::span<const std::uint8_t> bytes);
+    void send(std::initializer_list<std::uint8_t> bytes) {
+        send(std::span(bytes.begin(), bytes.size()));
+    }
+    // `data`, then the end code "@" (or what a fault puts there) and any extra bytes, as one write.
+    void sendEnd(std::span<const std::uint8_t> data = {});
+    void sendEnd(std::initializer_list<std::uint8_t> data) {
+        sendEnd(std::span(data.begin(), data.size()));
+    }
+    // A reply with flow control: `block` bytes, then wait for the host's "@", ..., after every
+    // full block (the last one included), then the end code. block 0: no flow control.
+    Task<> sendBlocks(std::vector<std::uint8_t> data, std::size_t block);
+    Task<> pacedWrite(PacedWrite write);
+    void sendIdentification();
+    // Reads the letters after a power letter and runs the command they name.
+    Task<> powerCommand(std::uint8_t powerLetter);
+
+    Chip& chip();
+    const BoardOptions& options() const;
+    Nanos now() const;
+    void note(std::string text);
+    // The letters of the command being executed ("rsc", "Xrsp"; "?" for the identification).
+    const std::string& letters() const { return letters_; }
+    std::uint8_t powerLetter() const { return power_; }
+    const Fault* fault(FaultKind kind) const;
+
+  private:
+    enum class WaitKind { None, Byte, Ack, Delay };
+    struct Wait {
+        WaitKind kind = WaitKind::None;
+        std::coroutine_handle<> handle;
+        std::optional<Nanos> deadline;
+        bool abandonAtDeadline = false;
+    };
+
+    Task<> run();
+    void resumeWaiter();
+    void abandon(const std::string& why);
+    void startRoot();
+    void beginCommand(std::string letters);
+    void endCommand();
+    std::optional<Nanos> watchdogDeadline() const;
+
+    Board& board_;
+    Task<> root_;
+    Wait wait_;
+    std::deque<std::uint8_t> inbox_;
+    int credits_ = 0;
+    bool replyMode_ = false;
+    std::string letters_;
+    std::uint8_t power_ = 0;
+    std::size_t sentInCommand_ = 0;
+    bool delayApplied_ = false;
+    bool stallNoted_ = false;
+};
+
+} // namespace emu

@@ -1,0 +1,317 @@
+// The commands of the generic procedures, seen from the board. The algorithm letter ("s", "S",
+// "8", "e", "E", "F", "G", "H", "I", "J", "l", "p") selects the host's programming algorithm on
+// the real board; here every letter of a family reaches the same simulated chip, and the chip in
+// the socket decides what is addressed: a 12-bit chip's program-mode sequence starts at its
+// configuration word, a 14-bit chip's at program word 0.
+#include "emulator/board.h"
+#include "emulator/command_table.h"
+#include "emulator/firmware.h"
+
+#include <algorithm>
+#include <string>
+
+namespace emu {
+
+namespace {
+
+constexpr std::uint8_t kRefused = '!'; // any byte but "@" tells the host the erase failed
+constexpr std::size_t kBlock1214 = 16;
+constexpr std::size_t kBlock18 = 8;
+constexpr std::uint32_t kPanelBytes = 8192;
+
+std::uint16_t wordOf(std::span<const std::uint8_t> b) {
+    return std::uint16_t((b[0] << 8) | b[1]);
+}
+
+template <class Read> std::vector<std::uint8_t> wordsBigEndian(std::uint32_t count, Read read) {
+    std::vector<std::uint8_t> out;
+    out.reserve(std::size_t(count) * 2);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint16_t w = read(i);
+        out.push_back(std::uint8_t(w >> 8));
+        out.push_back(std::uint8_t(w & 0xFF));
+    }
+    return out;
+}
+
+// A write the chip in the socket cannot hold is aborted where its memory ends; with no chip (or a
+// chip of the other family) the board cannot know the size and every word fails its read-back.
+std::uint32_t capacity(const Chip& chip, std::uint32_t items, std::uint32_t length, Core family) {
+    const bool sameFamily = family == Core::Pic18 ? chip.is(Core::Pic18) : !chip.is(Core::Pic18);
+    return chip.present() && sameFamily ? length : items;
+}
+
+// --- Erase, single words, summaries ------------------------------------------------------------
+
+Task<> bulkErase(Firmware& fw, char letter) {
+    const auto code = co_await fw.argument(1);
+    const bool ok = fw.chip().erase(letter, int(code));
+    fw.note(std::string("erase ") + letter + " code " + std::to_string(code) +
+            (ok ? "" : ": not known to this part"));
+    co_await fw.delay(fw.options().eraseTime);
+    if (ok)
+        fw.sendEnd();
+    else
+        fw.send({kRefused});
+}
+
+Task<> readLastWord(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    const auto w = fw.chip().readProgramWord(count - 1);
+    fw.sendEnd({std::uint8_t(w >> 8), std::uint8_t(w & 0xFF)});
+}
+
+Task<> writeLastWord(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    const auto value = co_await fw.argument(2);
+    const auto r = fw.chip().writeProgramWord(count - 1, std::uint16_t(value));
+    co_await fw.delay(fw.options().itemWriteTime);
+    if (r.ok)
+        fw.sendEnd();
+    else
+        fw.send({'*', std::uint8_t(r.readBack & 0xFF), std::uint8_t(r.readBack >> 8), 0});
+}
+
+// AND of the first k words of the program-mode sequence: the board's own blank scan.
+Task<> blankSummary(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    std::uint16_t acc = 0xFFFF;
+    for (std::uint32_t i = 0; i < count; ++i)
+        acc &= fw.chip().readSequence(i);
+    fw.sendEnd({std::uint8_t(acc >> 8), std::uint8_t(acc & 0xFF)});
+}
+
+// 16C5x: the configuration word (low byte first) and the AND of the words after it.
+Task<> blankSummaryWithConfig(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    const std::uint16_t config = fw.chip().readSequence(0);
+    std::uint16_t acc = 0xFFFF;
+    for (std::uint32_t i = 1; i < count; ++i)
+        acc &= fw.chip().readSequence(i);
+    fw.sendEnd({std::uint8_t(config & 0xFF), std::uint8_t(config >> 8), std::uint8_t(acc >> 8),
+                std::uint8_t(acc & 0xFF)});
+}
+
+// --- 12/14-bit reads ---------------------------------------------------------------------------
+
+Task<> readSequenceWords(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.sendBlocks(
+        wordsBigEndian(count, [&](std::uint32_t i) { return chip.readSequence(i); }), kBlock1214);
+}
+
+Task<> readAreaWords(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.sendBlocks(wordsBigEndian(count, [&](std::uint32_t i) { return chip.readArea(i); }),
+                           kBlock1214);
+}
+
+// Data EEPROM locations travel as two bytes, a 0x3F filler and the data byte.
+Task<> readEepromLocations(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.sendBlocks(
+        wordsBigEndian(count, [&](std::uint32_t i) { return 0x3F00 | chip.readEeprom(i); }),
+        kBlock1214);
+}
+
+// --- 12/14-bit writes --------------------------------------------------------------------------
+
+Task<> writeSequenceWords(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.pacedWrite({.items = count,
+                            .itemBytes = 2,
+                            .capacity = capacity(chip, count, chip.sequenceLength(), Core::Bit14),
+                            .twelveBit = chip.is(Core::Bit12),
+                            .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                                return chip.writeSequence(i, wordOf(b));
+                            }});
+}
+
+Task<> writeAreaWords(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.pacedWrite({.items = count,
+                            .itemBytes = 2,
+                            .capacity = capacity(chip, count, chip.areaLength(), Core::Bit14),
+                            .twelveBit = chip.is(Core::Bit12),
+                            .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                                // Bit 7 of a high byte marks a word the host wants skipped
+                                // (0x2004-0x2006); the chip cannot program those anyway.
+                                return chip.writeArea(i, wordOf(b));
+                            }});
+}
+
+Task<> writeEepromLocations(Firmware& fw) {
+    const auto count = co_await fw.argument(2);
+    Chip& chip = fw.chip();
+    co_await fw.pacedWrite(
+        {.items = count,
+         .itemBytes = 2,
+         .capacity = capacity(chip, count, std::uint32_t(chip.eeprom.size()), Core::Bit14),
+         .twelveBit = false,
+         .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+             auto r = chip.writeEeprom(i, b[1]);
+             r.readBack |= 0x3F00; // reported like the location travels: filler, data
+             return r;
+         }});
+}
+
+// --- PIC18 -------------------------------------------------------------------------------------
+// START is the first byte address plus one for reads, blank check and EEPROM writes.
+
+Task<> blankSummary18(Firmware& fw) {
+    const auto start = co_await fw.argument(3);
+    const auto words = co_await fw.argument(3);
+    const std::uint32_t base = start - 1;
+    std::uint8_t hi = 0xFF, lo = 0xFF;
+    for (std::uint32_t i = 0; i < words; ++i) {
+        lo &= fw.chip().readByte18(base + 2 * i);
+        hi &= fw.chip().readByte18(base + 2 * i + 1);
+    }
+    fw.sendEnd({hi, lo});
+}
+
+Task<> erase18(Firmware& fw) {
+    // The modules send a code right after the letters; the generic chip erase sends none.
+    const auto code = co_await fw.byteWithin(fw.options().eraseCodeWindow);
+    const int c = code ? *code : 0x80;
+    const bool ok = fw.chip().erase18(c);
+    fw.note("erase code " + std::to_string(c) + (code ? "" : " (none sent: chip erase)") +
+            (ok ? "" : ": refused"));
+    co_await fw.delay(fw.options().eraseTime);
+    if (ok)
+        fw.sendEnd();
+    else
+        fw.send({kRefused});
+}
+
+Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset) {
+    const auto start = co_await fw.argument(3);
+    const auto count = co_await fw.argument(3);
+    const std::uint32_t base = start - 1 + offset;
+    std::vector<std::uint8_t> data(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        data[i] = fw.chip().readByte18(base + i);
+    co_await fw.sendBlocks(std::move(data), flowControl ? kBlock18 : 0);
+}
+
+Task<> writeProgram18(Firmware& fw) {
+    co_await fw.argument(3); // START: always 0
+    const auto count = co_await fw.argument(3);
+    const std::uint32_t panels = count > 0 ? count - 1 : 0; // the host sends panels + 1
+    const std::uint32_t blocks = panels * (kPanelBytes / 8);
+    Chip& chip = fw.chip();
+    const bool fits = panels <= chip.panels18();
+    fw.note(std::to_string(panels) + " panels");
+    co_await fw.pacedWrite(
+        {.items = blocks,
+         .itemBytes = 8,
+         .capacity = capacity(chip, blocks, fits ? blocks : 0, Core::Pic18),
+         .twelveBit = false,
+         .write = [&chip, panels](std::uint32_t i, std::span<const std::uint8_t> b) {
+             // Round by round: block j of every panel, then block j + 8 of every panel, ...
+             const std::uint32_t address = (i % panels) * kPanelBytes + (i / panels) * 8;
+             CellWrite all{true, 0};
+             for (std::uint32_t k = 0; k < 8; ++k) {
+                 const auto r = chip.writeProgram18(address + k, b[k]);
+                 if (!r.ok && all.ok) all = r;
+             }
+             return all;
+         }});
+}
+
+Task<> writeEeprom18(Firmware& fw) {
+    const auto start = co_await fw.argument(3);
+    const auto count = co_await fw.argument(3);
+    const std::uint32_t base = start - 1;
+    Chip& chip = fw.chip();
+    const auto size = std::uint32_t(chip.eeprom.size());
+    co_await fw.pacedWrite(
+        {.items = count,
+         .itemBytes = 1,
+         .capacity = capacity(chip, count, base < size ? size - base : 0, Core::Pic18),
+         .twelveBit = false,
+         .write = [&chip, base](std::uint32_t i, std::span<const std::uint8_t> b) {
+             return chip.writeEeprom(base + i, b[0]);
+         }});
+}
+
+// Four ID transfers (two ID bytes each), then CONFIG1..7, low byte and high byte.
+Task<> writeIdConfig18(Firmware& fw) {
+    co_await fw.argument(3);
+    const auto count = co_await fw.argument(3);
+    Chip& chip = fw.chip();
+    co_await fw.pacedWrite({.items = count,
+                            .itemBytes = 2,
+                            .capacity = capacity(chip, count, 11, Core::Pic18),
+                            .twelveBit = false,
+                            .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                                CellWrite first, second;
+                                if (i < 4) {
+                                    first = chip.writeId18(2 * i, b[0]);
+                                    second = chip.writeId18(2 * i + 1, b[1]);
+                                } else {
+                                    first = chip.writeConfig18(2 * (i - 4), b[0]);
+                                    second = chip.writeConfig18(2 * (i - 4) + 1, b[1]);
+                                }
+                                if (!first.ok) return first;
+                                return second;
+                            }});
+}
+
+Task<> identification(Firmware& fw, std::uint8_t) {
+    fw.sendIdentification();
+    co_return;
+}
+
+Task<> powerLetter(Firmware& fw, std::uint8_t letter) {
+    co_await fw.powerCommand(letter);
+}
+
+} // namespace
+
+void addGenericCommands(CommandTable& t) {
+    t.addIdle('?', identification);
+    t.addIdle('N', powerLetter);
+    t.addIdle('n', powerLetter);
+
+    t.add("bd", [](Firmware& fw) { return bulkErase(fw, 'd'); });
+    t.add("bD", [](Firmware& fw) { return bulkErase(fw, 'D'); });
+    t.add("br", readLastWord);
+    t.add("bw", writeLastWord);
+    for (const char* l : {"bs", "bS", "b8"})
+        t.add(l, blankSummary);
+    for (const char* l : {"bps", "bpl"})
+        t.add(l, blankSummaryWithConfig);
+
+    for (const char* l : {"rps", "rpl", "rsp", "rSp", "r8p"})
+        t.add(l, readSequenceWords);
+    for (const char* l : {"rsc", "rSc", "r8c"})
+        t.add(l, readAreaWords);
+    for (const char* l : {"rsd", "r8d"})
+        t.add(l, readEepromLocations);
+
+    for (const char* l :
+         {"wps", "wpl", "wsp", "wSp", "we8", "we5", "we1", "wef", "wEe", "wHe", "wGe", "w84"})
+        t.add(l, writeSequenceWords);
+    for (const char* l : {"wsc", "wSc", "wec", "wEc", "wFc", "wJc", "w8c"})
+        t.add(l, writeAreaWords);
+    for (const char* l : {"wed", "wId", "w8d"})
+        t.add(l, writeEepromLocations);
+
+    t.add("Xbs", blankSummary18);
+    t.add("Xbd", erase18);
+    // The generic path reads ID, configuration and device ID with "p", the modules with "c".
+    t.add("Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0); });
+    t.add("Xrsc", [](Firmware& fw) { return readBytes18(fw, true, 0); });
+    t.add("Xrsd", [](Firmware& fw) { return readBytes18(fw, false, 0xF00000); });
+    t.add("Xwep", writeProgram18);
+    t.add("Xwed", writeEeprom18);
+    t.add("Xwec", writeIdConfig18);
+}
+
+} // namespace emu

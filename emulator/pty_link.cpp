@@ -1,0 +1,106 @@
+#include "emulator/pty_link.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace emu {
+
+std::optional<PtyLink> PtyLink::open(std::string* error) {
+    auto fail = [error](const char* what) -> std::optional<PtyLink> {
+        if (error) *error = std::string(what) + ": " + std::strerror(errno);
+        return std::nullopt;
+    };
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) return fail("posix_openpt");
+    if (::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        ::close(master);
+        return fail("grantpt/unlockpt");
+    }
+    const char* name = ::ptsname(master);
+    if (!name) {
+        ::close(master);
+        return fail("ptsname");
+    }
+    std::string path = name;
+    const int slave = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        ::close(master);
+        return fail("open slave");
+    }
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    ::cfsetspeed(&tio, B57600);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    return PtyLink(master, slave, std::move(path));
+}
+
+PtyLink::PtyLink(PtyLink&& other) noexcept
+    : master_(std::exchange(other.master_, -1)), slave_(std::exchange(other.slave_, -1)),
+      slavePath_(std::move(other.slavePath_)) {}
+
+PtyLink::~PtyLink() {
+    if (slave_ >= 0) ::close(slave_);
+    if (master_ >= 0) ::close(master_);
+}
+
+void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const Nanos offset = board.now();
+    auto elapsed = [&] {
+        return offset +
+               std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count();
+    };
+    sigset_t waitMask;
+    ::sigprocmask(SIG_SETMASK, nullptr, &waitMask);
+    ::sigdelset(&waitMask, SIGTERM);
+    ::sigdelset(&waitMask, SIGINT);
+
+    std::vector<std::uint8_t> pending; // due for the host, not yet taken by the pty
+    std::uint8_t buffer[4096];
+    while (!stop) {
+        Nanos now = elapsed();
+        board.runUntil(now);
+        const auto due = board.takeForHost(now);
+        pending.insert(pending.end(), due.begin(), due.end());
+        if (!pending.empty()) {
+            const ssize_t n = ::write(master_, pending.data(), pending.size());
+            if (n > 0) pending.erase(pending.begin(), pending.begin() + n);
+        }
+
+        timespec timeout{};
+        timespec* waitFor = nullptr;
+        if (const auto next = board.nextEvent()) {
+            const Nanos left = std::max<Nanos>(0, *next - elapsed());
+            timeout.tv_sec = left / kSecond;
+            timeout.tv_nsec = left % kSecond;
+            waitFor = &timeout;
+        }
+        pollfd p{master_, short(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0};
+        if (!pending.empty() && !waitFor) {
+            timeout = {0, 10 * 1000 * 1000};
+            waitFor = &timeout;
+        }
+        const int r = ::ppoll(&p, 1, waitFor, &waitMask);
+        if (r < 0) continue; // EINTR: look at `stop`
+        if (p.revents & POLLIN) {
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n > 0) board.hostWrite(std::span(buffer, std::size_t(n)), elapsed());
+        } else if (p.revents & (POLLHUP | POLLERR)) {
+            // Nobody at the other end for a moment; do not spin.
+            timespec pause{0, 10 * 1000 * 1000};
+            ::nanosleep(&pause, nullptr);
+        }
+    }
+}
+
+} // namespace emu

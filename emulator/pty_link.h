@@ -1,0 +1,35 @@
+// The board on a pseudo-terminal, in real time. The emulator keeps the slave side open itself, in
+// raw mode, so the master never sees a hang-up while the host closes and reopens the port after
+// every operation.
+#pragma once
+
+#include "emulator/board.h"
+
+#include <csignal>
+#include <optional>
+#include <string>
+
+namespace emu {
+
+class PtyLink {
+  public:
+    static std::optional<PtyLink> open(std::string* error);
+    PtyLink(PtyLink&& other) noexcept;
+    PtyLink& operator=(PtyLink&&) = delete;
+    ~PtyLink();
+
+    const std::string& slavePath() const { return slavePath_; }
+
+    // Runs the board until *stop becomes non-zero. Signals that may set it must be blocked by
+    // the caller; they are let through only while the loop waits.
+    void run(Board& board, const volatile std::sig_atomic_t& stop);
+
+  private:
+    PtyLink(int master, int slave, std::string path)
+        : master_(master), slave_(slave), slavePath_(std::move(path)) {}
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slavePath_;
+};
+
+} // namespace emu

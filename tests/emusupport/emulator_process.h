@@ -1,0 +1,45 @@
+// tavrin-board-emu as a child process on a pty, for tests of the real serial path: starts it,
+// learns the pty path from its first output line (and waits for the --link symlink when one is
+// asked for), stops it with SIGTERM and reads back its --dump file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tavrin::test {
+
+class EmulatorProcess {
+  public:
+    // Arguments after the program name, e.g. {"--part", "PIC16F877A", "--baud", "0"}.
+    explicit EmulatorProcess(std::vector<std::string> args);
+    ~EmulatorProcess();
+    EmulatorProcess(const EmulatorProcess&) = delete;
+    EmulatorProcess& operator=(const EmulatorProcess&) = delete;
+
+    // Starts the emulator and waits at most timeoutMs until its pty is ready.
+    bool start(std::string* error = nullptr, int timeoutMs = 5000);
+    // SIGTERM, then waits for the exit (SIGKILL after timeoutMs). Returns the exit code, or -1
+    // when it did not exit by itself.
+    int stop(int timeoutMs = 5000);
+    bool running() const { return pid_ > 0; }
+
+    // The pty slave the emulator printed, and the path to open: the --link if given, else that.
+    const std::string& ptyPath() const { return ptyPath_; }
+    std::string portPath() const { return link_.empty() ? ptyPath_ : link_; }
+
+    static std::string executable();
+    // A fresh path under the temporary folder, unique to this process and call.
+    static std::string uniquePath(const std::string& stem);
+    static std::optional<std::string> readFile(const std::string& path);
+
+  private:
+    std::vector<std::string> args_;
+    std::string link_;
+    std::string ptyPath_;
+    pid_t pid_ = -1;
+    int out_ = -1;
+};
+
+} // namespace tavrin::test
