@@ -230,8 +230,6 @@ void ReadConfigForMerge(BoardChannel& ch, QString& result) {
     result = result::OK;
 }
 
-namespace mcu {
-
 void WriteConfigWords(BoardChannel& ch, QString& result) {
     const ConfigWriteVariant* v = variantFor(ch.session().device.ProgramType);
     ch.discardInput();
@@ -249,5 +247,4 @@ void WriteConfigWords(BoardChannel& ch, QString& result) {
     }
 }
 
-} // namespace mcu
 } // namespace tavrin

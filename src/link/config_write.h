@@ -13,9 +13,7 @@ class BoardChannel;
 // Builds MergedConfigIdImage from ConfigIdImage and the chip's words 0x2004-0x2006; "OK"/"NG".
 void ReadConfigForMerge(BoardChannel& channel, QString& result);
 
-namespace mcu {
 // "OK"/"NG"; a type it does not serve gets the power letter only and keeps the caller's result.
 void WriteConfigWords(BoardChannel& channel, QString& result);
-} // namespace mcu
 
 } // namespace tavrin

@@ -10,7 +10,7 @@
 
 #include <array>
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -138,4 +138,4 @@ void WriteEepromMemory(BoardChannel& ch, QString& result) {
     }
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

@@ -8,10 +8,8 @@ namespace tavrin {
 
 class BoardChannel;
 
-namespace mcu {
 // "OK"/"NG", "--" for a part without EEPROM; a type it does not serve gets the power letter only
 // and keeps the caller's result.
 void WriteEepromMemory(BoardChannel& channel, QString& result);
-} // namespace mcu
 
 } // namespace tavrin

@@ -10,7 +10,7 @@
 #include "read_commands.h"
 #include "reply_transfer.h"
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -140,7 +140,7 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     for (std::int32_t p = 1; p <= panels; ++p) {
         const std::int32_t base = (p - 1) * Pic18PanelBytes;
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
-        ch.discardInput();
+        beginPic18Command(ch, p == 1);
         ch.sendLetters(cmd.program);
         ch.sendCount24(base + 1);
         ch.sendCount24(bytes);
@@ -249,4 +249,4 @@ void VerifyEepromMemory(BoardChannel& ch, QString& result) {
     verifyEeprom14(ch, *cmd, result);
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

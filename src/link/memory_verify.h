@@ -8,12 +8,10 @@ namespace tavrin {
 
 class BoardChannel;
 
-namespace mcu {
 // "OK"/"NG"; a type it does not serve gets the power letter only and keeps the caller's result.
 // ReceiveBuffer keeps the read-back and LastVerifyIndex the position of the last word compared.
 void VerifyProgramMemory(BoardChannel& channel, QString& result);
 // "OK"/"NG", "--" for a part without EEPROM, "" for a type whose EEPROM it does not read.
 void VerifyEepromMemory(BoardChannel& channel, QString& result);
-} // namespace mcu
 
 } // namespace tavrin

@@ -11,7 +11,7 @@
 
 #include <array>
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -108,6 +108,13 @@ void restoreCalibration12(Session& s) {
     if (value >= 0 && value <= 0xFF) image[2 * n - 1] = std::uint8_t(value);
 }
 
+// What stream word k is: word 0 the configuration word, words 1.. the program words, then the
+// ID words, which take the addresses after the program as in the verify's report.
+QString streamItem12(int k) {
+    if (k == 0) return kConfigRefused;
+    return hexAddress(k - 1) + kRefusedAt;
+}
+
 void writeStream12(BoardChannel& ch, QString& result) {
     Session& s = ch.session();
     DeviceRecord& dev = s.device;
@@ -154,18 +161,18 @@ void writeStream12(BoardChannel& ch, QString& result) {
     case Kind::RequestTimedOut:
         return failStep(ch, result, kFailedTmo, kOscillatorHint);
     case Kind::Abort:
-        return failStep(ch, result, kFailedAbt);
+        // The 12-bit board gives up with the word it read back from the item written last:
+        // the detail names that item, so a word that did not program is found.
+        if (out.itemsSent == 0 || out.reply.size() < 2) return failStep(ch, result, kFailedAbt);
+        return failStep(ch, result, kFailedAbt,
+                        streamItem12(out.itemsSent - 1) + QStringLiteral(" ( Read = ") +
+                            hex2(out.reply[0]) + hex2(out.reply[1]) + QStringLiteral(" )"));
     case Kind::EndTimedOut:
         return failStep(ch, result, kFailedRxo, kOscillatorHint);
     case Kind::EndCodeMissing:
         return failStep(ch, result, kFailedEof);
-    case Kind::FailureReport: {
-        // Stream word 0 is the configuration word; words 1.. are program words, then the ID
-        // words, which take the addresses after the program as in the verify's report.
-        const int item = std::max(out.itemsSent - 1, 0);
-        if (item == 0) return failStep(ch, result, kFailed, kConfigRefused);
-        return failStep(ch, result, kFailed, hexAddress(item - 1) + kRefusedAt);
-    }
+    case Kind::FailureReport:
+        return failStep(ch, result, kFailed, streamItem12(std::max(out.itemsSent - 1, 0)));
     }
 }
 
@@ -297,4 +304,4 @@ void WriteProgramMemory(BoardChannel& ch, QString& result) {
     }
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

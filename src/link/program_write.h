@@ -9,9 +9,7 @@ namespace tavrin {
 
 class BoardChannel;
 
-namespace mcu {
 // "OK"/"NG"; a type it does not serve gets the power letter only and keeps the caller's result.
 void WriteProgramMemory(BoardChannel& channel, QString& result);
-} // namespace mcu
 
 } // namespace tavrin

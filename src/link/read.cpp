@@ -9,7 +9,7 @@
 #include "read_commands.h"
 #include "reply_transfer.h"
 
-namespace tavrin::mcu {
+namespace tavrin {
 
 namespace {
 
@@ -161,7 +161,7 @@ void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
         const std::int32_t base = (k - 1) * Pic18PanelBytes;
         // A part that ends inside its last panel is read to its end, not beyond it.
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
-        ch.discardInput();
+        beginPic18Command(ch, k == 1);
         ch.sendLetters(cmd.program);
         ch.sendCount24(base + 1);
         ch.sendCount24(bytes);
@@ -215,7 +215,7 @@ void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const std::int32_t count = s.device.EepromByteCount;
     run.EepromAndHigh = 255;
     run.EepromAndLow = 255;
-    ch.discardInput();
+    beginPic18Command(ch, true);
     ch.sendLetters(cmd.eeprom);
     ch.sendCount24(1);
     ch.sendCount24(count);
@@ -306,7 +306,7 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 // One PIC18 read of the configuration read: `count` bytes from device address start - 1.
 bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t start,
                     std::int32_t count, QString& result) {
-    ch.discardInput();
+    beginPic18Command(ch, start == 0x200001);
     ch.sendLetters(cmd.config);
     ch.sendCount24(start);
     ch.sendCount24(count);
@@ -409,4 +409,4 @@ void ReadConfigWords(BoardChannel& channel, QString& result) {
     }
 }
 
-} // namespace tavrin::mcu
+} // namespace tavrin

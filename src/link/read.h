@@ -10,11 +10,8 @@ namespace tavrin {
 
 class BoardChannel;
 
-namespace mcu {
-
 void ReadProgramMemory(BoardChannel& channel, QString& result);
 void ReadEepromMemory(BoardChannel& channel, QString& result);
 void ReadConfigWords(BoardChannel& channel, QString& result);
 
-} // namespace mcu
 } // namespace tavrin

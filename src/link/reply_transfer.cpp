@@ -38,6 +38,11 @@ QByteArray wordBytes(std::uint8_t high, std::uint8_t low) {
     return bytes;
 }
 
+void beginPic18Command(BoardChannel& channel, bool first) {
+    channel.discardInput();
+    if (!first) channel.sendPowerLetter();
+}
+
 std::int32_t pic18PanelsFor(std::int32_t programWords) {
     if (programWords <= 0) return 0;
     return (programWords + Pic18PanelWords - 1) / Pic18PanelWords;

@@ -27,6 +27,11 @@ void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QSt
 // The two bytes of a word as one send, high byte first.
 QByteArray wordBytes(std::uint8_t high, std::uint8_t low);
 
+// Opens one of several PIC18 commands of a procedure. The procedure's power letter went out
+// before the first; every later command starts with one of its own, as every command does,
+// because a board may take "X" after a finished command for nothing.
+void beginPic18Command(BoardChannel& channel, bool first);
+
 // Program words per PIC18 panel, and bytes.
 constexpr std::int32_t Pic18PanelWords = 4096;
 constexpr std::int32_t Pic18PanelBytes = 8192;

@@ -27,7 +27,7 @@ TEST_P(ProgramWriteCommand, SendsTheTypesCommandAndOneItemPerRequest) {
     part(c.type, c.items * c.itemBytes == 8 * 1024 ? 4096 : 4, 0, c.device);
     session.device.PowerMode = QLatin1String(c.power);
     board.expectPaced(c.command.size(), {c.items, c.itemBytes});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     ASSERT_EQ(board.commands.size(), 1u);
     EXPECT_EQ(board.commands[0], c.command);
     EXPECT_EQ(int(board.items.size()), c.items);
@@ -64,7 +64,7 @@ TEST_F(StepFixture, UnservedTypeSendsThePowerLetterOnlyAndKeepsTheResult) {
         part(type, 4);
         port.writes.clear();
         result = QStringLiteral("preset");
-        mcu::WriteProgramMemory(channel, result);
+        WriteProgramMemory(channel, result);
         EXPECT_EQ(wire(), "N") << type;
         EXPECT_EQ(result, "preset") << type;
     }
@@ -85,7 +85,7 @@ TEST_F(StepFixture, TwelveBitStreamCarriesConfigurationProgramAndIds) {
     config[14] = 0x0F;
     config[15] = 0xF2; // protection on in the buffer
     board.expectPaced(6, {9, 2});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     ASSERT_EQ(board.items.size(), 9u);
     EXPECT_EQ(board.items[0], bytes({0x0F, 0xFA})); // protection forced off
     EXPECT_EQ(board.items[1], bytes({0x01, 0x02}));
@@ -106,7 +106,7 @@ TEST_F(StepFixture, TwelveBitCalibrationWordLeftAloneWhenThePartKeptIt) {
     session.buffer.ProgramImage[6] = 0x0F;
     session.buffer.ProgramImage[7] = 0xFF;
     board.expectPaced(6, {9, 2});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     ASSERT_EQ(board.items.size(), 9u);
     EXPECT_EQ(board.items[4], bytes({0x0F, 0xFF}));
 }
@@ -130,7 +130,7 @@ TEST_P(ProgramWriteFailure, EndsWithItsTextAndNg) {
     part(c.type, pic18 ? 8192 : 8, 0, "PIC16F876A");
     const int items = pic18 ? 2048 : bit12 ? 13 : 8;
     board.expectPaced(pic18 ? 11 : 6, {items, pic18 ? 8 : 2, "R", c.answers, c.splitAfter});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     EXPECT_EQ(result, "NG");
     EXPECT_EQ(status(), c.status);
     EXPECT_FALSE(ui.progressVisible);
@@ -207,12 +207,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "12C5",
                     {{2, bytes({0x0F, 0xFF}) + "@"}},
                     0,
-                    QStringLiteral("プログラムメモリのプログラミングに失敗しました。  (ABT) "),
+                    QStringLiteral("プログラムメモリのプログラミングに失敗しました。  (ABT) "
+                                   "0x0アドレスで書き込みに失敗しました。 ( Read = 0FFF )"),
                     0},
         FailureCase{"AbortInPieces12",
                     "12C5",
                     {{2, bytes({0x0F, 0xFF}) + "@"}},
                     2,
+                    QStringLiteral("プログラムメモリのプログラミングに失敗しました。  (ABT) "
+                                   "0x0アドレスで書き込みに失敗しました。 ( Read = 0FFF )"),
+                    0},
+        FailureCase{"AbortAtOpening12",
+                    "12C5",
+                    {{0, bytes({0x00, 0x00}) + "@"}},
+                    0,
                     QStringLiteral("プログラムメモリのプログラミングに失敗しました。  (ABT) "),
                     0},
         FailureCase{"Silent12",
@@ -280,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(StepFixture, Pic18PartSmallerThanHalfAPanelStillGetsItsPanelWritten) {
     part("18F_00", 1024, 0, "PIC18F1220");
     board.expectPaced(11, {1024, 8});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     ASSERT_EQ(board.commands.size(), 1u);
     EXPECT_EQ(board.commands[0].right(3), bytes({0, 0, 2}));
     EXPECT_EQ(board.items.size(), 1024u);
@@ -295,7 +303,7 @@ TEST_F(StepFixture, Pic18BlocksTravelRoundByRoundWithEachPairSwapped) {
     image[8192] = 0xA1;
     image[8193] = 0xB2;
     board.expectPaced(11, {2048, 8});
-    mcu::WriteProgramMemory(channel, result);
+    WriteProgramMemory(channel, result);
     ASSERT_EQ(board.items.size(), 2048u);
     EXPECT_EQ(board.items[0], bytes({1, 0, 3, 2, 5, 4, 7, 6}));
     EXPECT_EQ(board.items[1].left(2), bytes({0xB2, 0xA1})); // panel 2, offset 0

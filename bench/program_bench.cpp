@@ -1,0 +1,189 @@
+// Program and verify over the real serial path: the board emulator on a pty, paced like a 57600
+// baud line, reached through QSerialPort on the steady clock. For each part it prints how long
+// the operation took against the time the wire itself needs for the bytes exchanged and the
+// pauses the protocol prescribes, and how much of that time the host spent on the CPU.
+#include "core/buffer_fills.h"
+#include "core/clock.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "emusupport/emulator_process.h"
+#include "link/board_link.h"
+#include "link/eeprom_write.h"
+#include "link/memory_verify.h"
+#include "link/program_write.h"
+#include "link/qt_serial_port.h"
+#include "link/read.h"
+
+#include <QCoreApplication>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+using namespace tavrin;
+
+namespace {
+
+constexpr double Baud = 57600;
+constexpr double BitsPerByte = 10; // 8N1
+
+// Counts every byte that crosses the port in either direction, discarded input included.
+class CountingPort final : public SerialPort {
+  public:
+    explicit CountingPort(SerialPort& port) : port_(port) {}
+    std::int64_t sent = 0, received = 0;
+
+    void setPortName(const QString& name) override { port_.setPortName(name); }
+    QString portName() const override { return port_.portName(); }
+    PortStatus open() override { return port_.open(); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    qint64 bytesWaiting() override { return port_.bytesWaiting(); }
+    QByteArray readAll() override {
+        QByteArray bytes = port_.readAll();
+        received += bytes.size();
+        return bytes;
+    }
+    bool write(const QByteArray& bytes) override {
+        sent += bytes.size();
+        return port_.write(bytes);
+    }
+    void discardInput() override {
+        received += port_.bytesWaiting();
+        port_.discardInput();
+    }
+    void discardOutput() override { port_.discardOutput(); }
+    void setRequestToSend(bool on) override { port_.setRequestToSend(on); }
+    bool waitForData(int timeoutMs) override { return port_.waitForData(timeoutMs); }
+    PortStatus status() const override { return port_.status(); }
+
+  private:
+    SerialPort& port_;
+};
+
+// The steady clock, adding up the pauses and sleeps the host makes.
+class CountingClock final : public Clock {
+  public:
+    std::int64_t sleptMs = 0;
+    std::int64_t nowUs() const override { return clock_.nowUs(); }
+    void sleepMs(int ms) override {
+        sleptMs += ms;
+        clock_.sleepMs(ms);
+    }
+
+  private:
+    SteadyClock clock_;
+};
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct BenchPart {
+    const char* name;
+    const char* type;
+    std::int32_t words;
+    std::int32_t eepromBytes;
+    std::uint16_t wordMask;
+    const char* calibration;
+    std::int32_t codeProtectMask;
+};
+
+// A program that uses every word, within the cell width, and EEPROM data.
+void fillBuffer(Session& s, const BenchPart& part) {
+    for (std::int32_t w = 0; w < part.words; ++w) {
+        const std::uint16_t value = std::uint16_t((w * 0x2F1 + 0x123) & part.wordMask);
+        s.buffer.ProgramImage[2 * w] = std::uint8_t(value >> 8);
+        s.buffer.ProgramImage[2 * w + 1] = std::uint8_t(value);
+    }
+    for (std::int32_t k = 0; k < part.eepromBytes; ++k) {
+        s.buffer.EepromImage[2 * k] = 0x3F;
+        s.buffer.EepromImage[2 * k + 1] = std::uint8_t(k * 7 + 1);
+    }
+}
+
+bool runPart(const BenchPart& part) {
+    test::EmulatorProcess emulator({"--part", part.name, "--baud", "57600"});
+    std::string error;
+    if (!emulator.start(&error)) {
+        std::fprintf(stderr, "emulator for %s did not start: %s\n", part.name, error.c_str());
+        return false;
+    }
+    Session s;
+    s.link.ComPortName = QString::fromStdString(emulator.portPath());
+    s.device.SelectedDevice = QLatin1String(part.name);
+    s.device.ProgramType = QLatin1String(part.type);
+    s.device.PowerMode = QStringLiteral("VDD");
+    s.device.ProgramWordCount = part.words;
+    s.device.EepromByteCount = part.eepromBytes;
+    s.device.CalibrationInstruction = QLatin1String(part.calibration);
+    s.device.CodeProtectMask = part.codeProtectMask;
+
+    QtSerialPort serial;
+    CountingPort port(serial);
+    CountingClock clock;
+    NullOperatorUi ui;
+    BoardLink link(s, ui, port, clock);
+
+    // As the program sequence does, a calibrated part keeps the calibration word it came with:
+    // one read before the measured operation learns it.
+    QString before;
+    link.CheckProgrammer(before);
+    if (!s.device.CalibrationInstruction.isEmpty()) ReadProgramMemory(link.channel(), before);
+    link.ClosePort();
+    FillIdConfigErased(s);
+    fillBuffer(s, part);
+    if (!s.device.CalibrationInstruction.isEmpty()) {
+        s.buffer.ProgramImage[2 * part.words - 2] = s.run.CalibWordHigh;
+        s.buffer.ProgramImage[2 * part.words - 1] = s.run.CalibWordLow;
+    }
+    port.sent = port.received = 0;
+    clock.sleptMs = 0;
+
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds();
+    QString check, program, eeprom, verifyProgram, verifyEeprom;
+    link.CheckProgrammer(check);
+    BoardChannel& ch = link.channel();
+    WriteProgramMemory(ch, program);
+    WriteEepromMemory(ch, eeprom);
+    VerifyProgramMemory(ch, verifyProgram);
+    VerifyEepromMemory(ch, verifyEeprom);
+    link.ClosePort();
+    const double cpu = cpuSeconds() - cpuStart;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    emulator.stop();
+
+    const double wire =
+        double(port.sent + port.received) * BitsPerByte / Baud + double(clock.sleptMs) / 1000.0;
+    std::printf("part=%s wall_s=%.3f wire_s=%.3f wire_ratio=%.3f cpu_share=%.4f\n", part.name, wall,
+                wire, wall / wire, cpu / wall);
+    std::fprintf(stderr,
+                 "  %s: check %s, program %s, EEPROM %s, verify %s/%s; bytes out %lld, in "
+                 "%lld, pauses %lld ms\n",
+                 part.name, qPrintable(check), qPrintable(program), qPrintable(eeprom),
+                 qPrintable(verifyProgram), qPrintable(verifyEeprom), (long long)port.sent,
+                 (long long)port.received, (long long)clock.sleptMs);
+    return check == result::OK && program == result::OK && verifyProgram == result::OK &&
+           (verifyEeprom == result::OK || verifyEeprom == result::Skipped);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const BenchPart parts[] = {
+        {"PIC16F876A", "FLASH8", 8192, 256, 0x3FFF, "", 0x2000},
+        {"PIC12C509A", "12C5", 1024, 0, 0x0FFF, "movlw 0xFF", 0x0008},
+    };
+    bool allOk = true;
+    for (const BenchPart& part : parts)
+        allOk = runPart(part) && allOk;
+    return allOk ? 0 : 1;
+}

@@ -1,0 +1,220 @@
+// Every programming type end to end against the board emulator in process: erase where the type
+// is erased, program memory, EEPROM, the configuration merged and written, verify, and a read
+// back, with the chip's memories equal to the buffer and every step "OK".
+#include "core/program_type.h"
+#include "core/session.h"
+#include "core/utilities.h"
+#include "emusupport/emulated_board.h"
+#include "link/board_link.h"
+#include "link/config_write.h"
+#include "link/eeprom_write.h"
+#include "link/memory_verify.h"
+#include "link/program_write.h"
+#include "link/read.h"
+#include "step_fixture.h"
+
+#include <vector>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+namespace {
+
+struct TypeCase {
+    const char* type;
+    const char* part;
+    std::int32_t words;
+    std::int32_t eepromBytes;
+    const char* calibration; // the device file's calibration instruction
+    std::uint16_t wordMask;
+};
+
+std::string caseName(const ::testing::TestParamInfo<TypeCase>& info) {
+    std::string n = info.param.type;
+    for (char& c : n)
+        if (c == '.') c = '_';
+    return n;
+}
+
+class EmulatedProgram : public ::testing::TestWithParam<TypeCase> {
+  protected:
+    EmulatedProgram() : bench(GetParam().part) {
+        const TypeCase& c = GetParam();
+        s.link.ComPortName = QStringLiteral("emulated");
+        s.device.SelectedDevice = QLatin1String(c.part);
+        s.device.DeviceNames = {s.device.SelectedDevice};
+        s.device.ProgramType = QLatin1String(c.type);
+        s.device.PowerMode = QStringLiteral("VDD");
+        s.device.ProgramWordCount = c.words;
+        s.device.EepromByteCount = c.eepromBytes;
+        s.device.CalibrationInstruction = QLatin1String(c.calibration);
+    }
+
+    bool pic18() const { return isPic18Type(s.device.ProgramType); }
+    bool bit12() const { return coreGroupOf(s.device.ProgramType) == CoreGroup::Bit12; }
+
+    // A program that uses every word and every bit of the cell width.
+    void fillProgram() {
+        const TypeCase& c = GetParam();
+        auto& image = s.buffer.ProgramImage;
+        for (std::int32_t w = 0; w < c.words; ++w) {
+            std::uint16_t v = std::uint16_t((w * 0x2F1 + 0x5A5) & c.wordMask);
+            image[2 * w] = std::uint8_t(v >> 8);
+            image[2 * w + 1] = std::uint8_t(v);
+            if (s.device.ProgramType == QLatin1String("EPROM2"))
+                SetWordParityBits(image[2 * w], image[2 * w + 1]);
+        }
+        // A calibrated part keeps the calibration word it came with, as the program sequence
+        // puts it into the buffer.
+        if (!s.device.CalibrationInstruction.isEmpty()) {
+            image[2 * c.words - 2] = s.run.CalibWordHigh;
+            image[2 * c.words - 1] = s.run.CalibWordLow;
+        }
+        for (std::int32_t k = 0; k < c.eepromBytes; ++k) {
+            if (pic18()) {
+                s.buffer.EepromImage[k] = std::uint8_t(0xA0 ^ k);
+            } else {
+                s.buffer.EepromImage[2 * k] = 0x3F;
+                s.buffer.EepromImage[2 * k + 1] = std::uint8_t(0xA0 ^ k);
+            }
+        }
+    }
+
+    // IDs of our own, and the configuration the chip reads now with the oscillator bit changed.
+    void fillConfiguration() {
+        auto& config = s.buffer.ConfigIdImage;
+        if (pic18()) {
+            for (int i = 0; i < 8; ++i)
+                s.buffer.Id18Image[i] = std::uint8_t(0x10 + i);
+            return;
+        }
+        for (int k = 0; k < 4; ++k) {
+            config[2 * k] = bit12() ? 0x0F : 0x3F;
+            config[2 * k + 1] = std::uint8_t(0xF0 | (k + 3));
+            if (s.device.ProgramType == QLatin1String("EPROM2"))
+                SetWordParityBits(config[2 * k], config[2 * k + 1]);
+        }
+        config[15] &= 0xFE;
+    }
+
+    Session s;
+    RecordingUi ui;
+    EmulatedBoard bench;
+    BoardLink link{s, ui, bench.port, bench.clock};
+    BoardChannel& ch = link.channel();
+};
+
+TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
+    const TypeCase& c = GetParam();
+    QString r = QStringLiteral("--");
+    link.CheckProgrammer(r);
+    ASSERT_EQ(r, "OK");
+
+    // What the chip holds before: its configuration and, on calibrated parts, its calibration.
+    ReadConfigWords(ch, r);
+    ASSERT_EQ(r, "OK");
+    if (!s.device.CalibrationInstruction.isEmpty()) {
+        ReadProgramMemory(ch, r);
+        ASSERT_EQ(r, "OK");
+    }
+    s.device.ConfigFromDevice = false;
+
+    fillProgram();
+    fillConfiguration();
+    const std::vector<std::uint8_t> program(s.buffer.ProgramImage.begin(),
+                                            s.buffer.ProgramImage.begin() + 2 * c.words);
+    const std::vector<std::uint8_t> eeprom = s.buffer.EepromImage;
+    const std::vector<std::uint8_t> config = s.buffer.ConfigIdImage;
+    const auto id18 = s.buffer.Id18Image;
+    const auto configValues = s.device.ConfigValue;
+
+    QString written = QStringLiteral("preset");
+    WriteProgramMemory(ch, written);
+    EXPECT_EQ(written, "OK") << ui.statusText.toStdString();
+    QString eepromWritten = QStringLiteral("preset");
+    WriteEepromMemory(ch, eepromWritten);
+    EXPECT_EQ(eepromWritten, c.eepromBytes ? "OK" : "--") << ui.statusText.toStdString();
+
+    QString merged = QStringLiteral("OK");
+    if (!pic18() && !bit12()) ReadConfigForMerge(ch, merged);
+    EXPECT_EQ(merged, "OK");
+    QString configWritten = QStringLiteral("preset");
+    WriteConfigWords(ch, configWritten);
+    EXPECT_EQ(configWritten, "OK") << ui.statusText.toStdString();
+
+    QString verified = QStringLiteral("OK"), eepromVerified = QStringLiteral("OK");
+    VerifyProgramMemory(ch, verified);
+    EXPECT_EQ(verified, "OK") << ui.programViewLines.join(QString()).toStdString();
+    VerifyEepromMemory(ch, eepromVerified);
+    EXPECT_EQ(eepromVerified, c.eepromBytes ? "OK" : "--")
+        << ui.eepromViewLines.join(QString()).toStdString();
+    link.ClosePort();
+
+    // The chip holds what the buffer held.
+    const emu::Chip& chip = bench.board.chip();
+    for (std::int32_t w = 0; w < c.words; ++w) {
+        const std::uint16_t expected = std::uint16_t(program[2 * w] * 256 + program[2 * w + 1]);
+        const std::uint16_t held =
+            pic18() ? std::uint16_t(chip.program18[2 * w + 1] * 256 + chip.program18[2 * w])
+                    : chip.program[w];
+        ASSERT_EQ(held, expected) << "word " << w;
+    }
+    for (std::int32_t k = 0; k < c.eepromBytes; ++k)
+        ASSERT_EQ(chip.eeprom[k], pic18() ? eeprom[k] : eeprom[2 * k + 1]) << "location " << k;
+    if (pic18()) {
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(chip.id18[i], id18[i]);
+    } else {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(chip.ids[k], config[2 * k] * 256 + config[2 * k + 1]);
+        EXPECT_EQ(chip.readConfig(0), config[14] * 256 + config[15]);
+    }
+
+    // A read into a cleared buffer brings the same images back.
+    std::fill(s.buffer.ProgramImage.begin(), s.buffer.ProgramImage.begin() + 2 * c.words, 0);
+    std::fill(s.buffer.EepromImage.begin(), s.buffer.EepromImage.end(), 0);
+    std::fill(s.buffer.ConfigIdImage.begin(), s.buffer.ConfigIdImage.end(), 0);
+    s.buffer.Id18Image.fill(0);
+    link.CheckProgrammer(r);
+    QString readProgram, readEeprom = QStringLiteral("--"), readConfig = QStringLiteral("--");
+    ReadProgramMemory(ch, readProgram);
+    ReadEepromMemory(ch, readEeprom);
+    ReadConfigWords(ch, readConfig);
+    link.ClosePort();
+    EXPECT_EQ(readProgram, "OK");
+    EXPECT_EQ(readEeprom, c.eepromBytes ? "OK" : "--");
+    EXPECT_EQ(readConfig, "OK");
+    EXPECT_TRUE(std::equal(program.begin(), program.end(), s.buffer.ProgramImage.begin()));
+    const std::size_t eepromUsed = std::size_t(c.eepromBytes) * (pic18() ? 1 : 2);
+    EXPECT_TRUE(
+        std::equal(eeprom.begin(), eeprom.begin() + eepromUsed, s.buffer.EepromImage.begin()));
+    if (pic18()) {
+        EXPECT_EQ(s.buffer.Id18Image, id18);
+        for (int k = 1; k <= 7; ++k)
+            EXPECT_EQ(s.device.ConfigValue[k], configValues[k]) << k;
+    } else {
+        for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 14, 15})
+            EXPECT_EQ(s.buffer.ConfigIdImage[i], config[i]) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryType, EmulatedProgram,
+    ::testing::Values(TypeCase{"5X18", "PIC16C54", 512, 0, "", 0x0FFF},
+                      TypeCase{"5X28", "PIC16C55", 512, 0, "", 0x0FFF},
+                      TypeCase{"12C5", "PIC12C509A", 1024, 0, "movlw 0xFF", 0x0FFF},
+                      TypeCase{"12C6", "PIC12C672", 2048, 0, "retlw 0xFF", 0x3FFF},
+                      TypeCase{"12F6", "PIC12F675", 1024, 128, "retlw 0xFF", 0x3FFF},
+                      TypeCase{"EPROM", "PIC16C620A", 512, 0, "", 0x3FFF},
+                      TypeCase{"EPROM2", "PIC16C715", 2048, 0, "", 0x3FFF},
+                      TypeCase{"FLASH0", "PIC16F84A", 1024, 64, "", 0x3FFF},
+                      TypeCase{"FLASH1", "PIC16F628A", 2048, 128, "", 0x3FFF},
+                      TypeCase{"FLASH2", "PIC16F73", 4096, 0, "", 0x3FFF},
+                      TypeCase{"FLASH4", "PIC16F818", 1024, 128, "", 0x3FFF},
+                      TypeCase{"FLASH4.9", "PIC16F88", 4096, 256, "", 0x3FFF},
+                      TypeCase{"FLASH8", "PIC16F876A", 8192, 256, "", 0x3FFF},
+                      TypeCase{"WRT400", "QZ-WRT400", 8192, 256, "", 0x3FFF},
+                      TypeCase{"18F_00", "PIC18F452", 16384, 256, "", 0xFFFF}),
+    caseName);
+
+} // namespace
