@@ -85,7 +85,9 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex) {
         // nothing of the part that failed to load is shown.
         s.device.SelectedDevice.clear();
         UpdateProgramButton(s, ui, ctx.toggles.blankSkip);
-        ctx.view.applyDeviceLayout(deviceLayoutFor(QString(), {}));
+        DeviceLayout none = deviceLayoutFor(QString(), {});
+        none.idText.reset();
+        ctx.view.applyDeviceLayout(none);
         return;
     }
     ctx.view.showBoardWindow(ctx.toggles.boardInformation);

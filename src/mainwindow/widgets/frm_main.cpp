@@ -1,0 +1,481 @@
+#include "frm_main.h"
+
+#include "frm_board.h"
+#include "id_line_edit.h"
+
+#include "core/buffer_views.h"
+#include "core/config_grids.h"
+#include "core/settings_store.h"
+#include "core/status.h"
+#include "mainwindow/logic/hex_file_commands.h"
+#include "mainwindow/logic/window_geometry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTabWidget>
+
+namespace tavrin {
+
+namespace {
+
+QColor colorOf(std::uint32_t rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+} // namespace
+
+frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices services, QWidget* parent)
+    : QMainWindow(parent), ctx_{session, *this, *this, settings, std::move(services),
+                                {},      {},    -1,    {}} {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(session.app.MainTitle);
+    buildMenus();
+    buildCentral();
+    board_ = new frmBoard(settings, this);
+    connect(board_, &frmBoard::closedByPerson, this, [this] {
+        ctx_.toggles.boardInformation = false;
+        mnuBoardInfomation->setChecked(false);
+    });
+    registerControls();
+    resetConfigGrids();
+    for (const char* name : {"Label_FirmwareVersion", "Label_Ver", "LblCheckSUM"})
+        findChild<QLabel*>(QString::fromLatin1(name))->installEventFilter(this);
+
+    ctx_.toggles.load(settings);
+    mnuBlankSkip->setChecked(ctx_.toggles.blankSkip);
+    mnuComMode1->setChecked(ctx_.toggles.comMode1);
+    mnuBoardInfomation->setChecked(ctx_.toggles.boardInformation);
+    LoadFolderHistory(ctx_);
+
+    // Form_Load: place and height from the settings; the width is the window's own.
+    const WindowGeometry g = loadWindowGeometry(settings);
+    resize(900, std::max(g.height, 480));
+    move(g.left, g.top);
+}
+
+frmMain::~frmMain() {
+    while (busyDepth_ > 0)
+        setBusy(false);
+}
+
+void frmMain::registerControls() {
+    auto byName = [this](Control c) {
+        const QString name = QString::fromLatin1(controlName(c));
+        if (QObject* o = findChild<QObject*>(name)) controls_[c] = o;
+    };
+    for (Control c : {Control::Label_pm_size,
+                      Control::Label_ed_size,
+                      Control::Label_Debug,
+                      Control::LblCheckSUM,
+                      Control::Label_Ver,
+                      Control::Label_FirmwareVersion,
+                      Control::Text_ID,
+                      Control::Text_Config1,
+                      Control::Text_Config2,
+                      Control::Text_Calib_Data,
+                      Control::Text_BG,
+                      Control::Lbl_ID_Dev,
+                      Control::Lbl_ID_Rev,
+                      Control::Label_DEV_id,
+                      Control::Label_DEV_rev,
+                      Control::Label4,
+                      Control::RichTxtPgmMem,
+                      Control::rText_EepromMem,
+                      Control::Combo_device,
+                      Control::Command_pogram,
+                      Control::Command_read,
+                      Control::Command_Vrify,
+                      Control::Command_blank,
+                      Control::Cmd_Extend_Program,
+                      Control::Cmd_open,
+                      Control::Cmd_save,
+                      Control::Command_com,
+                      Control::SSTab_Config,
+                      Control::SSTab_MCU_Infomatin,
+                      Control::mnuFirmwareUpdate,
+                      Control::mnuBlankSkip,
+                      Control::CmbInit,
+                      Control::TxtInit,
+                      Control::file,
+                      Control::mnuAsmC,
+                      Control::mnuRELOAD,
+                      Control::mnuASMwithRELOAD,
+                      Control::mnuAsmReloadProgram,
+                      Control::mnuHelp,
+                      Control::mnuPcBufferMemoryClear})
+        byName(c);
+    // Menus are switched through the entry that opens them.
+    for (Control c : {Control::file, Control::mnuAsmC, Control::mnuHelp})
+        if (auto* m = qobject_cast<QMenu*>(controls_[c])) controls_[c] = m->menuAction();
+    controls_[Control::frmMain] = this;
+}
+
+QObject* frmMain::control(Control c) const {
+    auto it = controls_.find(c);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+// ---- OperatorUi ----
+
+void frmMain::showStatusLine(const QString& text, StatusColor color) {
+    LabelCmt->setText(text);
+    QPalette p = LabelCmt->palette();
+    p.setColor(QPalette::WindowText,
+               color == StatusColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    LabelCmt->setPalette(p);
+}
+
+void frmMain::showProgressBar(bool visible, double minimum, double maximum, double value,
+                              const QString& percentText) {
+    if (visible) {
+        P_Bar->setRange(int(minimum), int(maximum));
+        P_Bar->setValue(int(value));
+        Lbl_Persent->setText(percentText);
+    }
+    P_Bar->setVisible(visible);
+    Lbl_Persent->setVisible(visible);
+}
+
+MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
+                                  const QString& text) {
+    if (messageBoxAnswer_) return messageBoxAnswer_(icon, buttons, title, text);
+    QMessageBox box(this);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::None:
+        break;
+    }
+    QMessageBox::StandardButtons set;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        set = QMessageBox::Ok;
+        break;
+    case MessageButtons::OkCancel:
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    case MessageButtons::YesNo:
+        set = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+        break;
+    case MessageButtons::YesNoCancel:
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    case MessageButtons::RetryCancel:
+        set = QMessageBox::Retry | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    }
+    box.setStandardButtons(set);
+    box.setEscapeButton(escape);
+    const int chosen = box.exec();
+    switch (chosen) {
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Retry:
+        return MessageAnswer::Retry;
+    default:
+        return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
+               : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                  : MessageAnswer::Cancel;
+    }
+}
+
+void frmMain::setControlText(Control c, const QString& text) {
+    if (c == Control::HFGrid) {
+        resetConfigGrids();
+        return;
+    }
+    if (c == Control::frmAbout_Label_ID_Word) return; // the about box comes with its own work
+    QObject* o = control(c);
+    if (auto* l = qobject_cast<QLabel*>(o))
+        l->setText(text);
+    else if (auto* e = qobject_cast<QLineEdit*>(o))
+        e->setText(text);
+    else if (auto* v = qobject_cast<QPlainTextEdit*>(o))
+        v->setPlainText(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(o))
+        b->setText(text);
+    else if (auto* a = qobject_cast<QAction*>(o))
+        a->setText(text);
+    else if (auto* box = qobject_cast<QComboBox*>(o))
+        box->setCurrentIndex(box->findText(text));
+}
+
+void frmMain::setControlVisible(Control c, bool visible) {
+    const QString name = QString::fromLatin1(controlName(c));
+    if (name.startsWith(QLatin1String("frmBoard_"))) {
+        board_->setMarkVisible(name.mid(9), visible);
+        return;
+    }
+    QObject* o = control(c);
+    if (auto* w = qobject_cast<QWidget*>(o))
+        w->setVisible(visible);
+    else if (auto* a = qobject_cast<QAction*>(o))
+        a->setVisible(visible);
+}
+
+void frmMain::setControlEnabled(Control c, bool enabled) {
+    QObject* o = control(c);
+    if (o && o->property("pendingFeature").toBool()) enabled = false;
+    if (auto* w = qobject_cast<QWidget*>(o))
+        w->setEnabled(enabled);
+    else if (auto* a = qobject_cast<QAction*>(o))
+        a->setEnabled(enabled);
+}
+
+void frmMain::setControlBackground(Control c, std::uint32_t rgb) {
+    if (auto* w = qobject_cast<QWidget*>(control(c))) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, colorOf(rgb));
+        p.setColor(QPalette::Window, colorOf(rgb));
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    }
+}
+
+void frmMain::focusControl(Control c) {
+    if (auto* w = qobject_cast<QWidget*>(control(c))) w->setFocus();
+}
+
+void frmMain::appendProgramViewLine(const QString& line) {
+    RichTxtPgmMem->appendPlainText(line);
+}
+
+void frmMain::appendEepromViewLine(const QString& line) {
+    rText_EepromMem->appendPlainText(line);
+}
+
+void frmMain::refreshViews(unsigned flags) {
+    Session& s = ctx_.s;
+    if (flags & ViewProgram)
+        RichTxtPgmMem->setPlainText(
+            programDumpLines(s, Check_Parity_Disp->isChecked()).join(QLatin1Char('\n')));
+    if (flags & ViewEeprom)
+        rText_EepromMem->setPlainText(eepromDumpLinesForDevice(s).join(QLatin1Char('\n')));
+    if (flags & ViewIdConfig) ShowIdAndConfig(s, *this);
+    if (flags & ViewConfigGrids) {
+        RefreshConfigGrids(s);
+        renderConfigGrids();
+    }
+}
+
+void frmMain::setDeviceList(const QStringList& names) {
+    const QSignalBlocker block(Combo_device);
+    Combo_device->clear();
+    Combo_device->addItems(names);
+    Combo_device->setCurrentIndex(-1);
+}
+
+void frmMain::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++busyDepth_;
+    } else if (busyDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --busyDepth_;
+    }
+}
+
+void frmMain::pumpEvents() {
+    QCoreApplication::processEvents();
+}
+
+// ---- the configuration grids ----
+
+void frmMain::resetConfigGrids() {
+    for (int i = 0; i < 7; ++i) {
+        QTableWidget* grid = HFGrid[i];
+        const QSignalBlocker block(grid);
+        grid->clearContents();
+        grid->setRowCount(0);
+        grid->setHorizontalHeaderLabels({configGridTitle(i + 1), kEmptyGridHeader});
+    }
+}
+
+void frmMain::renderConfigGrids() {
+    for (int i = 0; i < 7; ++i) {
+        QTableWidget* grid = HFGrid[i];
+        const ConfigGrid model = configGrid(ctx_.s, i + 1);
+        const QSignalBlocker block(grid);
+        grid->setHorizontalHeaderLabels({model.title, model.header});
+        grid->setRowCount(int(model.rows.size()));
+        for (int r = 0; r < int(model.rows.size()); ++r) {
+            for (int col = 0; col < 2; ++col) {
+                const QString& text = col == 0 ? model.rows[r].setting : model.rows[r].option;
+                QTableWidgetItem* item = grid->item(r, col);
+                if (!item) {
+                    item = new QTableWidgetItem;
+                    grid->setItem(r, col, item);
+                }
+                item->setText(text);
+            }
+        }
+        if (grid->rowCount() > 0) grid->setCurrentCell(grid->rowCount() - 1, 1);
+    }
+}
+
+void frmMain::applyGridColumnWidths() {
+    for (QTableWidget* grid : HFGrid)
+        grid->setColumnWidth(0, int(std::lround(grid->viewport()->width() * 0.32)));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    hideChooser();
+    applyGridColumnWidths();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    applyGridColumnWidths();
+}
+
+void frmMain::hideChooser() {
+    CmbInit->hide();
+    TxtInit->hide();
+}
+
+// ---- MainWindowView ----
+
+void frmMain::applyDeviceLayout(const DeviceLayout& l) {
+    SSTab_Config->setVisible(false);
+    SSTab_Config->setCurrentIndex(0);
+    for (int i = 0; i < 7; ++i)
+        SSTab_Config->setTabVisible(i, l.configTabShown[i]);
+    SSTab_Config->setVisible(true);
+
+    SSTab_MCU_Infomatin->setVisible(false);
+    for (int i = 0; i < 10; ++i)
+        SSTab_MCU_Infomatin->setTabVisible(i, l.infoTabShown[i]);
+    SSTab_MCU_Infomatin->setCurrentIndex(l.infoTabSelected);
+
+    {
+        const QSignalBlocker block(Chk_12F_CalibData_Select);
+        Chk_12F_CalibData_Select->setVisible(l.calibChoiceShown);
+        Chk_12F_CalibData_Select->setEnabled(l.calibChoiceEnabled);
+        Chk_12F_CalibData_Select->setChecked(l.calibChoiceChecked);
+    }
+    setControlText(Control::Text_Calib_Data, l.calibText);
+    setControlEnabled(Control::Text_Calib_Data, l.calibTextEnabled);
+    setControlBackground(Control::Text_Calib_Data, l.calibTextColor);
+    for (const char* name : {"Label_Calib", "Label_CalibInfo"})
+        findChild<QLabel*>(QString::fromLatin1(name))->setEnabled(l.calibLabelsEnabled);
+    findChild<QLineEdit*>(QStringLiteral("Lbl_Calib_ReadWrite_Data"))
+        ->setText(l.calibReadWriteText);
+    if (l.bandgapText) setControlText(Control::Text_BG, *l.bandgapText);
+    setControlEnabled(Control::Text_BG, l.bandgapTextEnabled);
+    setControlBackground(Control::Text_BG, l.bandgapTextColor);
+    findChild<QLabel*>(QStringLiteral("Label_BG"))->setEnabled(l.bandgapLabelEnabled);
+    {
+        const QSignalBlocker block(Check_Parity_Disp);
+        Check_Parity_Disp->setEnabled(l.parityEnabled);
+        Check_Parity_Disp->setChecked(false);
+    }
+    setControlText(Control::Lbl_ID_Dev, QString());
+    setControlText(Control::Lbl_ID_Rev, QString());
+    if (l.deviceIdLabels) {
+        setControlText(Control::Label_DEV_id, *l.deviceIdLabels);
+        setControlText(Control::Label_DEV_rev, *l.deviceIdLabels);
+    }
+    if (l.frame2Visible) Frame2->setVisible(*l.frame2Visible);
+    if (l.idDevRevLabelsShown)
+        for (const char* name : {"Lbl_div", "Lbl_rev", "Lbl_ID_Dev", "Lbl_ID_Rev"})
+            findChild<QLabel*>(QString::fromLatin1(name))->setVisible(*l.idDevRevLabelsShown);
+    Text_ID->setMaxLength(l.idMaxLength);
+    if (l.idText) Text_ID->setText(*l.idText);
+    SSTab_MCU_Infomatin->setVisible(true);
+}
+
+void frmMain::showBoardWindow(bool shown) {
+    if (shown) {
+        board_->show();
+    } else {
+        board_->hide();
+    }
+}
+
+void frmMain::setWindowCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void frmMain::showFolderHistory(const QStringList& captions) {
+    for (int i = 0; i < 5; ++i) {
+        const QString text = i < captions.size() ? captions[i] : QString();
+        nmuFile[i]->setText(text);
+        nmuFile[i]->setVisible(!text.isEmpty());
+    }
+}
+
+void frmMain::selectDeviceInList(int index) {
+    const QSignalBlocker block(Combo_device);
+    Combo_device->setCurrentIndex(index);
+}
+
+int frmMain::configTabShown() const {
+    return SSTab_Config->currentIndex();
+}
+
+void frmMain::selectConfigTab(int index) {
+    SSTab_Config->setCurrentIndex(index);
+}
+
+QString frmMain::chooseOpenFile(const FileDialogRequest& r) {
+    if (fileDialogAnswer_) return fileDialogAnswer_(r, false);
+    QFileDialog dialog(this, r.title, r.initialDir, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(r.defaultSuffix);
+    if (!r.fileName.isEmpty() && !r.fileName.contains(QLatin1Char('*')))
+        dialog.selectFile(r.fileName);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
+}
+
+QString frmMain::chooseSaveFile(const FileDialogRequest& r) {
+    if (fileDialogAnswer_) return fileDialogAnswer_(r, true);
+    QFileDialog dialog(this, r.title, r.initialDir, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The window asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(r.defaultSuffix);
+    if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
+}
+
+} // namespace tavrin

@@ -1,0 +1,163 @@
+// The main window: device list, operation and file buttons, the program memory and EEPROM views,
+// the ID box, the seven configuration grids, the information tabs, the status line and the
+// progress bar. It renders the session and forwards every event to the main window's logic.
+#pragma once
+
+#include "core/app_paths.h"
+#include "core/operator_ui.h"
+#include "mainwindow/logic/main_context.h"
+#include "mainwindow/logic/main_window_view.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class QAction;
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace tavrin {
+
+class frmBoard;
+class IdLineEdit;
+
+class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
+    Q_OBJECT
+  public:
+    frmMain(Session& session, SettingsStore& settings, CoreServices services,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    MainContext& context() { return ctx_; }
+    frmBoard* boardWindow() const { return board_; }
+
+    // Replaces the file dialogs and message boxes (tests answer them without a person).
+    using FileDialogAnswer = std::function<QString(const FileDialogRequest&, bool save)>;
+    using MessageBoxAnswer = std::function<MessageAnswer(
+        MessageIcon, MessageButtons, const QString& title, const QString& text)>;
+    void setFileDialogAnswer(FileDialogAnswer answer) { fileDialogAnswer_ = std::move(answer); }
+    void setMessageBoxAnswer(MessageBoxAnswer answer) { messageBoxAnswer_ = std::move(answer); }
+
+    // Where documents (help, assembly check) and the log files are looked for.
+    void setAppPaths(const AppPaths& paths) { paths_ = paths; }
+
+    // Selects the entry of the device list and runs the device selection, as a person would.
+    void selectDeviceByIndex(int index);
+
+    // OperatorUi
+    void showStatusLine(const QString& text, StatusColor color) override;
+    void showProgressBar(bool visible, double minimum, double maximum, double value,
+                         const QString& percentText) override;
+    MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
+                             const QString& text) override;
+    void setControlText(Control control, const QString& text) override;
+    void setControlVisible(Control control, bool visible) override;
+    void setControlEnabled(Control control, bool enabled) override;
+    void setControlBackground(Control control, std::uint32_t rgb) override;
+    void focusControl(Control control) override;
+    void appendProgramViewLine(const QString& line) override;
+    void appendEepromViewLine(const QString& line) override;
+    void refreshViews(unsigned viewFlags) override;
+    void setDeviceList(const QStringList& names) override;
+    void setBusy(bool busy) override;
+    void pumpEvents() override;
+
+    // MainWindowView
+    void applyDeviceLayout(const DeviceLayout& layout) override;
+    void showBoardWindow(bool shown) override;
+    void setWindowCaption(const QString& caption) override;
+    void showFolderHistory(const QStringList& captions) override;
+    void selectDeviceInList(int index) override;
+    int configTabShown() const override;
+    void selectConfigTab(int index) override;
+    QString chooseOpenFile(const FileDialogRequest& request) override;
+    QString chooseSaveFile(const FileDialogRequest& request) override;
+
+  public slots:
+    void Combo_device_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void Cmd_save_Click();
+    void mnuPcBufferMemoryClear_Click();
+    void mnuPcBufferMemory_0_Click();
+    void nmuHistryClear_Click();
+    void Text_ID_LostFocus();
+    void Text_ID_Click();
+    void HFGrid_RowColChange(int word);
+    void CmbInit_Click(int optionIndex);
+    void Chk_12F_CalibData_Select_Click();
+    void Check_Parity_Disp_Click();
+    void mnuBlankSkip_Click();
+    void mnuComMode1_Click();
+    void mnuBoardInfomation_Click();
+    void mnuLock_Click();
+    void mnuFrmmainHight_Click();
+    void info_Click();
+    void mnuLogFileOpen_Click();
+    void mnuHelp_Click();
+    void exit_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // Clicks on the labels that explain themselves on the status line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildCentral();
+    void buildStatusArea(QBoxLayout* into);
+    QWidget* buildInformationTabs();
+    void registerControls();
+    void renderConfigGrids();
+    void applyGridColumnWidths();
+    void resetConfigGrids();
+    void hideChooser();
+    QObject* control(Control c) const;
+    void openDocument(const QString& fileName);
+
+    MainContext ctx_;
+    AppPaths paths_;
+    frmBoard* board_ = nullptr;
+    FileDialogAnswer fileDialogAnswer_;
+    MessageBoxAnswer messageBoxAnswer_;
+    std::map<Control, QObject*> controls_;
+    int busyDepth_ = 0;
+    int chooserWord_ = 0;
+    int chooserRow_ = -1;
+
+    QComboBox* Combo_device = nullptr;
+    QPlainTextEdit* RichTxtPgmMem = nullptr;
+    QPlainTextEdit* rText_EepromMem = nullptr;
+    IdLineEdit* Text_ID = nullptr;
+    QLabel* LabelCmt = nullptr;
+    QProgressBar* P_Bar = nullptr;
+    QLabel* Lbl_Persent = nullptr;
+    QTabWidget* SSTab_Config = nullptr;
+    QTabWidget* SSTab_MCU_Infomatin = nullptr;
+    std::array<QTableWidget*, 7> HFGrid{};
+    QComboBox* CmbInit = nullptr;
+    QLineEdit* TxtInit = nullptr;
+    QCheckBox* Chk_12F_CalibData_Select = nullptr;
+    QCheckBox* Check_Parity_Disp = nullptr;
+    QWidget* Frame2 = nullptr;
+    std::array<QAction*, 5> nmuFile{};
+    QAction* mnuBlankSkip = nullptr;
+    QAction* mnuComMode1 = nullptr;
+    QAction* mnuBoardInfomation = nullptr;
+    QAction* mnuLock = nullptr;
+};
+
+} // namespace tavrin
