@@ -4,8 +4,8 @@
 // Both read the whole file, place every data record by its address, derive the configuration
 // values the grids show, redraw the views, report on the status line and leave "OK" or "NG" in
 // s.run.HexLoadResult. The caller has filled the images with the erased state before. A load
-// that fails leaves the images as they were: records are placed into a copy that replaces the
-// buffer only when the whole file was read.
+// that fails leaves the images as they were: the whole file is read and every record checked
+// against the address map before the first one is placed.
 #pragma once
 
 #include <QByteArray>

@@ -12,12 +12,14 @@
 #include "session.h"
 #include "utilities.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tavrin {
 
 namespace {
 
 using hex::Placement;
-using hex::Record;
 
 const QString kPic18Hint =
     QStringLiteral("ＰＩＣ１８用のファイルをロードしようとした可能性があります。");
@@ -51,6 +53,33 @@ std::int32_t idLocationAddress(const QString& programType, const QString& device
     return -1;
 }
 
+// The configuration/ID area holds words 0x2000-0x207F high byte first: the file byte at
+// offset x from 0x4000 goes to index x ^ 1.
+bool fitsConfigArea(int offset, int count) {
+    for (int j = 0; j < count; ++j)
+        if (((offset + j) ^ 1) >= int(limits::ConfigIdImageBytes)) return false;
+    return true;
+}
+
+// Which records a 12/14-bit load can place, by address and length alone.
+Placement judge14(std::uint32_t address, int count) {
+    if (address > 0xFFFF) return Placement::OutsideAddress;
+    const int a = int(address);
+    if (a <= 0x4000) return Placement::Placed;
+    if (a < 0x4200)
+        return fitsConfigArea(a - 0x4000, count) ? Placement::Placed : Placement::Failed;
+    if (a < 0x4400) return Placement::Placed;
+    // Not a 12/14-bit address: a PIC18 program, most likely.
+    if (a < 0x8000) return count > 0 ? Placement::Failed : Placement::Skipped;
+    if (a < 0x8200 || a == 0xFF00) return Placement::Placed;
+    return Placement::Skipped;
+}
+
+// The configuration word of a load ends as (word And mask) Or fixed, which must fit 16 bits.
+bool configFitsSixteenBits(const DeviceRecord& device) {
+    return device.ConfigFixed[1] >= 0 && device.ConfigFixed[1] <= 0xFFFF;
+}
+
 class Map14 {
   public:
     Map14(const DeviceRecord& device, PcBuffer& buffer)
@@ -59,22 +88,25 @@ class Map14 {
           whole12C5_(type_ == QLatin1String("12C5")),
           idAddress_(bit12_ ? idLocationAddress(type_, device.SelectedDevice) : -1) {}
 
-    Placement place(std::uint32_t address, const Record& r) {
-        if (address > 0xFFFF) return Placement::OutsideAddress;
-        const std::uint16_t a = std::uint16_t(address);
-        if (a < 0x4000) return placeProgram(a, r);
-        if (a == 0x4000) return placeIdRecord(r);
-        if (a < 0x4200) return placeConfigArea(a - 0x4000, r.data.data(), r.count);
-        if (a < 0x4400) return placeEeprom(a - 0x4200, r);
-        if (a < 0x8000) return Placement::Failed; // a PIC18 program, most likely
-        if (a < 0x8200) return placeEeprom(a - 0x8000, r);
-        if (a == 0xFF00) return placeFuseRecord(r);
-        return Placement::Skipped;
+    // Places a record judge14() accepted.
+    void place(std::uint32_t address, const std::uint8_t* data, int count) {
+        const int a = int(address);
+        if (a < 0x4000)
+            placeProgram(a, data, count);
+        else if (a == 0x4000)
+            placeIdRecord(data, count);
+        else if (a < 0x4200)
+            placeConfigArea(a - 0x4000, data, count);
+        else if (a < 0x4400)
+            placeEeprom(a - 0x4200, data, count);
+        else if (a < 0x8200)
+            placeEeprom(a - 0x8000, data, count);
+        else if (a == 0xFF00)
+            placeFuseRecord(data, count);
     }
 
-    // The steps after the last line that shape the ID and configuration words. False when the
-    // configuration word does not fit its two bytes.
-    bool finish() {
+    // The steps after the last line that shape the ID and configuration words.
+    void finish() {
         auto& cii = b_.ConfigIdImage;
         if (!whole12C5_) {
             const std::uint8_t high =
@@ -89,10 +121,8 @@ class Map14 {
                 SetWordParityBits(cii[i], cii[i + 1]);
             cii[14] |= 0xC0;
         }
-        const std::int64_t word =
-            (std::int64_t(device_.ConfigMask[1]) & (cii[14] * 256 + cii[15])) |
-            device_.ConfigFixed[1];
-        if (word < 0 || word > 0xFFFF) return false;
+        const std::int32_t word =
+            (device_.ConfigMask[1] & (cii[14] * 256 + cii[15])) | device_.ConfigFixed[1];
         cii[14] = std::uint8_t(word >> 8);
         cii[15] = std::uint8_t(word);
         if (whole12C5_ && (cii[15] & 0x08) == 0) { // code protection on
@@ -100,38 +130,37 @@ class Map14 {
             cii[15] &= 0x17;
         }
         if (eprom2_) cii[14] |= 0xC0;
-        return true;
     }
 
   private:
-    Placement placeProgram(std::uint16_t a, const Record& r) {
+    void placeProgram(int a, const std::uint8_t* data, int count) {
         if (bit12_) {
             if (a == 0x1FFE) {
                 // The 12-bit configuration word at word 0xFFF; the last word of the record wins.
-                for (int j = 0; j < r.count; ++j)
-                    b_.ConfigIdImage[j % 2 ? 14 : 15] = r.data[std::size_t(j)];
+                for (int j = 0; j < count; ++j)
+                    b_.ConfigIdImage[j % 2 ? 14 : 15] = data[j];
             }
-            if (a == idAddress_) placeIdWords(r);
+            if (a == idAddress_) placeIdWords(data, count, false);
         }
+        // Words are kept high byte first: the file byte at address x goes to index x ^ 1.
         auto& image = b_.ProgramImage;
-        for (int j = 0; j < r.count; ++j)
-            image[std::size_t((a + j) ^ 1)] = r.data[std::size_t(j)];
-        if (eprom2_ && r.count > 0) {
-            for (int word = a / 2; word <= (a + r.count - 1) / 2; ++word)
+        for (int j = 0; j < count; ++j)
+            image[std::size_t((a + j) ^ 1)] = data[j];
+        if (eprom2_ && count > 0) {
+            for (int word = a / 2; word <= (a + count - 1) / 2; ++word)
                 SetWordParityBits(image[std::size_t(2 * word)], image[std::size_t(2 * word + 1)]);
         }
-        return Placement::Placed;
     }
 
-    // The four ID words of a record: only their low four bits are ID data, except on "12C5"
-    // parts, which keep whole words.
-    void placeIdWords(const Record& r) {
+    // The four ID words of a record: only their low four bits are ID data, unless whole words
+    // are asked for.
+    void placeIdWords(const std::uint8_t* data, int count, bool wholeWords) {
         auto& cii = b_.ConfigIdImage;
-        for (int w = 0; w < 4 && 2 * w < r.count; ++w) {
-            const std::uint8_t first = r.data[std::size_t(2 * w)];
-            if (whole12C5_) {
+        for (int w = 0; w < 4 && 2 * w < count; ++w) {
+            const std::uint8_t first = data[2 * w];
+            if (wholeWords) {
                 cii[std::size_t(2 * w + 1)] = first;
-                if (2 * w + 1 < r.count) cii[std::size_t(2 * w)] = r.data[std::size_t(2 * w + 1)];
+                if (2 * w + 1 < count) cii[std::size_t(2 * w)] = data[2 * w + 1];
             } else {
                 cii[std::size_t(2 * w)] = 0;
                 cii[std::size_t(2 * w + 1)] = first & 0x0F;
@@ -142,45 +171,39 @@ class Map14 {
             b_.IdText += NibbleToHexChar(cii[std::size_t(2 * w + 1)] & 0x0F);
     }
 
-    Placement placeIdRecord(const Record& r) {
-        placeIdWords(r);
+    // "12C5" parts keep whole ID words in the ID record.
+    void placeIdRecord(const std::uint8_t* data, int count) {
+        placeIdWords(data, count, whole12C5_);
         // Tools that write words 0x2000-0x2007 as one record put the configuration word here.
-        if (r.count > 8) return placeConfigArea(8, r.data.data() + 8, r.count - 8);
-        return Placement::Placed;
+        if (count > 8) placeConfigArea(8, data + 8, count - 8);
     }
 
-    // Words 0x2000-0x207F, high byte first; the configuration word keeps no bits above 13 but
-    // the EPROM2 parity bits.
-    Placement placeConfigArea(int offset, const std::uint8_t* data, int count) {
+    // The configuration word keeps no bits above 13 but the EPROM2 parity bits.
+    void placeConfigArea(int offset, const std::uint8_t* data, int count) {
         auto& cii = b_.ConfigIdImage;
-        for (int j = 0; j < count; ++j) {
-            const std::size_t index = std::size_t((offset + j) ^ 1);
-            if (index >= cii.size()) return Placement::Failed;
-            cii[index] = data[j];
-        }
+        for (int j = 0; j < count; ++j)
+            cii[std::size_t((offset + j) ^ 1)] = data[j];
         cii[14] &= 0x3F;
         if (eprom2_) cii[14] |= 0xC0;
-        return Placement::Placed;
     }
 
     // One EEPROM location per word: its low byte is the data, the high byte is not used.
-    Placement placeEeprom(int offset, const Record& r) {
+    void placeEeprom(int offset, const std::uint8_t* data, int count) {
         auto& image = b_.EepromImage;
-        for (int j = 0; j < r.count; ++j) {
+        for (int j = 0; j < count; ++j) {
             const int at = offset + j;
             if (at % 2) continue;
             image[std::size_t(at)] = 0x3F;
-            image[std::size_t(at + 1)] = r.data[std::size_t(j)];
+            image[std::size_t(at + 1)] = data[j];
         }
-        return Placement::Placed;
     }
 
     // The oldest tools' record of oscillator, protection and ID bits; it replaces the whole
     // configuration/ID area.
-    Placement placeFuseRecord(const Record& r) {
+    void placeFuseRecord(const std::uint8_t* data, int count) {
         auto& cii = b_.ConfigIdImage;
-        for (int j = 0; j < r.count; ++j)
-            cii[std::size_t(j ^ 1)] = r.data[std::size_t(j)];
+        for (int j = 0; j < count; ++j)
+            cii[std::size_t(j ^ 1)] = data[j];
         std::int32_t word = 0;
         if (cii[8] <= 3) word |= cii[8];
         if (device_.SelectedDevice.startsWith(QLatin1String("PIC12C5"))) {
@@ -199,7 +222,6 @@ class Map14 {
             cii[std::size_t(2 * k + 1)] = 0x70 | digits[k];
         cii[14] = std::uint8_t(word >> 8);
         cii[15] = std::uint8_t(word);
-        return Placement::Placed;
     }
 
     const QString& type_;
@@ -222,15 +244,16 @@ QString openIdWordsCaption(const std::vector<std::uint8_t>& cii) {
 // Every step after the start of the load.
 void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
     s.run.HexLoadResult.clear();
-    PcBuffer staged = s.buffer;
-    Map14 map(s.device, staged);
-    const hex::ScanResult scan = hex::scanRecords(
-        text, [&](std::uint32_t address, const Record& r) { return map.place(address, r); });
-    if (scan.failed || !map.finish()) {
+    const hex::StagedFile file = hex::stageRecords(text, judge14);
+    if (file.failed || !configFitsSixteenBits(s.device)) {
         hex::failLoad(s, ui, kPic18Hint);
         return;
     }
-    s.buffer = std::move(staged);
+    Map14 map(s.device, s.buffer);
+    file.placeAll([&](std::uint32_t address, const std::uint8_t* data, int count) {
+        map.place(address, data, count);
+    });
+    map.finish();
 
     ui.refreshViews(ViewProgram | ViewIdConfig | ViewEeprom);
     const auto& cii = s.buffer.ConfigIdImage;
@@ -238,7 +261,7 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
     s.device.ConfigValue[2] = (cii[16] & 0x3F) * 256 + cii[17];
     ui.refreshViews(ViewConfigGrids);
     ui.setControlText(Control::frmAbout_Label_ID_Word, openIdWordsCaption(cii));
-    hex::showLoadedStatus(ui, scan);
+    hex::showLoadedStatus(ui, file);
     s.run.HexLoadResult = result::OK;
 }
 

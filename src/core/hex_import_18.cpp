@@ -15,53 +15,63 @@ namespace tavrin {
 namespace {
 
 using hex::Placement;
-using hex::Record;
 
 const QString kFamilyHint = QStringLiteral(
     "ＰＩＣ１６ＸＸＸとＰＩＣ１８ＸＸＸではファイルの互換性がありませんので注意してください。");
 
-// Copies the record into an area kept in address order; an index past its last entry fails.
-template <class Area>
-Placement placeInOrder(Area& area, std::size_t lastIndex, std::uint32_t offset, const Record& r) {
-    if (r.count > 0 && offset + r.count - 1 > lastIndex) return Placement::Failed;
-    std::copy_n(r.data.begin(), r.count, area.begin() + offset);
-    return Placement::Placed;
+// Which records a PIC18 load can place, by address and length alone.
+Placement judge18(std::uint32_t address, int count) {
+    const std::uint32_t page = address >> 16;
+    const std::uint32_t last = (address & 0xFFFF) + std::uint32_t(count) - 1;
+    if (page < 0x20)
+        return address + std::uint32_t(count) <= limits::ProgramImageBytes ? Placement::Placed
+                                                                           : Placement::Failed;
+    std::uint32_t lastIndex;
+    switch (page) {
+    case 0x20:
+        lastIndex = limits::Id18Bytes - 1;
+        break;
+    case 0x30:
+        lastIndex = limits::Config18Entries - 1;
+        break;
+    case 0xF0:
+        lastIndex = limits::EepromImageBytes - 1;
+        break;
+    default:
+        return Placement::Skipped;
+    }
+    return count == 0 || last <= lastIndex ? Placement::Placed : Placement::Failed;
 }
 
-Placement place18(PcBuffer& b, std::uint32_t address, const Record& r) {
+// Places a record judge18() accepted. Program words are kept high byte first (the byte at
+// address x goes to index x ^ 1); the ID, configuration and EEPROM areas in address order.
+void place18(PcBuffer& b, std::uint32_t address, const std::uint8_t* data, int count) {
     const std::uint32_t page = address >> 16;
     const std::uint32_t offset = address & 0xFFFF;
     if (page < 0x20) {
-        // Program words are kept high byte first: the byte at address x goes to index x ^ 1.
-        if (address + r.count > b.ProgramImage.size()) return Placement::Failed;
-        for (std::uint32_t j = 0; j < r.count; ++j)
-            b.ProgramImage[(address + j) ^ 1] = r.data[j];
-        return Placement::Placed;
-    }
-    switch (page) {
-    case 0x20:
-        return placeInOrder(b.Id18Image, limits::Id18Bytes - 1, offset, r);
-    case 0x30:
-        return placeInOrder(b.Config18Bytes, limits::Config18Entries - 1, offset, r);
-    case 0xF0:
-        return placeInOrder(b.EepromImage, b.EepromImage.size() - 1, offset, r);
-    default:
-        return Placement::Skipped;
+        for (int j = 0; j < count; ++j)
+            b.ProgramImage[(address + std::uint32_t(j)) ^ 1] = data[j];
+    } else if (page == 0x20) {
+        std::copy_n(data, count, b.Id18Image.begin() + offset);
+    } else if (page == 0x30) {
+        std::copy_n(data, count, b.Config18Bytes.begin() + offset);
+    } else {
+        std::copy_n(data, count, b.EepromImage.begin() + offset);
     }
 }
 
 void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
-    PcBuffer staged = s.buffer;
-    // The erased state, so that a file without configuration records does not keep the
-    // configuration of the previous file or chip read.
-    staged.Config18Bytes.fill(0xFF);
-    const hex::ScanResult scan = hex::scanRecords(
-        text, [&](std::uint32_t address, const Record& r) { return place18(staged, address, r); });
-    if (scan.failed) {
+    const hex::StagedFile file = hex::stageRecords(text, judge18);
+    if (file.failed) {
         hex::failLoad(s, ui, kFamilyHint);
         return;
     }
-    s.buffer = std::move(staged);
+    // The erased state first, so that a file without configuration records does not keep the
+    // configuration of the previous file or chip read.
+    s.buffer.Config18Bytes.fill(0xFF);
+    file.placeAll([&](std::uint32_t address, const std::uint8_t* data, int count) {
+        place18(s.buffer, address, data, count);
+    });
 
     ui.refreshViews(ViewProgram | ViewEeprom);
     auto& d = s.device;
@@ -77,7 +87,7 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     for (int i = 0; i < 8; ++i)
         id += NibbleToHexChar(s.buffer.Id18Image[std::size_t(i)] & 0x0F);
     ui.setControlText(Control::Text_ID, id);
-    hex::showLoadedStatus(ui, scan);
+    hex::showLoadedStatus(ui, file);
     s.run.HexLoadResult = result::OK;
 }
 

@@ -67,40 +67,59 @@ bool LineReader::next(std::string_view& line) {
     return true;
 }
 
-void AppendHexChecksum(QByteArray& line) {
-    auto strictDigit = [](char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return 0;
-    };
+namespace {
+
+// Digit values for the checksum: only "0"-"9" and "A"-"F" are digits, anything else counts 0.
+constexpr std::array<std::uint8_t, 256> makeStrictDigitTable() {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = '0'; c <= '9'; ++c)
+        table[c] = std::uint8_t(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        table[c] = std::uint8_t(c - 'A' + 10);
+    return table;
+}
+constexpr auto kStrictDigit = makeStrictDigitTable();
+
+// The checksum of the record text that starts at lineStart and runs to the end of text.
+void appendChecksumOfLine(QByteArray& text, qsizetype lineStart) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.constData());
     unsigned sum = 0;
-    for (qsizetype i = 1; i + 1 < line.size(); i += 2)
-        sum += unsigned(strictDigit(line[i]) * 16 + strictDigit(line[i + 1]));
-    appendHexByte(line, std::uint8_t((0x100 - (sum & 0xFF)) & 0xFF));
+    for (qsizetype i = lineStart + 1; i + 1 < text.size(); i += 2)
+        sum += unsigned(kStrictDigit[p[i]] * 16 + kStrictDigit[p[i + 1]]);
+    appendHexByte(text, std::uint8_t(0x100 - (sum & 0xFF)));
+}
+
+char* putHexByte(char* p, std::uint8_t byte) {
+    p[0] = kUpperDigits[byte >> 4];
+    p[1] = kUpperDigits[byte & 0x0F];
+    return p + 2;
+}
+
+} // namespace
+
+void AppendHexChecksum(QByteArray& line) {
+    appendChecksumOfLine(line, 0);
 }
 
 void appendHexByte(QByteArray& line, std::uint8_t byte) {
-    line.append(kUpperDigits[byte >> 4]);
-    line.append(kUpperDigits[byte & 0x0F]);
-}
-
-void beginRecord(QByteArray& line, std::uint8_t count, std::uint16_t address, std::uint8_t type) {
-    line.append(':');
-    appendHexByte(line, count);
-    appendHexByte(line, std::uint8_t(address >> 8));
-    appendHexByte(line, std::uint8_t(address));
-    appendHexByte(line, type);
+    char digits[2];
+    putHexByte(digits, byte);
+    line.append(digits, 2);
 }
 
 void appendRecord(QByteArray& out, std::uint8_t type, std::uint16_t address,
                   const std::uint8_t* data, std::size_t count) {
-    QByteArray line;
-    line.reserve(qsizetype(13 + 2 * count));
-    beginRecord(line, std::uint8_t(count), address, type);
+    const qsizetype start = out.size();
+    out.resize(start + 9 + 2 * qsizetype(count));
+    char* p = out.data() + start;
+    *p++ = ':';
+    p = putHexByte(p, std::uint8_t(count));
+    p = putHexByte(p, std::uint8_t(address >> 8));
+    p = putHexByte(p, std::uint8_t(address));
+    p = putHexByte(p, type);
     for (std::size_t i = 0; i < count; ++i)
-        appendHexByte(line, data[i]);
-    AppendHexChecksum(line);
-    out.append(line);
+        p = putHexByte(p, data[i]);
+    appendChecksumOfLine(out, start);
     out.append("\r\n", 2);
 }
 

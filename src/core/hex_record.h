@@ -51,9 +51,6 @@ void AppendHexChecksum(QByteArray& line);
 // Appends the two upper-case digits of a byte.
 void appendHexByte(QByteArray& line, std::uint8_t byte);
 
-// Starts a record line: ":" count address type.
-void beginRecord(QByteArray& line, std::uint8_t count, std::uint16_t address, std::uint8_t type);
-
 // A whole record with its checksum and CR LF, appended to out.
 void appendRecord(QByteArray& out, std::uint8_t type, std::uint16_t address,
                   const std::uint8_t* data, std::size_t count);

@@ -21,7 +21,7 @@ void failLoad(Session& s, OperatorUi& ui, const QString& detail) {
     s.run.HexLoadResult = result::NG;
 }
 
-void showLoadedStatus(OperatorUi& ui, const ScanResult& result) {
+void showLoadedStatus(OperatorUi& ui, const StagedFile& result) {
     QString badLines;
     if (result.badLines > 0) {
         badLines = result.badLineList;

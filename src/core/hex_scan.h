@@ -1,6 +1,7 @@
 // The line loop both HEX loaders share: bad lines are listed and skipped, address records set
-// the upper part of the address, every data record goes to the loader's address map, and
-// reading goes on to the physical end of the file (past an end-of-file record too).
+// the upper part of the address, every data record is judged by the loader's address map and
+// kept, and reading goes on to the physical end of the file (past an end-of-file record too).
+// Only then are the kept records placed, so a failing file changes nothing.
 #pragma once
 
 #include "hex_record.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 class OperatorUi;
@@ -18,7 +20,7 @@ struct Session;
 
 namespace tavrin::hex {
 
-// What an address map did with one data record.
+// What an address map makes of a data record, judged by its address and length alone.
 enum class Placement {
     Placed,
     Skipped,
@@ -26,18 +28,36 @@ enum class Placement {
     OutsideAddress, // the map has no room for this address; listed in the status line
 };
 
-struct ScanResult {
+// A data record read from the file and waiting to be placed.
+struct StagedRecord {
+    std::uint32_t address;   // extended address + the record's own
+    std::uint32_t firstByte; // into StagedFile::bytes
+    std::uint8_t count;
+};
+
+// A whole file read and checked against an address map, nothing placed yet: a load that
+// fails leaves the images untouched, one that succeeds places every record in file order.
+struct StagedFile {
     bool failed = false;
+    std::vector<StagedRecord> records;
+    std::vector<std::uint8_t> bytes;
     std::int64_t badLines = 0;
     QString badLineList; // "3、7、"
     std::int64_t outsideLines = 0;
     std::int64_t firstOutsideLine = 0;
+
+    template <class Place> void placeAll(Place&& place) const {
+        for (const auto& r : records)
+            place(r.address, bytes.data() + r.firstByte, int(r.count));
+    }
 };
 
-// place(address, record) gets the record's full address: the extended linear (or segment)
-// address of the last address record plus the record's own 16-bit address.
-template <class Place> ScanResult scanRecords(QByteArrayView text, Place&& place) {
-    ScanResult result;
+// judge(address, count) gives the Placement of each data record; address is the extended
+// linear (or segment) address of the last address record plus the record's own address.
+template <class Judge> StagedFile stageRecords(QByteArrayView text, Judge&& judge) {
+    StagedFile file;
+    file.records.reserve(std::size_t(text.size() / 44 + 1));
+    file.bytes.reserve(std::size_t(text.size() / 2 + 1));
     LineReader lines(text);
     std::string_view line;
     Record record;
@@ -46,8 +66,8 @@ template <class Place> ScanResult scanRecords(QByteArrayView text, Place&& place
     while (lines.next(line)) {
         ++lineNumber;
         if (!parseRecordLine(line, record)) {
-            ++result.badLines;
-            result.badLineList += QString::number(lineNumber) + QStringLiteral("、");
+            ++file.badLines;
+            file.badLineList += QString::number(lineNumber) + QStringLiteral("、");
             continue;
         }
         if (record.type == ExtendedLinearAddressRecord && record.count == 2) {
@@ -59,19 +79,24 @@ template <class Place> ScanResult scanRecords(QByteArrayView text, Place&& place
             continue;
         }
         if (record.type != DataRecord) continue;
-        switch (place(upper + record.address, record)) {
+        const std::uint32_t address = upper + record.address;
+        switch (judge(address, int(record.count))) {
         case Placement::Failed:
-            result.failed = true;
-            return result;
+            file.failed = true;
+            return file;
         case Placement::OutsideAddress:
-            if (result.outsideLines++ == 0) result.firstOutsideLine = lineNumber;
+            if (file.outsideLines++ == 0) file.firstOutsideLine = lineNumber;
+            break;
+        case Placement::Skipped:
             break;
         case Placement::Placed:
-        case Placement::Skipped:
+            file.records.push_back({address, std::uint32_t(file.bytes.size()), record.count});
+            file.bytes.insert(file.bytes.end(), record.data.begin(),
+                              record.data.begin() + record.count);
             break;
         }
     }
-    return result;
+    return file;
 }
 
 // Steps every load begins with: the status "loading", the run counters and the ID text reset.
@@ -81,7 +106,7 @@ void beginLoad(Session& s, OperatorUi& ui);
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
 
 // The status line at the end of a load that did not fail.
-void showLoadedStatus(OperatorUi& ui, const ScanResult& result);
+void showLoadedStatus(OperatorUi& ui, const StagedFile& file);
 
 // The whole file; false when it cannot be read.
 bool readHexFile(const QString& path, QByteArray& text);

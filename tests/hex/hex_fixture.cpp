@@ -1,6 +1,7 @@
 #include "hex_fixture.h"
 
 #include "core/buffer_fills.h"
+#include "core/hex_import.h"
 #include "core/program_type.h"
 
 #include <QDir>
@@ -39,6 +40,17 @@ void setProgramWord(Session& s, int k, int word) {
     s.buffer.ProgramImage[std::size_t(2 * k + 1)] = std::uint8_t(word);
 }
 
+Loaded loadText(const Part& part, const QByteArray& text,
+                const std::function<void(Session&)>& prepare) {
+    Loaded loaded{erasedSession(part), {}};
+    if (prepare) prepare(*loaded.session);
+    if (isPic18Type(loaded.session->device.ProgramType))
+        LoadHexText18(*loaded.session, loaded.ui, text);
+    else
+        LoadHexText(*loaded.session, loaded.ui, text);
+    return loaded;
+}
+
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile file(path);
@@ -58,6 +70,46 @@ QString dataPath(const QString& name) {
 ImageSnapshot snapshot(const Session& s) {
     return {s.buffer.ProgramImage, s.buffer.EepromImage,   s.buffer.ConfigIdImage,
             s.buffer.Id18Image,    s.buffer.Config18Bytes, s.device.ConfigValue};
+}
+
+} // namespace tavrin::test
+
+namespace tavrin::test {
+
+namespace {
+template <class A>
+void firstDifference(std::string& out, const char* name, const A& a, const A& b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] == b[i]) continue;
+        out += QStringLiteral("%1[0x%2]: %3 != %4; ")
+                   .arg(QLatin1String(name))
+                   .arg(i, 0, 16)
+                   .arg(qint64(a[i]), 0, 16)
+                   .arg(qint64(b[i]), 0, 16)
+                   .toStdString();
+        return;
+    }
+}
+} // namespace
+
+std::string differences(const ImageSnapshot& a, const ImageSnapshot& b) {
+    std::string out;
+    firstDifference(out, "program", a.program, b.program);
+    firstDifference(out, "eeprom", a.eeprom, b.eeprom);
+    firstDifference(out, "configId", a.configId, b.configId);
+    firstDifference(out, "id18", a.id18, b.id18);
+    firstDifference(out, "config18", a.config18, b.config18);
+    firstDifference(out, "configValue", a.configValue, b.configValue);
+    return out;
+}
+
+std::string imageDifferences(const Session& a, const Session& b) {
+    std::string out;
+    firstDifference(out, "program", a.buffer.ProgramImage, b.buffer.ProgramImage);
+    firstDifference(out, "eeprom", a.buffer.EepromImage, b.buffer.EepromImage);
+    firstDifference(out, "configId", a.buffer.ConfigIdImage, b.buffer.ConfigIdImage);
+    firstDifference(out, "id18", a.buffer.Id18Image, b.buffer.Id18Image);
+    return out;
 }
 
 } // namespace tavrin::test

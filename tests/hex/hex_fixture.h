@@ -9,7 +9,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace tavrin::test {
 
@@ -38,6 +40,14 @@ std::unique_ptr<Session> erasedSession(const Part& part);
 int programWord(const Session& s, int k);
 void setProgramWord(Session& s, int k, int word);
 
+// A load of the text by the part's loader, after prepare() changed the erased session.
+struct Loaded {
+    std::unique_ptr<Session> session;
+    RecordingUi ui;
+};
+Loaded loadText(const Part& part, const QByteArray& text,
+                const std::function<void(Session&)>& prepare = {});
+
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 QString dataPath(const QString& name); // tests/hex/data/<name>
@@ -48,8 +58,11 @@ struct ImageSnapshot {
     std::array<std::uint8_t, limits::Id18Bytes> id18{};
     std::array<std::int32_t, limits::Config18Entries> config18{};
     std::array<std::int32_t, limits::ConfigArrayEntries> configValue{};
-    bool operator==(const ImageSnapshot&) const = default;
 };
 ImageSnapshot snapshot(const Session& s);
+// "" when equal, else the first difference of each image, e.g. "program[0x10]: 28 != 3F".
+std::string differences(const ImageSnapshot& a, const ImageSnapshot& b);
+// The same for the program, EEPROM and ID/configuration images alone.
+std::string imageDifferences(const Session& a, const Session& b);
 
 } // namespace tavrin::test

@@ -131,6 +131,11 @@ struct AckCase {
     std::vector<int> acksAt; // bytes the board had sent when each "@" reached it
 };
 
+// Cases print by name in test output.
+inline void PrintTo(const AckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Acknowledgements : public Framing, public ::testing::WithParamInterface<AckCase> {};
 
 TEST_P(Acknowledgements, GoOutAtEachNewMultipleOfTheBlock) {

@@ -202,6 +202,11 @@ struct VersionCase {
     bool message;
 };
 
+// Cases print by name in test output.
+inline void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << c.identification;
+}
+
 class FirmwareVersionOfIdentification : public LinkFixture,
                                         public ::testing::WithParamInterface<VersionCase> {};
 

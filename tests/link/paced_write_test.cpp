@@ -33,6 +33,11 @@ struct PacedCase {
     int itemsSent;
 };
 
+// Cases print by name in test output.
+inline void PrintTo(const PacedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 PacedWriteRules rules(ReportRule report, AbortRule abort, bool firstOnly = false) {
     PacedWriteRules r;
     r.report = report;

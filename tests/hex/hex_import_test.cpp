@@ -1,0 +1,363 @@
+// Where the records of a HEX file land in the images, for each family, and what the status line
+// says afterwards.
+#include "hex_fixture.h"
+
+#include "core/hex_import.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+namespace {
+
+const QString kLoaded = QStringLiteral("ファイルロード完了 ");
+
+constexpr Part kPic12C508Wide{"PIC12C508", "12C5", 512, 0, 0x0FFF};
+constexpr Part kPic12C509{"PIC12C509", "12C5", 1024, 0, 0x0FFF};
+constexpr Part kMaskedAndFixed{"PIC16F84A", "FLASH4", 1024, 64, 0x3FF0, 0x0003};
+constexpr Part kFixedBeyond16Bits{"PIC16F84A", "FLASH4", 1024, 64, 0x3FFF, 0x10000};
+
+int cii(const Session& s, int i) {
+    return s.buffer.ConfigIdImage[std::size_t(i)];
+}
+int idWord(const Session& s, int k) {
+    return cii(s, 2 * k) << 8 | cii(s, 2 * k + 1);
+}
+int eepromPair(const Session& s, int m) {
+    return s.buffer.EepromImage[std::size_t(2 * m)] << 8 |
+           s.buffer.EepromImage[std::size_t(2 * m + 1)];
+}
+
+struct PlacementCase {
+    const char* what;
+    const Part& part;
+    const char* text;
+    std::function<void(const Session&)> check;
+    const char* status = "ファイルロード完了 ";
+};
+
+} // namespace
+
+TEST(HexImport, RecordsLandAtTheirAddresses) {
+    const PlacementCase cases[] = {
+        {"a program word is little-endian in the file, high byte first in the image", kPic16F877A,
+         ":020000000528D1\n", [](const Session& s) { EXPECT_EQ(programWord(s, 0), 0x2805); }},
+        {"an extended linear address of 0 changes nothing", kPic16F877A,
+         ":020000040000FA\n:020002000528CF\n:00000001FF\n",
+         [](const Session& s) { EXPECT_EQ(programWord(s, 1), 0x2805); }},
+        {"lines after the end-of-file record are still read", kPic16F877A,
+         ":00000001FF\n:020000000528D1\n",
+         [](const Session& s) { EXPECT_EQ(programWord(s, 0), 0x2805); }},
+        {"a wrong checksum is accepted", kPic16F877A, ":02000000052800\n",
+         [](const Session& s) { EXPECT_EQ(programWord(s, 0), 0x2805); }},
+        {"lower-case digits are read", kPic16F877A, ":02000000ab1c37\n",
+         [](const Session& s) { EXPECT_EQ(programWord(s, 0), 0x1CAB); }},
+        {"an odd byte count places exactly that many bytes", kPic16F877A, ":03000000AABBCCCC\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0), 0xBBAA);
+             EXPECT_EQ(programWord(s, 1), 0x3FCC) << "the high byte keeps its erased value";
+         }},
+        {"EPROM2 program words get their parity bits", kEprom2,
+         ":02000000FF3FC0\n:020002000000FC\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0), 0x7FFF);
+             EXPECT_EQ(programWord(s, 1), 0x8000);
+         }},
+        {"the configuration word at 0x400E", kPic16F877A, ":02400E00723FFF\n",
+         [](const Session& s) {
+             EXPECT_EQ(cii(s, 14), 0x3F);
+             EXPECT_EQ(cii(s, 15), 0x72);
+             EXPECT_EQ(s.device.ConfigValue[1], 0x3F72);
+         }},
+        {"an EPROM2 configuration word keeps bits 15-14 set", kEprom2, ":02400E00FF3F72\n",
+         [](const Session& s) {
+             EXPECT_EQ(cii(s, 14), 0xFF);
+             EXPECT_EQ(s.device.ConfigValue[1], 0x3FFF);
+         }},
+        {"the configuration word is masked and fixed bits are set", kMaskedAndFixed,
+         ":02400E00F03F89\n", [](const Session& s) { EXPECT_EQ(s.device.ConfigValue[1], 0x3FF3); }},
+        {"an ID record of more than four words keeps the configuration word", kPic16F877A,
+         ":1040000001000200030004000000000000007A3FED\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x3FF1 + k);
+             EXPECT_EQ(s.device.ConfigValue[1], 0x3F7A);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("1234"));
+         }},
+        {"EEPROM at 0x4200 and at 0x8000 is one location; the later record wins", kPic16F877A,
+         ":024200001200AA\n:0280000034004A\n",
+         [](const Session& s) {
+             EXPECT_EQ(eepromPair(s, 0), 0x3F34);
+             EXPECT_EQ(eepromPair(s, 1), 0x3FFF);
+         }},
+        {"an extended segment address is honoured", kPic16F877A,
+         ":020000020420D8\n:020000001200EC\n",
+         [](const Session& s) { EXPECT_EQ(eepromPair(s, 0), 0x3F12); }},
+        {"records from 0x8200 on are skipped without a report", kPic16F877A,
+         ":0282000011115A\n:02FEFE001111E0\n",
+         [](const Session& s) { EXPECT_EQ(imageDifferences(s, *erasedSession(kPic16F877A)), ""); }},
+        {"data above 0xFFFF are reported, never folded onto program memory", kPic16F877A,
+         ":020000040001F9\n:020000000528D1\n:020000040000FA\n:020002000528CF\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0), 0x3FFF);
+             EXPECT_EQ(programWord(s, 1), 0x2805);
+         },
+         "<<注意>>0xFFFFを超えるアドレスのデータ（1行、最初は2行目）を読み飛ばしました。 "},
+        {"the fuse record builds the configuration word and the ID digits", kPic16F877A,
+         ":10FF000000000000000000000002010000003412A8\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.device.ConfigValue[1], 0x3FFE);
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x3FF1 + k);
+         }},
+        {"the fuse record of a PIC12C5 part", kPic12C508Wide,
+         ":10FF000000000000000000000002010000003412A8\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.device.ConfigValue[1], 0x0FFE);
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0071 + k) << "12C5 keeps whole ID words";
+         }},
+        {"12-bit: the configuration word at 0x1FFE", kPic12C508Wide, ":021FFE00EA0FE8\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.device.ConfigValue[1], 0x0FEA);
+             EXPECT_EQ(programWord(s, 0xFFF), 0x0FEA) << "it is a program record too";
+         }},
+        {"12C5 with code protection on keeps only the low configuration bits", kPic12C508Wide,
+         ":021FFE00E20FF0\n",
+         [](const Session& s) {
+             EXPECT_EQ(cii(s, 14), 0x00);
+             EXPECT_EQ(cii(s, 15), 0x02);
+         }},
+        {"12-bit: the ID locations after the last program word", kPic12C508Wide,
+         ":08040000050A060B070C080DAC\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0005 + k);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("5678"));
+             EXPECT_EQ(programWord(s, 0x200), 0x0A05) << "and program words";
+         }},
+        {"12-bit: another part's ID address is only program memory", kPic12C509,
+         ":08040000050A060B070C080DAC\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("FFFF"));
+             EXPECT_EQ(programWord(s, 0x200), 0x0A05);
+         }},
+        {"5X18: the ID locations by the name's first eight characters", kPic16C54,
+         ":08040000050A060B070C080DAC\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0FF5 + k);
+         }},
+        {"12C5: an ID record at 0x4000 holds whole words", kPic12C508Wide,
+         ":08400000010A020B030C040D80\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0A01 + 0x101 * k);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("1234"));
+         }},
+        {"5X18: an ID record at 0x4000 holds four bits a word", kPic16C54,
+         ":08400000010A020B030C040D80\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0FF1 + k);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded loaded = loadText(c.part, c.text);
+        EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("OK"));
+        EXPECT_EQ(loaded.ui.statusText, QString::fromUtf8(c.status));
+        c.check(*loaded.session);
+    }
+}
+
+TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
+    const PlacementCase cases[] = {
+        {"page 0", kPic18F452, ":020010001122BB\n",
+         [](const Session& s) { EXPECT_EQ(programWord(s, 8), 0x2211); }},
+        {"page 1", kPic18F452, ":020000040001F9\n:020010001122BB\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0x8008), 0x2211);
+             EXPECT_EQ(programWord(s, 8), 0xFFFF);
+         }},
+        {"page 2 does not fold onto page 0", kPic18F452, ":020000040002F8\n:020010001122BB\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0x10008), 0x2211);
+             EXPECT_EQ(programWord(s, 8), 0xFFFF);
+         }},
+        {"page 0x21 is skipped", kPic18F452, ":020000040021D9\n:020000001122CB\n",
+         [](const Session& s) { EXPECT_EQ(imageDifferences(s, *erasedSession(kPic18F452)), ""); }},
+        {"the ID locations in address order", kPic18F452,
+         ":020000040020DA\n:080000000102030405060708D4\n",
+         [](const Session& s) {
+             for (int i = 0; i < 8; ++i)
+                 EXPECT_EQ(s.buffer.Id18Image[std::size_t(i)], i + 1);
+         }},
+        {"the configuration bytes, low byte of each word first", kPic18F452,
+         ":020000040030CA\n:0400000012345678E8\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.device.ConfigValue[1], 0x3412);
+             EXPECT_EQ(s.device.ConfigValue[2], 0x7856);
+             EXPECT_EQ(s.device.ConfigValue[3], 0xFFFF)
+                 << "bytes the file does not name are erased";
+         }},
+        {"the data EEPROM one byte a location", kPic18F452, ":0200000400F00A\n:020010001122BB\n",
+         [](const Session& s) {
+             EXPECT_EQ(s.buffer.EepromImage[0x10], 0x11);
+             EXPECT_EQ(s.buffer.EepromImage[0x11], 0x22);
+         }},
+        {"lower-case and odd counts as in the 14-bit loader", kPic18F452, ":03000000aabbcccc\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0), 0xBBAA);
+             EXPECT_EQ(programWord(s, 1), 0xFFCC);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded loaded = loadText(c.part, c.text);
+        EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("OK"));
+        EXPECT_EQ(loaded.ui.statusText, QString::fromUtf8(c.status));
+        c.check(*loaded.session);
+    }
+}
+
+TEST(HexImport, Pic18FileWithoutConfigurationDoesNotKeepThePreviousOne) {
+    Loaded loaded = loadText(kPic18F452, ":020000001122CB\n", [](Session& s) {
+        s.buffer.Config18Bytes.fill(0x00); // as a previous file or chip read left them
+        s.device.ConfigFixed[2] = 0x0100;
+    });
+    EXPECT_EQ(loaded.session->device.ConfigValue[1], 0xFFFF);
+    EXPECT_EQ(loaded.session->device.ConfigValue[2], 0xFFFF);
+    EXPECT_EQ(loaded.session->buffer.Config18Bytes[0], 0xFF);
+}
+
+TEST(HexImport, BadLinesAreListedAndSkipped) {
+    struct Case {
+        const char* what;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"an empty line", ""},
+        {"no colon", "020000000528D1"},
+        {"a blank before the colon", " :020000000528D1"},
+        {"shorter than a record", ":0200000"},
+        {"shorter than its byte count", ":0400000001020304"},
+        {"a letter that is not a digit", ":0200000G0528D1"},
+        {"a blank inside", ":02000000 0528D1"},
+        {"a comment after the checksum", ":020000000528D1 ; start"},
+        {"a checksum that is not hexadecimal", ":020000000528ZZ"},
+        {"an address record with a bad page", ":0200000400G1F9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray text = QByteArray(":020002000628CE\n") + c.line + "\n:020004000728CB\n";
+        for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+            Loaded loaded = loadText(*part, text);
+            EXPECT_EQ(loaded.ui.statusText,
+                      QStringLiteral("2行目はＨＥＸデータでないので読み飛ばしました。 "));
+            EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("OK"));
+            EXPECT_EQ(programWord(*loaded.session, 1) & 0x3FFF, 0x2806) << "the line before";
+            EXPECT_EQ(programWord(*loaded.session, 2) & 0x3FFF, 0x2807) << "the line after";
+            EXPECT_EQ(programWord(*loaded.session, 0), part == &kPic18F452 ? 0xFFFF : 0x3FFF);
+        }
+    }
+    Loaded several = loadText(kPic16F877A, "x\n:020000000528D1\n\n:00000001FF\nend\n");
+    EXPECT_EQ(several.ui.statusText,
+              QStringLiteral("1、3、5行目はＨＥＸデータでないので読み飛ばしました。 "));
+    EXPECT_EQ(several.ui.statusHistory.first(), QStringLiteral("ファイルロード中.......... "));
+    Loaded trailingBlanks = loadText(kPic16F877A, ":020000000528D1 \t\n");
+    EXPECT_EQ(trailingBlanks.ui.statusText, kLoaded);
+}
+
+TEST(HexImport, FailedLoadLeavesTheBufferAsItWas) {
+    struct Case {
+        const char* what;
+        const Part& part;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"14-bit: a record between 0x4400 and 0x7FFF", kPic16F877A,
+         ":020000000528D1\n:02440000FF3F7C\n"},
+        {"14-bit: the configuration area from 0x4100 on", kPic16F877A,
+         ":020000000528D1\n:02410000FF3F7F\n"},
+        {"14-bit: a configuration word beyond 16 bits", kFixedBeyond16Bits, ":020000000528D1\n"},
+        {"PIC18: more than nine ID bytes", kPic18F452,
+         ":020000001122CB\n:020000040020DA\n:0A0000000102030405060708090ABF\n"},
+        {"PIC18: a configuration byte past 255", kPic18F452,
+         ":020000001122CB\n:020000040030CA\n:0200FF000102FC\n"},
+        {"PIC18: an EEPROM byte past 2047", kPic18F452,
+         ":020000001122CB\n:0200000400F00A\n:0207FF000102F5\n"},
+        {"PIC18: program data past the 2 MiB image", kPic18F452,
+         ":020000001122CB\n:02000004001FDB\n:02FFFF000102FD\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool pic18 = &c.part == &kPic18F452;
+        Loaded loaded = loadText(c.part, c.text, [](Session& s) {
+            s.run.PassCount = 3;
+            s.run.AttemptCount = 5;
+            s.buffer.IdText = QStringLiteral("1234");
+        });
+        const auto before = snapshot(*erasedSession(c.part));
+        EXPECT_EQ(differences(snapshot(*loaded.session), before), "");
+        EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("NG"));
+        EXPECT_EQ(loaded.ui.statusText,
+                  QStringLiteral("ファイルをロードできませんでした。 ") +
+                      (pic18
+                           ? QStringLiteral("ＰＩＣ１６ＸＸＸとＰＩＣ１８ＸＸＸではファイルの互換性"
+                                            "がありませんので注意してください。")
+                           : QStringLiteral("ＰＩＣ１８用のファイルをロードしようとした可能性があり"
+                                            "ます。")));
+        EXPECT_EQ(loaded.ui.refreshedViews, 0u) << "views still show the buffer as it is";
+        EXPECT_EQ(loaded.session->run.PassCount, 0);
+        EXPECT_EQ(loaded.session->run.AttemptCount, 0);
+        EXPECT_EQ(loaded.session->buffer.IdText, QStringLiteral("FFFF"));
+    }
+}
+
+TEST(HexImport, AMissingFileFailsTheLoad) {
+    QTemporaryDir dir;
+    for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+        auto s = erasedSession(*part);
+        RecordingUi ui;
+        const QString path = dir.filePath(QStringLiteral("missing.hex"));
+        if (part == &kPic18F452)
+            LoadHexFile18(*s, ui, path);
+        else
+            LoadHexFile(*s, ui, path);
+        EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("NG"));
+        EXPECT_TRUE(ui.statusText.startsWith(QStringLiteral("ファイルをロードできませんでした。")));
+    }
+}
+
+TEST(HexImport, LineEndsOfEveryKindReadAlike) {
+    const QByteArray lines[] = {":020000000528D1", "bad", ":024200001200AA", ":00000001FF"};
+    QTemporaryDir dir;
+    std::vector<ImageSnapshot> results;
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        QByteArray text;
+        for (const auto& line : lines)
+            text += line + end;
+        auto s = erasedSession(kPic16F877A);
+        RecordingUi ui;
+        LoadHexFile(*s, ui, writeFile(dir, QStringLiteral("f.hex"), text));
+        EXPECT_EQ(ui.statusText, QStringLiteral("2行目はＨＥＸデータでないので読み飛ばしました。 "))
+            << end;
+        results.push_back(snapshot(*s));
+    }
+    EXPECT_EQ(differences(results[0], results[1]), "");
+    EXPECT_EQ(differences(results[0], results[2]), "");
+    EXPECT_EQ(results[0].program[0], 0x28);
+    EXPECT_EQ(results[0].eeprom[1], 0x12);
+}
+
+TEST(HexImport, FilesOfMoreThan32767LinesLoad) {
+    QByteArray text;
+    for (int i = 0; i < 40000; ++i)
+        text += ":020000000528D1\n";
+    text += ":020002000628CE\n";
+    Loaded loaded = loadText(kPic16F877A, text);
+    EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("OK"));
+    EXPECT_EQ(programWord(*loaded.session, 1), 0x2806);
+}
