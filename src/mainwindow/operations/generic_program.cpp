@@ -241,7 +241,7 @@ void GenericProgram::putCalibrationIntoImages() {
 bool GenericProgram::writeProgramAndEeprom() {
     statusAndPump(QStringLiteral("プログラムメモリのプログラミング中.........."));
     ch_.pauseMs(200);
-    mcu::WriteProgramMemory(ch_, run_.OperationResult);
+    WriteProgramMemory(ch_, run_.OperationResult);
     if (failed(run_.OperationResult)) {
         critical(QStringLiteral("プログラムメモリプログラミング"),
                  QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
@@ -249,7 +249,7 @@ bool GenericProgram::writeProgramAndEeprom() {
     }
     if (memoryOnly()) return true;
     statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
-    mcu::WriteEepromMemory(ch_, run_.OperationResult);
+    WriteEepromMemory(ch_, run_.OperationResult);
     if (failed(run_.OperationResult)) {
         critical(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
                  QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
@@ -263,13 +263,13 @@ void GenericProgram::verifyProgramAndEeprom() {
     ch_.pauseMs(200);
     // The calibration word is taken from this read-back, never from an earlier reply.
     s_.link.ReceiveBuffer.clear();
-    mcu::VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
+    VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
     if (calibrated())
         setCalibrationLabel(calibrationLabel_ + QStringLiteral("W:") +
                             calibrationWordText(calibrationWordReadBack(s_)));
     if (memoryOnly()) return;
     statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
-    mcu::VerifyEepromMemory(ch_, run_.EepromVerifyResult);
+    VerifyEepromMemory(ch_, run_.EepromVerifyResult);
 }
 
 bool GenericProgram::writeAndVerifyConfiguration() {
@@ -284,7 +284,7 @@ bool GenericProgram::writeAndVerifyConfiguration() {
     }
     statusAndPump(QStringLiteral("コンフィギュレーションワード プログラミング中.........."));
     ch_.pauseMs(200);
-    mcu::WriteConfigWords(ch_, run_.OperationResult);
+    WriteConfigWords(ch_, run_.OperationResult);
     if (run_.OperationResult != result::OK) {
         critical(QString(), QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
         return false;
@@ -314,7 +314,9 @@ void GenericProgram::judge() {
         status(QStringLiteral("red") + run_.LastResultText);
     }
     writeLogLine(ui_, env_.dataDir,
-                 programLogLine(s_, run_.LastResultText, settings_.idText, calibrationLabel_, end));
+                 programLogLine(s_, run_.LastResultText,
+                                settings_.idText.value_or(s_.buffer.IdText), calibrationLabel_,
+                                end));
     if (!passed)
         ui_.messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ベリファイ"),
                        verifyFailureReport(run_));

@@ -76,14 +76,14 @@ void runGenericRead(OperationEnvironment& env) {
 
     QString program, eeprom, config;
     ShowStatusMessage(ui, QStringLiteral("プログラムメモリ読み出し中.........."));
-    mcu::ReadProgramMemory(ch, program);
+    ReadProgramMemory(ch, program);
     if (readFine(program)) {
         ShowStatusMessage(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し中.........."));
-        mcu::ReadEepromMemory(ch, eeprom);
+        ReadEepromMemory(ch, eeprom);
     }
     if (readFine(program) && readFine(eeprom)) {
         ShowStatusMessage(ui, QStringLiteral("コンフィギュレーションワード読み出し中.........."));
-        mcu::ReadConfigWords(ch, config);
+        ReadConfigWords(ch, config);
     }
     run.ProgramStepResult = program;
     run.EepromStepResult = eeprom;

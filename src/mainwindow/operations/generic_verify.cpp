@@ -59,10 +59,10 @@ void runGenericVerify(OperationEnvironment& env) {
     }
     ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........プログラムメモリー"));
     ui.pumpEvents();
-    mcu::VerifyProgramMemory(ch, run.ProgramVerifyResult);
+    VerifyProgramMemory(ch, run.ProgramVerifyResult);
     ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
     ui.pumpEvents();
-    mcu::VerifyEepromMemory(ch, run.EepromVerifyResult);
+    VerifyEepromMemory(ch, run.EepromVerifyResult);
 
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
     if (run.VerifySummary == QLatin1String("OK--OK") ||

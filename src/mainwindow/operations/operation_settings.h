@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tavrin {
 
 struct OperationSettings {
@@ -12,7 +14,7 @@ struct OperationSettings {
     bool keepChipCalibration = true;                // Chk_12F_CalibData_Select
     QString calibrationText = QStringLiteral("FF"); // Text_Calib_Data, two hex digits
     QString bandgapText = QStringLiteral("3");      // Text_BG, 0 to 3
-    QString idText;                                 // Text_ID as shown
+    std::optional<QString> idText; // Text_ID as shown; unset: the ID text of the buffer
 };
 
 } // namespace tavrin
