@@ -71,6 +71,16 @@ void OperationBench::answer(std::initializer_list<MessageAnswer> answers) {
         ui.answers.push_back(a);
 }
 
+void OperationBench::recordFromHere() {
+    emu.board.transcript().clear();
+    emu.board.transcript().keep(true);
+}
+
+QByteArray OperationBench::sentSinceRecord() {
+    const auto sent = emu.board.transcript().all(emu::Direction::ToBoard);
+    return QByteArray(reinterpret_cast<const char*>(sent.data()), qsizetype(sent.size()));
+}
+
 QString OperationBench::logPath() const {
     return QDir(dataDir.path()).filePath(QStringLiteral("LOG_NEW0.txt"));
 }

@@ -49,6 +49,10 @@ class OperationBench {
     // The answers of the next message boxes (the overwrite question is one of them).
     void answer(std::initializer_list<MessageAnswer> answers);
 
+    // Everything the host sends from now on.
+    void recordFromHere();
+    QByteArray sentSinceRecord();
+
     QString logText() const;
     QString logPath() const;
     emu::Chip& chip() { return emu.board.chip(); }
