@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +29,7 @@ AppPaths benchPaths(const QTemporaryDir& dataDir) {
 
 OperationEnvironment benchEnvironment(Session& s, OperatorUi& ui, BoardLink& link, Clock& clock,
                                       const QString& dataDir, const OperationSettings& settings) {
-    OperationEnvironment env{s, ui, link, clock, dataDir};
+    OperationEnvironment env(s, ui, link, clock, dataDir);
     env.settings = [&settings] { return settings; };
     env.now = [] { return kBenchNow; };
     return env;
@@ -99,28 +98,6 @@ std::uint16_t OperationBench::bufferWord(std::int32_t w) const {
 void OperationBench::setBufferWord(std::int32_t w, std::uint16_t value) {
     s.buffer.ProgramImage[2 * w] = std::uint8_t(value >> 8);
     s.buffer.ProgramImage[2 * w + 1] = std::uint8_t(value);
-}
-
-std::vector<std::uint16_t> hexWordsBySrecCat(const QString& hexPath, std::uint32_t first,
-                                             std::uint32_t count) {
-    const QString from = QString::number(2 * first), to = QString::number(2 * (first + count));
-    QProcess srec;
-    srec.start(QStringLiteral("srec_cat"),
-               {hexPath, QStringLiteral("-intel"), QStringLiteral("-crop"), from, to,
-                QStringLiteral("-fill"), QStringLiteral("0xFF"), from, to,
-                QStringLiteral("-offset"), QLatin1Char('-') + from, QStringLiteral("-o"),
-                QStringLiteral("-"), QStringLiteral("-binary")});
-    EXPECT_TRUE(srec.waitForFinished(10000)) << "srec_cat did not finish";
-    const QByteArray bytes = srec.readAllStandardOutput();
-    EXPECT_EQ(bytes.size(), qsizetype(2 * count)) << srec.readAllStandardError().toStdString();
-    std::vector<std::uint16_t> words(count, 0xFFFF);
-    for (std::uint32_t w = 0; w < count && 2 * w + 1 < std::uint32_t(bytes.size()); ++w)
-        words[w] = std::uint16_t(std::uint8_t(bytes[2 * w]) | std::uint8_t(bytes[2 * w + 1]) << 8);
-    return words;
-}
-
-QString testDataPath(const QString& name) {
-    return QStringLiteral(TAVRIN_SOURCE_DIR "/tests/operations/data/") + name;
 }
 
 } // namespace tavrin::test

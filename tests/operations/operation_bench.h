@@ -5,6 +5,7 @@
 #pragma once
 
 #include "emusupport/emulated_board.h"
+#include "hex_oracle.h"
 #include "mainwindow/fake_main_window_view.h"
 #include "support/recording_ui.h"
 
@@ -72,12 +73,5 @@ class OperationBench {
     OperationSettings settings;
     MainOperations ops;
 };
-
-// The program words of an Intel HEX file as srec_cat reads it (bytes little endian, two a word,
-// gaps filled with 0xFF), words [first, first + count).
-std::vector<std::uint16_t> hexWordsBySrecCat(const QString& hexPath, std::uint32_t first,
-                                             std::uint32_t count);
-
-QString testDataPath(const QString& name);
 
 } // namespace tavrin::test

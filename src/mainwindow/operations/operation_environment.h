@@ -20,6 +20,11 @@ class BoardLink;
 class Clock;
 
 struct OperationEnvironment {
+    OperationEnvironment(Session& session, OperatorUi& operatorUi, BoardLink& boardLink,
+                         Clock& monotonic, QString logDir)
+        : s(session), ui(operatorUi), link(boardLink), clock(monotonic),
+          dataDir(std::move(logDir)) {}
+
     Session& s;
     OperatorUi& ui;
     BoardLink& link;

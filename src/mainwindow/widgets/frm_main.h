@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QBoxLayout;
@@ -29,8 +30,12 @@ class QTableWidget;
 
 namespace tavrin {
 
+class BoardLink;
+class Clock;
 class frmBoard;
 class IdLineEdit;
+class MainOperations;
+struct OperationSettings;
 
 class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     Q_OBJECT
@@ -49,11 +54,23 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void setFileDialogAnswer(FileDialogAnswer answer) { fileDialogAnswer_ = std::move(answer); }
     void setMessageBoxAnswer(MessageBoxAnswer answer) { messageBoxAnswer_ = std::move(answer); }
 
+    // Opens a document for the person (the assembly check offered by the overwrite question);
+    // tests replace it.
+    using DocumentOpener = std::function<bool(const QString& path)>;
+    void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
+
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
 
     // Selects the entry of the device list and runs the device selection, as a person would.
     void selectDeviceByIndex(int index);
+
+    // The Blank, Program, Verify and Read buttons on this board link, with the result log in
+    // dataDir. Until then the buttons do nothing.
+    void attachOperations(BoardLink& link, Clock& clock, const QString& dataDir);
+    MainOperations* operations() const { return operations_.get(); }
+    // The menu toggles and the calibration and ID fields as an operation reads them.
+    OperationSettings operationSettings() const;
 
     // OperatorUi
     void showStatusLine(const QString& text, StatusColor color) override;
@@ -85,6 +102,10 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     QString chooseSaveFile(const FileDialogRequest& request) override;
 
   public slots:
+    void Command_blank_Click();
+    void Command_pogram_Click();
+    void Command_Vrify_Click();
+    void Command_read_Click();
     void Combo_device_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
@@ -127,12 +148,18 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void hideChooser();
     QObject* control(Control c) const;
     void openDocument(const QString& fileName);
+    // True, with the reason on the status line, while an operation runs: nothing may touch the
+    // buffer, the port or the device list then.
+    bool refusedDuringOperation();
+    QString assemblyCheckDocument() const;
 
     MainContext ctx_;
     AppPaths paths_;
+    std::unique_ptr<MainOperations> operations_;
     frmBoard* board_ = nullptr;
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
+    DocumentOpener documentOpener_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;
     int chooserWord_ = 0;
@@ -151,6 +178,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     QComboBox* CmbInit = nullptr;
     QLineEdit* TxtInit = nullptr;
     QCheckBox* Chk_12F_CalibData_Select = nullptr;
+    QLineEdit* Text_Calib_Data = nullptr;
+    QLineEdit* Text_BG = nullptr;
     QCheckBox* Check_Parity_Disp = nullptr;
     QWidget* Frame2 = nullptr;
     std::array<QAction*, 5> nmuFile{};
