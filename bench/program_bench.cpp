@@ -16,10 +16,12 @@
 
 #include <QCoreApplication>
 
+#include <sys/prctl.h>
 #include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 using namespace tavrin;
@@ -48,19 +50,38 @@ class CountingPort final : public SerialPort {
     }
     bool write(const QByteArray& bytes) override {
         sent += bytes.size();
-        return port_.write(bytes);
+        const bool ok = port_.write(bytes);
+        if (dataAt_ && bytes.size() == 2) {
+            reactionUs += nowUs() - dataAt_;
+            ++reactions;
+        }
+        dataAt_ = 0;
+        return ok;
     }
+    // Time from the moment a wait saw data to the end of the host's next write: the host's own
+    // share of each round trip.
+    std::int64_t reactionUs = 0, reactions = 0;
     void discardInput() override {
         received += port_.bytesWaiting();
         port_.discardInput();
     }
     void discardOutput() override { port_.discardOutput(); }
     void setRequestToSend(bool on) override { port_.setRequestToSend(on); }
-    bool waitForData(int timeoutMs) override { return port_.waitForData(timeoutMs); }
+    bool waitForData(int timeoutMs) override {
+        const bool got = port_.waitForData(timeoutMs);
+        if (got) dataAt_ = nowUs();
+        return got;
+    }
     PortStatus status() const override { return port_.status(); }
 
   private:
+    static std::int64_t nowUs() {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
     SerialPort& port_;
+    std::int64_t dataAt_ = 0;
 };
 
 // The steady clock, adding up the pauses and sleeps the host makes.
@@ -107,8 +128,11 @@ void fillBuffer(Session& s, const BenchPart& part) {
     }
 }
 
+// The line rate the emulator paces at; another rate (0: unpaced) isolates the host's own share.
+std::string g_baud = "57600";
+
 bool runPart(const BenchPart& part) {
-    test::EmulatorProcess emulator({"--part", part.name, "--baud", "57600"});
+    test::EmulatorProcess emulator({"--part", part.name, "--baud", g_baud});
     std::string error;
     if (!emulator.start(&error)) {
         std::fprintf(stderr, "emulator for %s did not start: %s\n", part.name, error.c_str());
@@ -148,13 +172,22 @@ bool runPart(const BenchPart& part) {
     const auto wallStart = std::chrono::steady_clock::now();
     const double cpuStart = cpuSeconds();
     QString check, program, eeprom, verifyProgram, verifyEeprom;
-    link.CheckProgrammer(check);
     BoardChannel& ch = link.channel();
-    WriteProgramMemory(ch, program);
-    WriteEepromMemory(ch, eeprom);
-    VerifyProgramMemory(ch, verifyProgram);
-    VerifyEepromMemory(ch, verifyEeprom);
-    link.ClosePort();
+    // Each step's own share, for finding where the time goes.
+    auto step = [&](const char* name, const std::function<void()>& run) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const double c0 = cpuSeconds();
+        run();
+        std::fprintf(stderr, "  %-16s wall %.3f s, cpu %.3f s\n", name,
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
+                     cpuSeconds() - c0);
+    };
+    step("check", [&] { link.CheckProgrammer(check); });
+    step("program write", [&] { WriteProgramMemory(ch, program); });
+    step("EEPROM write", [&] { WriteEepromMemory(ch, eeprom); });
+    step("program verify", [&] { VerifyProgramMemory(ch, verifyProgram); });
+    step("EEPROM verify", [&] { VerifyEepromMemory(ch, verifyEeprom); });
+    step("close", [&] { link.ClosePort(); });
     const double cpu = cpuSeconds() - cpuStart;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
@@ -164,6 +197,9 @@ bool runPart(const BenchPart& part) {
         double(port.sent + port.received) * BitsPerByte / Baud + double(clock.sleptMs) / 1000.0;
     std::printf("part=%s wall_s=%.3f wire_s=%.3f wire_ratio=%.3f cpu_share=%.4f\n", part.name, wall,
                 wire, wall / wire, cpu / wall);
+    std::fprintf(stderr, "  host reaction: %lld round trips, %.1f us each\n",
+                 (long long)port.reactions,
+                 port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0);
     std::fprintf(stderr,
                  "  %s: check %s, program %s, EEPROM %s, verify %s/%s; bytes out %lld, in "
                  "%lld, pauses %lld ms\n",
@@ -178,6 +214,10 @@ bool runPart(const BenchPart& part) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("BENCH_TIGHT_TIMERS")) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+    const QStringList args = app.arguments();
+    if (const qsizetype i = args.indexOf(QStringLiteral("--baud")); i > 0 && i + 1 < args.size())
+        g_baud = args.at(i + 1).toStdString();
     const BenchPart parts[] = {
         {"PIC16F876A", "FLASH8", 8192, 256, 0x3FFF, "", 0x2000},
         {"PIC12C509A", "12C5", 1024, 0, 0x0FFF, "movlw 0xFF", 0x0008},

@@ -14,6 +14,9 @@ constexpr std::uint8_t kAck = '@';
 constexpr std::uint8_t kAbortTag = 'A';
 constexpr std::uint8_t kReportTag = '*';
 constexpr std::uint8_t kDefaultRequest = 'R';
+// After a failure report or an abort the host may still send the rest of its data; the board lets
+// it pass unread until the host has been quiet this long, so data never runs as commands.
+constexpr Nanos kQuietAfterFailure = 100 * kMillisecond;
 
 std::string hexByte(std::uint8_t b) {
     char s[8];
@@ -262,6 +265,13 @@ Task<> Firmware::sendBlocks(std::vector<std::uint8_t> data, std::size_t block) {
     sendEnd(std::span(data).subspan(sent));
 }
 
+Task<> Firmware::ignoreUntilQuiet() {
+    int ignored = 0;
+    while (co_await byteWithin(kQuietAfterFailure))
+        ++ignored;
+    if (ignored) note(std::to_string(ignored) + " bytes after the failure ignored");
+}
+
 Task<> Firmware::pacedWrite(PacedWrite write) {
     const auto* failAt = fault(FaultKind::FailAt);
     const auto* abortAt = fault(FaultKind::AbortAt);
@@ -274,6 +284,7 @@ Task<> Firmware::pacedWrite(PacedWrite write) {
                 send({0x00, 0x00, kEndCode});
             else
                 send({kEndCode, kAbortTag});
+            co_await ignoreUntilQuiet();
             co_return;
         }
         send({requestByte});
@@ -290,6 +301,7 @@ Task<> Firmware::pacedWrite(PacedWrite write) {
                 send({hi, lo, kEndCode});
             else
                 send({kReportTag, lo, hi, std::uint8_t(item & 0xFF)});
+            co_await ignoreUntilQuiet();
             co_return;
         }
     }

@@ -103,6 +103,8 @@ class Firmware {
     // full block (the last one included), then the end code. block 0: no flow control.
     Task<> sendBlocks(std::vector<std::uint8_t> data, std::size_t block);
     Task<> pacedWrite(PacedWrite write);
+    // Lets what the host still sends pass unread until it has been quiet for a while.
+    Task<> ignoreUntilQuiet();
     void sendIdentification();
     // Reads the letters after a power letter and runs the command they name.
     Task<> powerCommand(std::uint8_t powerLetter);

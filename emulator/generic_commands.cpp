@@ -66,10 +66,12 @@ Task<> writeLastWord(Firmware& fw) {
     const auto value = co_await fw.argument(2);
     const auto r = fw.chip().writeProgramWord(count - 1, std::uint16_t(value));
     co_await fw.delay(fw.options().itemWriteTime);
-    if (r.ok)
+    if (r.ok) {
         fw.sendEnd();
-    else
+    } else {
         fw.send({'*', std::uint8_t(r.readBack & 0xFF), std::uint8_t(r.readBack >> 8), 0});
+        co_await fw.ignoreUntilQuiet();
+    }
 }
 
 // AND of the first k words of the program-mode sequence: the board's own blank scan.

@@ -1,6 +1,6 @@
 // The emulator's own catalogue of part facts: what the chip in the socket is. Sizes and
 // configuration masks follow the public datasheets (gputils' `gpasm -s -p<part>` agrees on sizes
-// and option masks); device IDs follow the programming specifications. The host reads its part
+// and option masks); device IDs follow the parts' programming datasheets. The host reads its part
 // knowledge from its device file; this table is independent of it on purpose, so that a
 // disagreement shows up as a failing operation instead of being copied into both ends.
 #pragma once

@@ -74,6 +74,10 @@ enum class Control {
 
 enum class StatusColor { Black, Red };
 
+// Not an RGB value for setControlBackground: the top bit marks a system colour, index 15 the face
+// of buttons. The window shows its palette's button colour for it.
+constexpr std::uint32_t SystemButtonFaceColor = 0x8000000F;
+
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };

@@ -55,7 +55,7 @@ AreaRead readConfigWord12(BoardChannel& channel) {
     return shortfall(r, AreaRead::ShortFirst);
 }
 
-AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack, int firstLimitMs) {
+AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack) {
     channel.sendCount16(8);
     if (ack == AckTiming::AtOnce) {
         channel.acknowledge();
@@ -63,7 +63,7 @@ AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack, int firstLimitMs
         channel.takeReply();
         return shortfall(r, AreaRead::ShortFirst);
     }
-    if (channel.waitForBytes(16, WaitLimit::total(firstLimitMs)) != WaitResult::Complete) {
+    if (channel.waitForBytes(16, WaitLimit::total(WaitLimit::BlockMs)) != WaitResult::Complete) {
         channel.takeReply();
         return AreaRead::ShortFirst;
     }

@@ -52,9 +52,8 @@ void sendConfigAreaLetters(BoardChannel& channel, const char* letters);
 // Count 1; three bytes. The wait is bounded by a block's limit.
 AreaRead readConfigWord12(BoardChannel& channel);
 
-// Count 8; 16 bytes (within firstLimitMs when AfterSixteen), "@", the 17th byte.
-AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack,
-                          int firstLimitMs = WaitLimit::BlockMs);
+// Count 8; 16 bytes (within 10 s when AfterSixteen), "@", the 17th byte.
+AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack);
 
 // Count 16; 33 bytes within 10 s, acknowledged at every 16.
 AreaRead readConfigArea16(BoardChannel& channel);

@@ -2,6 +2,8 @@
 // there: the identification on light orange, or "ライター未接続" on the button-face colour.
 #pragma once
 
+#include "core/operator_ui.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -12,9 +14,6 @@ class OperatorUi;
 
 // Red 0xFF, green 0xE0, blue 0xC0: a light orange.
 constexpr std::uint32_t FirmwareLabelFoundRgb = 0xFFE0C0;
-// Not an RGB value: the top bit marks a system colour, index 15 the face of buttons. The window
-// shows its palette's button colour for it.
-constexpr std::uint32_t SystemButtonFaceColor = 0x8000000F;
 
 // The port shown by its system name, then " : " and the text.
 QString firmwareLabelCaption(const QString& portName, const QString& text);

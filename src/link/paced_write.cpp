@@ -2,6 +2,8 @@
 
 #include "core/session.h"
 
+#include <optional>
+
 namespace tavrin {
 
 namespace {
@@ -29,6 +31,8 @@ class AnswerReader {
             if (more.empty()) learnRequestByte(answer);
             answer.insert(answer.end(), more.begin(), more.end());
             channel_.session().link.ReceiveBuffer = answer;
+        } else if (requestDue) {
+            learnRequestByte(answer);
         }
         return answer;
     }
@@ -68,8 +72,18 @@ class AnswerReader {
         if (rules_.abort == AbortRule::EndCodeFirst && a.size() == 1 && a[0] == wire::EndCode &&
             !endCodeIsRequest_)
             return 2;
-        if (rules_.abort == AbortRule::EndCodeThird && a.size() == 2) return 3;
+        if (rules_.abort == AbortRule::EndCodeThird && a.size() < 3 && mayBeginAbort12(a)) return 3;
         return 0;
+    }
+
+    // The 12-bit abort begins with the high byte of the word read back (0x00-0x0F) and arrives
+    // a byte at a time on a slow line: a lone byte other than the board's own request byte gets
+    // the grace to become one. The request byte is learnt from the first lone byte that stood
+    // alone, so a board whose request byte looks like such a high byte pays the grace once.
+    bool mayBeginAbort12(const std::vector<std::uint8_t>& a) const {
+        if (a.size() == 2) return true;
+        if (requestByte_) return a[0] != *requestByte_;
+        return a[0] <= 0x0F;
     }
 
     // A lone byte that nothing followed is this board's request byte: no more grace for it.
@@ -77,12 +91,14 @@ class AnswerReader {
         if (a.size() != 1) return;
         if (a[0] == wire::FailureReport) starIsRequest_ = true;
         if (a[0] == wire::EndCode) endCodeIsRequest_ = true;
+        if (!requestByte_) requestByte_ = a[0];
     }
 
     BoardChannel& channel_;
     const PacedWriteRules& rules_;
     bool starIsRequest_ = false;
     bool endCodeIsRequest_ = false;
+    std::optional<std::uint8_t> requestByte_;
 };
 
 PacedWriteOutcome outcome(Kind kind, int itemsSent, std::vector<std::uint8_t> reply = {}) {

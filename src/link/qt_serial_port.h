@@ -32,6 +32,7 @@ class QtSerialPort final : public SerialPort {
 
   private:
     void noteError();
+    void takeFromDriverIfEmpty();
     QString name_;
     std::unique_ptr<QSerialPort> port_;
     PortStatus status_;

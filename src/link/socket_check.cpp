@@ -15,6 +15,8 @@ namespace tavrin {
 
 namespace {
 
+// The PIC16F7x carry the DEVICE IDs 0x0600, 0x0620, 0x0640 and 0x0660 (73, 74, 76, 77): shifted
+// by five the 77 gives 51. (102 is its ID shifted by four, which no chip would ever match.)
 constexpr std::array<std::pair<const char*, int>, 50> DeviceIds{{
     {"PIC12C672", 41},   {"PIC12CE674", 47},  {"PIC16C554", 511},  {"PIC16C558", 511},
     {"PIC16C620", 511},  {"PIC16C620A", 36},  {"PIC16C621", 511},  {"PIC16C621A", 37},
@@ -24,7 +26,7 @@ constexpr std::array<std::pair<const char*, int>, 50> DeviceIds{{
     {"PIC16C715", 511},  {"PIC16C72", 511},   {"PIC16C73B", 13},   {"PIC16C74A", 511},
     {"PIC16C76", 29},    {"PIC16C77", 31},    {"PIC12F629", 124},  {"PIC12F675", 126},
     {"PIC12F683", 35},   {"PIC16F628", 62},   {"PIC16F628A", 131}, {"PIC16F648A", 136},
-    {"PIC16F630", 134},  {"PIC16F676", 135},  {"PIC16F74", 49},    {"PIC16F77", 102},
+    {"PIC16F630", 134},  {"PIC16F676", 135},  {"PIC16F74", 49},    {"PIC16F77", 51},
     {"PIC16F819", 39},   {"PIC16F84", 511},   {"PIC16F84A", 43},   {"PIC16F870", 104},
     {"PIC16F871", 105},  {"PIC16F873", 75},   {"PIC16F874", 73},   {"PIC16F876", 79},
     {"PIC16F877", 77},   {"PIC16F873A", 114}, {"PIC16F874A", 115}, {"PIC16F876A", 112},

@@ -80,7 +80,9 @@ TEST(PartCatalogue, AgreesWithGputilsOnSizesAndConfigurationMasks) {
         const unsigned bandgap = p.factoryBandgap >= 0 ? 0x3000 : 0;
         const unsigned word1 = p.core == emu::Core::Bit12 ? 0xFFF : 0x2007;
         EXPECT_EQ(p.configBits[0] & ~bandgap & 0x3FFF, g->configMasks[word1]);
-        if (p.configBits[1]) EXPECT_EQ(p.configBits[1], g->configMasks[0x2008]);
+        if (p.configBits[1]) {
+            EXPECT_EQ(p.configBits[1], g->configMasks[0x2008]);
+        }
     }
     EXPECT_GT(compared, 50);
 }

@@ -120,7 +120,7 @@ TEST(CliRun, ProgramOverThePtyThenDumpAtSigterm) {
         EXPECT_EQ(port.receive(1), "@");
     }
     EXPECT_EQ(emu.stop(), 0);
-    const auto text = EmulatorProcess::readFile(dump);
+    const auto text = emu.dumpText();
     ASSERT_TRUE(text);
     const auto image = emu::parseIntelHex(*text);
     ASSERT_TRUE(image);

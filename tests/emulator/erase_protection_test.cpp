@@ -156,6 +156,7 @@ TEST(Protection, HidesProgramAndDataButNotConfiguration) {
     // Programming a protected chip fails its read-back; the chip erase releases it.
     host.command("NwGe", c16(1));
     EXPECT_EQ(host.pacedWrite({word(0x2805)}).lastReply.toHex().toStdString(), "2a000000");
+    host.idle(200); // the board lets a failed write's leftovers pass for 100 ms
     host.command("Nbd", bytes({0x0A}));
     EXPECT_EQ(host.collect(1).toStdString(), "@");
     EXPECT_FALSE(chip.programProtected());
@@ -209,6 +210,7 @@ TEST(EmptySocket, ReadsZerosAndNothingPrograms) {
     EXPECT_EQ(host.collect(3).toHex().toStdString(), "000040");
     host.command("Nwef", c16(4));
     EXPECT_EQ(host.pacedWrite({word(0x3FFF)}).lastReply.toHex().toStdString(), "2a000000");
+    host.idle(200);
     host.command("Nbd", bytes({4}));
     EXPECT_EQ(host.collect(1).toStdString(), "@");
 }

@@ -62,6 +62,7 @@ TEST(Faults, FailureReportAtItemK) {
     // Reported in place of the request for location 5: location 4 failed.
     EXPECT_EQ(outcome.itemsSent, 5);
     EXPECT_EQ(outcome.lastReply.toHex().toStdString(), "2a000004");
+    host.idle(200);
     // Only the EEPROM write was named: the configuration write goes through.
     host.command("NwFc", c16(8));
     EXPECT_EQ(host.pacedWrite(std::vector<QByteArray>(8, word(0x3FFF))).lastReply.toStdString(),
@@ -173,7 +174,7 @@ TEST(Faults, RequestByteMayBeAnything) {
     EXPECT_EQ(host.waitSome().toStdString(), "@");
 }
 
-TEST(Faults, SpecificationsParseOrSayWhyNot) {
+TEST(Faults, FaultTextsParseOrSayWhyNot) {
     std::string error;
     auto f = emu::parseFault("stall=15@Xrsp", &error);
     ASSERT_TRUE(f);

@@ -208,8 +208,13 @@ TEST(GenericWrite, OtpWordThatDoesNotProgramIsReportedAndTheBoardGoesIdle) {
     EXPECT_EQ(outcome.itemsSent, 6);
     // "*", read-back low and high byte, item index.
     EXPECT_EQ(outcome.lastReply.toHex().toStdString(), "2a000005");
+    // A host that does not recognise the report sends the next word (0x3FFF: "?" and 0xFF):
+    // it must not run as a command.
+    host.send(word(0x3FFF));
+    EXPECT_TRUE(host.idle(500).isEmpty());
     host.send("?");
     EXPECT_EQ(host.collect(18).toStdString(), "QZ-WRT400  V6.50\r\n");
+    EXPECT_EQ(bench.board.chip().program[6], 0x3FFF);
 }
 
 TEST(GenericWrite, WriteLongerThanTheChipIsAbortedWhereItsMemoryEnds) {

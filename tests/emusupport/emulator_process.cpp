@@ -30,8 +30,15 @@ int msLeft(Clock::time_point deadline) {
 } // namespace
 
 EmulatorProcess::EmulatorProcess(std::vector<std::string> args) : args_(std::move(args)) {
-    for (std::size_t i = 0; i + 1 < args_.size(); ++i)
+    for (std::size_t i = 0; i + 1 < args_.size(); ++i) {
         if (args_[i] == "--link") link_ = args_[i + 1];
+        if (args_[i] == "--dump") dump_ = args_[i + 1];
+    }
+}
+
+std::optional<std::string> EmulatorProcess::dumpText() const {
+    if (dump_.empty()) return std::nullopt;
+    return readFile(dump_);
 }
 
 EmulatorProcess::~EmulatorProcess() {

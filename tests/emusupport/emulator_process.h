@@ -29,6 +29,9 @@ class EmulatorProcess {
     const std::string& ptyPath() const { return ptyPath_; }
     std::string portPath() const { return link_.empty() ? ptyPath_ : link_; }
 
+    // The --dump file, after stop(); nullopt without --dump or when it was not written.
+    std::optional<std::string> dumpText() const;
+
     static std::string executable();
     // A fresh path under the temporary folder, unique to this process and call.
     static std::string uniquePath(const std::string& stem);
@@ -37,6 +40,7 @@ class EmulatorProcess {
   private:
     std::vector<std::string> args_;
     std::string link_;
+    std::string dump_;
     std::string ptyPath_;
     pid_t pid_ = -1;
     int out_ = -1;

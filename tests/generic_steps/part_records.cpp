@@ -1,5 +1,7 @@
 #include "part_records.h"
 
+#include "core/program_type.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -33,6 +35,7 @@ const Record Records[] = {
     {"PIC16C715", "EPROM2", 2048, 0, 0x3F30, {0x3FFF}, ""},
     {"PIC16F84", "FLASH0", 1024, 64, 0x3FF0, {0x3FFF}, ""},
     {"PIC16F84A", "FLASH0", 1024, 64, 0x3FF0, {0x3FFF}, ""},
+    {"PIC16F627", "FLASH0", 1024, 128, 0x3C00, {0x3DFF}, ""},
     {"PIC16F877", "FLASH0", 8192, 256, 0x3030, {0x3BFF}, ""},
     {"PIC16F628A", "FLASH1", 2048, 128, 0x2000, {0x21FF}, ""},
     {"PIC16F74", "FLASH2", 4096, 0, 0x0010, {0x005F}, ""},
@@ -88,6 +91,11 @@ void loadPartRecord(DeviceRecord& device, const QString& name) {
         for (int k = 1; k <= limits::ConfigWords; ++k) {
             device.ConfigMask[k] = r.configMasks[k - 1];
             device.ConfigValue[k] = r.configMasks[k - 1];
+            // The 12-bit configuration word reads its unimplemented bits as 1.
+            if (k == 1 && coreGroupOf(device.ProgramType) == CoreGroup::Bit12) {
+                device.ConfigFixed[1] = 0x0FFF & ~r.configMasks[0];
+                device.ConfigValue[1] |= device.ConfigFixed[1];
+            }
             device.ConfigWordDefined[k] = r.configMasks[k - 1] != 0 ? 1 : 0;
         }
         return;

@@ -16,6 +16,17 @@ StepBench::StepBench(const QString& device, const std::string& socketPart,
                      emu::BoardOptions options)
     : emu(socketName(device, socketPart), std::move(options)), link(s, ui, emu.port, emu.clock) {
     loadPartRecord(s.device, device);
+    identifyBoard();
+}
+
+StepBench::StepBench(const DeviceRecord& device, const std::string& socketPart,
+                     emu::BoardOptions options)
+    : emu(socketPart, std::move(options)), link(s, ui, emu.port, emu.clock) {
+    s.device = device;
+    identifyBoard();
+}
+
+void StepBench::identifyBoard() {
     s.link.ComPortName = QStringLiteral("emulated");
     QString result;
     link.CheckProgrammer(result);

@@ -21,6 +21,9 @@ class StepBench {
     // chosen in the device list.
     explicit StepBench(const QString& device, const std::string& socketPart = {},
                        emu::BoardOptions options = {});
+    // The same with a device record made elsewhere (the shipped device file).
+    StepBench(const DeviceRecord& device, const std::string& socketPart,
+              emu::BoardOptions options = {});
 
     BoardChannel& channel() { return link.channel(); }
     emu::Chip& chip() { return emu.board.chip(); }
@@ -38,6 +41,7 @@ class StepBench {
     BoardLink link;
 
   private:
+    void identifyBoard();
     std::int64_t markUs_ = 0;
 };
 

@@ -29,6 +29,10 @@ struct TypeCase {
     std::uint16_t wordMask;
 };
 
+void PrintTo(const TypeCase& c, std::ostream* os) {
+    *os << c.type;
+}
+
 std::string caseName(const ::testing::TestParamInfo<TypeCase>& info) {
     std::string n = info.param.type;
     for (char& c : n)
@@ -119,6 +123,19 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     }
     s.device.ConfigFromDevice = false;
 
+    // A flash part that held another program is erased first, as the program sequence does.
+    emu::Chip& chip = bench.board.chip();
+    if (chip.part()->cells == emu::Cells::Flash) {
+        if (pic18()) {
+            std::fill(chip.program18.begin(), chip.program18.end(), 0x00);
+            ASSERT_TRUE(chip.erase18(0x80));
+        } else {
+            std::fill(chip.program.begin(), chip.program.end(), 0x0000);
+            std::fill(chip.eeprom.begin(), chip.eeprom.end(), 0x00);
+            ASSERT_TRUE(chip.erase(chip.part()->eraseLetter, chip.part()->eraseCodes[0].code));
+        }
+    }
+
     fillProgram();
     fillConfiguration();
     const std::vector<std::uint8_t> program(s.buffer.ProgramImage.begin(),
@@ -151,7 +168,6 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     link.ClosePort();
 
     // The chip holds what the buffer held.
-    const emu::Chip& chip = bench.board.chip();
     for (std::int32_t w = 0; w < c.words; ++w) {
         const std::uint16_t expected = std::uint16_t(program[2 * w] * 256 + program[2 * w + 1]);
         const std::uint16_t held =

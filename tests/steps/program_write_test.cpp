@@ -19,6 +19,10 @@ struct CommandCase {
     int itemBytes;
 };
 
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.type;
+}
+
 class ProgramWriteCommand : public StepFixture,
                             public ::testing::WithParamInterface<CommandCase> {};
 
@@ -119,6 +123,10 @@ struct FailureCase {
     QString status;
     double minSeconds; // virtual time the write must have waited before giving up
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProgramWriteFailure : public StepFixture,
                             public ::testing::WithParamInterface<FailureCase> {};

@@ -33,6 +33,7 @@ namespace tavrin {
 namespace {
 
 QColor colorOf(std::uint32_t rgb) {
+    if (rgb == SystemButtonFaceColor) return QApplication::palette().color(QPalette::Button);
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
