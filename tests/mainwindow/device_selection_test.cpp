@@ -157,8 +157,8 @@ TEST(DeviceSelection, FirmwareTest) {
                   c.status.startsWith(QStringLiteral("指定")));
         EXPECT_TRUE(f.s.app.DeviceChosenOnce);
     }
-    EXPECT_FLOAT_EQ(firmwareVersionAt13Of(QStringLiteral("QZ-WRT400   6.50")), 6.5f);
-    EXPECT_FLOAT_EQ(firmwareVersionAt13Of(QStringLiteral("QZ-WRT400")), 0.0f);
+    EXPECT_FLOAT_EQ(leadingFirmwareVersion(QStringLiteral("QZ-WRT400   6.50")), 6.5f);
+    EXPECT_FLOAT_EQ(leadingFirmwareVersion(QStringLiteral("QZ-WRT400")), 0.0f);
     EXPECT_EQ(formatFirmwareVersion(0.5f), QStringLiteral(".50"));
     EXPECT_EQ(formatFirmwareVersion(12.0f), QStringLiteral("12.00"));
 }

@@ -40,6 +40,7 @@ TEST(MenuToggles, EachToggleWritesItsSettingAndFollowsUp) {
     ToggleComMode1(f.ctx);
     EXPECT_EQ(f.settings.value("mnuComMode1", ""), "1");
     EXPECT_EQ(f.ui.statusText, kComMode1Hint + " ");
+    EXPECT_TRUE(f.ctx.s.app.ComMode1Checked); // the link's next detection keeps RTS low
 
     ToggleBoardInformation(f.ctx);
     EXPECT_EQ(f.settings.value("mnuBoardInfomation", ""), "False");

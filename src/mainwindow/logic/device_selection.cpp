@@ -19,7 +19,7 @@ void testFirmware(MainContext& ctx) {
         s.app.DeviceChosenOnce = true;
         return;
     }
-    const float version = firmwareVersionAt13Of(s.link.FirmwareId);
+    const float version = leadingFirmwareVersion(s.link.FirmwareId);
     if (version >= s.device.RequiredFirmware) {
         ShowStatusMessage(ctx.ui, s.device.DeviceComment, QString());
     } else {
@@ -35,7 +35,7 @@ void testFirmware(MainContext& ctx) {
 
 } // namespace
 
-float firmwareVersionAt13Of(const QString& firmwareId) {
+float leadingFirmwareVersion(const QString& firmwareId) {
     const QString field = firmwareId.mid(12, 6);
     qsizetype end = 0;
     bool point = false;

@@ -14,7 +14,7 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex);
 
 // The leading decimal number of the board identification from its 13th character (at most six
 // characters); 0 when there is none.
-float firmwareVersionAt13Of(const QString& firmwareId);
+float leadingFirmwareVersion(const QString& firmwareId);
 // "#.00": two decimals, no zero before the point.
 QString formatFirmwareVersion(float version);
 

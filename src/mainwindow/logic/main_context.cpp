@@ -4,12 +4,6 @@
 
 namespace tavrin {
 
-bool FileExists(const QString& path) {
-    if (path.isEmpty()) return false;
-    const QFileInfo info(path);
-    return info.isFile() && info.isReadable();
-}
-
 QString folderOfPath(const QString& path) {
     return QFileInfo(path).absolutePath();
 }

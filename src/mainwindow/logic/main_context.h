@@ -2,6 +2,7 @@
 // window, the settings, the core services and the window's own state.
 #pragma once
 
+#include "core/command_line.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/settings_store.h"
@@ -24,8 +25,6 @@ struct MainContext {
     QString lastDialogPath; // the path the file dialogs offer next (shared by open and save)
 };
 
-// True when the path names a file that can be opened for reading.
-bool FileExists(const QString& path);
 // The folder of a file path, without a trailing separator.
 QString folderOfPath(const QString& path);
 

@@ -16,6 +16,8 @@ void ToggleBlankSkip(MainContext& ctx) {
 void ToggleComMode1(MainContext& ctx) {
     ctx.toggles.comMode1 = !ctx.toggles.comMode1;
     saveComMode1(ctx.settings, ctx.toggles.comMode1);
+    // The link reads the serial mode from the session when it next looks for the board.
+    ctx.s.app.ComMode1Checked = ctx.toggles.comMode1;
     ShowStatusMessage(ctx.ui, kComMode1Hint, QString());
 }
 

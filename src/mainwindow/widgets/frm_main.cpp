@@ -222,7 +222,10 @@ void frmMain::setControlText(Control c, const QString& text) {
         resetConfigGrids();
         return;
     }
-    if (c == Control::frmAbout_Label_ID_Word) return; // the about box comes with its own work
+    if (c == Control::frmAbout_Label_ID_Word) {
+        if (aboutIdWordSink_) aboutIdWordSink_(text);
+        return;
+    }
     QObject* o = control(c);
     if (auto* l = qobject_cast<QLabel*>(o))
         l->setText(text);

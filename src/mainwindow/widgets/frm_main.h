@@ -58,6 +58,10 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     // tests replace it.
     using DocumentOpener = std::function<bool(const QString& path)>;
     void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
+    // Where the about box's ID word line goes: the about box is a tool window of its own.
+    void setAboutIdWordSink(std::function<void(const QString&)> sink) {
+        aboutIdWordSink_ = std::move(sink);
+    }
 
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
@@ -160,6 +164,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
     DocumentOpener documentOpener_;
+    std::function<void(const QString&)> aboutIdWordSink_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;
     int chooserWord_ = 0;
