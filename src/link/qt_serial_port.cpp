@@ -102,12 +102,14 @@ void QtSerialPort::takeFromDriverIfEmpty() {
 qint64 QtSerialPort::bytesWaiting() {
     if (!isOpen()) return 0;
     takeFromDriverIfEmpty();
-    return isOpen() ? port_->bytesAvailable() : 0;
+    reported_ = isOpen() ? port_->bytesAvailable() : 0;
+    return reported_;
 }
 
 QByteArray QtSerialPort::readAll() {
     if (!isOpen()) return {};
     takeFromDriverIfEmpty();
+    reported_ = 0;
     return port_ ? port_->readAll() : QByteArray();
 }
 
@@ -131,6 +133,7 @@ bool QtSerialPort::write(const QByteArray& bytes) {
 
 void QtSerialPort::discardInput() {
     if (!isOpen()) return;
+    reported_ = 0;
     port_->waitForReadyRead(0);
     port_->readAll();
     port_->clear(QSerialPort::Input);
@@ -151,6 +154,8 @@ void QtSerialPort::setRequestToSend(bool on) {
 
 bool QtSerialPort::waitForData(int timeoutMs) {
     if (!isOpen()) return false;
+    // Waiting for the driver would miss what the event loop has already taken from it.
+    if (port_->bytesAvailable() > reported_) return true;
     const bool got = port_->waitForReadyRead(timeoutMs);
     noteError();
     return got;
