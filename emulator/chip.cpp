@@ -213,7 +213,8 @@ std::uint8_t Chip::readByte18(std::uint32_t address) const {
     if (address < program18.size()) return block18Protected(address) ? 0 : program18[address];
     if (address >= 0x200000 && address < 0x200008) return id18[address - 0x200000];
     if (address >= 0x300000 && address < 0x300000 + config18.size())
-        return config18[address - 0x300000] & part_->config18Bits[address - 0x300000];
+        return (config18[address - 0x300000] & part_->config18Bits[address - 0x300000]) |
+               part_->config18ReadsOne[address - 0x300000];
     if (address == 0x3FFFFE) return std::uint8_t(deviceIdWord() & 0xFF);
     if (address == 0x3FFFFF) return std::uint8_t(deviceIdWord() >> 8);
     if (address >= 0xF00000 && address < 0xF00000 + eeprom.size())
@@ -244,7 +245,7 @@ CellWrite Chip::writeConfig18(std::uint32_t index, std::uint8_t value) {
     const bool sticky = index == 8 || index == 9;
     config18[index] = sticky ? config18[index] & value : value;
     const std::uint8_t bits = part_->config18Bits[index];
-    const std::uint8_t read = config18[index] & bits;
+    const std::uint8_t read = (config18[index] & bits) | part_->config18ReadsOne[index];
     return {((read ^ value) & bits) == 0, read};
 }
 

@@ -37,7 +37,7 @@ ByteImage chipImage(const Chip& chip) {
         for (std::uint32_t i = 0; i < chip.id18.size(); ++i)
             image[kId18 + i] = chip.id18[i];
         for (std::uint32_t i = 0; i < chip.config18.size(); ++i)
-            image[kConfig18 + i] = chip.config18[i] & p->config18Bits[i];
+            image[kConfig18 + i] = (chip.config18[i] & p->config18Bits[i]) | p->config18ReadsOne[i];
         image[kDeviceId18] = std::uint8_t(chip.deviceIdWord() & 0xFF);
         image[kDeviceId18 + 1] = std::uint8_t(chip.deviceIdWord() >> 8);
         for (std::uint32_t i = 0; i < chip.eeprom.size(); ++i)

@@ -39,6 +39,7 @@ constexpr PartFacts baseline(std::string_view name, std::string_view type, std::
             .eraseLetter = 0,
             .eraseCodes = kNoErase,
             .config18Bits = {},
+            .config18ReadsOne = {},
             .protectBlocks = 0};
 }
 
@@ -83,6 +84,7 @@ constexpr PartFacts midrange(const Mid& m) {
             .eraseLetter = m.eraseLetter,
             .eraseCodes = m.erase,
             .config18Bits = {},
+            .config18ReadsOne = {},
             .protectBlocks = 0};
 }
 
@@ -90,12 +92,18 @@ constexpr std::array<std::uint8_t, 14> kConfig18xx2 = {0x00, 0x27, 0x0F, 0x0F, 0
                                                        0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
 constexpr std::array<std::uint8_t, 14> kConfig18x42 = {0x00, 0x27, 0x0F, 0x0F, 0x00, 0x01, 0x85,
                                                        0x00, 0x03, 0xC0, 0x03, 0xE0, 0x03, 0x40};
+// CONFIG5L/6L/7L bits 3:2 of the 16K-byte parts are not implemented but read 1 ("maintain this
+// bit set"), as the larger parts' erased protection bits do.
+constexpr std::array<std::uint8_t, 14> kReadsOne18x42 = {0, 0,    0, 0,    0, 0,    0,
+                                                         0, 0x0C, 0, 0x0C, 0, 0x0C, 0};
+constexpr std::array<std::uint8_t, 14> kReadsOneNone = {};
 constexpr std::array<std::uint8_t, 14> kConfig18F8720 = {0x00, 0x27, 0x0F, 0x0F, 0x83, 0x01, 0x85,
                                                          0x00, 0xFF, 0xC0, 0xFF, 0xE0, 0xFF, 0x40};
 
 constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uint32_t words,
                           std::uint32_t eeprom, std::int32_t deviceId,
-                          const std::array<std::uint8_t, 14>& config, int blocks) {
+                          const std::array<std::uint8_t, 14>& config, int blocks,
+                          const std::array<std::uint8_t, 14>& readsOne = kReadsOneNone) {
     return {.name = name,
             .programType = type,
             .core = Core::Pic18,
@@ -115,6 +123,7 @@ constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uin
             .eraseLetter = 'd',
             .eraseCodes = kNoErase,
             .config18Bits = config,
+            .config18ReadsOne = readsOne,
             .protectBlocks = blocks};
 }
 
@@ -314,9 +323,9 @@ const PartFacts kParts[] = {
               .erase = {{{0x0E, ErasesProgram | ErasesConfig}, {0x0F, ErasesEeprom}, {}}},
               .cal = Calibration::Word2008}),
     // PIC18 (type 18F_00, and the module-only 18F_01)
-    pic18("PIC18F242", "18F_00", 8192, 256, 0x0480, kConfig18x42, 2),
+    pic18("PIC18F242", "18F_00", 8192, 256, 0x0480, kConfig18x42, 2, kReadsOne18x42),
     pic18("PIC18F252", "18F_00", 16384, 256, 0x0400, kConfig18xx2, 4),
-    pic18("PIC18F442", "18F_00", 8192, 256, 0x04A0, kConfig18x42, 2),
+    pic18("PIC18F442", "18F_00", 8192, 256, 0x04A0, kConfig18x42, 2, kReadsOne18x42),
     pic18("PIC18F452", "18F_00", 16384, 256, 0x0420, kConfig18xx2, 4),
     pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8),
 };

@@ -69,6 +69,9 @@ struct PartFacts {
     // PIC18: implemented bits of the configuration bytes 0x300000..0x30000D (unimplemented bits
     // and bytes read 0) and the number of code-protect blocks after the boot block.
     std::array<std::uint8_t, 14> config18Bits;
+    // PIC18: unimplemented bits that read 1 all the same (the smaller parts' spare protection
+    // bits).
+    std::array<std::uint8_t, 14> config18ReadsOne;
     int protectBlocks;
 };
 
