@@ -72,6 +72,11 @@ class CountingPort final : public SerialPort {
         if (got) dataAt_ = nowUs();
         return got;
     }
+    bool waitForTotal(qint64 total, int timeoutMs) override {
+        const bool got = port_.waitForTotal(total, timeoutMs);
+        if (got) dataAt_ = nowUs();
+        return got;
+    }
     PortStatus status() const override { return port_.status(); }
 
   private:

@@ -49,6 +49,13 @@ class SerialPort {
     // Waits until at least one more byte has arrived or timeoutMs have passed. Returns true when
     // new data arrived. Never sleeps a fixed interval: it wakes on data.
     virtual bool waitForData(int timeoutMs) = 0;
+    // Waits until at least `total` bytes are waiting or timeoutMs have passed; true when new data
+    // arrived. An adapter that can have the system wake it only once that many bytes are there
+    // saves a wake-up per byte on long replies; any other wakes on every byte, as waitForData.
+    virtual bool waitForTotal(qint64 total, int timeoutMs) {
+        (void)total;
+        return waitForData(timeoutMs);
+    }
 
     // The last failure seen on an open port (e.g. the device disappeared).
     virtual PortStatus status() const = 0;

@@ -166,7 +166,11 @@ WaitResult BoardChannel::waitForBytes(qint64 count, WaitLimit limit, AckRule ack
         const std::int64_t elapsedUs = clock_.nowUs() - startUs;
         if (elapsedUs > limitUs) return WaitResult::TimedOut;
         const std::int64_t leftMs = (limitUs - elapsedUs) / 1000 + 1;
-        port_.waitForData(int(std::min<std::int64_t>(leftMs, EventSliceMs)));
+        // The next moment this loop has something to do: the count asked for, or the next
+        // acknowledgement point, whichever comes first.
+        qint64 target = count;
+        if (acks != AckRule::None) target = std::min(target, (waiting / ackStep + 1) * ackStep);
+        port_.waitForTotal(target, int(std::min<std::int64_t>(leftMs, EventSliceMs)));
     }
 }
 

@@ -5,6 +5,13 @@
 #include <QFileInfo>
 #include <QSerialPort>
 
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#include <termios.h>
+#endif
+
 namespace tavrin {
 
 namespace {
@@ -40,6 +47,8 @@ QtSerialPort::~QtSerialPort() {
 PortStatus QtSerialPort::open() {
     close();
     status_ = {};
+    wakeCount_ = -1; // whatever the driver was left with: set before the first wait
+    reported_ = 0;
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(name_);
     port_->setBaudRate(57600);
@@ -95,6 +104,13 @@ void QtSerialPort::takeFromDriverIfEmpty() {
     // when none are. A wait that was just woken by data thus costs no second poll: on a
     // board-paced write that is a system call less per word each way.
     if (port_->bytesAvailable() > 0) return;
+    setWakeCount(1);
+#ifdef Q_OS_UNIX
+    // Most looks find nothing yet: asking the descriptor directly spares the port its time-out
+    // bookkeeping (an error text built and translated on every empty look).
+    pollfd p{int(port_->handle()), POLLIN, 0};
+    if (p.fd >= 0 && ::poll(&p, 1, 0) == 0) return;
+#endif
     port_->waitForReadyRead(0);
     noteError();
 }
@@ -152,10 +168,38 @@ void QtSerialPort::setRequestToSend(bool on) {
     noteError();
 }
 
+void QtSerialPort::setWakeCount(qint64 bytes) {
+#ifdef Q_OS_UNIX
+    // A terminal in raw mode with VTIME 0 reports itself readable once VMIN bytes are there, so
+    // a wait for a 16-byte block wakes once instead of 16 times. Reads are non-blocking and take
+    // whatever is there, whatever VMIN says.
+    const int wanted = int(std::clamp<qint64>(bytes, 1, 255));
+    if (wanted == wakeCount_) return;
+    termios tio{};
+    const int fd = int(port_->handle());
+    if (fd < 0 || ::tcgetattr(fd, &tio) != 0 || tio.c_cc[VTIME] != 0) return;
+    tio.c_cc[VMIN] = cc_t(wanted);
+    if (::tcsetattr(fd, TCSANOW, &tio) == 0) wakeCount_ = wanted;
+#else
+    (void)bytes;
+#endif
+}
+
+bool QtSerialPort::waitForTotal(qint64 total, int timeoutMs) {
+    if (!isOpen()) return false;
+    if (port_->bytesAvailable() > reported_) return true;
+    setWakeCount(total - port_->bytesAvailable());
+    const bool got = port_->waitForReadyRead(timeoutMs);
+    noteError();
+    return got;
+}
+
 bool QtSerialPort::waitForData(int timeoutMs) {
     if (!isOpen()) return false;
-    // Waiting for the driver would miss what the event loop has already taken from it.
+    // Waiting for the driver would miss what the event loop has already taken from it: those
+    // bytes have arrived since the caller last looked.
     if (port_->bytesAvailable() > reported_) return true;
+    setWakeCount(1);
     const bool got = port_->waitForReadyRead(timeoutMs);
     noteError();
     return got;

@@ -28,11 +28,14 @@ class QtSerialPort final : public SerialPort {
     void discardOutput() override;
     void setRequestToSend(bool on) override;
     bool waitForData(int timeoutMs) override;
+    bool waitForTotal(qint64 total, int timeoutMs) override;
     PortStatus status() const override { return status_; }
 
   private:
     void noteError();
     void takeFromDriverIfEmpty();
+    void setWakeCount(qint64 bytes);
+    int wakeCount_ = -1; // bytes the driver must hold before a wait for data ends
     QString name_;
     std::unique_ptr<QSerialPort> port_;
     PortStatus status_;

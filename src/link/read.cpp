@@ -238,8 +238,8 @@ void readConfig12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     auto& config = ch.session().buffer.ConfigIdImage;
     ch.sendLetters(cmd.config);
     ch.sendCount16(1);
-    if (ch.waitForBytes(3, WaitLimit::perBlock()) != WaitResult::Complete)
-        return failStep(ch, result, kConfigShort);
+    const WaitResult wait = ch.waitForBytes(3, WaitLimit::perBlock());
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kConfigShort);
     const auto& r = ch.takeReply();
     if (!endCodeAt(r, 2)) return failStep(ch, result, kConfigEndMissing);
     config[14] = r[0];
@@ -264,20 +264,21 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const bool twoWords = type == QLatin1String("FLASH4.9");
     ch.sendLetters(cmd.config);
     std::size_t endAt;
+    WaitResult wait;
     if (twoWords) {
         ch.sendCount16(0x10);
         endAt = 32;
-        if (ch.waitForBytes(33, WaitLimit::total(10000), AckRule::Every16) != WaitResult::Complete)
-            return failStep(ch, result, kConfigShort);
+        wait = ch.waitForBytes(33, WaitLimit::total(10000), AckRule::Every16);
     } else {
         ch.sendCount16(8);
         endAt = 16;
-        if (ch.waitForBytes(16, WaitLimit::total(10000)) != WaitResult::Complete)
-            return failStep(ch, result, kConfigShort);
-        ch.acknowledge();
-        if (ch.waitForBytes(17, WaitLimit::perBlock()) != WaitResult::Complete)
-            return failStep(ch, result, kConfigShort);
+        wait = ch.waitForBytes(16, WaitLimit::total(10000));
+        if (wait == WaitResult::Complete) {
+            ch.acknowledge();
+            wait = ch.waitForBytes(17, WaitLimit::perBlock());
+        }
     }
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kConfigShort);
     const auto& r = ch.takeReply();
     if (!endCodeAt(r, endAt)) return failStep(ch, result, kConfigEndMissing);
 
@@ -314,7 +315,7 @@ bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t star
                                                 AckRule::Every8, double(count) + 1);
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
     if (wait != WaitResult::Complete) {
-        failStep(ch, result, kConfigShort);
+        failWait(ch, result, wait, kConfigShort);
         return false;
     }
     // The end code is tested here too: a reply cut short must not become ID or configuration.
