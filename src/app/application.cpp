@@ -4,6 +4,7 @@
 #include "program_version.h"
 #include "startup_dialogs.h"
 
+#include "core/operation_guard.h"
 #include "core/settings_store.h"
 #include "core/work_files.h"
 #include "link/board_link.h"
@@ -72,6 +73,7 @@ Application::Application(ApplicationOptions options)
     window_ = std::make_unique<frmMain>(*session_, *settings_, realCoreServices(paths_));
     window_->setAppPaths(paths_);
     link_ = std::make_unique<BoardLink>(*session_, *window_, *port_, clock_, &openWebPage);
+    window_->attachOperations(*link_, clock_, paths_.dataDir);
     startupWindow_ = std::make_unique<MainWindowStartup>(*window_, about_);
     dialogs_ =
         std::make_unique<StartupDialogs>(*session_, *window_, *settings_, *link_, window_.get());
@@ -99,6 +101,8 @@ void Application::shutdown() {
 }
 
 void Application::choosePort() {
+    // The port belongs to the operation that is waiting for the board.
+    if (refuseDuringOperation(*session_, *window_)) return;
     // A chosen port has had its board looked for already; otherwise the board is looked for on
     // the port kept before.
     if (!showPortChoice(*session_, *window_, *settings_, *link_, window_.get()))
@@ -107,6 +111,7 @@ void Application::choosePort() {
 }
 
 void Application::detectBoard() {
+    if (refuseDuringOperation(*session_, *window_)) return;
     link_->DetectProgrammer();
     if (port_->isOpen()) link_->ClosePort();
 }

@@ -64,6 +64,7 @@ const char* controlName(Control c) {
         TAVRIN_CONTROL_NAME(mnuAsmReloadProgram)
         TAVRIN_CONTROL_NAME(mnuHelp)
         TAVRIN_CONTROL_NAME(mnuPcBufferMemoryClear)
+        TAVRIN_CONTROL_NAME(Lbl_Calib_ReadWrite_Data)
         TAVRIN_CONTROL_NAME(frmAbout_Label_ID_Word)
         TAVRIN_CONTROL_NAME(frmBoard_Shape_8P)
         TAVRIN_CONTROL_NAME(frmBoard_Shape_18P)

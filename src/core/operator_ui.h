@@ -57,6 +57,8 @@ enum class Control {
     mnuAsmReloadProgram,
     mnuHelp,
     mnuPcBufferMemoryClear,
+    // main window: the calibration word read from the chip and written back ("R:xxxx,W:xxxx")
+    Lbl_Calib_ReadWrite_Data,
     // about box
     frmAbout_Label_ID_Word,
     // board window: socket outlines, jumper marks and the "either" label

@@ -151,6 +151,9 @@ struct RunState {
     bool ProgramMemoryOnlyMode = false;
     bool IncludeConfigInPartial = false;
     std::int16_t HintAnswer = 0; // 1 = overwrite, 2 = cancel
+    // Set for the whole of an operation on the board. While it is set, nothing may touch the
+    // buffer, the port or the device list (core/operation_guard.h).
+    bool OperationRunning = false;
     std::int32_t ProgramAndHigh = 255, ProgramAndLow = 255;
     std::int32_t EepromAndHigh = 255, EepromAndLow = 255;
     std::int32_t ConfigAndHigh = 255, ConfigAndLow = 255;

@@ -48,6 +48,7 @@ PortStatus QtSerialPort::open() {
     close();
     status_ = {};
     wakeCount_ = -1; // whatever the driver was left with: set before the first wait
+    reported_ = 0;
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(name_);
     port_->setBaudRate(57600);
@@ -117,12 +118,14 @@ void QtSerialPort::takeFromDriverIfEmpty() {
 qint64 QtSerialPort::bytesWaiting() {
     if (!isOpen()) return 0;
     takeFromDriverIfEmpty();
-    return isOpen() ? port_->bytesAvailable() : 0;
+    reported_ = isOpen() ? port_->bytesAvailable() : 0;
+    return reported_;
 }
 
 QByteArray QtSerialPort::readAll() {
     if (!isOpen()) return {};
     takeFromDriverIfEmpty();
+    reported_ = 0;
     return port_ ? port_->readAll() : QByteArray();
 }
 
@@ -146,6 +149,7 @@ bool QtSerialPort::write(const QByteArray& bytes) {
 
 void QtSerialPort::discardInput() {
     if (!isOpen()) return;
+    reported_ = 0;
     port_->waitForReadyRead(0);
     port_->readAll();
     port_->clear(QSerialPort::Input);
@@ -183,6 +187,7 @@ void QtSerialPort::setWakeCount(qint64 bytes) {
 
 bool QtSerialPort::waitForTotal(qint64 total, int timeoutMs) {
     if (!isOpen()) return false;
+    if (port_->bytesAvailable() > reported_) return true;
     setWakeCount(total - port_->bytesAvailable());
     const bool got = port_->waitForReadyRead(timeoutMs);
     noteError();
@@ -191,6 +196,9 @@ bool QtSerialPort::waitForTotal(qint64 total, int timeoutMs) {
 
 bool QtSerialPort::waitForData(int timeoutMs) {
     if (!isOpen()) return false;
+    // Waiting for the driver would miss what the event loop has already taken from it: those
+    // bytes have arrived since the caller last looked.
+    if (port_->bytesAvailable() > reported_) return true;
     setWakeCount(1);
     const bool got = port_->waitForReadyRead(timeoutMs);
     noteError();

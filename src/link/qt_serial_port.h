@@ -39,6 +39,9 @@ class QtSerialPort final : public SerialPort {
     QString name_;
     std::unique_ptr<QSerialPort> port_;
     PortStatus status_;
+    // Bytes waiting when the caller last asked: the window's event loop may take more from the
+    // driver in between, and those count as arrived for waitForData.
+    qint64 reported_ = 0;
 };
 
 } // namespace tavrin

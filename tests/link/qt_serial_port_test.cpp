@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 using namespace tavrin;
@@ -73,4 +76,22 @@ TEST_F(RealPort, UnpluggedAdapterEndsTheCheckWithAMessage) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.statusText.contains(QStringLiteral("との接続が切れました。")))
         << ui.statusHistory.join(QLatin1Char('|')).toStdString();
+}
+
+// The window lets its events run between waits, and the port's own watcher then takes arrived
+// bytes from the driver. A wait that follows must count them as arrived, not wait for more.
+TEST_F(RealPort, BytesTheEventLoopTookCountAsArrived) {
+    ASSERT_TRUE(board.ok());
+    port.setPortName(board.path());
+    ASSERT_TRUE(port.open().ok());
+    EXPECT_EQ(port.bytesWaiting(), 0);
+    ASSERT_TRUE(port.write(QByteArrayLiteral("?")));
+    for (int round = 0; round < 200; ++round) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(port.waitForData(2000));
+    EXPECT_EQ(port.bytesWaiting(), 18);
+    EXPECT_FALSE(port.waitForData(0));
+    port.close();
 }

@@ -9,6 +9,7 @@
 #include "core/status.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/window_geometry.h"
+#include "mainwindow/operations/operation_frame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +69,7 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
 }
 
 frmMain::~frmMain() {
+    operations_.reset();
     while (busyDepth_ > 0)
         setBusy(false);
 }
@@ -116,7 +118,8 @@ void frmMain::registerControls() {
                       Control::mnuASMwithRELOAD,
                       Control::mnuAsmReloadProgram,
                       Control::mnuHelp,
-                      Control::mnuPcBufferMemoryClear})
+                      Control::mnuPcBufferMemoryClear,
+                      Control::Lbl_Calib_ReadWrite_Data})
         byName(c);
     // Menus are switched through the entry that opens them.
     for (Control c : {Control::file, Control::mnuAsmC, Control::mnuHelp})
@@ -274,12 +277,21 @@ void frmMain::focusControl(Control c) {
     if (auto* w = qobject_cast<QWidget*>(control(c))) w->setFocus();
 }
 
+namespace {
+// The engine's lines end in CR LF; the view starts a paragraph for each line itself.
+QString withoutLineEnd(QString line) {
+    while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    return line;
+}
+} // namespace
+
 void frmMain::appendProgramViewLine(const QString& line) {
-    RichTxtPgmMem->appendPlainText(line);
+    RichTxtPgmMem->appendPlainText(withoutLineEnd(line));
 }
 
 void frmMain::appendEepromViewLine(const QString& line) {
-    rText_EepromMem->appendPlainText(line);
+    rText_EepromMem->appendPlainText(withoutLineEnd(line));
 }
 
 void frmMain::refreshViews(unsigned flags) {

@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QBoxLayout;
@@ -29,8 +30,12 @@ class QTableWidget;
 
 namespace tavrin {
 
+class BoardLink;
+class Clock;
 class frmBoard;
 class IdLineEdit;
+class MainOperations;
+struct OperationSettings;
 
 class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     Q_OBJECT
@@ -49,6 +54,10 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void setFileDialogAnswer(FileDialogAnswer answer) { fileDialogAnswer_ = std::move(answer); }
     void setMessageBoxAnswer(MessageBoxAnswer answer) { messageBoxAnswer_ = std::move(answer); }
 
+    // Opens a document for the person (the assembly check offered by the overwrite question);
+    // tests replace it.
+    using DocumentOpener = std::function<bool(const QString& path)>;
+    void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
     // Where the about box's ID word line goes: the about box is a tool window of its own.
     void setAboutIdWordSink(std::function<void(const QString&)> sink) {
         aboutIdWordSink_ = std::move(sink);
@@ -59,6 +68,13 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
 
     // Selects the entry of the device list and runs the device selection, as a person would.
     void selectDeviceByIndex(int index);
+
+    // The Blank, Program, Verify and Read buttons on this board link, with the result log in
+    // dataDir. Until then the buttons do nothing.
+    void attachOperations(BoardLink& link, Clock& clock, const QString& dataDir);
+    MainOperations* operations() const { return operations_.get(); }
+    // The menu toggles and the calibration and ID fields as an operation reads them.
+    OperationSettings operationSettings() const;
 
     // OperatorUi
     void showStatusLine(const QString& text, StatusColor color) override;
@@ -90,6 +106,10 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     QString chooseSaveFile(const FileDialogRequest& request) override;
 
   public slots:
+    void Command_blank_Click();
+    void Command_pogram_Click();
+    void Command_Vrify_Click();
+    void Command_read_Click();
     void Combo_device_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
@@ -132,12 +152,18 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void hideChooser();
     QObject* control(Control c) const;
     void openDocument(const QString& fileName);
+    // True, with the reason on the status line, while an operation runs: nothing may touch the
+    // buffer, the port or the device list then.
+    bool refusedDuringOperation();
+    QString assemblyCheckDocument() const;
 
     MainContext ctx_;
     AppPaths paths_;
+    std::unique_ptr<MainOperations> operations_;
     frmBoard* board_ = nullptr;
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
+    DocumentOpener documentOpener_;
     std::function<void(const QString&)> aboutIdWordSink_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;
@@ -157,6 +183,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     QComboBox* CmbInit = nullptr;
     QLineEdit* TxtInit = nullptr;
     QCheckBox* Chk_12F_CalibData_Select = nullptr;
+    QLineEdit* Text_Calib_Data = nullptr;
+    QLineEdit* Text_BG = nullptr;
     QCheckBox* Check_Parity_Disp = nullptr;
     QWidget* Frame2 = nullptr;
     std::array<QAction*, 5> nmuFile{};

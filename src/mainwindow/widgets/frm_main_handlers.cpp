@@ -5,6 +5,7 @@
 #include "id_line_edit.h"
 
 #include "core/config_grids.h"
+#include "core/operation_guard.h"
 #include "core/status.h"
 #include "mainwindow/logic/buffer_commands.h"
 #include "mainwindow/logic/device_selection.h"
@@ -35,14 +36,20 @@ void frmMain::selectDeviceByIndex(int index) {
 }
 
 void frmMain::Combo_device_Click() {
+    if (refusedDuringOperation()) {
+        selectDeviceInList(ctx_.deviceIndex);
+        return;
+    }
     SelectDevice(ctx_, Combo_device->currentText(), Combo_device->currentIndex());
 }
 
 void frmMain::mnuFileOpen_Click() {
+    if (refusedDuringOperation()) return;
     OpenHexFile(ctx_);
 }
 
 void frmMain::mnuFileSave_Click() {
+    if (refusedDuringOperation()) return;
     SaveHexFile(ctx_);
 }
 
@@ -52,18 +59,22 @@ void frmMain::Cmd_save_Click() {
 }
 
 void frmMain::mnuPcBufferMemoryClear_Click() {
+    if (refusedDuringOperation()) return;
     FillPcBuffer(ctx_, BufferFill::Erased);
 }
 
 void frmMain::mnuPcBufferMemory_0_Click() {
+    if (refusedDuringOperation()) return;
     FillPcBuffer(ctx_, BufferFill::Zero);
 }
 
 void frmMain::nmuHistryClear_Click() {
+    if (refusedDuringOperation()) return;
     ClearFolderHistory(ctx_);
 }
 
 void frmMain::Text_ID_LostFocus() {
+    if (refusedDuringOperation()) return;
     // Only what the person typed is stored: the box shows the low digits of the ID words, and
     // storing it unchanged would rewrite IDs loaded from a file.
     if (!Text_ID->isModified()) return;
@@ -76,6 +87,7 @@ void frmMain::Text_ID_Click() {
 
 void frmMain::HFGrid_RowColChange(int word) {
     hideChooser();
+    if (operationRunning(ctx_.s)) return;
     QTableWidget* grid = HFGrid[word - 1];
     const int row = grid->currentRow();
     if (grid->currentColumn() != 1 || row < 0) return;
@@ -106,6 +118,10 @@ void frmMain::HFGrid_RowColChange(int word) {
 }
 
 void frmMain::CmbInit_Click(int optionIndex) {
+    if (refusedDuringOperation()) {
+        hideChooser();
+        return;
+    }
     const int tab = SSTab_Config->currentIndex();
     const int row = chooserWord_ == tab + 1 ? chooserRow_ : -1;
     ChooseGridOption(ctx_, tab, row, row >= 0 ? optionIndex : -1);
@@ -129,11 +145,19 @@ void frmMain::Check_Parity_Disp_Click() {
 }
 
 void frmMain::mnuBlankSkip_Click() {
+    if (refusedDuringOperation()) {
+        mnuBlankSkip->setChecked(ctx_.toggles.blankSkip);
+        return;
+    }
     ToggleBlankSkip(ctx_);
     mnuBlankSkip->setChecked(ctx_.toggles.blankSkip);
 }
 
 void frmMain::mnuComMode1_Click() {
+    if (refusedDuringOperation()) {
+        mnuComMode1->setChecked(ctx_.toggles.comMode1);
+        return;
+    }
     ToggleComMode1(ctx_);
     mnuComMode1->setChecked(ctx_.toggles.comMode1);
 }
@@ -144,6 +168,10 @@ void frmMain::mnuBoardInfomation_Click() {
 }
 
 void frmMain::mnuLock_Click() {
+    if (refusedDuringOperation()) {
+        mnuLock->setChecked(ctx_.toggles.lock);
+        return;
+    }
     ToggleLock(ctx_);
     mnuLock->setChecked(ctx_.toggles.lock);
 }
@@ -204,6 +232,12 @@ void frmMain::exit_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // The operation is waiting for the board inside this window's event handling; the window
+    // and the port must outlive it.
+    if (refusedDuringOperation()) {
+        event->ignore();
+        return;
+    }
     if (!isMinimized()) {
         const QRect frame = frameGeometry();
         saveWindowGeometry(ctx_.settings, {frame.left(), frame.top(), height()});

@@ -80,6 +80,7 @@ void frmMain::buildMenus() {
         nmuFile[i]->setObjectName(QStringLiteral("nmuFile%1").arg(i + 1));
         nmuFile[i]->setVisible(false);
         connect(nmuFile[i], &QAction::triggered, this, [this, i] {
+            if (refusedDuringOperation()) return;
             hideChooser();
             OpenHistoryEntry(ctx_, i);
         });
@@ -172,10 +173,12 @@ QWidget* frmMain::buildInformationTabs() {
     calib->addWidget(readWrite, 0, 1);
     calib->addWidget(label(QStringLiteral("OSCCALデータ(16進数)"), "Label_Calib"), 1, 0);
     auto* calibText = named(new QLineEdit(QStringLiteral("--")), "Text_Calib_Data");
+    Text_Calib_Data = calibText;
     calibText->setMaxLength(2);
     calib->addWidget(calibText, 1, 1);
     calib->addWidget(label(QStringLiteral("BGデータ(範囲：０～３)"), "Label_BG"), 2, 0);
     auto* bg = named(new QLineEdit(QStringLiteral("3")), "Text_BG");
+    Text_BG = bg;
     bg->setMaxLength(1);
     calib->addWidget(bg, 2, 1);
 
@@ -234,10 +237,14 @@ void frmMain::buildCentral() {
         buttons->addWidget(b);
         return b;
     };
-    button(QStringLiteral("ブランクチェック(&B)"), "Command_blank");
-    button(QStringLiteral("プログラム(&P)"), "Command_pogram");
-    button(QStringLiteral("ベリファイ(&V)"), "Command_Vrify");
-    button(QStringLiteral("リード(&R)"), "Command_read");
+    connect(button(QStringLiteral("ブランクチェック(&B)"), "Command_blank"), &QPushButton::clicked,
+            this, &frmMain::Command_blank_Click);
+    connect(button(QStringLiteral("プログラム(&P)"), "Command_pogram"), &QPushButton::clicked, this,
+            &frmMain::Command_pogram_Click);
+    connect(button(QStringLiteral("ベリファイ(&V)"), "Command_Vrify"), &QPushButton::clicked, this,
+            &frmMain::Command_Vrify_Click);
+    connect(button(QStringLiteral("リード(&R)"), "Command_read"), &QPushButton::clicked, this,
+            &frmMain::Command_read_Click);
     button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program");
     button(QStringLiteral("EEPROM Data 修正"), "Command3")->setEnabled(false);
     buttons->addStretch();

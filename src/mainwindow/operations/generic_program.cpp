@@ -1,0 +1,332 @@
+// The program operation for every part without a device module of its own: socket check,
+// calibration saved, blank check and the overwrite question, chip erase, program memory and
+// EEPROM written and verified, configuration merged, written and verified, then the verdict with
+// the counters, the log line and, on failure, the verify box.
+#include "calibration_entry.h"
+#include "generic_operations.h"
+#include "operation_environment.h"
+#include "program_result.h"
+#include "result_log.h"
+
+#include "core/clock.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "link/blank_check.h"
+#include "link/board_link.h"
+#include "link/calibration_word.h"
+#include "link/config_area_keep.h"
+#include "link/config_verify.h"
+#include "link/config_write.h"
+#include "link/eeprom_write.h"
+#include "link/erase.h"
+#include "link/memory_verify.h"
+#include "link/program_write.h"
+#include "link/socket_check.h"
+
+#include <array>
+
+namespace tavrin {
+
+namespace {
+
+// What the sequence does differently by programming type.
+struct ProgramTypeSteps {
+    const char* type;
+    bool chipErase;   // erased before writing
+    bool configMerge; // the chip's words 0x2004-0x2006 merged into the configuration written
+};
+
+constexpr std::array<ProgramTypeSteps, 15> kTypeSteps{{
+    {"12C5", false, false},
+    {"12C6", false, true},
+    {"12F6", true, true},
+    {"EPROM", false, true},
+    {"EPROM2", false, true},
+    {"FLASH0", true, true},
+    {"FLASH1", true, true},
+    {"FLASH2", true, true},
+    {"FLASH4", true, true},
+    {"FLASH4.9", true, true},
+    {"FLASH8", true, true},
+    {"18F_00", true, false},
+    {"WRT400", true, true},
+    {"WRT400A", true, true},
+    {"", false, false}, // every other type
+}};
+
+const ProgramTypeSteps& stepsOf(const QString& type) {
+    for (const ProgramTypeSteps& row : kTypeSteps)
+        if (type == QLatin1String(row.type)) return row;
+    return kTypeSteps.back();
+}
+
+bool isBlank(const QString& program, const QString& eeprom, const QString& config) {
+    const QString joined = program + eeprom + config;
+    return joined == QLatin1String("OK--OK") || joined == QLatin1String("OKOKOK");
+}
+
+bool failed(const QString& r) {
+    return r == result::NG || r == result::ER;
+}
+
+class GenericProgram {
+  public:
+    GenericProgram(OperationEnvironment& env, const OperationSettings& settings,
+                   QString& calibrationLabel)
+        : env_(env), s_(env.s), run_(env.s.run), ui_(env.ui), ch_(env.link.channel()),
+          settings_(settings), steps_(stepsOf(env.s.device.ProgramType)),
+          calibrationLabel_(calibrationLabel) {}
+
+    void run();
+
+  private:
+    void status(const QString& text) { ShowStatusMessage(ui_, text); }
+    void statusAndPump(const QString& text) {
+        status(text);
+        ui_.pumpEvents();
+    }
+    void critical(const QString& title, const QString& text) {
+        ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
+    }
+    void setCalibrationLabel(const QString& text) {
+        calibrationLabel_ = text;
+        ui_.setControlText(Control::Lbl_Calib_ReadWrite_Data, text);
+    }
+
+    bool typedCalibrationUsable();
+    void saveChipCalibration();
+    bool blankCheckAllowsWriting();
+    bool chipCalibrationKnown();
+    bool eraseChip();
+    void putCalibrationIntoImages();
+    bool writeProgramAndEeprom();
+    void verifyProgramAndEeprom();
+    bool writeAndVerifyConfiguration();
+    void judge();
+
+    bool calibrated() const { return isCalibratedType(s_.device.ProgramType); }
+    bool memoryOnly() const { return run_.ProgramMemoryOnlyMode; }
+    bool configSkipped() const { return memoryOnly() && !run_.IncludeConfigInPartial; }
+
+    OperationEnvironment& env_;
+    Session& s_;
+    RunState& run_;
+    OperatorUi& ui_;
+    BoardChannel& ch_;
+    const OperationSettings& settings_;
+    const ProgramTypeSteps& steps_;
+    QString& calibrationLabel_;
+    TypedCalibration typed_;
+    bool bandgapRead_ = false;
+};
+
+void GenericProgram::run() {
+    // The typed values are checked before the chip is touched: once it is erased, a value that
+    // cannot be written would leave it without its calibration.
+    if (!typedCalibrationUsable()) return;
+    ui_.refreshViews(ViewProgram | ViewEeprom);
+    run_.ProgramVerifyResult = result::OK;
+    run_.EepromVerifyResult = result::OK;
+    run_.ConfigVerifyResult = result::OK;
+
+    QString socket;
+    CheckDeviceId(ch_, socket);
+    if (socket == result::NG) return;
+    ch_.pauseMs(300);
+
+    saveChipCalibration();
+    if (!blankCheckAllowsWriting()) return;
+    if (!chipCalibrationKnown()) return;
+    ch_.pauseMs(200);
+    if (!eraseChip()) return;
+
+    ++run_.AttemptCount;
+    statusAndPump(QStringLiteral("プログラムメモリのプログラミング中.........."));
+    ch_.pauseMs(100);
+    setCalibrationLabel(QString());
+    if (calibrated()) putCalibrationIntoImages();
+
+    if (!writeProgramAndEeprom()) return;
+    verifyProgramAndEeprom();
+    if (!configSkipped() && !writeAndVerifyConfiguration()) return;
+    judge();
+}
+
+bool GenericProgram::typedCalibrationUsable() {
+    if (!calibrated() || settings_.keepChipCalibration) return true;
+    const CalibrationCheck check = checkTypedCalibration(
+        s_.device.ProgramType, settings_.calibrationText, settings_.bandgapText);
+    if (check.typed) {
+        typed_ = *check.typed;
+        return true;
+    }
+    status(QStringLiteral("red") + check.problem);
+    ui_.messageBox(MessageIcon::Exclamation, MessageButtons::Ok,
+                   QStringLiteral("キャリブレーションデータ"), check.problem);
+    return false;
+}
+
+void GenericProgram::saveChipCalibration() {
+    // What an earlier run read belongs to the chip of that run.
+    run_.CalibWordRead = false;
+    bandgapRead_ = false;
+    const QString& type = s_.device.ProgramType;
+    if (type == QLatin1String("12F6") || type == QLatin1String("12C6"))
+        ReadCalibrationWord(ch_, run_.OperationResult);
+    if (hasBandgapBits(type)) {
+        QString bandgap;
+        ReadBandgapBits(ch_, bandgap);
+        bandgapRead_ = bandgap == result::OK;
+    }
+}
+
+bool GenericProgram::blankCheckAllowsWriting() {
+    if (settings_.skipBlankCheck) return true;
+    status(QStringLiteral("ブランクチェック中.........."));
+    QString program = result::Skipped, eeprom = result::Skipped, config = result::Skipped;
+    QString cpFlag = result::Skipped;
+    BlankCheckProgramMemory(ch_, program);
+    if (program == result::ER) return false;
+    BlankCheckEepromMemory(ch_, eeprom);
+    if (eeprom == result::ER) return false;
+    BlankCheckConfigWords(ch_, cpFlag, config);
+    if (config == result::ER) return false;
+    if (isBlank(program, eeprom, config)) {
+        status(QStringLiteral("ブランクチェック終了。　デバイスは消去されています。"));
+        return true;
+    }
+    status(QStringLiteral("デバイスにコードが書き込まれています。"));
+    run_.HintAnswer = hint::Cancel;
+    if (env_.askOverwrite)
+        run_.HintAnswer = env_.askOverwrite(writtenLineFor(cpFlag), kOverwriteLine);
+    ui_.pumpEvents();
+    if (consentsToOverwrite(run_.HintAnswer)) return true;
+    status(QStringLiteral("上書き操作をキャンセルしました。"));
+    return false;
+}
+
+bool GenericProgram::chipCalibrationKnown() {
+    if (!calibrated() || !settings_.keepChipCalibration) return true;
+    const bool known =
+        run_.CalibWordRead && (!hasBandgapBits(s_.device.ProgramType) || bandgapRead_);
+    if (known) return true;
+    // Writing a word left from another chip would lose this chip's factory calibration.
+    const QString text = QStringLiteral(
+        "ＰＩＣ内部のキャリブレーションデータを読み出せませんでした。書込みを中止しました。");
+    status(QStringLiteral("red") + text);
+    critical(QStringLiteral("キャリブレーションデータ"), text);
+    return false;
+}
+
+bool GenericProgram::eraseChip() {
+    if (!steps_.chipErase) return true;
+    status(QStringLiteral("チップイレース中.........."));
+    EraseChip(env_.link, run_.OperationResult);
+    if (run_.OperationResult == result::OK) return true;
+    status(QStringLiteral("チップイレース失敗。"));
+    return false;
+}
+
+void GenericProgram::putCalibrationIntoImages() {
+    const std::optional<std::uint16_t> saved =
+        run_.CalibWordRead
+            ? std::optional<std::uint16_t>(run_.CalibWordHigh * 256 + run_.CalibWordLow)
+            : std::nullopt;
+    setCalibrationLabel(QStringLiteral("R:") + calibrationWordText(saved) + QLatin1Char(','));
+    placeCalibration(s_, ui_, settings_.keepChipCalibration, typed_);
+    ui_.refreshViews(ViewProgram | ViewIdConfig);
+}
+
+bool GenericProgram::writeProgramAndEeprom() {
+    statusAndPump(QStringLiteral("プログラムメモリのプログラミング中.........."));
+    ch_.pauseMs(200);
+    WriteProgramMemory(ch_, run_.OperationResult);
+    if (failed(run_.OperationResult)) {
+        critical(QStringLiteral("プログラムメモリプログラミング"),
+                 QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
+        return false;
+    }
+    if (memoryOnly()) return true;
+    statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
+    WriteEepromMemory(ch_, run_.OperationResult);
+    if (failed(run_.OperationResult)) {
+        critical(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
+                 QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
+        return false;
+    }
+    return true;
+}
+
+void GenericProgram::verifyProgramAndEeprom() {
+    statusAndPump(QStringLiteral("プログラムメモリのベリファイ中.........."));
+    ch_.pauseMs(200);
+    // The calibration word is taken from this read-back, never from an earlier reply.
+    s_.link.ReceiveBuffer.clear();
+    VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
+    if (calibrated())
+        setCalibrationLabel(calibrationLabel_ + QStringLiteral("W:") +
+                            calibrationWordText(calibrationWordReadBack(s_)));
+    if (memoryOnly()) return;
+    statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
+    VerifyEepromMemory(ch_, run_.EepromVerifyResult);
+}
+
+bool GenericProgram::writeAndVerifyConfiguration() {
+    if (steps_.configMerge) {
+        statusAndPump(QStringLiteral("コンフィグレーションの修正データ修得中.........."));
+        ReadConfigForMerge(ch_, run_.OperationResult);
+        if (run_.OperationResult != result::OK) {
+            critical(QString(),
+                     QStringLiteral("コンフィグレーションの修正データ修得に失敗しました。"));
+            return false;
+        }
+    }
+    statusAndPump(QStringLiteral("コンフィギュレーションワード プログラミング中.........."));
+    ch_.pauseMs(200);
+    WriteConfigWords(ch_, run_.OperationResult);
+    if (run_.OperationResult != result::OK) {
+        critical(QString(), QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
+        return false;
+    }
+    status(QStringLiteral("コンフィギュレーションワードのベリファイ中.........."));
+    QString cpFlag = result::Skipped;
+    VerifyWrittenConfigWords(ch_, cpFlag, run_.ConfigVerifyResult);
+    return true;
+}
+
+void GenericProgram::judge() {
+    const std::int64_t elapsedSeconds = (env_.clock.nowUs() - run_.OperationStartTimeUs) / 1000000;
+    const QDateTime end = env_.now();
+    if (memoryOnly()) {
+        run_.EepromVerifyResult = result::Skipped;
+        if (!run_.IncludeConfigInPartial) run_.ConfigVerifyResult = result::Skipped;
+    }
+    const bool passed = programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
+                                         run_.ConfigVerifyResult);
+    if (passed) {
+        ++run_.PassCount;
+        run_.LastResultText = passText(elapsedSeconds, endTimeOfDay(end), run_);
+        status(run_.LastResultText);
+    } else {
+        ++run_.FailCount;
+        run_.LastResultText = failText(endTimeOfDay(end), run_);
+        status(QStringLiteral("red") + run_.LastResultText);
+    }
+    writeLogLine(ui_, env_.dataDir,
+                 programLogLine(s_, run_.LastResultText,
+                                settings_.idText.value_or(s_.buffer.IdText), calibrationLabel_,
+                                end));
+    if (!passed)
+        ui_.messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ベリファイ"),
+                       verifyFailureReport(run_));
+}
+
+} // namespace
+
+void runGenericProgram(OperationEnvironment& env, const OperationSettings& settings,
+                       QString& calibrationLabel) {
+    GenericProgram(env, settings, calibrationLabel).run();
+}
+
+} // namespace tavrin

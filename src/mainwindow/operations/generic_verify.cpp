@@ -1,0 +1,79 @@
+// The Verify operation for every part without a device module of its own: socket check, the ID
+// and configuration words first (a protected part reads back nothing worth comparing), then
+// program memory and EEPROM, with the differing locations listed in the memory views.
+#include "generic_operations.h"
+#include "operation_environment.h"
+#include "result_log.h"
+
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "link/board_link.h"
+#include "link/config_verify.h"
+#include "link/memory_verify.h"
+#include "link/socket_check.h"
+
+namespace tavrin {
+
+namespace {
+
+QString verifyReport(const RunState& run) {
+    QString text = QStringLiteral("\r\nプログラムメモリ\t：　") + run.ProgramVerifyResult +
+                   QStringLiteral("　　　　　\r");
+    if (run.EepromVerifyResult != result::Skipped)
+        text += QStringLiteral("ＥＥＰＲＯＭデータメモリ\t：　") + run.EepromVerifyResult +
+                QStringLiteral("　　　　　\r");
+    text += QStringLiteral("Ｃｏｎｆｉｇワード \t：　") + run.ConfigVerifyResult +
+            QStringLiteral("　（Ｃｏｎｆｉｇ：") + run.ConfigVerifyText +
+            QStringLiteral("，ＩＤ：") + run.IdVerifyText + QStringLiteral("）　　");
+    return text;
+}
+
+} // namespace
+
+void runGenericVerify(OperationEnvironment& env) {
+    Session& s = env.s;
+    RunState& run = s.run;
+    OperatorUi& ui = env.ui;
+    BoardChannel& ch = env.link.channel();
+    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
+    ui.pumpEvents();
+    ui.refreshViews(ViewProgram | ViewEeprom);
+    run.ProgramVerifyResult = result::OK;
+    run.EepromVerifyResult = result::OK;
+    run.ConfigVerifyResult = result::OK;
+
+    QString socket;
+    CheckDeviceId(ch, socket);
+    if (socket == result::NG) return;
+
+    run.CodeProtectState = result::Skipped;
+    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
+    VerifyConfigWords(ch, run.CodeProtectState, run.ConfigVerifyResult);
+    if (run.CodeProtectState == result::CP) {
+        ShowStatusMessage(ui, QStringLiteral("redこのデバイスはコードプロテクトされています。"));
+        ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ベリファイ"),
+                      QStringLiteral("このデバイスはコードプロテクトされています。\r"
+                                     "ベリファイををスキップしました。             "));
+        return;
+    }
+    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........プログラムメモリー"));
+    ui.pumpEvents();
+    VerifyProgramMemory(ch, run.ProgramVerifyResult);
+    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
+    ui.pumpEvents();
+    VerifyEepromMemory(ch, run.EepromVerifyResult);
+
+    run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
+    if (run.VerifySummary == QLatin1String("OK--OK") ||
+        run.VerifySummary == QLatin1String("OKOKOK")) {
+        ShowStatusMessage(ui, QStringLiteral("ベリファイは正常終了しました。"));
+    } else {
+        ShowStatusMessage(ui, QStringLiteral("redベリファイエラーを検出しました。"));
+        ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ベリファイエラー"),
+                      verifyReport(run));
+    }
+    writeLogLine(ui, env.dataDir, operationEndLine(OperationEnd::Verify, env.now()));
+}
+
+} // namespace tavrin

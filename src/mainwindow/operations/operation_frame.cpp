@@ -1,0 +1,108 @@
+#include "operation_frame.h"
+
+#include "generic_operations.h"
+
+#include "core/clock.h"
+#include "core/operation_controls.h"
+#include "core/operation_guard.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "link/board_link.h"
+
+#include <array>
+
+namespace tavrin {
+
+namespace {
+
+// The buttons that stay usable between runs in continuous programming mode.
+constexpr std::array kContinuousModeButtons{Control::Command_pogram, Control::Command_blank,
+                                            Control::Command_Vrify};
+
+} // namespace
+
+MainOperations::MainOperations(OperationEnvironment env) : env_(std::move(env)) {
+    if (!env_.askOverwrite) env_.askOverwrite = overwriteQuestionByMessageBox(env_.ui);
+}
+
+void MainOperations::Command_blank_Click() {
+    runGuarded(OperationKind::Blank);
+}
+void MainOperations::Command_pogram_Click() {
+    runGuarded(OperationKind::Program);
+}
+void MainOperations::Command_Vrify_Click() {
+    runGuarded(OperationKind::Verify);
+}
+void MainOperations::Command_read_Click() {
+    runGuarded(OperationKind::Read);
+}
+
+void MainOperations::programWithinOperation() {
+    runFrame(OperationKind::Program);
+}
+
+void MainOperations::runGuarded(OperationKind kind) {
+    const OperationScope scope(env_.s, env_.ui);
+    if (!scope.held()) return;
+    runFrame(kind);
+}
+
+void MainOperations::runFrame(OperationKind kind) {
+    Session& s = env_.s;
+    OperatorUi& ui = env_.ui;
+    const OperationSettings settings = env_.settings ? env_.settings() : OperationSettings{};
+    if (kind == OperationKind::Program) {
+        s.run.OperationStartTimeUs = env_.clock.nowUs();
+        calibrationLabel_ = QStringLiteral("--");
+        ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, calibrationLabel_);
+        ui.setControlVisible(Control::CmbInit, false);
+        ui.setControlVisible(Control::TxtInit, false);
+    }
+    QString& result = s.run.OperationResult;
+    if (CheckDeviceSelected(s, ui, result)) {
+        ShowStatusMessage(ui, QStringLiteral("ライターチェック中.........."));
+        ui.pumpEvents();
+        env_.link.CheckProgrammer(result);
+        if (result != result::NG) {
+            // A module owns its operation to the end, controls and port included.
+            if (const auto* procedure = env_.modules.procedureFor(s.device.SelectedDevice, kind)) {
+                (*procedure)();
+                return;
+            }
+            DisableOperationControls(ui);
+            ui.setBusy(true);
+            runGeneric(kind, settings);
+        }
+    }
+    epilogue(kind, settings);
+}
+
+void MainOperations::runGeneric(OperationKind kind, const OperationSettings& settings) {
+    switch (kind) {
+    case OperationKind::Blank:
+        return runGenericBlankCheck(env_);
+    case OperationKind::Program:
+        return runGenericProgram(env_, settings, calibrationLabel_);
+    case OperationKind::Verify:
+        return runGenericVerify(env_);
+    case OperationKind::Read:
+        return runGenericRead(env_);
+    }
+}
+
+void MainOperations::epilogue(OperationKind kind, const OperationSettings& settings) {
+    OperatorUi& ui = env_.ui;
+    env_.link.ClosePort();
+    if (settings.continuousMode && kind != OperationKind::Read) {
+        for (Control c : kContinuousModeButtons)
+            ui.setControlEnabled(c, true);
+    } else {
+        EnableOperationControls(env_.s, ui);
+    }
+    ui.setBusy(false);
+    if (kind == OperationKind::Program) ui.focusControl(Control::Command_pogram);
+}
+
+} // namespace tavrin

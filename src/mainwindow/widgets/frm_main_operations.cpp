@@ -1,0 +1,74 @@
+// The operation buttons of the main window: the frame of the operations on the board link, the
+// settings they read from the window, the overwrite question and the operation guard.
+#include "frm_main.h"
+
+#include "frm_hint.h"
+#include "id_line_edit.h"
+
+#include "core/operation_guard.h"
+#include "mainwindow/operations/operation_frame.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace tavrin {
+
+void frmMain::attachOperations(BoardLink& link, Clock& clock, const QString& dataDir) {
+    OperationEnvironment env(ctx_.s, *this, link, clock, dataDir);
+    env.settings = [this] { return operationSettings(); };
+    env.askOverwrite = [this](const QString& first, const QString& second) {
+        return askOverwriteWithHint(this, assemblyCheckDocument(), first, second, documentOpener_);
+    };
+    operations_ = std::make_unique<MainOperations>(std::move(env));
+}
+
+OperationSettings frmMain::operationSettings() const {
+    OperationSettings s;
+    s.skipBlankCheck = mnuBlankSkip->isEnabled() && mnuBlankSkip->isChecked();
+    s.continuousMode = mnuLock->isChecked();
+    s.keepChipCalibration = Chk_12F_CalibData_Select->isChecked();
+    s.calibrationText = Text_Calib_Data->text();
+    s.bandgapText = Text_BG->text();
+    s.idText = Text_ID->text();
+    return s;
+}
+
+// A typed ID that has not been stored yet (the button was reached by its shortcut, so the box
+// kept the focus) is stored before the operation reads the buffer.
+#define TAVRIN_OPERATION_BUTTON(handler)                                                           \
+    void frmMain::handler() {                                                                      \
+        if (!operations_ || refusedDuringOperation()) return;                                      \
+        hideChooser();                                                                             \
+        Text_ID_LostFocus();                                                                       \
+        operations_->handler();                                                                    \
+    }
+TAVRIN_OPERATION_BUTTON(Command_blank_Click)
+TAVRIN_OPERATION_BUTTON(Command_pogram_Click)
+TAVRIN_OPERATION_BUTTON(Command_Vrify_Click)
+TAVRIN_OPERATION_BUTTON(Command_read_Click)
+#undef TAVRIN_OPERATION_BUTTON
+
+bool frmMain::refusedDuringOperation() {
+    return refuseDuringOperation(ctx_.s, *this);
+}
+
+// The assembly-check document beside the device file, else beside the program.
+QString frmMain::assemblyCheckDocument() const {
+    const QString name = QStringLiteral("製作確認資料.pdf");
+    QStringList folders;
+    if (!paths_.deviceFile.isEmpty()) folders << QFileInfo(paths_.deviceFile).absolutePath();
+    folders << QCoreApplication::applicationDirPath();
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        // The file has been shipped with its extension in either case.
+        for (const QString& entry : dir.entryList(QDir::Files))
+            if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    }
+    return QDir(folders.first()).filePath(name);
+}
+
+} // namespace tavrin

@@ -1,0 +1,302 @@
+// The real main window driving the board emulator on a pseudo-terminal through QSerialPort: a
+// part picked, a HEX file opened, and the Blank, Program, Verify and Read buttons pressed, with
+// the overwrite question answered in frmHint and the operation guard tried while the board is
+// silent. The window is wired as the program wires it, with the emulated board's port named only
+// by TAVRIN_DEFAULT_PORT.
+#include "hex_oracle.h"
+
+#include "core/app_paths.h"
+#include "core/clock.h"
+#include "core/device_file.h"
+#include "core/operation_guard.h"
+#include "core/session.h"
+#include "core/settings_store.h"
+#include "emusupport/emulator_process.h"
+#include "link/board_link.h"
+#include "link/qt_serial_port.h"
+#include "mainwindow/logic/real_core_services.h"
+#include "mainwindow/widgets/frm_main.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+namespace {
+
+const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
+
+struct Box {
+    QString title;
+    QString text;
+};
+
+// The emulator with a part in its socket and the program's window on it.
+class Bench {
+  public:
+    explicit Bench(std::vector<std::string> emulatorArgs) {
+        link_ = EmulatorProcess::uniquePath("tavrin-board");
+        dump_ = EmulatorProcess::uniquePath("tavrin-dump") + ".hex";
+        emulatorArgs.insert(emulatorArgs.end(), {"--baud", "0", "--link", link_, "--dump", dump_});
+        emu = std::make_unique<EmulatorProcess>(emulatorArgs);
+        std::string error;
+        started = emu->start(&error);
+        if (!started) qWarning("emulator: %s", error.c_str());
+        qputenv("TAVRIN_DEFAULT_PORT", QByteArray::fromStdString(emu->portPath()));
+
+        settings = std::make_unique<QtSettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+        paths = AppPaths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dir.path()};
+        session.app.MainTitle = QStringLiteral("TW - ");
+        // As the program does: no port saved, the run command's board stands in.
+        session.link.ComPortName = qEnvironmentVariable("TAVRIN_DEFAULT_PORT");
+        window = std::make_unique<frmMain>(session, *settings, realCoreServices(paths));
+        link = std::make_unique<BoardLink>(session, *window, port, clock);
+        window->attachOperations(*link, clock, dir.path());
+        window->setAppPaths(paths);
+        window->setFileDialogAnswer([](const FileDialogRequest&, bool) { return kHex; });
+        window->setMessageBoxAnswer(
+            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
+                boxes.push_back({title, text});
+                return MessageAnswer::Ok;
+            });
+        window->setDocumentOpener([this](const QString& path) {
+            documents << path;
+            return false;
+        });
+        window->show();
+        LoadDeviceList(session, *window, paths);
+    }
+    ~Bench() {
+        window.reset();
+        if (emu->running()) emu->stop();
+        QFile::remove(QString::fromStdString(dump_));
+        qunsetenv("TAVRIN_DEFAULT_PORT");
+    }
+
+    template <class T> T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    void select(const QString& device) {
+        window->selectDeviceByIndex(int(session.device.DeviceNames.indexOf(device)));
+    }
+    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    QString status() const { return find<QLabel>("LabelCmt")->text(); }
+    QString programView() const { return find<QPlainTextEdit>("RichTxtPgmMem")->toPlainText(); }
+    QString log() const {
+        QFile f(QDir(dir.path()).filePath(QStringLiteral("LOG_NEW0.txt")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    // Stops the emulator; the chip's program words as it dumped them.
+    std::vector<std::uint16_t> chipProgram(std::uint32_t words) {
+        emu->stop();
+        return hexWordsBySrecCat(QString::fromStdString(dump_), 0, words);
+    }
+    // Answers the next frmHint with the named buttons, pressed in this order.
+    void answerHint(QStringList buttons) {
+        QTimer::singleShot(0, [this, buttons] { pressInHint(buttons); });
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<EmulatorProcess> emu;
+    bool started = false;
+    std::unique_ptr<QtSettingsStore> settings;
+    AppPaths paths;
+    Session session;
+    QtSerialPort port;
+    SteadyClock clock;
+    std::unique_ptr<frmMain> window;
+    std::unique_ptr<BoardLink> link;
+    std::vector<Box> boxes;
+    QStringList documents;
+    QStringList hintsSeen;
+
+  private:
+    void pressInHint(QStringList buttons) {
+        auto* hint = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!hint || hint->objectName() != QLatin1String("frmHint")) {
+            QTimer::singleShot(10, [this, buttons] { pressInHint(buttons); });
+            return;
+        }
+        hintsSeen << hint->findChild<QLabel*>(QStringLiteral("Label1_0"))->text() +
+                         QLatin1Char('|') +
+                         hint->findChild<QLabel*>(QStringLiteral("Label1_1"))->text();
+        for (const QString& name : buttons) {
+            if (name == QLatin1String("close"))
+                hint->close();
+            else
+                QTest::mouseClick(hint->findChild<QPushButton*>(name), Qt::LeftButton);
+        }
+    }
+
+    std::string link_;
+    std::string dump_;
+};
+
+} // namespace
+
+class WindowOperations : public QObject {
+    Q_OBJECT
+  private slots:
+    void programsTheHexIntoTheChip();
+    void overwritesOnlyAfterYes();
+    void verifyListsTheDifferencesAndReadFillsTheBuffer();
+    void blankCheckOfAnErasedChip();
+    void nothingElseRunsWhileTheBoardIsWaitedFor();
+};
+
+void WindowOperations::programsTheHexIntoTheChip() {
+    Bench bench({"--part", "PIC16F84A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    bench.click("Cmd_open");
+    bench.click("Command_pogram");
+
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^プログラミング成功。\\d+sec　終了時刻：\\d+:\\d\\d:"
+                                          "\\d\\d  Pass = 1    Fail = 0 $"))
+            .match(bench.status())
+            .hasMatch(),
+        qPrintable(bench.status()));
+    QVERIFY(bench.boxes.empty());
+    QVERIFY(bench.log().startsWith(bench.session.run.LastResultText +
+                                   QStringLiteral("  PIC16F84A  ID:1234  ") + kHex +
+                                   QLatin1Char('\t')));
+    QVERIFY(bench.log().endsWith(QStringLiteral("\r\n")));
+    QVERIFY(bench.find<QPushButton>("Command_pogram")->isEnabled());
+    QVERIFY(bench.find<QComboBox>("Combo_device")->isEnabled());
+    QVERIFY(!bench.port.isOpen());
+
+    auto expected = hexWordsBySrecCat(kHex, 0, 1024);
+    for (auto& w : expected)
+        w &= 0x3FFF;
+    auto chip = bench.chipProgram(1024);
+    for (auto& w : chip)
+        w &= 0x3FFF;
+    QCOMPARE(chip, expected);
+}
+
+void WindowOperations::overwritesOnlyAfterYes() {
+    Bench bench({"--part", "PIC16F84A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    bench.click("Cmd_open");
+    bench.click("Command_pogram");
+    QCOMPARE(bench.session.run.PassCount, 1);
+
+    bench.answerHint({QStringLiteral("CmdCancel")});
+    bench.click("Command_pogram");
+    QCOMPARE(bench.hintsSeen, QStringList{QStringLiteral("書込み済みです。|上書きしますか？")});
+    QCOMPARE(bench.status(), QStringLiteral("上書き操作をキャンセルしました。 "));
+    QCOMPARE(bench.session.run.AttemptCount, 1);
+
+    // The document button, then the window closed: no consent.
+    bench.answerHint({QStringLiteral("CmdHint"), QStringLiteral("close")});
+    bench.click("Command_pogram");
+    QCOMPARE(bench.documents.size(), 1);
+    QVERIFY(bench.documents[0].endsWith(QStringLiteral("製作確認資料.pdf")));
+    QCOMPARE(bench.status(), QStringLiteral("上書き操作をキャンセルしました。 "));
+    QCOMPARE(bench.session.run.AttemptCount, 1);
+
+    bench.answerHint({QStringLiteral("CmdOk")});
+    bench.click("Command_pogram");
+    QVERIFY2(bench.status().contains(QStringLiteral("Pass = 2    Fail = 0")),
+             qPrintable(bench.status()));
+    QCOMPARE(bench.log().count(QStringLiteral("\r\n")), 2);
+}
+
+void WindowOperations::verifyListsTheDifferencesAndReadFillsTheBuffer() {
+    Bench bench({"--part", "PIC16F84A", "--load", kHex.toStdString()});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    bench.click("Cmd_open");
+    auto& image = bench.session.buffer.ProgramImage;
+    image[10] = 0x12; // word 5
+    image[11] = 0x34;
+
+    bench.click("Command_Vrify");
+    QCOMPARE(bench.status(), QStringLiteral("ベリファイエラーを検出しました。 "));
+    QVERIFY2(bench.programView().contains(
+                 QRegularExpression(QStringLiteral("^Error　 アドレス:0x0005 , 正:0x1234 , "
+                                                   "誤:0x[0-9A-F]{4}$"),
+                                    QRegularExpression::MultilineOption)),
+             qPrintable(bench.programView().right(200)));
+    QCOMPARE(bench.boxes.size(), std::size_t(1));
+    QCOMPARE(bench.boxes[0].title, QStringLiteral("ベリファイエラー"));
+    QVERIFY(bench.log().contains(QStringLiteral("\tﾍﾞﾘﾌｧｲ 操作終了\t")));
+
+    bench.window->findChild<QAction*>(QStringLiteral("mnuPcBufferMemory_0"))->trigger();
+    QCOMPARE(int(image[0]), 0);
+    bench.click("Command_read");
+    QCOMPARE(bench.status(), QStringLiteral("読み出し完了。 "));
+    const auto expected = hexWordsBySrecCat(kHex, 0, 1024);
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(image[2 * w] * 256 + image[2 * w + 1], expected[w] & 0x3FFF);
+    QVERIFY(bench.programView().startsWith(QStringLiteral("0000:")));
+    QVERIFY(bench.log().contains(QStringLiteral("\tリード 操作終了\t")));
+}
+
+void WindowOperations::blankCheckOfAnErasedChip() {
+    Bench bench({"--part", "PIC16F84A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    bench.click("Command_blank");
+    QCOMPARE(bench.status(),
+             QStringLiteral("ブランクチェック終了。　デバイスは消去されています。 "));
+    QVERIFY(bench.boxes.empty());
+    QVERIFY(bench.log().startsWith(QStringLiteral("\tﾌﾞﾗﾝｸﾁｪｯｸ操作終了\t")));
+}
+
+// The chip erase gets no answer and waits its 3 s: meanwhile a second Program, a buffer fill, a
+// device choice and closing the window are all refused.
+void WindowOperations::nothingElseRunsWhileTheBoardIsWaitedFor() {
+    Bench bench({"--part", "PIC16F84A", "--fault", "stall=0@bd"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    bench.click("Cmd_open");
+    bool tried = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (tried || !bench.status().startsWith(QStringLiteral("チップイレース("))) return;
+        tried = true;
+        QVERIFY(operationRunning(bench.session));
+        QVERIFY(!bench.find<QPushButton>("Command_pogram")->isEnabled());
+        const int attempts = bench.session.run.AttemptCount;
+        bench.window->Command_pogram_Click(); // as a shortcut would reach it
+        QCOMPARE(bench.status(), kOperationRunningText + QLatin1Char(' '));
+        bench.window->findChild<QAction*>(QStringLiteral("mnuPcBufferMemory_0"))->trigger();
+        const auto& image = bench.session.buffer.ProgramImage;
+        QCOMPARE(image[0] * 256 + image[1], 0x2805); // goto start, as loaded
+        auto* list = bench.find<QComboBox>("Combo_device");
+        list->setCurrentIndex(0);
+        bench.window->Combo_device_Click();
+        QCOMPARE(bench.session.device.SelectedDevice, QStringLiteral("PIC16F84A"));
+        QVERIFY(!bench.window->close());
+        QVERIFY(bench.window->isVisible());
+        QCOMPARE(bench.session.run.AttemptCount, attempts);
+    });
+    poll.start();
+    bench.click("Command_pogram");
+    poll.stop();
+    QVERIFY(tried);
+    QCOMPARE(bench.status(), QStringLiteral("チップイレース失敗。 "));
+    QVERIFY(!operationRunning(bench.session));
+    QVERIFY(!bench.port.isOpen());
+    QVERIFY(bench.window->close());
+}
+
+QTEST_MAIN(WindowOperations)
+#include "window_operations_qtest.moc"
