@@ -41,7 +41,7 @@ ToolRun run(const QString& program, const QStringList& arguments, const QString&
     return result;
 }
 
-// srec_cmp over two input specifications given as argument lists; "" when they compare equal.
+// srec_cmp over two inputs, each given as its argument list; "" when they compare equal.
 std::string compare(const QStringList& left, const QStringList& right, const QString& dir) {
     const ToolRun r = run(QStringLiteral("srec_cmp"),
                           QStringList{QStringLiteral("-verbose"), QStringLiteral("(")} + left +
