@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "group_steps.h"
 #include "mismatch_line.h"
 #include "program_size.h"
 #include "read_commands.h"
@@ -220,18 +221,7 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 void VerifyProgramMemory(BoardChannel& ch, QString& result) {
     const ReadCommands* cmd = readCommandsFor(ch.session().device.ProgramType);
     ch.discardInput();
-    ch.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return verifyStream12(ch, *cmd, result);
-    case CoreGroup::Bit14:
-        return verifyWords14(ch, *cmd, result);
-    case CoreGroup::Pic18:
-        return verifyPanels18(ch, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(ch, cmd, {verifyStream12, verifyWords14, verifyPanels18}, result);
 }
 
 void VerifyEepromMemory(BoardChannel& ch, QString& result) {

@@ -6,6 +6,7 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "group_steps.h"
 #include "read_commands.h"
 #include "reply_transfer.h"
 
@@ -360,18 +361,7 @@ void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 void ReadProgramMemory(BoardChannel& channel, QString& result) {
     const ReadCommands* cmd = readCommandsFor(channel.session().device.ProgramType);
     if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    channel.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return readProgram12(channel, *cmd, result);
-    case CoreGroup::Bit14:
-        return readProgram14(channel, *cmd, result);
-    case CoreGroup::Pic18:
-        return readProgram18(channel, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(channel, cmd, {readProgram12, readProgram14, readProgram18}, result);
 }
 
 void ReadEepromMemory(BoardChannel& channel, QString& result) {
@@ -396,18 +386,7 @@ void ReadConfigWords(BoardChannel& channel, QString& result) {
     // From here on the configuration values are the chip's own; the grids show them unchanged.
     s.device.ConfigFromDevice = true;
     if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    channel.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return readConfig12(channel, *cmd, result);
-    case CoreGroup::Bit14:
-        return readConfig14(channel, *cmd, result);
-    case CoreGroup::Pic18:
-        return readConfig18(channel, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(channel, cmd, {readConfig12, readConfig14, readConfig18}, result);
 }
 
 } // namespace tavrin
