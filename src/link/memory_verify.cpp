@@ -141,18 +141,13 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     for (std::int32_t p = 1; p <= panels; ++p) {
         const std::int32_t base = (p - 1) * Pic18PanelBytes;
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
-        ch.discardInput();
-        ch.sendLetters(cmd.program);
-        ch.sendCount24(base + 1);
-        ch.sendCount24(bytes);
-        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
-                                                    AckRule::Every8, progressMax, base);
-        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-        const auto& r = ch.takeReply();
-        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kPanelEndMissing);
+        const auto* r = receivePic18Block(
+            ch, {cmd.program, base + 1, bytes, AckRule::Every8, progressMax, double(base), false},
+            {kProgramShort, kPanelEndMissing}, result);
+        if (!r) return;
         for (std::int32_t k = 0; k + 1 < bytes; k += 2) {
-            readBackBytes[base + k] = r[k + 1];
-            readBackBytes[base + k + 1] = r[k];
+            readBackBytes[base + k] = (*r)[k + 1];
+            readBackBytes[base + k + 1] = (*r)[k];
         }
     }
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
@@ -196,17 +191,12 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     const std::int32_t count = s.device.EepromByteCount;
-    ch.discardInput();
-    ch.sendLetters(cmd.eeprom);
-    ch.sendCount24(1);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::None, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
+    const auto* reply =
+        receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
+                          {kEepromShort, kEepromEndMissing}, result);
+    if (!reply) return;
+    const auto& r = *reply;
     result = result::OK;
-    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(std::size_t(count), image.size());
     for (std::size_t i = 0; i < compared; ++i) {

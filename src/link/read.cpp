@@ -162,15 +162,11 @@ void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
         const std::int32_t base = (k - 1) * Pic18PanelBytes;
         // A part that ends inside its last panel is read to its end, not beyond it.
         const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
-        ch.discardInput();
-        ch.sendLetters(cmd.program);
-        ch.sendCount24(base + 1);
-        ch.sendCount24(bytes);
-        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
-                                                    AckRule::Every8, progressMax, base);
-        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-        const auto& r = ch.takeReply();
-        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kProgramEndMissing);
+        const auto* reply = receivePic18Block(
+            ch, {cmd.program, base + 1, bytes, AckRule::Every8, progressMax, double(base), false},
+            {kProgramShort, kProgramEndMissing}, result);
+        if (!reply) return;
+        const auto& r = *reply;
         for (std::int32_t e = 0; e + 1 < bytes; e += 2) {
             image[base + e] = r[e + 1];
             image[base + e + 1] = r[e];
@@ -216,16 +212,11 @@ void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const std::int32_t count = s.device.EepromByteCount;
     run.EepromAndHigh = 255;
     run.EepromAndLow = 255;
-    ch.discardInput();
-    ch.sendLetters(cmd.eeprom);
-    ch.sendCount24(1);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::None, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
-    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
+    const auto* reply =
+        receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
+                          {kEepromShort, kEepromEndMissing}, result);
+    if (!reply) return;
+    const auto& r = *reply;
     const std::size_t stored = std::min<std::size_t>(std::size_t(count), image.size());
     for (std::size_t i = 0; i < stored; ++i) {
         image[i] = r[i];
@@ -308,23 +299,10 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 // One PIC18 read of the configuration read: `count` bytes from device address start - 1.
 bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t start,
                     std::int32_t count, QString& result) {
-    ch.discardInput();
-    ch.sendLetters(cmd.config);
-    ch.sendCount24(start);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::Every8, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) {
-        failWait(ch, result, wait, kConfigShort);
-        return false;
-    }
     // The end code is tested here too: a reply cut short must not become ID or configuration.
-    if (!endCodeAt(ch.takeReply(), std::size_t(count))) {
-        failStep(ch, result, kConfigEndMissing);
-        return false;
-    }
-    return true;
+    return receivePic18Block(
+               ch, {cmd.config, start, count, AckRule::Every8, double(count) + 1, 0, true},
+               {kConfigShort, kConfigEndMissing}, result) != nullptr;
 }
 
 void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {

@@ -15,6 +15,30 @@ WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit li
     });
 }
 
+const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
+                                                   const Pic18BlockRead& read,
+                                                   const ReadBackFailures& failures,
+                                                   QString& result) {
+    channel.discardInput();
+    channel.sendLetters(read.letters);
+    channel.sendCount24(read.startPlusOne);
+    channel.sendCount24(read.count);
+    const WaitResult wait =
+        receiveWithProgress(channel, qint64(read.count) + 1, WaitLimit::perBlock(), read.acks,
+                            read.progressMaximum, read.progressBase);
+    if (read.hideProgressAfterWait) ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait != WaitResult::Complete) {
+        failWait(channel, result, wait, failures.shortReply);
+        return nullptr;
+    }
+    const auto& reply = channel.takeReply();
+    if (!endCodeAt(reply, std::size_t(read.count))) {
+        failStep(channel, result, failures.endCodeMissing);
+        return nullptr;
+    }
+    return &reply;
+}
+
 void failStep(BoardChannel& channel, QString& result, const QString& text, const QString& detail) {
     ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
     ShowStatusMessage(channel.ui(), text, detail);

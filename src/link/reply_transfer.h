@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -15,6 +16,32 @@ namespace tavrin {
 // progressBase + bytes waiting of progressMaximum. The progress is left on; the caller hides it.
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
                                double progressMaximum, double progressBase = 0);
+
+// One PIC18 read-back: the letters, the 1-based start address and the byte count as 24-bit
+// numbers, answered with `count` bytes and the end code, received with progress.
+struct Pic18BlockRead {
+    const char* letters;
+    std::int32_t startPlusOne;
+    std::int32_t count;
+    AckRule acks;
+    double progressMaximum;
+    double progressBase;
+    // Hide the bar as soon as the wait ends; a read of several blocks hides it after the last.
+    bool hideProgressAfterWait;
+};
+
+// The texts a read-back fails with.
+struct ReadBackFailures {
+    const QString& shortReply;
+    const QString& endCodeMissing;
+};
+
+// The reply (in ReceiveBuffer), or null when it came short or without its end code; then the
+// failure is shown and the result is "NG".
+const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
+                                                   const Pic18BlockRead& read,
+                                                   const ReadBackFailures& failures,
+                                                   QString& result);
 
 // Hides the progress bar, shows the failure text and its detail (empty unless given) and sets the
 // result to "NG".
