@@ -162,9 +162,7 @@ void writeStream12(BoardChannel& ch, QString& result) {
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
         return failStep(ch, result, kFailedTmo, kOscillatorHint);
     case Kind::Abort:
@@ -200,9 +198,7 @@ void writeStream14(BoardChannel& ch, QString& result) {
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
         // The board did not ask for word itemsSent: that is where the transfer stopped.
         return failStep(ch, result, kFailed, hexAddress(out.itemsSent) + kTimedOutAt);
@@ -263,9 +259,7 @@ void writeBlocks18(BoardChannel& ch, const ProgramWriteVariant& v, QString& resu
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
     case Kind::EndTimedOut:
         if (out.itemsSent == 0) return failStep(ch, result, kOpeningTimedOut);

@@ -46,12 +46,13 @@ void failStep(BoardChannel& channel, QString& result, const QString& text, const
 }
 
 void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QString& text) {
-    if (wait == WaitResult::PortGone) {
-        ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
-    }
+    if (wait == WaitResult::PortGone) return failPortGone(channel, result);
     failStep(channel, result, text);
+}
+
+void failPortGone(BoardChannel& channel, QString& result) {
+    ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
+    result = result::NG;
 }
 
 QByteArray wordBytes(std::uint8_t high, std::uint8_t low) {

@@ -48,6 +48,9 @@ const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
 void failStep(BoardChannel& channel, QString& result, const QString& text,
               const QString& detail = QString());
 
+// The port went away, which was reported already: the bar hides and the result is "NG".
+void failPortGone(BoardChannel& channel, QString& result);
+
 // A wait that did not complete: a port that went away was reported already, so only the result
 // changes; a time-out shows its text.
 void failWait(BoardChannel& channel, QString& result, WaitResult wait, const QString& text);
