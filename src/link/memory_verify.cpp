@@ -80,15 +80,9 @@ std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
 // compared like program words at the addresses after the program.
 void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
-    DeviceRecord& dev = s.device;
-    const std::int32_t n = dev.ProgramWordCount;
-    const std::int32_t words = n + 5;
-    dev.StreamWordCount = words;
-    dev.StreamWordCountHi = std::int16_t(words / 256);
-    dev.StreamWordCountLo = std::int16_t(words % 256);
+    const std::int32_t n = s.device.ProgramWordCount;
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const std::int32_t words = sendStreamSize(ch);
     const WaitResult wait = readBack(ch, words);
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;
@@ -106,12 +100,9 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 
 void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
-    SplitProgramSize(s);
     const DeviceRecord& dev = s.device;
-    const std::int32_t n = dev.WriteWordCount;
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.WriteWordCountHi));
-    ch.sendByte(std::uint8_t(dev.WriteWordCountLo));
+    const std::int32_t n = sendProgramSize(ch);
     const WaitResult wait = readBack(ch, n);
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;

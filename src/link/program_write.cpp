@@ -135,12 +135,7 @@ void writeStream12(BoardChannel& ch, QString& result) {
     DeviceRecord& dev = s.device;
     const std::int32_t n = dev.ProgramWordCount;
     restoreCalibration12(s);
-    const std::int32_t words = n + 5;
-    dev.StreamWordCount = words;
-    dev.StreamWordCountHi = std::int16_t(words / 256);
-    dev.StreamWordCountLo = std::int16_t(words % 256);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const std::int32_t words = sendStreamSize(ch);
 
     auto& stream = s.link.ProgramStreamBuffer;
     const auto& image = s.buffer.ProgramImage;
@@ -183,11 +178,7 @@ void writeStream12(BoardChannel& ch, QString& result) {
 
 void writeStream14(BoardChannel& ch, QString& result) {
     Session& s = ch.session();
-    SplitProgramSize(s);
-    const DeviceRecord& dev = s.device;
-    ch.sendByte(std::uint8_t(dev.WriteWordCountHi));
-    ch.sendByte(std::uint8_t(dev.WriteWordCountLo));
-    const std::int32_t words = dev.WriteWordCount;
+    const std::int32_t words = sendProgramSize(ch);
     const auto& image = s.buffer.ProgramImage;
 
     const PacedWriteOutcome out =

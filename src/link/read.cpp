@@ -7,6 +7,7 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "group_steps.h"
+#include "program_size.h"
 #include "read_commands.h"
 #include "reply_transfer.h"
 
@@ -42,14 +43,8 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     RunState& run = s.run;
     auto& image = s.buffer.ProgramImage;
     auto& config = s.buffer.ConfigIdImage;
-    const std::int32_t words = dev.ProgramWordCount;
-    const std::int32_t stream = words + 5;
-    dev.StreamWordCount = stream;
-    dev.StreamWordCountHi = std::int16_t(stream / 256);
-    dev.StreamWordCountLo = std::int16_t(stream % 256);
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const std::int32_t stream = sendStreamSize(ch);
 
     const qint64 total = 2 * qint64(stream) + 1;
     const WaitResult wait =
