@@ -62,16 +62,6 @@ class ProgramComparison {
     int differences_ = 0;
 };
 
-// The acknowledged read-back of 12-bit and 14-bit parts: `words` words and the end code.
-WaitResult readBack(BoardChannel& ch, std::int32_t words) {
-    const qint64 total = 2 * qint64(words) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait == WaitResult::Complete) ch.takeReply();
-    return wait;
-}
-
 std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
     return bytes[i] * 256 + bytes[i + 1];
 }
@@ -83,7 +73,7 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const std::int32_t n = s.device.ProgramWordCount;
     ch.sendLetters(cmd.program);
     const std::int32_t words = sendStreamSize(ch);
-    const WaitResult wait = readBack(ch, words);
+    const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, 2 * std::size_t(words))) return failStep(ch, result, kStreamEndMissing);
@@ -103,7 +93,7 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const DeviceRecord& dev = s.device;
     ch.sendLetters(cmd.program);
     const std::int32_t n = sendProgramSize(ch);
-    const WaitResult wait = readBack(ch, n);
+    const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not a read-back to trust, whatever its data bytes say.
@@ -160,7 +150,7 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     ch.discardInput();
     ch.sendLetters(cmd.eeprom);
     ch.sendCount16(count);
-    const WaitResult wait = readBack(ch, count);
+    const WaitResult wait = receiveWords(ch, count, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
     const auto& r = s.link.ReceiveBuffer;
     const auto& image = s.buffer.EepromImage;

@@ -46,12 +46,9 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ch.sendLetters(cmd.program);
     const std::int32_t stream = sendStreamSize(ch);
 
-    const qint64 total = 2 * qint64(stream) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, stream, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
 
     const bool calibrated = !dev.CalibrationInstruction.isEmpty();
     const std::int32_t S2 = 2 * stream;
@@ -108,12 +105,9 @@ void readProgram14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ch.sendLetters(cmd.program);
     ch.sendCount16(words);
 
-    const qint64 total = 2 * qint64(words) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
 
     const bool calibrated = !dev.CalibrationInstruction.isEmpty();
     const std::int32_t P2 = 2 * words;
@@ -182,12 +176,9 @@ void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.EepromAndHigh = 63;
     run.EepromAndLow = 255;
     ch.sendCount16(count);
-    const qint64 total = 2 * qint64(count) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::total(10000), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, count, WaitLimit::total(10000));
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, kEepromEndMissing);
     const std::size_t stored = std::min<std::size_t>(2 * std::size_t(count), image.size());
     for (std::size_t i = 0; i + 1 < stored; i += 2) {

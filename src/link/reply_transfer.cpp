@@ -15,6 +15,15 @@ WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit li
     });
 }
 
+WaitResult receiveWords(BoardChannel& channel, std::int32_t words, WaitLimit limit) {
+    const qint64 total = 2 * qint64(words) + 1;
+    const WaitResult wait =
+        receiveWithProgress(channel, total, limit, AckRule::Every16, double(total));
+    ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
+    if (wait == WaitResult::Complete) channel.takeReply();
+    return wait;
+}
+
 const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
                                                    const Pic18BlockRead& read,
                                                    const ReadBackFailures& failures,

@@ -17,6 +17,11 @@ namespace tavrin {
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
                                double progressMaximum, double progressBase = 0);
 
+// The acknowledged read-back of 12-bit and 14-bit parts: `words` two-byte words and the end code,
+// with progress. The bar is hidden when the wait ends; a complete reply is taken into
+// ReceiveBuffer.
+WaitResult receiveWords(BoardChannel& channel, std::int32_t words, WaitLimit limit);
+
 // One PIC18 read-back: the letters, the 1-based start address and the byte count as 24-bit
 // numbers, answered with `count` bytes and the end code, received with progress.
 struct Pic18BlockRead {
