@@ -36,6 +36,18 @@ void andInto(std::int32_t& accumulator, std::uint8_t byte) {
     accumulator &= byte;
 }
 
+// Stores reply[from + j] in image[j] for every j below `bytes`, two bytes a word, and ANDs each
+// word's first byte into `high` and its second into `low`.
+void storeWords(std::vector<std::uint8_t>& image, const std::vector<std::uint8_t>& reply,
+                std::size_t from, std::int64_t bytes, std::int32_t& high, std::int32_t& low) {
+    for (std::int64_t j = 0; j + 1 < bytes; j += 2) {
+        image[j] = reply[from + j];
+        image[j + 1] = reply[from + j + 1];
+        andInto(high, reply[from + j]);
+        andInto(low, reply[from + j + 1]);
+    }
+}
+
 // The 12-bit stream: configuration word, program words, four ID words.
 void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
@@ -63,12 +75,7 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     }
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    for (std::int32_t i = 2; i <= run.ReadDataLastIndex; i += 2) {
-        image[i - 2] = r[i];
-        image[i - 1] = r[i + 1];
-        andInto(run.ProgramAndHigh, r[i]);
-        andInto(run.ProgramAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 2, run.ReadDataLastIndex - 1, run.ProgramAndHigh, run.ProgramAndLow);
     // The last program word goes into the image whether or not it is the calibration word.
     image[S2 - 12] = r[S2 - 10];
     image[S2 - 11] = r[S2 - 9];
@@ -122,12 +129,7 @@ void readProgram14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     }
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    for (std::int32_t i = 0; i <= run.ReadDataLastIndex; i += 2) {
-        image[i] = r[i];
-        image[i + 1] = r[i + 1];
-        andInto(run.ProgramAndHigh, r[i]);
-        andInto(run.ProgramAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 0, run.ReadDataLastIndex + 1, run.ProgramAndHigh, run.ProgramAndLow);
     if (words > 0) {
         image[P2 - 2] = r[P2 - 2];
         image[P2 - 1] = r[P2 - 1];
@@ -181,12 +183,7 @@ void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, kEepromEndMissing);
     const std::size_t stored = std::min<std::size_t>(2 * std::size_t(count), image.size());
-    for (std::size_t i = 0; i + 1 < stored; i += 2) {
-        image[i] = r[i];
-        image[i + 1] = r[i + 1];
-        andInto(run.EepromAndHigh, r[i]);
-        andInto(run.EepromAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 0, std::int64_t(stored), run.EepromAndHigh, run.EepromAndLow);
     ch.ui().refreshViews(ViewEeprom);
     result = result::OK;
 }
