@@ -115,23 +115,10 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     Session& s = ch.session();
     const std::int32_t n = s.device.ProgramWordCount;
     const std::int32_t panels = pic18PanelsFor(n);
-    s.device.Pic18PanelCount = panels;
     result = result::OK;
     std::vector<std::uint8_t> readBackBytes(std::size_t(panels) * Pic18PanelBytes, 0);
-    const double progressMax = double(panels) * Pic18PanelBytes;
-    for (std::int32_t p = 1; p <= panels; ++p) {
-        const std::int32_t base = (p - 1) * Pic18PanelBytes;
-        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
-        const auto* r = receivePic18Block(
-            ch, {cmd.program, base + 1, bytes, AckRule::Every8, progressMax, double(base), false},
-            {kProgramShort, kPanelEndMissing}, result);
-        if (!r) return;
-        for (std::int32_t k = 0; k + 1 < bytes; k += 2) {
-            readBackBytes[base + k] = (*r)[k + 1];
-            readBackBytes[base + k + 1] = (*r)[k];
-        }
-    }
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (!receivePanels18(ch, cmd.program, {kProgramShort, kPanelEndMissing}, readBackBytes, result))
+        return;
     result = result::OK;
     const auto& image = s.buffer.ProgramImage;
     ProgramComparison comparison(ch, result);

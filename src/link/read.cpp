@@ -142,30 +142,19 @@ void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     RunState& run = s.run;
     auto& image = s.buffer.ProgramImage;
-    const std::int32_t words = s.device.ProgramWordCount;
-    const std::int32_t panels = pic18PanelsFor(words);
-    s.device.Pic18PanelCount = panels;
     result = result::OK;
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    const double progressMax = double(panels) * Pic18PanelBytes;
-    for (std::int32_t k = 1; k <= panels; ++k) {
-        const std::int32_t base = (k - 1) * Pic18PanelBytes;
-        // A part that ends inside its last panel is read to its end, not beyond it.
-        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
-        const auto* reply = receivePic18Block(
-            ch, {cmd.program, base + 1, bytes, AckRule::Every8, progressMax, double(base), false},
-            {kProgramShort, kProgramEndMissing}, result);
-        if (!reply) return;
-        const auto& r = *reply;
+    // The blank summary: the AND of every low and every high byte read.
+    auto summarise = [&](std::int32_t base, std::int32_t bytes) {
         for (std::int32_t e = 0; e + 1 < bytes; e += 2) {
-            image[base + e] = r[e + 1];
-            image[base + e + 1] = r[e];
-            andInto(run.ProgramAndLow, r[e + 1]);
-            andInto(run.ProgramAndHigh, r[e]);
+            andInto(run.ProgramAndLow, image[base + e]);
+            andInto(run.ProgramAndHigh, image[base + e + 1]);
         }
-    }
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    };
+    if (!receivePanels18(ch, cmd.program, {kProgramShort, kProgramEndMissing}, image, result,
+                         summarise))
+        return;
     ch.ui().refreshViews(ViewProgram);
 }
 

@@ -5,6 +5,8 @@
 #include "core/status.h"
 #include "core/utilities.h"
 
+#include <algorithm>
+
 namespace tavrin {
 
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
@@ -46,6 +48,31 @@ const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
         return nullptr;
     }
     return &reply;
+}
+
+bool receivePanels18(BoardChannel& channel, const char* letters, const ReadBackFailures& failures,
+                     std::vector<std::uint8_t>& into, QString& result,
+                     const std::function<void(std::int32_t base, std::int32_t bytes)>& stored) {
+    const std::int32_t words = channel.session().device.ProgramWordCount;
+    const std::int32_t panels = pic18PanelsFor(words);
+    channel.session().device.Pic18PanelCount = panels;
+    const double progressMax = double(panels) * Pic18PanelBytes;
+    for (std::int32_t p = 1; p <= panels; ++p) {
+        const std::int32_t base = (p - 1) * Pic18PanelBytes;
+        // A part that ends inside its last panel is read to its end, not beyond it.
+        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
+        const auto* reply = receivePic18Block(
+            channel, {letters, base + 1, bytes, AckRule::Every8, progressMax, double(base), false},
+            failures, result);
+        if (!reply) return false;
+        for (std::int32_t k = 0; k + 1 < bytes; k += 2) {
+            into[base + k] = (*reply)[k + 1];
+            into[base + k + 1] = (*reply)[k];
+        }
+        if (stored) stored(base, bytes);
+    }
+    ShowProgress(channel.ui(), ProgressMode::Off, 0, 0, 0);
+    return true;
 }
 
 void failStep(BoardChannel& channel, QString& result, const QString& text, const QString& detail) {

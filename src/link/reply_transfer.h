@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tavrin {
@@ -47,6 +48,14 @@ const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
                                                    const Pic18BlockRead& read,
                                                    const ReadBackFailures& failures,
                                                    QString& result);
+
+// PIC18 program memory (ProgramWordCount words), one block read a panel, the last panel to the
+// part's end. Each panel's words go into `into` at the panel's place in image layout (low byte
+// first), then stored(base, bytes) runs for them. Sets Pic18PanelCount and hides the bar after the
+// last panel. False after a panel failed (shown, result "NG").
+bool receivePanels18(BoardChannel& channel, const char* letters, const ReadBackFailures& failures,
+                     std::vector<std::uint8_t>& into, QString& result,
+                     const std::function<void(std::int32_t base, std::int32_t bytes)>& stored = {});
 
 // Hides the progress bar, shows the failure text and its detail (empty unless given) and sets the
 // result to "NG".
