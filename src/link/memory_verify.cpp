@@ -131,6 +131,19 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     }
 }
 
+// Compares the bytes first, first + step, ... below end of the read-back with EepromImage; each
+// differing one is listed as location i / step and makes the result "NG".
+void compareEeprom(BoardChannel& ch, const std::vector<std::uint8_t>& readBack, std::size_t first,
+                   std::size_t step, std::size_t end, QString& result) {
+    const auto& image = ch.session().buffer.EepromImage;
+    for (std::size_t i = first; i < end; i += step) {
+        if (readBack[i] == image[i]) continue;
+        ch.ui().appendEepromViewLine(
+            eepromMismatchLine(std::int64_t(i / step), image[i], readBack[i]));
+        result = result::NG;
+    }
+}
+
 void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     const std::int32_t count = s.device.EepromByteCount;
@@ -143,11 +156,7 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(2 * std::size_t(count), image.size());
     // Only the data byte of each location counts; the filler byte before it does not.
-    for (std::size_t i = 1; i < compared; i += 2) {
-        if (r[i] == image[i]) continue;
-        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i / 2), image[i], r[i]));
-        result = result::NG;
-    }
+    compareEeprom(ch, r, 1, 2, compared, result);
     if (result == result::NG) return;
     if (endCodeAt(r, 2 * std::size_t(count))) {
         result = result::OK;
@@ -167,11 +176,7 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     result = result::OK;
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(std::size_t(count), image.size());
-    for (std::size_t i = 0; i < compared; ++i) {
-        if (r[i] == image[i]) continue;
-        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i), image[i], r[i]));
-        result = result::NG;
-    }
+    compareEeprom(ch, r, 0, 1, compared, result);
 }
 
 } // namespace
