@@ -273,14 +273,9 @@ void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text) {
 }
 
 void LoadHexFile(Session& s, OperatorUi& ui, const QString& path) {
-    hex::beginLoad(s, ui);
     s.run.HexLoadResult.clear();
     QByteArray text;
-    if (!hex::readHexFile(path, text)) {
-        hex::failLoad(s, ui, kPic18Hint);
-        return;
-    }
-    loadText(s, ui, text);
+    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text)) loadText(s, ui, text);
 }
 
 } // namespace tavrin

@@ -99,13 +99,8 @@ void LoadHexText18(Session& s, OperatorUi& ui, const QByteArray& text) {
 }
 
 void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path) {
-    hex::beginLoad(s, ui);
     QByteArray text;
-    if (!hex::readHexFile(path, text)) {
-        hex::failLoad(s, ui, kFamilyHint);
-        return;
-    }
-    loadText18(s, ui, text);
+    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text)) loadText18(s, ui, text);
 }
 
 } // namespace tavrin

@@ -16,6 +16,14 @@ void beginLoad(Session& s, OperatorUi& ui) {
     s.buffer.IdText = QStringLiteral("FFFF");
 }
 
+bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
+                   QByteArray& text) {
+    beginLoad(s, ui);
+    if (readHexFile(path, text)) return true;
+    failLoad(s, ui, unreadableDetail);
+    return false;
+}
+
 void failLoad(Session& s, OperatorUi& ui, const QString& detail) {
     ShowStatusMessage(ui, QStringLiteral("ファイルをロードできませんでした。"), detail);
     s.run.HexLoadResult = result::NG;

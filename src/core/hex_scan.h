@@ -111,4 +111,9 @@ void showLoadedStatus(OperatorUi& ui, const StagedFile& file);
 // The whole file; false when it cannot be read.
 bool readHexFile(const QString& path, QByteArray& text);
 
+// beginLoad, then the whole file into text; false when it cannot be read, after failLoad with
+// unreadableDetail.
+bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
+                   QByteArray& text);
+
 } // namespace tavrin::hex

@@ -107,13 +107,7 @@ void BoardLink::DetectProgrammer() {
         break;
     }
 
-    const auto& reply = channel_.takeReply();
-    link.FirmwareReply =
-        QString::fromLatin1(reinterpret_cast<const char*>(reply.data()), qsizetype(reply.size()))
-            .left(IdentificationChars);
-    if (!link.FirmwareReply.startsWith(BoardPrefix)) {
-        link.ProgrammerDetected = false;
-        ShowStatusMessage(ui_, UnreadableVersionStatus);
+    if (!takeIdentification()) {
         showFirmwareLabelNoBoard(ui_, portName());
         return;
     }
@@ -140,6 +134,18 @@ bool BoardLink::attemptIdentification(int limitMs, Answer& answer) {
     channel_.sendLetter(char(wire::Identify));
     answer = awaitIdentification(limitMs);
     return true;
+}
+
+bool BoardLink::takeIdentification() {
+    auto& link = session_.link;
+    const auto& reply = channel_.takeReply();
+    link.FirmwareReply =
+        QString::fromLatin1(reinterpret_cast<const char*>(reply.data()), qsizetype(reply.size()))
+            .left(IdentificationChars);
+    if (link.FirmwareReply.startsWith(BoardPrefix)) return true;
+    link.ProgrammerDetected = false;
+    ShowStatusMessage(ui_, UnreadableVersionStatus);
+    return false;
 }
 
 void BoardLink::CheckProgrammer(QString& result) {
@@ -174,13 +180,7 @@ void BoardLink::CheckProgrammer(QString& result) {
         return;
     }
 
-    const auto& reply = channel_.takeReply();
-    link.FirmwareReply =
-        QString::fromLatin1(reinterpret_cast<const char*>(reply.data()), qsizetype(reply.size()))
-            .left(IdentificationChars);
-    if (!link.FirmwareReply.startsWith(BoardPrefix)) {
-        link.ProgrammerDetected = false;
-        ShowStatusMessage(ui_, UnreadableVersionStatus);
+    if (!takeIdentification()) {
         setFirmwareLabelFound(ui_, false);
         result = result::NG;
         return;

@@ -41,6 +41,9 @@ class BoardLink {
     bool openForIdentification();
     Answer awaitIdentification(int limitMs);
     bool attemptIdentification(int limitMs, Answer& answer);
+    // Keeps the identification reply in FirmwareReply. False when it is not the board's: then no
+    // board counts as detected and the status line says so.
+    bool takeIdentification();
     QString portName() const;
 
     Session& session_;

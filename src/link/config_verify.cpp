@@ -33,18 +33,8 @@ QString idDigits(const std::vector<std::uint8_t>& reply) {
 
 void VerifyConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
     Session& s = channel.session();
-    const ConfigAreaCommand* command = configAreaCommandOf(s.device.ProgramType);
-    if (!command) return refuseType(channel, result);
-    switch (command->layout) {
-    case ConfigAreaLayout::Word12:
-        return verifyWord12(channel, cpFlag, result);
-    case ConfigAreaLayout::Pic18:
-        return verifyPic18(channel, cpFlag, result);
-    case ConfigAreaLayout::Words14:
-    case ConfigAreaLayout::Words16:
-        break;
-    }
-    if (!readArea(channel, *command, cpFlag, result)) return;
+    const ConfigAreaCommand* command = verifyOrReadWordsArea(channel, cpFlag, result);
+    if (!command) return;
     const auto& reply = s.link.ReceiveBuffer;
     const bool is12F6 = s.device.ProgramType == QLatin1String("12F6");
     const bool twoWords = command->layout == ConfigAreaLayout::Words16;

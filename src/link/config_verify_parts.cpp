@@ -176,6 +176,29 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     result = result::NG;
 }
 
+const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel, QString& cpFlag,
+                                               QString& result) {
+    const ConfigAreaCommand* command = configAreaCommandOf(channel.session().device.ProgramType);
+    if (!command) {
+        refuseType(channel, result);
+        return nullptr;
+    }
+    switch (command->layout) {
+    case ConfigAreaLayout::Word12:
+        verifyWord12(channel, cpFlag, result);
+        return nullptr;
+    case ConfigAreaLayout::Pic18:
+        // The PIC18 words were written from the PC buffer, so the written check compares with it
+        // as Verify does.
+        verifyPic18(channel, cpFlag, result);
+        return nullptr;
+    case ConfigAreaLayout::Words14:
+    case ConfigAreaLayout::Words16:
+        break;
+    }
+    return readArea(channel, *command, cpFlag, result) ? command : nullptr;
+}
+
 void refuseType(BoardChannel& channel, QString& result) {
     result = result::NG;
     ShowStatusMessage(channel.ui(),

@@ -53,6 +53,12 @@ void verifyWord12(BoardChannel& channel, QString& cpFlag, QString& result);
 // IdVerifyText and ConfigVerifyText.
 void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result);
 
+// The opening both verifies share: a type neither serves is refused, the 12-bit word and the
+// PIC18 words are verified here whole, and a 14-bit area is read into ReceiveBuffer. Returns the
+// 14-bit area's command when its reply is there to compare, else null (the result is set).
+const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel, QString& cpFlag,
+                                               QString& result);
+
 // A type neither check serves: "NG" without a word sent.
 void refuseType(BoardChannel& channel, QString& result);
 

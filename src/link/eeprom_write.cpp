@@ -121,9 +121,7 @@ void WriteEepromMemory(BoardChannel& ch, QString& result) {
         result = result::OK;
         return;
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::FailureReport: {
         const auto& sent = s.link.SendBuffer;
         return failStep(ch, result, kFailed,

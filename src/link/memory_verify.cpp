@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "group_steps.h"
 #include "mismatch_line.h"
 #include "program_size.h"
 #include "read_commands.h"
@@ -61,16 +62,6 @@ class ProgramComparison {
     int differences_ = 0;
 };
 
-// The acknowledged read-back of 12-bit and 14-bit parts: `words` words and the end code.
-WaitResult readBack(BoardChannel& ch, std::int32_t words) {
-    const qint64 total = 2 * qint64(words) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait == WaitResult::Complete) ch.takeReply();
-    return wait;
-}
-
 std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
     return bytes[i] * 256 + bytes[i + 1];
 }
@@ -79,16 +70,10 @@ std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
 // compared like program words at the addresses after the program.
 void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
-    DeviceRecord& dev = s.device;
-    const std::int32_t n = dev.ProgramWordCount;
-    const std::int32_t words = n + 5;
-    dev.StreamWordCount = words;
-    dev.StreamWordCountHi = std::int16_t(words / 256);
-    dev.StreamWordCountLo = std::int16_t(words % 256);
+    const std::int32_t n = s.device.ProgramWordCount;
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
-    const WaitResult wait = readBack(ch, words);
+    const std::int32_t words = sendStreamSize(ch);
+    const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, 2 * std::size_t(words))) return failStep(ch, result, kStreamEndMissing);
@@ -105,13 +90,10 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 
 void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
-    SplitProgramSize(s);
     const DeviceRecord& dev = s.device;
-    const std::int32_t n = dev.WriteWordCount;
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.WriteWordCountHi));
-    ch.sendByte(std::uint8_t(dev.WriteWordCountLo));
-    const WaitResult wait = readBack(ch, n);
+    const std::int32_t n = sendProgramSize(ch);
+    const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not a read-back to trust, whatever its data bytes say.
@@ -133,28 +115,10 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     Session& s = ch.session();
     const std::int32_t n = s.device.ProgramWordCount;
     const std::int32_t panels = pic18PanelsFor(n);
-    s.device.Pic18PanelCount = panels;
     result = result::OK;
     std::vector<std::uint8_t> readBackBytes(std::size_t(panels) * Pic18PanelBytes, 0);
-    const double progressMax = double(panels) * Pic18PanelBytes;
-    for (std::int32_t p = 1; p <= panels; ++p) {
-        const std::int32_t base = (p - 1) * Pic18PanelBytes;
-        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * n - base);
-        ch.discardInput();
-        ch.sendLetters(cmd.program);
-        ch.sendCount24(base + 1);
-        ch.sendCount24(bytes);
-        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
-                                                    AckRule::Every8, progressMax, base);
-        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-        const auto& r = ch.takeReply();
-        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kPanelEndMissing);
-        for (std::int32_t k = 0; k + 1 < bytes; k += 2) {
-            readBackBytes[base + k] = r[k + 1];
-            readBackBytes[base + k + 1] = r[k];
-        }
-    }
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    if (!receivePanels18(ch, cmd.program, {kProgramShort, kPanelEndMissing}, readBackBytes, result))
+        return;
     result = result::OK;
     const auto& image = s.buffer.ProgramImage;
     ProgramComparison comparison(ch, result);
@@ -167,23 +131,32 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     }
 }
 
+// Compares the bytes first, first + step, ... below end of the read-back with EepromImage; each
+// differing one is listed as location i / step and makes the result "NG".
+void compareEeprom(BoardChannel& ch, const std::vector<std::uint8_t>& readBack, std::size_t first,
+                   std::size_t step, std::size_t end, QString& result) {
+    const auto& image = ch.session().buffer.EepromImage;
+    for (std::size_t i = first; i < end; i += step) {
+        if (readBack[i] == image[i]) continue;
+        ch.ui().appendEepromViewLine(
+            eepromMismatchLine(std::int64_t(i / step), image[i], readBack[i]));
+        result = result::NG;
+    }
+}
+
 void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     const std::int32_t count = s.device.EepromByteCount;
     ch.discardInput();
     ch.sendLetters(cmd.eeprom);
     ch.sendCount16(count);
-    const WaitResult wait = readBack(ch, count);
+    const WaitResult wait = receiveWords(ch, count, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
     const auto& r = s.link.ReceiveBuffer;
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(2 * std::size_t(count), image.size());
     // Only the data byte of each location counts; the filler byte before it does not.
-    for (std::size_t i = 1; i < compared; i += 2) {
-        if (r[i] == image[i]) continue;
-        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i / 2), image[i], r[i]));
-        result = result::NG;
-    }
+    compareEeprom(ch, r, 1, 2, compared, result);
     if (result == result::NG) return;
     if (endCodeAt(r, 2 * std::size_t(count))) {
         result = result::OK;
@@ -195,24 +168,15 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     const std::int32_t count = s.device.EepromByteCount;
-    ch.discardInput();
-    ch.sendLetters(cmd.eeprom);
-    ch.sendCount24(1);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::None, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
+    const auto* reply =
+        receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
+                          {kEepromShort, kEepromEndMissing}, result);
+    if (!reply) return;
+    const auto& r = *reply;
     result = result::OK;
-    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(std::size_t(count), image.size());
-    for (std::size_t i = 0; i < compared; ++i) {
-        if (r[i] == image[i]) continue;
-        ch.ui().appendEepromViewLine(eepromMismatchLine(std::int64_t(i), image[i], r[i]));
-        result = result::NG;
-    }
+    compareEeprom(ch, r, 0, 1, compared, result);
 }
 
 } // namespace
@@ -220,18 +184,7 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 void VerifyProgramMemory(BoardChannel& ch, QString& result) {
     const ReadCommands* cmd = readCommandsFor(ch.session().device.ProgramType);
     ch.discardInput();
-    ch.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return verifyStream12(ch, *cmd, result);
-    case CoreGroup::Bit14:
-        return verifyWords14(ch, *cmd, result);
-    case CoreGroup::Pic18:
-        return verifyPanels18(ch, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(ch, cmd, {verifyStream12, verifyWords14, verifyPanels18}, result);
 }
 
 void VerifyEepromMemory(BoardChannel& ch, QString& result) {

@@ -1,5 +1,6 @@
 #include "program_size.h"
 
+#include "board_channel.h"
 #include "core/session.h"
 #include "core/utilities.h"
 
@@ -14,6 +15,25 @@ void SplitProgramSize(Session& session) {
     SplitWordBytes(d.WriteWordCount, hi, lo);
     d.WriteWordCountHi = hi;
     d.WriteWordCountLo = lo;
+}
+
+std::int32_t sendProgramSize(BoardChannel& channel) {
+    Session& s = channel.session();
+    SplitProgramSize(s);
+    channel.sendByte(std::uint8_t(s.device.WriteWordCountHi));
+    channel.sendByte(std::uint8_t(s.device.WriteWordCountLo));
+    return s.device.WriteWordCount;
+}
+
+std::int32_t sendStreamSize(BoardChannel& channel) {
+    DeviceRecord& d = channel.session().device;
+    const std::int32_t words = d.ProgramWordCount + 5;
+    d.StreamWordCount = words;
+    d.StreamWordCountHi = std::int16_t(words / 256);
+    d.StreamWordCountLo = std::int16_t(words % 256);
+    channel.sendByte(std::uint8_t(d.StreamWordCountHi));
+    channel.sendByte(std::uint8_t(d.StreamWordCountLo));
+    return words;
 }
 
 } // namespace tavrin

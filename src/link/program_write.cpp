@@ -94,6 +94,21 @@ void succeed(BoardChannel& ch, QString& result) {
     result = result::OK;
 }
 
+// The 12-bit and 14-bit word streams: word k goes out as bytes 2k and 2k + 1, the bar counting
+// two bytes a word.
+PacedWriteOutcome sendWordStream(BoardChannel& ch, const std::vector<std::uint8_t>& bytes,
+                                 int words, AbortRule abort, double progressMax) {
+    PacedWriteRules rules;
+    rules.report = ReportRule::StarFirst;
+    rules.abort = abort;
+    return runPacedWrite(
+        ch, words, [&](int k) { return wordBytes(bytes[2 * k], bytes[2 * k + 1]); }, rules,
+        [&](int k) {
+            ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * k);
+            ch.pumpEvents();
+        });
+}
+
 // An erased calibration word (0x0FFF) is put back as MOVLW with the value kept in the
 // calibration instruction, so that the part keeps a working calibration.
 void restoreCalibration12(Session& s) {
@@ -120,12 +135,7 @@ void writeStream12(BoardChannel& ch, QString& result) {
     DeviceRecord& dev = s.device;
     const std::int32_t n = dev.ProgramWordCount;
     restoreCalibration12(s);
-    const std::int32_t words = n + 5;
-    dev.StreamWordCount = words;
-    dev.StreamWordCountHi = std::int16_t(words / 256);
-    dev.StreamWordCountLo = std::int16_t(words % 256);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const std::int32_t words = sendStreamSize(ch);
 
     auto& stream = s.link.ProgramStreamBuffer;
     const auto& image = s.buffer.ProgramImage;
@@ -139,25 +149,15 @@ void writeStream12(BoardChannel& ch, QString& result) {
     std::copy(image.begin(), image.begin() + 2 * n, stream.begin() + 2);
     std::copy(config.begin(), config.begin() + 8, stream.begin() + 2 + 2 * n);
 
-    PacedWriteRules rules;
-    rules.report = ReportRule::StarFirst;
-    rules.abort = AbortRule::EndCodeThird;
-    const double progressMax = 2.0 * (n + 4);
-    const PacedWriteOutcome out = runPacedWrite(
-        ch, words, [&](int k) { return wordBytes(stream[2 * k], stream[2 * k + 1]); }, rules,
-        [&](int k) {
-            ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * k);
-            ch.pumpEvents();
-        });
+    const PacedWriteOutcome out =
+        sendWordStream(ch, stream, words, AbortRule::EndCodeThird, 2.0 * (n + 4));
 
     using Kind = PacedWriteOutcome::Kind;
     switch (out.kind) {
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
         return failStep(ch, result, kFailedTmo, kOscillatorHint);
     case Kind::Abort:
@@ -178,32 +178,18 @@ void writeStream12(BoardChannel& ch, QString& result) {
 
 void writeStream14(BoardChannel& ch, QString& result) {
     Session& s = ch.session();
-    SplitProgramSize(s);
-    const DeviceRecord& dev = s.device;
-    ch.sendByte(std::uint8_t(dev.WriteWordCountHi));
-    ch.sendByte(std::uint8_t(dev.WriteWordCountLo));
-    const std::int32_t words = dev.WriteWordCount;
+    const std::int32_t words = sendProgramSize(ch);
     const auto& image = s.buffer.ProgramImage;
 
-    PacedWriteRules rules;
-    rules.report = ReportRule::StarFirst;
-    rules.abort = AbortRule::EndCodeFirst;
-    const double progressMax = 2.0 * words - 1;
-    const PacedWriteOutcome out = runPacedWrite(
-        ch, words, [&](int w) { return wordBytes(image[2 * w], image[2 * w + 1]); }, rules,
-        [&](int w) {
-            ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * w);
-            ch.pumpEvents();
-        });
+    const PacedWriteOutcome out =
+        sendWordStream(ch, image, words, AbortRule::EndCodeFirst, 2.0 * words - 1);
 
     using Kind = PacedWriteOutcome::Kind;
     switch (out.kind) {
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
         // The board did not ask for word itemsSent: that is where the transfer stopped.
         return failStep(ch, result, kFailed, hexAddress(out.itemsSent) + kTimedOutAt);
@@ -264,9 +250,7 @@ void writeBlocks18(BoardChannel& ch, const ProgramWriteVariant& v, QString& resu
     case Kind::Completed:
         return succeed(ch, result);
     case Kind::PortGone:
-        ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-        result = result::NG;
-        return;
+        return failPortGone(ch, result);
     case Kind::RequestTimedOut:
     case Kind::EndTimedOut:
         if (out.itemsSent == 0) return failStep(ch, result, kOpeningTimedOut);

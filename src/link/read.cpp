@@ -6,6 +6,8 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "group_steps.h"
+#include "program_size.h"
 #include "read_commands.h"
 #include "reply_transfer.h"
 
@@ -34,6 +36,18 @@ void andInto(std::int32_t& accumulator, std::uint8_t byte) {
     accumulator &= byte;
 }
 
+// Stores reply[from + j] in image[j] for every j below `bytes`, two bytes a word, and ANDs each
+// word's first byte into `high` and its second into `low`.
+void storeWords(std::vector<std::uint8_t>& image, const std::vector<std::uint8_t>& reply,
+                std::size_t from, std::int64_t bytes, std::int32_t& high, std::int32_t& low) {
+    for (std::int64_t j = 0; j + 1 < bytes; j += 2) {
+        image[j] = reply[from + j];
+        image[j + 1] = reply[from + j + 1];
+        andInto(high, reply[from + j]);
+        andInto(low, reply[from + j + 1]);
+    }
+}
+
 // The 12-bit stream: configuration word, program words, four ID words.
 void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
@@ -41,21 +55,12 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     RunState& run = s.run;
     auto& image = s.buffer.ProgramImage;
     auto& config = s.buffer.ConfigIdImage;
-    const std::int32_t words = dev.ProgramWordCount;
-    const std::int32_t stream = words + 5;
-    dev.StreamWordCount = stream;
-    dev.StreamWordCountHi = std::int16_t(stream / 256);
-    dev.StreamWordCountLo = std::int16_t(stream % 256);
     ch.sendLetters(cmd.program);
-    ch.sendByte(std::uint8_t(dev.StreamWordCountHi));
-    ch.sendByte(std::uint8_t(dev.StreamWordCountLo));
+    const std::int32_t stream = sendStreamSize(ch);
 
-    const qint64 total = 2 * qint64(stream) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, stream, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
 
     const bool calibrated = !dev.CalibrationInstruction.isEmpty();
     const std::int32_t S2 = 2 * stream;
@@ -70,12 +75,7 @@ void readProgram12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     }
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    for (std::int32_t i = 2; i <= run.ReadDataLastIndex; i += 2) {
-        image[i - 2] = r[i];
-        image[i - 1] = r[i + 1];
-        andInto(run.ProgramAndHigh, r[i]);
-        andInto(run.ProgramAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 2, run.ReadDataLastIndex - 1, run.ProgramAndHigh, run.ProgramAndLow);
     // The last program word goes into the image whether or not it is the calibration word.
     image[S2 - 12] = r[S2 - 10];
     image[S2 - 11] = r[S2 - 9];
@@ -112,12 +112,9 @@ void readProgram14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ch.sendLetters(cmd.program);
     ch.sendCount16(words);
 
-    const qint64 total = 2 * qint64(words) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::perBlock(), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
 
     const bool calibrated = !dev.CalibrationInstruction.isEmpty();
     const std::int32_t P2 = 2 * words;
@@ -132,12 +129,7 @@ void readProgram14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     }
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    for (std::int32_t i = 0; i <= run.ReadDataLastIndex; i += 2) {
-        image[i] = r[i];
-        image[i + 1] = r[i + 1];
-        andInto(run.ProgramAndHigh, r[i]);
-        andInto(run.ProgramAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 0, run.ReadDataLastIndex + 1, run.ProgramAndHigh, run.ProgramAndLow);
     if (words > 0) {
         image[P2 - 2] = r[P2 - 2];
         image[P2 - 1] = r[P2 - 1];
@@ -150,34 +142,19 @@ void readProgram18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     RunState& run = s.run;
     auto& image = s.buffer.ProgramImage;
-    const std::int32_t words = s.device.ProgramWordCount;
-    const std::int32_t panels = pic18PanelsFor(words);
-    s.device.Pic18PanelCount = panels;
     result = result::OK;
     run.ProgramAndHigh = 255;
     run.ProgramAndLow = 255;
-    const double progressMax = double(panels) * Pic18PanelBytes;
-    for (std::int32_t k = 1; k <= panels; ++k) {
-        const std::int32_t base = (k - 1) * Pic18PanelBytes;
-        // A part that ends inside its last panel is read to its end, not beyond it.
-        const std::int32_t bytes = std::min(Pic18PanelBytes, 2 * words - base);
-        ch.discardInput();
-        ch.sendLetters(cmd.program);
-        ch.sendCount24(base + 1);
-        ch.sendCount24(bytes);
-        const WaitResult wait = receiveWithProgress(ch, bytes + 1, WaitLimit::perBlock(),
-                                                    AckRule::Every8, progressMax, base);
-        if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
-        const auto& r = ch.takeReply();
-        if (!endCodeAt(r, std::size_t(bytes))) return failStep(ch, result, kProgramEndMissing);
+    // The blank summary: the AND of every low and every high byte read.
+    auto summarise = [&](std::int32_t base, std::int32_t bytes) {
         for (std::int32_t e = 0; e + 1 < bytes; e += 2) {
-            image[base + e] = r[e + 1];
-            image[base + e + 1] = r[e];
-            andInto(run.ProgramAndLow, r[e + 1]);
-            andInto(run.ProgramAndHigh, r[e]);
+            andInto(run.ProgramAndLow, image[base + e]);
+            andInto(run.ProgramAndHigh, image[base + e + 1]);
         }
-    }
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    };
+    if (!receivePanels18(ch, cmd.program, {kProgramShort, kProgramEndMissing}, image, result,
+                         summarise))
+        return;
     ch.ui().refreshViews(ViewProgram);
 }
 
@@ -190,20 +167,12 @@ void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.EepromAndHigh = 63;
     run.EepromAndLow = 255;
     ch.sendCount16(count);
-    const qint64 total = 2 * qint64(count) + 1;
-    const WaitResult wait =
-        receiveWithProgress(ch, total, WaitLimit::total(10000), AckRule::Every16, double(total));
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
+    const WaitResult wait = receiveWords(ch, count, WaitLimit::total(10000));
     if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
+    const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, kEepromEndMissing);
     const std::size_t stored = std::min<std::size_t>(2 * std::size_t(count), image.size());
-    for (std::size_t i = 0; i + 1 < stored; i += 2) {
-        image[i] = r[i];
-        image[i + 1] = r[i + 1];
-        andInto(run.EepromAndHigh, r[i]);
-        andInto(run.EepromAndLow, r[i + 1]);
-    }
+    storeWords(image, r, 0, std::int64_t(stored), run.EepromAndHigh, run.EepromAndLow);
     ch.ui().refreshViews(ViewEeprom);
     result = result::OK;
 }
@@ -215,16 +184,11 @@ void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const std::int32_t count = s.device.EepromByteCount;
     run.EepromAndHigh = 255;
     run.EepromAndLow = 255;
-    ch.discardInput();
-    ch.sendLetters(cmd.eeprom);
-    ch.sendCount24(1);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::None, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
-    const auto& r = ch.takeReply();
-    if (!endCodeAt(r, std::size_t(count))) return failStep(ch, result, kEepromEndMissing);
+    const auto* reply =
+        receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
+                          {kEepromShort, kEepromEndMissing}, result);
+    if (!reply) return;
+    const auto& r = *reply;
     const std::size_t stored = std::min<std::size_t>(std::size_t(count), image.size());
     for (std::size_t i = 0; i < stored; ++i) {
         image[i] = r[i];
@@ -307,23 +271,10 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 // One PIC18 read of the configuration read: `count` bytes from device address start - 1.
 bool readPic18Block(BoardChannel& ch, const ReadCommands& cmd, std::int32_t start,
                     std::int32_t count, QString& result) {
-    ch.discardInput();
-    ch.sendLetters(cmd.config);
-    ch.sendCount24(start);
-    ch.sendCount24(count);
-    const WaitResult wait = receiveWithProgress(ch, qint64(count) + 1, WaitLimit::perBlock(),
-                                                AckRule::Every8, double(count) + 1);
-    ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
-    if (wait != WaitResult::Complete) {
-        failWait(ch, result, wait, kConfigShort);
-        return false;
-    }
     // The end code is tested here too: a reply cut short must not become ID or configuration.
-    if (!endCodeAt(ch.takeReply(), std::size_t(count))) {
-        failStep(ch, result, kConfigEndMissing);
-        return false;
-    }
-    return true;
+    return receivePic18Block(
+               ch, {cmd.config, start, count, AckRule::Every8, double(count) + 1, 0, true},
+               {kConfigShort, kConfigEndMissing}, result) != nullptr;
 }
 
 void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
@@ -360,18 +311,7 @@ void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 void ReadProgramMemory(BoardChannel& channel, QString& result) {
     const ReadCommands* cmd = readCommandsFor(channel.session().device.ProgramType);
     if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    channel.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return readProgram12(channel, *cmd, result);
-    case CoreGroup::Bit14:
-        return readProgram14(channel, *cmd, result);
-    case CoreGroup::Pic18:
-        return readProgram18(channel, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(channel, cmd, {readProgram12, readProgram14, readProgram18}, result);
 }
 
 void ReadEepromMemory(BoardChannel& channel, QString& result) {
@@ -396,18 +336,7 @@ void ReadConfigWords(BoardChannel& channel, QString& result) {
     // From here on the configuration values are the chip's own; the grids show them unchanged.
     s.device.ConfigFromDevice = true;
     if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    channel.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
-    case CoreGroup::Bit12:
-        return readConfig12(channel, *cmd, result);
-    case CoreGroup::Bit14:
-        return readConfig14(channel, *cmd, result);
-    case CoreGroup::Pic18:
-        return readConfig18(channel, *cmd, result);
-    case CoreGroup::None:
-        return;
-    }
+    powerThenGroupStep(channel, cmd, {readConfig12, readConfig14, readConfig18}, result);
 }
 
 } // namespace tavrin

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace tavrin {
 
@@ -16,10 +18,52 @@ namespace tavrin {
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
                                double progressMaximum, double progressBase = 0);
 
+// The acknowledged read-back of 12-bit and 14-bit parts: `words` two-byte words and the end code,
+// with progress. The bar is hidden when the wait ends; a complete reply is taken into
+// ReceiveBuffer.
+WaitResult receiveWords(BoardChannel& channel, std::int32_t words, WaitLimit limit);
+
+// One PIC18 read-back: the letters, the 1-based start address and the byte count as 24-bit
+// numbers, answered with `count` bytes and the end code, received with progress.
+struct Pic18BlockRead {
+    const char* letters;
+    std::int32_t startPlusOne;
+    std::int32_t count;
+    AckRule acks;
+    double progressMaximum;
+    double progressBase;
+    // Hide the bar as soon as the wait ends; a read of several blocks hides it after the last.
+    bool hideProgressAfterWait;
+};
+
+// The texts a read-back fails with.
+struct ReadBackFailures {
+    const QString& shortReply;
+    const QString& endCodeMissing;
+};
+
+// The reply (in ReceiveBuffer), or null when it came short or without its end code; then the
+// failure is shown and the result is "NG".
+const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,
+                                                   const Pic18BlockRead& read,
+                                                   const ReadBackFailures& failures,
+                                                   QString& result);
+
+// PIC18 program memory (ProgramWordCount words), one block read a panel, the last panel to the
+// part's end. Each panel's words go into `into` at the panel's place in image layout (low byte
+// first), then stored(base, bytes) runs for them. Sets Pic18PanelCount and hides the bar after the
+// last panel. False after a panel failed (shown, result "NG").
+bool receivePanels18(BoardChannel& channel, const char* letters, const ReadBackFailures& failures,
+                     std::vector<std::uint8_t>& into, QString& result,
+                     const std::function<void(std::int32_t base, std::int32_t bytes)>& stored = {});
+
 // Hides the progress bar, shows the failure text and its detail (empty unless given) and sets the
 // result to "NG".
 void failStep(BoardChannel& channel, QString& result, const QString& text,
               const QString& detail = QString());
+
+// The port went away, which was reported already: the bar hides and the result is "NG".
+void failPortGone(BoardChannel& channel, QString& result);
 
 // A wait that did not complete: a port that went away was reported already, so only the result
 // changes; a time-out shows its text.

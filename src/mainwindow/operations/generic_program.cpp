@@ -7,6 +7,7 @@
 #include "operation_environment.h"
 #include "program_result.h"
 #include "result_log.h"
+#include "verify_opening.h"
 
 #include "core/clock.h"
 #include "core/operator_ui.h"
@@ -22,7 +23,6 @@
 #include "link/erase.h"
 #include "link/memory_verify.h"
 #include "link/program_write.h"
-#include "link/socket_check.h"
 
 #include <array>
 
@@ -125,14 +125,7 @@ void GenericProgram::run() {
     // The typed values are checked before the chip is touched: once it is erased, a value that
     // cannot be written would leave it without its calibration.
     if (!typedCalibrationUsable()) return;
-    ui_.refreshViews(ViewProgram | ViewEeprom);
-    run_.ProgramVerifyResult = result::OK;
-    run_.EepromVerifyResult = result::OK;
-    run_.ConfigVerifyResult = result::OK;
-
-    QString socket;
-    CheckDeviceId(ch_, socket);
-    if (socket == result::NG) return;
+    if (!resetVerifyResultsAndCheckSocket(ui_, ch_, run_)) return;
     ch_.pauseMs(300);
 
     saveChipCalibration();

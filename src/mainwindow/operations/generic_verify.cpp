@@ -4,6 +4,7 @@
 #include "generic_operations.h"
 #include "operation_environment.h"
 #include "result_log.h"
+#include "verify_opening.h"
 
 #include "core/operator_ui.h"
 #include "core/session.h"
@@ -11,7 +12,6 @@
 #include "link/board_link.h"
 #include "link/config_verify.h"
 #include "link/memory_verify.h"
-#include "link/socket_check.h"
 
 namespace tavrin {
 
@@ -38,14 +38,7 @@ void runGenericVerify(OperationEnvironment& env) {
     BoardChannel& ch = env.link.channel();
     ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
     ui.pumpEvents();
-    ui.refreshViews(ViewProgram | ViewEeprom);
-    run.ProgramVerifyResult = result::OK;
-    run.EepromVerifyResult = result::OK;
-    run.ConfigVerifyResult = result::OK;
-
-    QString socket;
-    CheckDeviceId(ch, socket);
-    if (socket == result::NG) return;
+    if (!resetVerifyResultsAndCheckSocket(ui, ch, run)) return;
 
     run.CodeProtectState = result::Skipped;
     ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
