@@ -13,7 +13,7 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$HOME"
 
 build=${BUILD_DIR:-build}
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs"
