@@ -3,6 +3,7 @@
 // collects the bytes that reach the host.
 #pragma once
 
+#include "emulator/boot_loader.h"
 #include "emulator/chip.h"
 #include "emulator/command_table.h"
 #include "emulator/faults.h"
@@ -27,6 +28,8 @@ struct BoardOptions {
     Nanos itemWriteTime = 0;                   // each item of a board-paced write
     Nanos eraseCodeWindow = 50 * kMillisecond; // "X b d" waits this long for an erase code
     FaultSet faults;
+    // The identification after a completed firmware update (16 characters); empty: unchanged.
+    std::string updatedIdentification;
 };
 
 class Board {
@@ -60,6 +63,8 @@ class Board {
     Transcript& transcript() { return transcript_; }
     CommandTable& commands() { return commands_; }
     Nanos now() const { return now_; }
+    BootLoader& bootLoader() { return bootLoader_; }
+    const BootLoader& bootLoader() const { return bootLoader_; }
 
     // When everything the board has written will have left its UART.
     Nanos outputDrainedAt() const { return wire_.boardLineFree(); }
@@ -73,6 +78,7 @@ class Board {
     Transcript transcript_;
     CommandTable commands_;
     Nanos now_ = 0;
+    BootLoader bootLoader_{*this};
     Firmware firmware_; // last: it starts running in the constructor
 };
 

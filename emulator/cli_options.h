@@ -17,6 +17,7 @@ struct CliOptions {
     std::vector<PartSetting> settings;
     std::string load;
     std::string dump;
+    std::string firmwareDump;
     std::string log;
     bool listParts = false;
     bool help = false;
