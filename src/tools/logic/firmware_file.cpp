@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
@@ -106,40 +107,21 @@ FirmwareFileResult readFirmwareFile(const QString& path) {
 
 QString firmwareFileErrorText(const FirmwareFileError& error) {
     using Kind = FirmwareFileError::Kind;
+    static const std::pair<Kind, const char*> kReasons[] = {
+        {Kind::Unreadable, "ファイルを読み込めませんでした。"},
+        {Kind::NotARecord, "Intel HEX のレコードではありません。"},
+        {Kind::Checksum, "チェックサムが一致しません。"},
+        {Kind::RecordType, "使用できないレコードタイプです。"},
+        {Kind::OddData, "データがワード単位になっていません（奇数のバイト数またはアドレス）。"},
+        {Kind::OutOfOrder, "アドレスが昇順になっていません。"},
+        {Kind::OutsideMemory, "ライターのプログラムメモリの範囲外のアドレスです。"},
+        {Kind::AfterEnd, "エンドレコードの後にレコードがあります。"},
+        {Kind::NoEndRecord, "エンドレコードがありません（ファイルが途中で切れています）。"},
+        {Kind::NoProgramWords, "プログラムデータがありません。"},
+    };
     QString why;
-    switch (error.kind) {
-    case Kind::Unreadable:
-        why = QStringLiteral("ファイルを読み込めませんでした。");
-        break;
-    case Kind::NotARecord:
-        why = QStringLiteral("Intel HEX のレコードではありません。");
-        break;
-    case Kind::Checksum:
-        why = QStringLiteral("チェックサムが一致しません。");
-        break;
-    case Kind::RecordType:
-        why = QStringLiteral("使用できないレコードタイプです。");
-        break;
-    case Kind::OddData:
-        why =
-            QStringLiteral("データがワード単位になっていません（奇数のバイト数またはアドレス）。");
-        break;
-    case Kind::OutOfOrder:
-        why = QStringLiteral("アドレスが昇順になっていません。");
-        break;
-    case Kind::OutsideMemory:
-        why = QStringLiteral("ライターのプログラムメモリの範囲外のアドレスです。");
-        break;
-    case Kind::AfterEnd:
-        why = QStringLiteral("エンドレコードの後にレコードがあります。");
-        break;
-    case Kind::NoEndRecord:
-        why = QStringLiteral("エンドレコードがありません（ファイルが途中で切れています）。");
-        break;
-    case Kind::NoProgramWords:
-        why = QStringLiteral("プログラムデータがありません。");
-        break;
-    }
+    for (const auto& [kind, text] : kReasons)
+        if (kind == error.kind) why = QString::fromUtf8(text);
     const QString where = error.line > 0 ? QStringLiteral("%1行目：").arg(error.line) : QString();
     return QStringLiteral("アップデートファイルが正しくありません。") + where + why +
            QStringLiteral("アップデートは行いませんでした。");
