@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace tavrin;
@@ -49,6 +51,10 @@ class RecordingView final : public FirmwareUpdateView {
     }
     void setUpdateEnabled(bool enabled) override { updateEnabled = enabled; }
     void setVersionEnabled(bool enabled) override { versionEnabled = enabled; }
+    void setChoicesEnabled(bool enabled) override {
+        choicesEnabled = enabled;
+        if (!enabled) ++choicesDisabled;
+    }
     QString chooseFile(const QString& title, const QString& folder, const QString&,
                        const QString&) override {
         dialogTitle = title;
@@ -63,7 +69,8 @@ class RecordingView final : public FirmwareUpdateView {
     QString status, identification, file, guidance, dialogTitle, dialogFolder;
     bool red = false;
     int progressMin = -1, progressMax = -1, progress = -1, progressSets = 0;
-    bool updateEnabled = false, versionEnabled = true, closed = false;
+    bool updateEnabled = false, versionEnabled = true, closed = false, choicesEnabled = true;
+    int choicesDisabled = 0;
 };
 
 // The program's words of a small firmware, the board's own range and the words that are never
@@ -83,6 +90,16 @@ Words sampleFirmware() {
     w[0x2100] = 0x00AB; // data EEPROM
     return w;
 }
+
+// Runs a click of the person while the transfer lets window events run.
+class ClickingUi final : public RecordingUi {
+  public:
+    void pumpEvents() override {
+        RecordingUi::pumpEvents();
+        if (onPump) onPump();
+    }
+    std::function<void()> onPump;
+};
 
 class FirmwareUpdateTest : public ::testing::Test {
   protected:
@@ -110,7 +127,7 @@ class FirmwareUpdateTest : public ::testing::Test {
 
     QTemporaryDir dir;
     Session s;
-    RecordingUi ui;
+    ClickingUi ui;
     MemorySettingsStore settings;
     EmulatedBoard bench{"PIC16F877A"};
     EmulatedPort ownPort{bench.clock, bench.board};
@@ -292,6 +309,8 @@ TEST_F(FirmwareUpdateTest, EachBoardFailureKeepsTheWindowWithItsOwnText) {
         EXPECT_FALSE(update.busy());
         EXPECT_TRUE(view.updateEnabled);
         EXPECT_TRUE(view.versionEnabled);
+        EXPECT_TRUE(view.choicesEnabled);
+        EXPECT_EQ(view.choicesDisabled, 1);
         EXPECT_EQ(view.red, c.red);
         if (c.red) {
             EXPECT_TRUE(view.guidance.startsWith(
@@ -316,6 +335,33 @@ TEST_F(FirmwareUpdateTest, EachBoardFailureKeepsTheWindowWithItsOwnText) {
     EXPECT_EQ(update.lastOutcome(), FirmwareUpdate::Outcome::Completed);
     for (std::uint32_t a = 0; a < 20; ++a)
         EXPECT_EQ(image().word(a), words.count(a) ? words.at(a) : 0x3FFF) << a;
+}
+
+TEST_F(FirmwareUpdateTest, ClicksDuringTheTransferDoNothing) {
+    Words words;
+    for (std::uint32_t a = 0; a < 40; ++a)
+        words[a] = std::uint16_t(0x2000 + a);
+    const QString path = writeFile(firmwareHex(words));
+    const QString other = writeFile(firmwareHex({{0, 0x0001}}), QStringLiteral("other.hex"));
+    choose(path);
+    int clicks = 0;
+    ui.onPump = [&] {
+        if (!update.busy() || clicks++ > 3) return;
+        EXPECT_FALSE(view.choicesEnabled);
+        EXPECT_FALSE(view.updateEnabled);
+        EXPECT_FALSE(view.versionEnabled);
+        view.answer = other;
+        update.CmdOpen_Click();
+        update.CmdVersion_Click();
+        update.CmdUpdate_Click();
+    };
+    update.CmdUpdate_Click();
+    ui.onPump = nullptr;
+    EXPECT_GT(clicks, 0);
+    ASSERT_EQ(update.lastOutcome(), FirmwareUpdate::Outcome::Completed);
+    EXPECT_EQ(update.fileName(), path);
+    for (std::uint32_t a = 0; a < 40; ++a)
+        EXPECT_EQ(image().word(a), words.at(a)) << a;
 }
 
 TEST_F(FirmwareUpdateTest, ABadFileIsRefusedBeforeTheBoardIsTouched) {

@@ -156,6 +156,7 @@ void FirmwareUpdate::takeReply() {
 }
 
 void FirmwareUpdate::CmdVersion_Click() {
+    if (busy_) return;
     if (!Com_Initialize() || !openPort()) return;
     port_.discardInput();
     port_.write(QByteArray(1, char(bootloader::Query)));
@@ -174,6 +175,7 @@ void FirmwareUpdate::CmdVersion_Click() {
 }
 
 void FirmwareUpdate::CmdOpen_Click() {
+    if (busy_) return;
     if (view_->portText().trimmed().isEmpty()) {
         portNumberBox();
         return;
@@ -193,6 +195,8 @@ void FirmwareUpdate::CmdOpen_Click() {
 }
 
 void FirmwareUpdate::CmdUpdate_Click() {
+    // The transfer lets window events run while it waits for the board.
+    if (busy_) return;
     outcome_ = Outcome::None;
     if (view_->portText().trimmed().isEmpty()) {
         portNumberBox();
@@ -223,12 +227,14 @@ void FirmwareUpdate::CmdUpdate_Click() {
         return;
     }
     view_->setVersionEnabled(false);
+    view_->setChoicesEnabled(false);
     view_->showStatus(kUpdating);
     busy_ = true;
     outcome_ = File_Load(std::get<FirmwareWords>(file));
     busy_ = false;
     view_->setUpdateEnabled(true);
     view_->setVersionEnabled(true);
+    view_->setChoicesEnabled(true);
     if (outcome_ == Outcome::Completed) view_->closeWindow();
 }
 

@@ -22,6 +22,9 @@ class FirmwareUpdateView {
     virtual void setProgressValue(int value) = 0;
     virtual void setUpdateEnabled(bool enabled) = 0;  // CmdUpdate
     virtual void setVersionEnabled(bool enabled) = 0; // CmdVersion
+    // While the transfer runs nothing else in the window may be used: the port and speed boxes,
+    // CmdOpen and OKButton.
+    virtual void setChoicesEnabled(bool enabled) = 0;
     // The file dialog; "" when the person cancels.
     virtual QString chooseFile(const QString& title, const QString& folder, const QString& filter,
                                const QString& defaultSuffix) = 0;

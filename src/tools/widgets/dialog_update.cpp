@@ -191,6 +191,12 @@ void Dialog_Update::setVersionEnabled(bool enabled) {
     CmdVersion->setEnabled(enabled);
 }
 
+void Dialog_Update::setChoicesEnabled(bool enabled) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Combo_ComPort, Combo_speed, CmdOpen, OKButton})
+        w->setEnabled(enabled);
+}
+
 QString Dialog_Update::chooseFile(const QString& title, const QString& folder,
                                   const QString& filter, const QString& defaultSuffix) {
     if (fileChooser_) return fileChooser_();

@@ -44,6 +44,7 @@ class Dialog_Update final : public QDialog, public FirmwareUpdateView {
     void setProgressValue(int value) override;
     void setUpdateEnabled(bool enabled) override;
     void setVersionEnabled(bool enabled) override;
+    void setChoicesEnabled(bool enabled) override;
     QString chooseFile(const QString& title, const QString& folder, const QString& filter,
                        const QString& defaultSuffix) override;
     void closeWindow() override;
