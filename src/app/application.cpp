@@ -99,7 +99,10 @@ StartupOutcome Application::start() {
 void Application::shutdown() {
     RemoveWorkFiles(paths_.dataDir);
     if (port_->isOpen()) link_->ClosePort();
-    settings_->sync();
+    if (!settings_->sync())
+        window_->messageBox(MessageIcon::Exclamation, MessageButtons::Ok,
+                            QStringLiteral("設定ファイル"),
+                            QStringLiteral("設定を保存できませんでした。前回の設定が残ります。"));
 }
 
 void Application::choosePort() {

@@ -5,11 +5,11 @@
 #include "device_list_scan.h"
 #include "device_record_display.h"
 #include "status.h"
+#include "whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -53,13 +53,10 @@ void showBlockReadError(OperatorUi& ui, const QString& detail) {
 
 // The list is an export for the person; failing to write it does not stop the program.
 bool writePartList(const AppPaths& paths, const QStringList& names) {
-    QSaveFile file(paths.inData(PartListFileName));
-    if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray text;
     for (const QString& name : names)
         text += name.toUtf8() + "\r\n";
-    file.write(text);
-    return file.commit();
+    return writeWholeFile(paths.inData(PartListFileName), text);
 }
 
 } // namespace

@@ -9,8 +9,7 @@
 #include "program_type.h"
 #include "session.h"
 #include "status.h"
-
-#include <QSaveFile>
+#include "whole_file.h"
 
 #include <algorithm>
 
@@ -85,27 +84,9 @@ void appendExtendedLinearAddress(QByteArray& out, std::uint16_t page) {
     appendRecord(out, hex::ExtendedLinearAddressRecord, 0, data, 2);
 }
 
-bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 bool writeHexFile(OperatorUi& ui, const QString& path, const QByteArray& bytes) {
     QString error;
-    if (writeAtomically(path, bytes, error)) return true;
+    if (writeWholeFile(path, bytes, &error)) return true;
     ShowStatusMessage(ui, QStringLiteral("REDファイルを保存できませんでした。"), path);
     ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ファイル保存"),
                   QStringLiteral("ファイルを保存できませんでした。\n") + path + QLatin1Char('\n') +

@@ -1,6 +1,9 @@
 #include "settings_store.h"
 
+#include <QFile>
 #include <QSettings>
+
+#include <cstdio>
 
 namespace tavrin {
 
@@ -8,32 +11,69 @@ namespace {
 QString keyOf(const QString& key) {
     return QLatin1String(kSettingsSection) + QLatin1Char('/') + key;
 }
+
+QString userIniPath() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope,
+                     QLatin1String(kSettingsApplication), QLatin1String(kSettingsApplication))
+        .fileName();
+}
+
+std::map<QString, QVariant> readAll(const QString& path) {
+    std::map<QString, QVariant> values;
+    const QSettings file(path, QSettings::IniFormat);
+    for (const QString& key : file.allKeys())
+        values[key] = file.value(key);
+    return values;
+}
 } // namespace
 
-QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QLatin1String(kSettingsApplication),
-                                            QLatin1String(kSettingsApplication))) {}
+QtSettingsStore::QtSettingsStore() : QtSettingsStore(userIniPath()) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : path_(iniPath), values_(readAll(iniPath)) {}
 
-QtSettingsStore::~QtSettingsStore() = default;
+QtSettingsStore::~QtSettingsStore() {
+    sync();
+}
 
 QString QtSettingsStore::value(const QString& key, const QString& defaultValue) const {
-    return settings_->value(keyOf(key), defaultValue).toString();
+    const auto it = values_.find(keyOf(key));
+    return it == values_.end() ? defaultValue : it->second.toString();
 }
 
 void QtSettingsStore::setValue(const QString& key, const QString& value) {
-    settings_->setValue(keyOf(key), value);
+    QVariant& stored = values_[keyOf(key)];
+    if (stored.isValid() && stored.toString() == value) return;
+    stored = value;
+    dirty_ = true;
 }
 
 bool QtSettingsStore::contains(const QString& key) const {
-    return settings_->contains(keyOf(key));
+    return values_.count(keyOf(key)) != 0;
 }
 
-void QtSettingsStore::sync() {
-    settings_->sync();
+bool QtSettingsStore::sync() {
+    if (!dirty_) return true;
+    const QString staging = path_ + QStringLiteral(".new");
+    QFile::remove(staging);
+    {
+        QSettings out(staging, QSettings::IniFormat);
+        for (const auto& [key, value] : values_)
+            out.setValue(key, value);
+        out.sync();
+        if (out.status() != QSettings::NoError) {
+            QFile::remove(staging);
+            return false;
+        }
+    }
+    // A short write shows only as missing or different values.
+    if (readAll(staging) != values_ || std::rename(QFile::encodeName(staging).constData(),
+                                                   QFile::encodeName(path_).constData()) != 0) {
+        QFile::remove(staging);
+        return false;
+    }
+    dirty_ = false;
+    return true;
 }
 
 } // namespace tavrin

@@ -2,11 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 #include <map>
 #include <memory>
-
-class QSettings;
 
 namespace tavrin {
 
@@ -19,10 +18,14 @@ class SettingsStore {
     virtual QString value(const QString& key, const QString& defaultValue = QString()) const = 0;
     virtual void setValue(const QString& key, const QString& value) = 0;
     virtual bool contains(const QString& key) const = 0;
-    virtual void sync() {}
+    // Puts the values on disk; false when they could not be (the old file is then kept).
+    virtual bool sync() { return true; }
 };
 
-// Backed by QSettings (per-user, organisation and application as named above).
+// An INI file read and written through QSettings (per-user, organisation and application as
+// named above). QSettings itself never writes the file: on a full disk it replaces it with an
+// empty one and reports success. The values are written beside it, read back, and only a
+// complete copy replaces the old file.
 class QtSettingsStore final : public SettingsStore {
   public:
     QtSettingsStore();
@@ -32,10 +35,13 @@ class QtSettingsStore final : public SettingsStore {
     QString value(const QString& key, const QString& defaultValue) const override;
     void setValue(const QString& key, const QString& value) override;
     bool contains(const QString& key) const override;
-    void sync() override;
+    bool sync() override;
+    const QString& fileName() const { return path_; }
 
   private:
-    std::unique_ptr<QSettings> settings_;
+    QString path_;
+    std::map<QString, QVariant> values_; // every key of the file, other sections included
+    bool dirty_ = false;
 };
 
 class MemorySettingsStore final : public SettingsStore {

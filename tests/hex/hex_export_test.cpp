@@ -6,6 +6,7 @@
 #include "core/hex_import.h"
 #include "core/hex_record.h"
 #include "core/utilities.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -227,6 +228,27 @@ TEST(HexExport, AFailedSaveReportsItAndKeepsTheOldFile) {
     RecordingUi ui18;
     EXPECT_FALSE(SaveHexFile18(*pic18, ui18, nowhere));
     EXPECT_FALSE(ui18.busy) << "the busy pointer is restored after a failure too";
+}
+
+TEST(HexExport, SavingAHexFileKeepsTheOldOneAndReportsIt) {
+    const QByteArray old = ":00000001FF\r\n";
+    const FullDiskRun run = runOnFullDisk(
+        [&](const QString& dir) {
+            QFile file(QDir(dir).filePath("old.hex"));
+            if (file.open(QIODevice::WriteOnly)) file.write(old);
+        },
+        [&](const QString& dir) -> std::string {
+            auto s = erasedSession(kPic12C508);
+            RecordingUi ui;
+            if (SaveHexFile(*s, ui, QDir(dir).filePath("old.hex"))) return "the save succeeded";
+            for (const QString& text : ui.statusHistory)
+                if (text.startsWith(QStringLiteral("ファイル保存完了"))) return "completion shown";
+            if (ui.messages.size() != 1) return "no message box";
+            if (readFile(QDir(dir).filePath("old.hex")) != old) return "the old file was cut";
+            return QDir(dir).entryList(QDir::Files).size() == 2 ? "" : "a temporary file is left";
+        });
+    if (!run.available) GTEST_SKIP() << "no private mount of a small file system here";
+    EXPECT_EQ(run.failure, "");
 }
 
 TEST(HexExport, ASaveReplacesTheOldFile) {
