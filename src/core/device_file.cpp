@@ -27,15 +27,37 @@ QString deviceFolder(const AppPaths& paths) {
     return QDir::toNativeSeparators(dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/'));
 }
 
-std::optional<QStringList> readDeviceFileLines(const AppPaths& paths) {
+// Why the file gave no lines; None when it did.
+enum class DeviceFileFault { None, Missing, TooLarge };
+
+std::optional<QStringList> readDeviceFileLines(const AppPaths& paths,
+                                               DeviceFileFault* fault = nullptr) {
+    DeviceFileFault ignored;
+    DeviceFileFault& why = fault ? *fault : ignored;
+    why = DeviceFileFault::Missing;
     if (paths.deviceFile.isEmpty()) return std::nullopt;
     QFile file(paths.deviceFile);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.size() > MaxDeviceFileBytes) return std::nullopt;
-    const QByteArray bytes = file.read(MaxDeviceFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxDeviceFileBytes)
+    if (file.size() > MaxDeviceFileBytes) {
+        why = DeviceFileFault::TooLarge;
         return std::nullopt;
+    }
+    const QByteArray bytes = file.read(MaxDeviceFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    if (bytes.size() > MaxDeviceFileBytes) {
+        why = DeviceFileFault::TooLarge;
+        return std::nullopt;
+    }
+    why = DeviceFileFault::None;
     return splitDeviceFileLines(decodeDeviceFileText(bytes));
+}
+
+// A file that is there but unusable is not reported as missing.
+void showDeviceFileUnusable(OperatorUi& ui, const AppPaths& paths, const QString& why) {
+    ui.messageBox(MessageIcon::Critical, MessageButtons::Ok,
+                  QStringLiteral("設定ファイルを開けませんでした"),
+                  QStringLiteral("デバイス情報設定ファイル '") +
+                      QDir::toNativeSeparators(paths.deviceFile) + QStringLiteral("' ") + why);
 }
 
 void showDeviceFileMissing(OperatorUi& ui, const AppPaths& paths) {
@@ -63,13 +85,25 @@ bool writePartList(const AppPaths& paths, const QStringList& names) {
 
 bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
     s.device.DeviceNames.clear();
-    const std::optional<QStringList> lines = readDeviceFileLines(paths);
+    DeviceFileFault fault;
+    const std::optional<QStringList> lines = readDeviceFileLines(paths, &fault);
     if (!lines) {
         s.device.DeviceFileError = 1;
-        showDeviceFileMissing(ui, paths);
+        if (fault == DeviceFileFault::TooLarge)
+            showDeviceFileUnusable(
+                ui, paths,
+                QStringLiteral("は大きすぎます（上限 %1 バイト）。").arg(MaxDeviceFileBytes));
+        else
+            showDeviceFileMissing(ui, paths);
         return false;
     }
     DeviceListScan scan = scanDeviceList(*lines);
+    if (scan.names.isEmpty()) {
+        s.device.DeviceFileError = 1;
+        showDeviceFileUnusable(ui, paths,
+                               QStringLiteral("にデバイスの定義（#BEGIN）がありません。"));
+        return false;
+    }
     s.device.DeviceNames = scan.names;
     s.device.DeviceFileVersion = scan.version;
     s.device.DeviceFileError = 0;

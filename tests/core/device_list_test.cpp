@@ -1,5 +1,6 @@
 #include "device_file_fixture.h"
 
+#include "core/device_file_text.h"
 #include "core/device_list_scan.h"
 
 #include <QStringEncoder>
@@ -88,4 +89,27 @@ TEST_F(DeviceListTest, PartListWriteFailureIsOnlyAWarning) {
     EXPECT_EQ(ui.deviceList, QStringList({"PIC16F84A"}));
     EXPECT_EQ(ui.statusColor, StatusColor::Red);
     EXPECT_TRUE(ui.statusText.contains(QStringLiteral("Support_PIC_List.txt")));
+}
+
+TEST_F(DeviceListTest, EmptyGarbageAndOversizedFilesAreNotCalledMissing) {
+    using tavrin::test::RecordingUi;
+    const QByteArray oversized(int(tavrin::MaxDeviceFileBytes) + 1, ';');
+    const struct {
+        QByteArray bytes;
+        const char* said;
+    } cases[] = {
+        {"", "#BEGIN"},
+        {"\x01\x02garbage\xff\r\nnot a device file\r\n", "#BEGIN"},
+        {oversized, "大きすぎます"},
+    };
+    for (const auto& c : cases) {
+        RecordingUi seen;
+        writeBytes(c.bytes);
+        EXPECT_FALSE(LoadDeviceList(*s, seen, paths));
+        EXPECT_EQ(s->device.DeviceFileError, 1);
+        ASSERT_EQ(seen.messages.size(), 1u);
+        EXPECT_TRUE(seen.messages[0].text.contains(QString::fromUtf8(c.said)))
+            << seen.messages[0].text.toStdString();
+        EXPECT_FALSE(seen.messages[0].text.contains(QStringLiteral("有りませんでした")));
+    }
 }
