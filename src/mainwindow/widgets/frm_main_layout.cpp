@@ -132,8 +132,8 @@ void frmMain::buildMenus() {
 
     QMenu* tool = menu(bar, QStringLiteral("ツール(&T)"), "mnuTool");
     for (auto [text, name] :
-         {std::pair{"置き換え可能アドレスの検索(１４ＢＩＴコア マイコンのみ)", "mnuSerch"},
-          std::pair{"プログラムメモリ使用状況表示", "nmuMemStatus"},
+         {std::pair{"置き換え可能アドレスの検索(ディスアセンブル(１４ＢＩＴコア マイコンのみ))", "mnuSerch"},
+          std::pair{"プログラムメモリ使用状況表示(１４ＢＩＴコア マイコンのみ)", "nmuMemStatus"},
           std::pair{"シリアルデータプログラミング", "mnuSerialPgmSetting"},
           std::pair{"インデックス", "nmuindex"}})
         action(tool, QString::fromUtf8(text), name)->setProperty("pendingFeature", true);
