@@ -14,3 +14,11 @@ export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$tmp" XDG_CONFIG_HOME="$tmp/co
 build/bin/tavrin-window-screenshot --out "$out" --device PIC16F877A \
   --hex tests/mainwindow/data/blink877a.hex --devices data/device6.ini
 echo "wrote $out"
+
+# The memory-usage picture of the same program (docs/memstatus.png), when no output was named.
+if [[ $# -eq 0 ]]; then
+  cmake --build build -j3 --target tavrin-tool-screenshot >/dev/null
+  build/bin/tavrin-tool-screenshot --window memstatus --out docs/memstatus.png \
+    --device PIC16F877A --hex tests/mainwindow/data/blink877a.hex --devices data/device6.ini
+  echo "wrote docs/memstatus.png"
+fi

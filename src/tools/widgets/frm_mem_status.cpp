@@ -63,8 +63,11 @@ frmMemStatus::frmMemStatus(Session& session, QWidget* parent)
     Cmd_close = new QPushButton(QStringLiteral("閉じる"));
     Cmd_close->setObjectName(QStringLiteral("Cmd_close"));
     grid->addWidget(note, 4, 0);
-    grid->addWidget(usedLegend, 4, 1);
-    grid->addWidget(freeLegend, 4, 2);
+    auto* legend = new QHBoxLayout;
+    legend->addWidget(usedLegend);
+    legend->addWidget(freeLegend);
+    legend->addStretch();
+    grid->addLayout(legend, 4, 1, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(CmdDisplay);
