@@ -11,7 +11,9 @@
 #include "link/qt_serial_port.h"
 #include "mainwindow/logic/real_core_services.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "tools/logic/assembler_settings.h"
 #include "tools/widgets/frm_about.h"
+#include "tools/widgets/frm_mpasmwin.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -123,11 +125,22 @@ void Application::wireMenus() {
         QObject::connect(button, &QPushButton::clicked, window_.get(), [this] { choosePort(); });
     if (QAction* version = offerMenuItem<QAction>(*window_, "version"))
         QObject::connect(version, &QAction::triggered, window_.get(), [this] { showAboutBox(); });
+    if (QAction* asmSettings = offerMenuItem<QAction>(*window_, "mnuMPASMsetting"))
+        QObject::connect(asmSettings, &QAction::triggered, window_.get(),
+                         [this] { showAssemblerSettings(); });
     if (auto* label = window_->findChild<QLabel*>(QStringLiteral("Label_FirmwareVersion")))
         label->installEventFilter(new DoubleClickAction(label, [this] {
             window_->setControlVisible(Control::CmbInit, false);
             detectBoard();
         }));
+}
+
+// mnuMPASMsetting_Click: the settings window, loaded afresh for each showing.
+void Application::showAssemblerSettings() {
+    if (refuseDuringOperation(*session_, *window_)) return;
+    AssemblerSettings model(*session_, *settings_);
+    frmMPASMWIN settingsWindow(model, window_.get());
+    settingsWindow.exec();
 }
 
 // The about box is shown without waiting; a second request brings the open one forward.
