@@ -57,6 +57,8 @@ class Application {
     void detectBoard();
     void showAboutBox();
     void showAssemblerSettings();
+    // mnuFirmwareUpdate_Click.
+    void showFirmwareUpdate();
 
     ApplicationOptions options_;
     AppPaths paths_;
