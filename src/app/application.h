@@ -56,6 +56,9 @@ class Application {
     // Label_FirmwareVersion_DblClick.
     void detectBoard();
     void showAboutBox();
+    void showAssemblerSettings();
+    // mnuFirmwareUpdate_Click.
+    void showFirmwareUpdate();
 
     ApplicationOptions options_;
     AppPaths paths_;
