@@ -3,6 +3,8 @@
 // Only the digit each ID byte carries is compared, on both sides.
 #include "operation_bench.h"
 
+#include "core/hex_record.h"
+
 #include <QFile>
 #include <QRegularExpression>
 
@@ -13,30 +15,21 @@ using namespace tavrin::test;
 
 namespace {
 
-QByteArray hexRecord(int type, std::uint16_t address, const QByteArray& data) {
-    QByteArray bytes;
-    bytes.append(char(data.size()));
-    bytes.append(char(address >> 8));
-    bytes.append(char(address & 0xFF));
-    bytes.append(char(type));
-    bytes.append(data);
-    std::uint8_t sum = 0;
-    for (char c : bytes)
-        sum = std::uint8_t(sum + std::uint8_t(c));
-    bytes.append(char(std::uint8_t(-sum)));
-    return ':' + bytes.toHex().toUpper() + "\r\n";
-}
-
 // A few program words, ID bytes F1..F8 and the erased configuration but for the watchdog.
 QString writeProgramWithIds(const QString& folder) {
     QByteArray text;
-    text += hexRecord(4, 0, QByteArray::fromHex("0000"));
-    text += hexRecord(0, 0, QByteArray::fromHex("0EAA6E811200D7EF"));
-    text += hexRecord(4, 0, QByteArray::fromHex("0020"));
-    text += hexRecord(0, 0, QByteArray::fromHex("F1F2F3F4F5F6F7F8"));
-    text += hexRecord(4, 0, QByteArray::fromHex("0030"));
-    text += hexRecord(0, 0, QByteArray::fromHex("00270F0E00018500"));
-    text += hexRecord(1, 0, {});
+    const auto record = [&text](int type, const QByteArray& data) {
+        hex::appendRecord(text, std::uint8_t(type), 0,
+                          reinterpret_cast<const std::uint8_t*>(data.constData()),
+                          std::size_t(data.size()));
+    };
+    record(4, QByteArray::fromHex("0000"));
+    record(0, QByteArray::fromHex("0EAA6E811200D7EF"));
+    record(4, QByteArray::fromHex("0020"));
+    record(0, QByteArray::fromHex("F1F2F3F4F5F6F7F8"));
+    record(4, QByteArray::fromHex("0030"));
+    record(0, QByteArray::fromHex("00270F0E00018500"));
+    record(1, {});
     const QString path = folder + QStringLiteral("/ids.hex");
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
