@@ -7,8 +7,8 @@
 #include "core/device_file.h"
 #include "core/program_type.h"
 #include "core/utilities.h"
+#include "devices/common/calibration_entry.h"
 #include "emulator/part_catalogue.h"
-#include "mainwindow/operations/calibration_entry.h"
 
 #include <QSet>
 
