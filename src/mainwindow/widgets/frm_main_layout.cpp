@@ -345,6 +345,9 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt->setFrameShadow(QFrame::Sunken);
     LabelCmt->setMinimumHeight(24);
     LabelCmt->setTextFormat(Qt::PlainText);
+    // The status line takes the width the window gives it: a long text is cut at its end rather
+    // than widening the window.
+    LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
     bottom->addWidget(LabelCmt, 1);
     P_Bar = named(new QProgressBar, "P_Bar");
     P_Bar->setTextVisible(false);
