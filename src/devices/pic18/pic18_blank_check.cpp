@@ -6,6 +6,9 @@
 #include "core/clock.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
+#include "devices/common/module_context.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/reply_transfer.h"
 
@@ -38,7 +41,6 @@ const QString kConfigEndMissing = QStringLiteral(
     "コンフィグ・ＩＤワードブランクチェック失敗。　　終了コードを受信できませんでした。");
 const QString kBlank = QStringLiteral("デバイスは消去されています。\r\n");
 const QString kNotBlank = QStringLiteral("redデバイスは消去されてません。。\r\n");
-const QString kBlankEnd = QStringLiteral("ﾌﾞﾗﾝｸﾁｪｯｸ操作終了");
 const QString kNB = QStringLiteral("NB");
 constexpr int EepromLimitMs = 10000;
 constexpr int ElapsedTickMs = 1000;
@@ -154,7 +156,7 @@ void Pic18Module::BlankCheckConfigWords(QString& result, QString& protectFlags) 
 
 void Pic18Module::BlankCheckDevice() {
     RunState& run = s_.run;
-    beginOperation();
+    beginOperation(ctx_);
     status(kChecking);
     run.ProgramStepResult = run.EepromStepResult = run.ConfigStepResult = result::Skipped;
     run.CodeProtectState = result::Skipped;
@@ -178,8 +180,8 @@ void Pic18Module::BlankCheckDevice() {
         ui_.messageBox(MessageIcon::Exclamation, MessageButtons::Ok,
                        QStringLiteral("ブランクチェック"), text);
     }
-    services_.writeLog(services_.operationEndLine(kBlankEnd));
-    services_.endOperation(false);
+    writeLogLine(ui_, ctx_.dataDir, operationEndLine(OperationEnd::BlankCheck, ctx_.now()));
+    finishOperation(ctx_, OperationKind::Blank, settings_);
     ui_.focusControl(Control::frmMain);
 }
 

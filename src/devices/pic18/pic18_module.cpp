@@ -3,11 +3,12 @@
 #include "pic18_module.h"
 
 #include "core/clock.h"
-#include "core/operation_controls.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "devices/common/module_context.h"
 #include "link/board_channel.h"
+#include "link/board_link.h"
 #include "link/reply_transfer.h"
 
 #include <cmath>
@@ -60,10 +61,9 @@ void showProgress18(OperatorUi& ui, bool on, double minimum, double maximum, dou
     ui.pumpEvents();
 }
 
-Pic18Module::Pic18Module(const Pic18Variant& variant, Session& session, OperatorUi& ui,
-                         BoardChannel& channel, Clock& clock, Pic18Services services)
-    : v_(variant), s_(session), ui_(ui), ch_(channel), clock_(clock),
-      services_(std::move(services)) {}
+Pic18Module::Pic18Module(const Pic18Variant& variant, ModuleContext& ctx)
+    : v_(variant), ctx_(ctx), s_(ctx.s), ui_(ctx.ui), ch_(ctx.link.channel()), clock_(ctx.clock),
+      settings_(ctx.currentSettings()) {}
 
 void Pic18Module::status(const QString& message, const QString& detail) {
     ShowStatusMessage(ui_, message, detail);
@@ -84,11 +84,6 @@ void Pic18Module::sendHeader(const char* letters, std::int32_t start, std::int32
     ch_.sendLetters(letters);
     ch_.sendCount24(start);
     ch_.sendCount24(count);
-}
-
-void Pic18Module::beginOperation() {
-    DisableOperationControls(ui_);
-    ui_.setBusy(true);
 }
 
 bool Pic18Module::sizesFit() {

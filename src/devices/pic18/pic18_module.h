@@ -1,50 +1,31 @@
 // One PIC18 device module: the whole Read, Blank, Verify and Program operations of the main
 // window for one of the three parts, and the per-area procedures the extended window calls. The
 // parts differ only by their variant record. Every procedure talks to the board through the
-// channel of the operation that is running (the caller has identified the board); only the four
-// whole operations close the port and give the controls back, through the operation's end.
+// context's channel (the caller has identified the board); only the four whole operations close
+// the port and give the controls back, through the operation epilogue.
 #pragma once
 
 #include "pic18_variant.h"
 
-#include <QDateTime>
+#include "devices/common/operation_settings.h"
+
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace tavrin {
 
 struct Session;
+struct ModuleContext;
 class OperatorUi;
 class BoardChannel;
 class Clock;
 
-// What a module needs of the operation around it.
-struct Pic18Services {
-    // The end of every whole operation: the port closed, the controls given back (in continuous
-    // programming mode only Program, Blank and Verify unless `read`), default pointer.
-    std::function<void(bool read)> endOperation;
-    // Appends one line to the result log.
-    std::function<void(const QString& line)> writeLog;
-    // TAB, the end text, TAB, date and time.
-    std::function<QString(const QString& endText)> operationEndLine;
-    // A finished programming run's line for the result text.
-    std::function<QString(const QString& resultText)> programLogLine;
-    // The time of day of the result line.
-    std::function<QString()> endTimeOfDay;
-    // The overwrite question; returns 1 (overwrite), 2 (cancel) or 3 (document shown).
-    std::function<std::int16_t(const QString& line1, const QString& line2)> askOverwrite;
-    // The menu toggles at the moment the operation started.
-    bool skipBlankCheck = false;
-    bool continuousMode = false;
-};
-
 class Pic18Module {
   public:
-    Pic18Module(const Pic18Variant& variant, Session& session, OperatorUi& ui,
-                BoardChannel& channel, Clock& clock, Pic18Services services);
+    // The settings are taken as the window shows them now: the module serves one click.
+    Pic18Module(const Pic18Variant& variant, ModuleContext& ctx);
 
     const Pic18Variant& variant() const { return v_; }
 
@@ -83,17 +64,17 @@ class Pic18Module {
     // is shown with the texts of the caller.
     bool receiveProgram(std::vector<std::uint8_t>& into, QString& result, bool verify);
     bool receiveWholeMemory(std::vector<std::uint8_t>& into, QString& result);
-    void beginOperation();
     QString protectionFrom(std::int32_t config5);
     bool sizesFit();
     void programEraseStep(bool programOnly, QString& stopText);
 
     const Pic18Variant& v_;
+    ModuleContext& ctx_;
     Session& s_;
     OperatorUi& ui_;
     BoardChannel& ch_;
     Clock& clock_;
-    Pic18Services services_;
+    OperationSettings settings_;
     QString lastStatus_;
 };
 

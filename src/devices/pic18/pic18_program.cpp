@@ -7,6 +7,11 @@
 #include "core/clock.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
+#include "devices/common/module_context.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/overwrite_question.h"
+#include "devices/common/program_result.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 
 namespace tavrin {
@@ -101,7 +106,7 @@ void Pic18Module::ProgramDevice() {
     RunState& run = s_.run;
     const bool programOnly = run.ProgramMemoryOnlyMode;
     const bool withConfig = !programOnly || run.IncludeConfigInPartial;
-    beginOperation();
+    beginOperation(ctx_);
     run.OperationStartTimeUs = clock_.nowUs();
     ui_.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
     ui_.refreshViews(ViewProgram | ViewEeprom);
@@ -120,7 +125,7 @@ void Pic18Module::ProgramDevice() {
     CheckDeviceId(run.ConfigStepResult);
     if (run.ConfigStepResult == result::NG || !sizesFit()) stopText = lastStatus_;
 
-    if (stopText.isEmpty() && !services_.skipBlankCheck) {
+    if (stopText.isEmpty() && !settings_.skipBlankCheck) {
         status(kHead + kBlankChecking);
         ui_.pumpEvents();
         run.ProgramStepResult = run.EepromStepResult = run.ConfigStepResult = result::Skipped;
@@ -145,12 +150,11 @@ void Pic18Module::ProgramDevice() {
             status(kHead + kBlank);
         } else {
             status(kHead + kWritten);
-            const std::int16_t answer = services_.askOverwrite(QStringLiteral("書込み済みです。"),
-                                                               QStringLiteral("上書きしますか？"));
+            const std::int16_t answer = ctx_.askOverwrite(kWrittenLine, kOverwriteLine);
             run.HintAnswer = answer;
             ui_.pumpEvents();
             // Only an explicit "はい" overwrites.
-            if (answer != 1) stop(kCancelled);
+            if (!consentsToOverwrite(answer)) stop(kCancelled);
         }
     }
 
@@ -213,22 +217,15 @@ void Pic18Module::ProgramDevice() {
         status(run.LastResultText);
     } else if (stopText.isEmpty()) {
         const std::int64_t elapsedSeconds = (clock_.nowUs() - run.OperationStartTimeUs) / 1000000;
-        const QString t = services_.endTimeOfDay();
+        const QString t = endTimeOfDay(ctx_.now());
         if (run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
             QLatin1String("OKOKOK")) {
             ++run.PassCount;
-            run.LastResultText = QStringLiteral("プログラミング成功。") +
-                                 QString::number(elapsedSeconds) + QStringLiteral("sec") +
-                                 QStringLiteral("　終了時刻：") + t + QStringLiteral("  Pass = ") +
-                                 QString::number(run.PassCount) + QStringLiteral("    Fail = ") +
-                                 QString::number(run.AttemptCount - run.PassCount);
+            run.LastResultText = passText(elapsedSeconds, t, run);
             status(run.LastResultText);
         } else {
             ++run.FailCount;
-            run.LastResultText = QStringLiteral("プログラミング失敗。　終了時刻：") + t +
-                                 QStringLiteral("  Pass = ") + QString::number(run.PassCount) +
-                                 QStringLiteral("    Fail = ") +
-                                 QString::number(run.AttemptCount - run.PassCount);
+            run.LastResultText = failText(t, run);
             status(QStringLiteral("red") + run.LastResultText);
             const QString crlf = QStringLiteral("\r\n");
             ui_.messageBox(
@@ -240,10 +237,11 @@ void Pic18Module::ProgramDevice() {
                     kFiller5 + crlf);
         }
     }
-    services_.writeLog(
-        services_.programLogLine(stopText.isEmpty() ? run.LastResultText : stopText));
-    services_.endOperation(false);
-    ui_.focusControl(Control::Command_pogram);
+    writeLogLine(ui_, ctx_.dataDir,
+                 programLogLine(s_, stopText.isEmpty() ? run.LastResultText : stopText,
+                                settings_.idText.value_or(s_.buffer.IdText), ctx_.calibrationLabel,
+                                ctx_.now()));
+    finishOperation(ctx_, OperationKind::Program, settings_);
 }
 
 } // namespace tavrin

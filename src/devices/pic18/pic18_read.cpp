@@ -7,6 +7,9 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/utilities.h"
+#include "devices/common/module_context.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/reply_transfer.h"
 
@@ -51,7 +54,6 @@ const QString kProtectedD = QStringLiteral(
 const QString kProtectedPD =
     QStringLiteral("redリード..........リード終了。　プログラムメモリ＆"
                    "ＥＥＰＲＯＭデータメモリがコードプロテクトされています。");
-const QString kReadEnd = QStringLiteral("リード 操作終了");
 
 // A packet that does not arrive within this gives up the whole-memory read.
 constexpr int PacketLimitMs = 3000;
@@ -168,7 +170,7 @@ void Pic18Module::ReadEepromMemory(QString& result) {
 
 void Pic18Module::ReadDevice() {
     RunState& run = s_.run;
-    beginOperation();
+    beginOperation(ctx_);
     run.ConfigStepResult.clear();
     CheckDeviceId(run.ConfigStepResult);
     bool complete = false;
@@ -215,10 +217,10 @@ void Pic18Module::ReadDevice() {
             status(kProtectedPD + kWrongConfig);
         }
         ui_.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s_));
-        services_.writeLog(services_.operationEndLine(kReadEnd));
+        writeLogLine(ui_, ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
     }
     s_.device.ConfigFromDevice = false;
-    services_.endOperation(true);
+    finishOperation(ctx_, OperationKind::Read, settings_);
     ui_.focusControl(Control::frmMain);
 }
 

@@ -5,6 +5,9 @@
 #include "core/clock.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
+#include "devices/common/module_context.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/mismatch_line.h"
 #include "link/reply_transfer.h"
@@ -32,7 +35,6 @@ const QString kMismatch = QStringLiteral("redベリファイエラーを検出�
 const QString kVerifyErrorTitle = QStringLiteral("ベリファイエラー");
 const QString kVerifyTitle = QStringLiteral("ベリファイ");
 const QString kSkipped = QStringLiteral("ベリファイををスキップしました。             ");
-const QString kVerifyEnd = QStringLiteral("ﾍﾞﾘﾌｧｲ 操作終了");
 const QString kFiller8 = QStringLiteral("　　　　　　　　");
 constexpr int MismatchLinesShown = 101;
 } // namespace
@@ -104,7 +106,7 @@ void Pic18Module::VerifyEepromMemory(QString& result) {
 
 void Pic18Module::VerifyDevice() {
     RunState& run = s_.run;
-    beginOperation();
+    beginOperation(ctx_);
     ui_.refreshViews(ViewProgram | ViewEeprom);
     run.ConfigStepResult.clear();
     CheckDeviceId(run.ConfigStepResult);
@@ -168,10 +170,10 @@ void Pic18Module::VerifyDevice() {
             }
             pause(200);
             ui_.pumpEvents();
-            services_.writeLog(services_.operationEndLine(kVerifyEnd));
+            writeLogLine(ui_, ctx_.dataDir, operationEndLine(OperationEnd::Verify, ctx_.now()));
         }
     }
-    services_.endOperation(false);
+    finishOperation(ctx_, OperationKind::Verify, settings_);
     ui_.focusControl(Control::frmMain);
 }
 

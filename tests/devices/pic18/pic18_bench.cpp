@@ -2,10 +2,7 @@
 
 #include "devices/pic18/pic18_module.h"
 
-#include "core/operation_controls.h"
-#include "core/operator_ui.h"
 #include "core/session.h"
-#include "mainwindow/operations/result_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,52 +12,6 @@
 #include <random>
 
 namespace tavrin::test {
-
-void addPic18Modules(OperationEnvironment& env) {
-    int count = 0;
-    const Pic18Variant* const* variants = pic18Variants(count);
-    for (int i = 0; i < count; ++i) {
-        const Pic18Variant* v = variants[i];
-        auto run = [&env, v](void (Pic18Module::*procedure)()) {
-            const OperationSettings settings = env.settings ? env.settings() : OperationSettings{};
-            Pic18Services services;
-            services.endOperation = [&env, settings](bool read) {
-                env.link.ClosePort();
-                if (settings.continuousMode && !read) {
-                    for (Control c :
-                         {Control::Command_pogram, Control::Command_blank, Control::Command_Vrify})
-                        env.ui.setControlEnabled(c, true);
-                } else {
-                    EnableOperationControls(env.s, env.ui);
-                }
-                env.ui.setBusy(false);
-            };
-            services.writeLog = [&env](const QString& line) {
-                writeLogLine(env.ui, env.dataDir, line);
-            };
-            services.operationEndLine = [&env](const QString& text) {
-                return QStringLiteral("\t") + text + QStringLiteral("\t") + logDateTime(env.now());
-            };
-            services.programLogLine = [&env, settings](const QString& text) {
-                return programLogLine(env.s, text, settings.idText.value_or(env.s.buffer.IdText),
-                                      QStringLiteral("--"), env.now());
-            };
-            services.endTimeOfDay = [&env] { return endTimeOfDay(env.now()); };
-            services.askOverwrite = env.askOverwrite;
-            services.skipBlankCheck = settings.skipBlankCheck;
-            services.continuousMode = settings.continuousMode;
-            Pic18Module module(*v, env.s, env.ui, env.link.channel(), env.clock,
-                               std::move(services));
-            (module.*procedure)();
-        };
-        DeviceModule m;
-        m.readDevice = [run] { run(&Pic18Module::ReadDevice); };
-        m.blankCheckDevice = [run] { run(&Pic18Module::BlankCheckDevice); };
-        m.verifyDevice = [run] { run(&Pic18Module::VerifyDevice); };
-        m.programDevice = [run] { run(&Pic18Module::ProgramDevice); };
-        env.modules.add(v->DeviceName, std::move(m));
-    }
-}
 
 Pic18Image randomPic18Image(const std::string& part, std::uint32_t seed) {
     const emu::PartFacts* facts = emu::findPart(part);
@@ -142,7 +93,6 @@ Pic18Image chipImage(const emu::Chip& chip) {
 Pic18Bench::Pic18Bench(const QString& device, const std::string& socketPart,
                        emu::BoardOptions options)
     : OperationBench(device, socketPart, std::move(options)) {
-    addPic18Modules(ops.environment());
     hexPath = QDir(dataDir.path()).filePath(QStringLiteral("image.hex"));
 }
 

@@ -1,11 +1,8 @@
-// The PIC18 modules on the operations bench: the three modules plugged into the main window's
-// operations, a random chip image written as an Intel HEX file, and comparisons of the emulated
-// chip with it.
+// The PIC18 modules on the operations bench: a random chip image written as an Intel HEX file, and
+// comparisons of the emulated chip with it.
 #pragma once
 
 #include "operation_bench.h"
-
-#include "mainwindow/operations/operation_environment.h"
 
 #include <QString>
 
@@ -14,9 +11,6 @@
 #include <vector>
 
 namespace tavrin::test {
-
-// Plugs the PIC18F252, PIC18F452 and PIC18F8720 modules into the operations.
-void addPic18Modules(OperationEnvironment& env);
 
 // What a PIC18 HEX file holds, in device address order.
 struct Pic18Image {
@@ -37,7 +31,7 @@ void writePic18Hex(const Pic18Image& image, const QString& path);
 // The emulated chip's memories as an image.
 Pic18Image chipImage(const emu::Chip& chip);
 
-// A bench with the modules plugged in and the part in the socket.
+// A bench with a PIC18 part chosen and in the socket.
 struct Pic18Bench : OperationBench {
     explicit Pic18Bench(const QString& device, const std::string& socketPart = {},
                         emu::BoardOptions options = {});

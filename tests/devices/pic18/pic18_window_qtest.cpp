@@ -54,7 +54,6 @@ class WindowBench {
         window = std::make_unique<frmMain>(session, *settings, realCoreServices(paths));
         link = std::make_unique<BoardLink>(session, *window, port, clock);
         window->attachOperations(*link, clock, dir.path());
-        addPic18Modules(window->operations()->environment());
         window->setAppPaths(paths);
         window->setFileDialogAnswer(
             [this](const FileDialogRequest&, bool save) { return save ? savePath() : hexPath(); });

@@ -5,7 +5,7 @@
 
 #include "core/buffer_fills.h"
 #include "core/session.h"
-#include "mainwindow/operations/result_log.h"
+#include "devices/common/result_log.h"
 
 #include <gtest/gtest.h>
 

@@ -186,13 +186,11 @@ TEST(Wire, EraseCodesAndPowerLetter) {
             Pic18Bench bench(QString::fromLatin1(p.device));
             bench.s.device.PowerMode = QString::fromLatin1(mode);
             const char* letter = QByteArray(mode) == "VPP" ? "n" : "N";
-            Pic18Services none;
-            BoardChannel& ch = bench.link.channel();
             QString result;
             bench.link.CheckProgrammer(result);
             bench.recordFromHere();
-            Pic18Module module(*pic18VariantFor(QString::fromLatin1(p.device)), bench.s, bench.ui,
-                               ch, bench.emu.clock, none);
+            Pic18Module module(*pic18VariantFor(QString::fromLatin1(p.device)),
+                               bench.ops.environment());
             module.EraseProgramMemory(result);
             EXPECT_EQ(result, result::OK);
             module.EraseEepromMemory(result);
