@@ -54,7 +54,7 @@ void Pic18Module::VerifyConfigWords(QString& result, QString& protectFlags) {
                                   hex2((*reply)[1]) + hex2((*reply)[0]);
     }
 
-    ch_.sendPowerLetter();
+    // The configuration bytes continue the procedure: "X" alone, the power letter went first.
     QString configResult;
     reply = receivePic18Block(ch_, {"Xrsc", 0x300001, 256, AckRule::Every8, 9, 0, true},
                               {kConfigShort, kConfigEndMissing}, configResult);

@@ -68,8 +68,8 @@ bool Pic18Module::receiveWholeMemory(std::vector<std::uint8_t>& into, QString& r
     const std::int32_t bytes = 2 * s_.device.ProgramWordCount;
     const double progressMax = double(bytes + 2);
     ch_.discardInput();
-    // The board is asked for the word past the end as well; it never reaches the buffer.
-    sendHeader("Xrsp", 1, bytes + 2);
+    // Exactly the part's memory: a word past its end is no address of the part.
+    sendHeader("Xrsp", 1, bytes);
     std::vector<std::uint8_t> pending;
     std::int32_t taken = 0;
     while (taken < bytes) {
@@ -92,9 +92,9 @@ bool Pic18Module::receiveWholeMemory(std::vector<std::uint8_t>& into, QString& r
         ch_.sendData(QByteArray(1, char(wire::Acknowledge)));
         showProgress18(ui_, true, 0, progressMax, taken);
     }
-    // The word past the end and the end code follow the last acknowledgement; taken here, they
-    // cannot reach the next request's reply.
-    if (pending.size() < 3) ch_.waitForBytes(qint64(3 - pending.size()), WaitLimit::total(500));
+    // The end code follows the last acknowledgement; taken here, it cannot reach the next
+    // request's reply.
+    if (pending.empty()) ch_.waitForBytes(1, WaitLimit::total(PacketLimitMs));
     ch_.takeReply();
     result = result::OK;
     return true;

@@ -82,7 +82,7 @@ Step deviceId() {
 }
 
 std::vector<Step> programRead(const PartWire& p) {
-    if (p.wholeMemory) return {req(P, "Xrsp", 1, 2 * p.words + 2, int(p.words / 4))};
+    if (p.wholeMemory) return {req(P, "Xrsp", 1, 2 * p.words, int(p.words / 4))};
     std::vector<Step> steps;
     for (std::uint32_t m = 0; m < p.words / 4096; ++m)
         steps.push_back(req(m == 0 ? P : "", "Xrsp", 1 + 0x2000 * m, 0x2000, 1024));
@@ -99,7 +99,7 @@ std::vector<Step> blankChecks(const PartWire& p, bool eeprom = true) {
     if (eeprom) steps.push_back(req(P, "Xrsd", 1, p.eeprom));
     // The blank check acknowledges once before any byte has come, too.
     steps.push_back(req(P, "Xrsc", 0x200001, 8, 1, 1));
-    steps.push_back(req(P, "Xrsc", 0x300001, 256, 32, 1));
+    steps.push_back(req("", "Xrsc", 0x300001, 256, 32, 1));
     return steps;
 }
 
@@ -134,7 +134,7 @@ TEST(Wire, ReadBlankAndVerifyOfEachPart) {
         bench.recordFromHere();
         bench.ops.Command_Vrify_Click();
         std::vector<Step> verify{deviceId(), req(P, "Xrsc", 0x200001, 8, 1),
-                                 req(P, "Xrsc", 0x300001, 256, 32)};
+                                 req("", "Xrsc", 0x300001, 256, 32)};
         append(verify, programRead(p));
         verify.push_back(req(P, "Xrsd", 1, p.eeprom));
         EXPECT_EQ(matchSteps(recorded(bench), verify), "");
@@ -174,7 +174,7 @@ TEST(Wire, ProgramOfEachPart) {
         config += QByteArray(reinterpret_cast<const char*>(image.config.data()), 14);
         program.push_back({config});
         program.push_back(req(P, "Xrsc", 0x200001, 8, 1));
-        program.push_back(req(P, "Xrsc", 0x300001, 256, 32));
+        program.push_back(req("", "Xrsc", 0x300001, 256, 32));
         EXPECT_EQ(matchSteps(recorded(bench), program), "");
     }
 }
