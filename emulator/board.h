@@ -10,6 +10,7 @@
 #include "emulator/identification.h"
 #include "emulator/sim_time.h"
 #include "emulator/transcript.h"
+#include "emulator/violations.h"
 #include "emulator/wire.h"
 
 #include <optional>
@@ -27,6 +28,8 @@ struct BoardOptions {
     Nanos itemWriteTime = 0;                   // each item of a board-paced write
     Nanos eraseCodeWindow = 50 * kMillisecond; // "X b d" waits this long for an erase code
     FaultSet faults;
+    // Record the host's protocol violations (violations()) instead of only tolerating them.
+    bool strict = false;
 };
 
 class Board {
@@ -58,6 +61,8 @@ class Board {
     BoardOptions& options() { return options_; }
     const WireStats& stats() const { return wire_.stats(); }
     Transcript& transcript() { return transcript_; }
+    ViolationLog& violations() { return violations_; }
+    const ViolationLog& violations() const { return violations_; }
     CommandTable& commands() { return commands_; }
     Nanos now() const { return now_; }
 
@@ -71,6 +76,7 @@ class Board {
     Wire wire_;
     Chip chip_;
     Transcript transcript_;
+    ViolationLog violations_;
     CommandTable commands_;
     Nanos now_ = 0;
     Firmware firmware_; // last: it starts running in the constructor

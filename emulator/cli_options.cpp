@@ -35,6 +35,10 @@ std::string cliUsage() {
            "                      (default 2000; 0: never)\n"
            "  --erase-ms MS       time of a bulk erase (default 10)\n"
            "  --write-us US       programming time of each word or block (default 0)\n"
+           "  --strict            record the host's protocol violations; print them to stderr\n"
+           "                      at exit\n"
+           "  --violations FILE   strict mode, and write the violations to FILE at exit (empty\n"
+           "                      file: none)\n"
            "  --list-parts        list the parts and exit\n"
            "\n"
            "Faults:\n" +
@@ -101,6 +105,11 @@ std::optional<CliOptions> parseCli(const std::vector<std::string>& args, std::st
             if (!need(o.dump)) return fail("--dump needs a file");
         } else if (a == "--log") {
             if (!need(o.log)) return fail("--log needs a file");
+        } else if (a == "--strict") {
+            o.board.strict = true;
+        } else if (a == "--violations") {
+            if (!need(o.violations)) return fail("--violations needs a file");
+            o.board.strict = true;
         } else if (a == "--idle-reset") {
             if (!needCount(n)) return fail("--idle-reset needs milliseconds");
             o.board.idleReset = n * kMillisecond;

@@ -18,6 +18,7 @@ struct CliOptions {
     std::string load;
     std::string dump;
     std::string log;
+    std::string violations; // with strict mode: the recorded violations at exit, one a line
     bool listParts = false;
     bool help = false;
 };

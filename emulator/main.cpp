@@ -168,6 +168,18 @@ int main(int argc, char** argv) {
             status = 1;
         }
     }
+    if (options->board.strict) {
+        const std::string found = board.violations().text();
+        if (!found.empty()) std::cerr << "tavrin-board-emu: protocol violations:\n" << found;
+        if (!options->violations.empty()) {
+            std::ofstream out(options->violations, std::ios::binary | std::ios::trunc);
+            out << found;
+            if (!out) {
+                std::cerr << "tavrin-board-emu: cannot write " << options->violations << "\n";
+                status = 1;
+            }
+        }
+    }
     if (!options->link.empty()) removeLink(options->link, link->slavePath());
     if (log) {
         const auto& st = board.stats();
