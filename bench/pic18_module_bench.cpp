@@ -15,6 +15,8 @@
 #include "link/qt_serial_port.h"
 #include "mainwindow/operations/operation_frame.h"
 
+#include "counting_port.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -24,57 +26,10 @@
 #include <string>
 
 using namespace tavrin;
+using tavrin::bench::CountingClock;
+using tavrin::bench::CountingPort;
 
 namespace {
-
-// Counts the bytes each way and the host's pauses.
-class CountingPort final : public SerialPort {
-  public:
-    explicit CountingPort(SerialPort& port) : port_(port) {}
-    std::int64_t sent = 0, received = 0;
-    void setPortName(const QString& name) override { port_.setPortName(name); }
-    QString portName() const override { return port_.portName(); }
-    PortStatus open() override { return port_.open(); }
-    void close() override { port_.close(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    qint64 bytesWaiting() override { return port_.bytesWaiting(); }
-    QByteArray readAll() override {
-        QByteArray bytes = port_.readAll();
-        received += bytes.size();
-        return bytes;
-    }
-    bool write(const QByteArray& bytes) override {
-        sent += bytes.size();
-        return port_.write(bytes);
-    }
-    void discardInput() override {
-        received += port_.bytesWaiting();
-        port_.discardInput();
-    }
-    void discardOutput() override { port_.discardOutput(); }
-    void setRequestToSend(bool on) override { port_.setRequestToSend(on); }
-    bool waitForData(int timeoutMs) override { return port_.waitForData(timeoutMs); }
-    bool waitForTotal(qint64 total, int timeoutMs) override {
-        return port_.waitForTotal(total, timeoutMs);
-    }
-    PortStatus status() const override { return port_.status(); }
-
-  private:
-    SerialPort& port_;
-};
-
-class CountingClock final : public Clock {
-  public:
-    std::int64_t sleptMs = 0;
-    std::int64_t nowUs() const override { return clock_.nowUs(); }
-    void sleepMs(int ms) override {
-        sleptMs += ms;
-        clock_.sleepMs(ms);
-    }
-
-  private:
-    SteadyClock clock_;
-};
 
 std::string g_baud = "57600";
 
