@@ -3,6 +3,7 @@
 // collects the bytes that reach the host.
 #pragma once
 
+#include "emulator/boot_loader.h"
 #include "emulator/chip.h"
 #include "emulator/command_table.h"
 #include "emulator/faults.h"
@@ -30,6 +31,8 @@ struct BoardOptions {
     FaultSet faults;
     // Record the host's protocol violations (violations()) instead of only tolerating them.
     bool strict = false;
+    // The identification after a completed firmware update (16 characters); empty: unchanged.
+    std::string updatedIdentification;
 };
 
 class Board {
@@ -65,6 +68,8 @@ class Board {
     const ViolationLog& violations() const { return violations_; }
     CommandTable& commands() { return commands_; }
     Nanos now() const { return now_; }
+    BootLoader& bootLoader() { return bootLoader_; }
+    const BootLoader& bootLoader() const { return bootLoader_; }
 
     // When everything the board has written will have left its UART.
     Nanos outputDrainedAt() const { return wire_.boardLineFree(); }
@@ -79,6 +84,7 @@ class Board {
     ViolationLog violations_;
     CommandTable commands_;
     Nanos now_ = 0;
+    BootLoader bootLoader_{*this};
     Firmware firmware_; // last: it starts running in the constructor
 };
 
