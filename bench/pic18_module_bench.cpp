@@ -50,6 +50,9 @@ bool runPart(const char* name) {
     FillProgramErased(s);
     FillEepromErased(s);
     FillIdConfigErased(s);
+    // As a HEX load leaves them: each word within its implemented and fixed bits.
+    for (int k = 1; k < limits::ConfigArrayEntries; ++k)
+        s.device.ConfigValue[k] = (s.device.ConfigMask[k] & 0xFFFF) | s.device.ConfigFixed[k];
     std::mt19937 rng(18);
     for (std::int32_t i = 0; i < 2 * s.device.ProgramWordCount; ++i)
         s.buffer.ProgramImage[std::size_t(i)] = std::uint8_t(rng());
@@ -70,8 +73,8 @@ bool runPart(const char* name) {
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const double baud = std::stod(g_baud);
-        const double wire =
-            baud > 0 ? double(std::max(port.sent, port.received)) * 10.0 / baud : 0.0;
+        // The exchange is lock-step: the bytes each way follow one another on the line.
+        const double wire = baud > 0 ? double(port.sent + port.received) * 10.0 / baud : 0.0;
         const double floor = wire + double(clock.sleptMs) / 1000.0;
         std::printf("%-11s %-8s %8.2f s  (wire %.2f s + pauses %.2f s = %.2f s; %.2fx)  "
                     "H>B %lld B<H %lld  [%s]\n",
