@@ -274,6 +274,8 @@ bool Chip::erase18(int code) {
         return true;
     }
     if (code == 0x81) {
+        // Like a protected block, protected data is released only by the chip erase.
+        if (dataProtected()) return false;
         std::fill(eeprom.begin(), eeprom.end(), 0xFF);
         return true;
     }
