@@ -129,8 +129,9 @@ void Pic18Module::CheckDeviceId(QString& result) {
                          QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                          QStringLiteral("\r\n") +
                          QStringLiteral("　中止する時は、『キャンセル』　を押してください。");
-    if (ui_.messageBox(MessageIcon::Critical, MessageButtons::OkCancel, kOtherPartTitle, text) ==
-        MessageAnswer::Ok)
+    // Enter must not carry on with the wrong chip: Cancel is the default.
+    if (ui_.messageBox(MessageIcon::Critical, MessageButtons::OkCancel, kOtherPartTitle, text,
+                       MessageDefault::Second) == MessageAnswer::Ok)
         result = result::OK;
 }
 
