@@ -1,0 +1,192 @@
+// Blank and Read of the 12-bit parts.
+#include "pic12c5xxx.h"
+
+#include "core/config_grids.h"
+#include "core/operation_controls.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "core/utilities.h"
+#include "link/blank_check.h"
+#include "link/board_channel.h"
+#include "link/board_link.h"
+#include "link/config_area_read.h"
+#include "link/program_size.h"
+#include "link/read.h"
+#include "link/reply_transfer.h"
+#include "mainwindow/operations/result_log.h"
+
+namespace tavrin::pic12 {
+
+namespace {
+
+constexpr std::int32_t kErased12 = 0x0FFF;
+constexpr std::uint8_t kMovlwHigh = 0x0C;
+
+const QString kBlankLine = QStringLiteral("：　ブランク。　　　　　　　　　　　　　");
+const QString kWrittenLine = QStringLiteral("：　消去されていません。　　　　　　　　");
+const QString kProtected = QStringLiteral("このデバイスはコードプロテクトされています。");
+
+QString calibrationPlace(const Session& s, std::optional<std::uint16_t> word) {
+    return QStringLiteral("キャリブレーションデータ格納アドレス(0x") +
+           hex4(s.device.ProgramWordCount - 1) + QStringLiteral(")のデータは0x") +
+           (word ? hex4(*word) : QStringLiteral("----")) + QStringLiteral(" です。");
+}
+
+} // namespace
+
+Pic12C5xxx::Pic12C5xxx(ModuleContext& ctx) : ctx_(ctx) {}
+
+void Pic12C5xxx::status(const QString& text) {
+    ShowStatusMessage(ctx_.ui, text);
+}
+
+std::optional<std::uint16_t> Pic12C5xxx::calibrationRead() const {
+    const RunState& run = ctx_.s.run;
+    if (!run.CalibWordRead) return std::nullopt;
+    return std::uint16_t(run.CalibWordHigh * 256 + run.CalibWordLow);
+}
+
+void Pic12C5xxx::ReadForBlankCheck(QString& programResult, QString& configResult, QString& cpFlag) {
+    Session& s = ctx_.s;
+    RunState& run = s.run;
+    BoardChannel& ch = ctx_.link.channel();
+    status(QStringLiteral("ブランクチェック中.........."));
+    programResult = result::Skipped;
+    configResult = result::Skipped;
+    ctx_.ui.refreshViews(ViewProgram);
+    // A word read for an earlier chip says nothing about this one.
+    run.CalibWordRead = false;
+    BlankCheckProgramMemory(ch, programResult);
+
+    status(QStringLiteral("ブランクチェック中..........コンフィグ・ＩＤワード"));
+    sendConfigAreaLetters(ch, "rsc");
+    const auto& r = s.link.ReceiveBuffer;
+    if (readConfigWord12(ch) != AreaRead::Complete || !endCodeAt(r, 2)) {
+        configResult = result::ER;
+        status(QStringLiteral("コンフィギュレーションワードブランクチェック失敗。　　"
+                              "終了コードを受信できませんでした。"));
+        return;
+    }
+    cpFlag = result::Skipped;
+    const std::int32_t word = r[0] * 256 + r[1];
+    if (isCodeProtected(word, s.device.CodeProtectMask)) {
+        cpFlag = result::CP;
+        status(kProtected);
+    }
+    run.ConfigAndHigh = r[0];
+    run.ConfigAndLow = r[1];
+    configResult = word == kErased12 ? result::OK : result::NG;
+}
+
+void Pic12C5xxx::BlankCheckDevice() {
+    OperatorUi& ui = ctx_.ui;
+    DisableOperationControls(ui);
+    ui.setControlVisible(Control::CmbInit, false);
+    ui.setControlVisible(Control::TxtInit, false);
+    ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
+    ui.setBusy(true);
+    ui.pumpEvents();
+
+    QString program, config, cpFlag = result::Skipped;
+    ReadForBlankCheck(program, config, cpFlag);
+    const QString place = calibrationPlace(ctx_.s, calibrationRead());
+    if (program == result::ER || config == result::ER) {
+        // Nothing is known about the chip: saying it is written would be a guess.
+        status(QStringLiteral("redブランクチェック中に通信エラーが発生しました。"));
+        endOperation(ctx_, OperationKind::Blank);
+        return;
+    }
+    if (program + config == QLatin1String("OKOK")) {
+        status(QStringLiteral("デバイスは消去されています。\r\n") + place);
+    } else {
+        status(QStringLiteral("redデバイスは消去されてません。。\r\n") + place);
+        RunState& run = ctx_.s.run;
+        run.BlankReportText = QStringLiteral("プログラムメモリ　ｏｒ　ＩＤ\t") +
+                              (program == result::OK ? kBlankLine : kWrittenLine) +
+                              QStringLiteral("\r\n");
+        const QString configLine = QStringLiteral("ＣＯＮＦＩＧ.ワード　　　　\t") +
+                                   (config == result::OK ? kBlankLine : kWrittenLine) +
+                                   QStringLiteral("\r\n");
+        ui.messageBox(
+            MessageIcon::Exclamation, MessageButtons::Ok, QStringLiteral("ブランクチェック"),
+            run.BlankReportText + configLine + (cpFlag == result::CP ? kProtected : QString()));
+    }
+    writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::BlankCheck, ctx_.now()));
+    endOperation(ctx_, OperationKind::Blank);
+}
+
+void Pic12C5xxx::ReadDevice() {
+    Session& s = ctx_.s;
+    RunState& run = s.run;
+    OperatorUi& ui = ctx_.ui;
+    BoardChannel& ch = ctx_.link.channel();
+    DisableOperationControls(ui);
+    ui.setControlVisible(Control::CmbInit, false);
+    ui.setControlVisible(Control::TxtInit, false);
+    ui.setControlText(Control::Lbl_ID_Rev, QString());
+    ui.setControlText(Control::Lbl_ID_Dev, QString());
+    ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
+    ui.setBusy(true);
+    ui.pumpEvents();
+    status(QStringLiteral("プログラムメモリ読み出し中.........."));
+
+    QString program = result::NG;
+    run.CalibWordRead = false;
+    tavrin::ReadProgramMemory(ch, program);
+    if (program == result::OK) {
+        run.CalibWordRead = !s.device.CalibrationInstruction.isEmpty();
+        const auto& config = s.buffer.ConfigIdImage;
+        QString about = QStringLiteral("READ");
+        for (int k = 0; k < 8; k += 2)
+            about += QLatin1Char(':') + hex2(config[k]) + hex2(config[k + 1]);
+        ui.setControlText(Control::frmAbout_Label_ID_Word, about);
+
+        status(QStringLiteral("コンフィギュレーションワード読み出し中.........."));
+        ui.pumpEvents();
+        QString configResult = result::NG;
+        tavrin::ReadConfigWords(ch, configResult);
+        if (configResult == result::OK) {
+            for (int k = 1; k <= limits::ConfigWords; ++k)
+                if (s.device.ConfigWordDefined[k] != 0)
+                    s.device.ConfigValue[k] =
+                        (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
+            RefreshConfigGrids(s);
+            ui.refreshViews(ViewAll);
+            const std::int32_t high = run.ProgramAndHigh & run.ConfigAndHigh & run.IdAndHigh;
+            const std::int32_t low = run.ProgramAndLow & run.ConfigAndLow & run.IdAndLow;
+            if (high * 256 + low == kErased12)
+                status(QStringLiteral("読み出し完了。　デバイスは消去されています。"));
+            else if (!s.device.CodeProtectOn)
+                status(QStringLiteral("読み出し完了。"));
+            else
+                status(QStringLiteral("redコードプロテクトされています。（または不適切なデータが"
+                                      "コードプロテクトビットにセットされています。）"));
+            ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
+            writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
+        }
+    }
+    s.device.ConfigFromDevice = false;
+    endOperation(ctx_, OperationKind::Read);
+}
+
+void Pic12C5xxx::readCalibrationOfWrittenChip() {
+    Session& s = ctx_.s;
+    RunState& run = s.run;
+    BoardChannel& ch = ctx_.link.channel();
+    ch.discardInput();
+    ch.sendPowerLetter();
+    ch.sendLetters("rsp");
+    const std::int32_t stream = sendStreamSize(ch);
+    if (receiveWords(ch, stream, WaitLimit::perBlock()) != WaitResult::Complete) return;
+    const auto& r = s.link.ReceiveBuffer;
+    const std::size_t end = 2 * std::size_t(stream);
+    if (!endCodeAt(r, end)) return;
+    // A protected chip reads zeros: that is no calibration value.
+    if (r[end - 10] != kMovlwHigh) return;
+    run.CalibWordHigh = r[end - 10];
+    run.CalibWordLow = r[end - 9];
+    run.CalibWordRead = true;
+}
+
+} // namespace tavrin::pic12
