@@ -35,6 +35,14 @@ QString calibrationPlace(const Session& s, std::optional<std::uint16_t> word) {
 
 } // namespace
 
+PowerLetterN::PowerLetterN(DeviceRecord& device) : device_(device), saved_(device.PowerMode) {
+    device_.PowerMode = QStringLiteral("VDD");
+}
+
+PowerLetterN::~PowerLetterN() {
+    device_.PowerMode = saved_;
+}
+
 Pic12C5xxx::Pic12C5xxx(ModuleContext& ctx) : ctx_(ctx) {}
 
 void Pic12C5xxx::status(const QString& text) {
@@ -80,6 +88,7 @@ void Pic12C5xxx::ReadForBlankCheck(QString& programResult, QString& configResult
 }
 
 void Pic12C5xxx::BlankCheckDevice() {
+    const PowerLetterN n(ctx_.s.device);
     OperatorUi& ui = ctx_.ui;
     DisableOperationControls(ui);
     ui.setControlVisible(Control::CmbInit, false);
@@ -117,6 +126,7 @@ void Pic12C5xxx::BlankCheckDevice() {
 }
 
 void Pic12C5xxx::ReadDevice() {
+    const PowerLetterN n(ctx_.s.device);
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;

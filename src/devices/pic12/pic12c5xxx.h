@@ -12,7 +12,25 @@
 #include <cstdint>
 #include <optional>
 
+namespace tavrin {
+struct DeviceRecord;
+}
+
 namespace tavrin::pic12 {
+
+// These parts are always entered with "N", whatever power mode the device file names: for the
+// length of an operation the steps it shares with other parts see "VDD".
+class PowerLetterN {
+  public:
+    explicit PowerLetterN(DeviceRecord& device);
+    ~PowerLetterN();
+    PowerLetterN(const PowerLetterN&) = delete;
+    PowerLetterN& operator=(const PowerLetterN&) = delete;
+
+  private:
+    DeviceRecord& device_;
+    QString saved_;
+};
 
 class Pic12C5xxx {
   public:

@@ -192,10 +192,12 @@ void TwelveBitProgram::judge() {
 } // namespace
 
 void Pic12C5xxx::ProgramDevice() {
+    const PowerLetterN n(ctx_.s.device);
     TwelveBitProgram(ctx_, *this).run();
 }
 
 void Pic12C5xxx::VerifyDevice() {
+    const PowerLetterN n(ctx_.s.device);
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
