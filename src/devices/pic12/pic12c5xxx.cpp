@@ -7,7 +7,6 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "link/blank_check.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_area_read.h"
@@ -65,7 +64,8 @@ void Pic12C5xxx::ReadForBlankCheck(QString& programResult, QString& configResult
     ctx_.ui.refreshViews(ViewProgram);
     // A word read for an earlier chip says nothing about this one.
     run.CalibWordRead = false;
-    BlankCheckProgramMemory(ch, programResult);
+    status(QStringLiteral("ブランクチェック中..........プログラムメモリー"));
+    scanProgramMemory(programResult);
 
     status(QStringLiteral("ブランクチェック中..........コンフィグ・ＩＤワード"));
     sendConfigAreaLetters(ch, "rsc");
@@ -85,6 +85,52 @@ void Pic12C5xxx::ReadForBlankCheck(QString& programResult, QString& configResult
     run.ConfigAndHigh = r[0];
     run.ConfigAndLow = r[1];
     configResult = word == kErased12 ? result::OK : result::NG;
+}
+
+// The board's scan of the first `count` stream words: their AND, high byte first, then "@".
+std::optional<std::uint16_t> Pic12C5xxx::scan(std::int32_t count, bool endCodeNeeded) {
+    BoardChannel& ch = ctx_.link.channel();
+    ch.discardInput();
+    ch.sendPowerLetter();
+    ch.sendLetters("bs");
+    ch.sendCount16(count);
+    const WaitResult wait = ch.waitForBytes(3, WaitLimit::perBlock());
+    const auto& r = ch.takeReply();
+    if (wait != WaitResult::Complete || (endCodeNeeded && !endCodeAt(r, 2))) return std::nullopt;
+    return std::uint16_t(r[0] * 256 + r[1]);
+}
+
+// W words leave the calibration word out, W + 1 take it in, W + 5 add the four ID words: over an
+// otherwise erased chip the second scan is the calibration word itself.
+void Pic12C5xxx::scanProgramMemory(QString& programResult) {
+    RunState& run = ctx_.s.run;
+    const std::int32_t words = ctx_.s.device.ProgramWordCount;
+    const auto program = scan(words, true);
+    if (!program) {
+        programResult = result::ER;
+        status(QStringLiteral("プログラムメモリブランクチェック失敗。　　"
+                              "終了コードを受信できませんでした。"));
+        return;
+    }
+    run.ProgramAndHigh = *program >> 8;
+    run.ProgramAndLow = *program & 0xFF;
+    if (*program != kErased12) {
+        programResult = result::NG;
+        return;
+    }
+    // The later replies are taken whole but their end codes are not the point: a reply that
+    // does not come at all is a communication failure all the same.
+    const auto calibration = scan(words + 1, false);
+    const auto withIds = calibration ? scan(words + 5, false) : std::nullopt;
+    if (!withIds) {
+        programResult = result::ER;
+        status(QStringLiteral("プログラムメモリブランクチェック失敗。　　読み出しデータ不足。"));
+        return;
+    }
+    run.CalibWordHigh = std::uint8_t(*calibration >> 8);
+    run.CalibWordLow = std::uint8_t(*calibration & 0xFF);
+    run.CalibWordRead = true;
+    programResult = *withIds == *calibration ? result::OK : result::NG;
 }
 
 void Pic12C5xxx::BlankCheckDevice() {

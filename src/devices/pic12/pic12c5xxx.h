@@ -54,6 +54,8 @@ class Pic12C5xxx {
 
   private:
     void status(const QString& text);
+    std::optional<std::uint16_t> scan(std::int32_t count, bool endCodeNeeded);
+    void scanProgramMemory(QString& programResult);
     std::optional<std::uint16_t> calibrationRead() const;
 
     ModuleContext& ctx_;
