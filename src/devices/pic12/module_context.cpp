@@ -1,8 +1,13 @@
 #include "module_context.h"
 
+#include "core/config_grids.h"
 #include "core/operation_controls.h"
 #include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "core/utilities.h"
 #include "link/board_link.h"
+#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -18,6 +23,37 @@ void endOperation(ModuleContext& ctx, OperationKind kind) {
     ctx.ui.setBusy(false);
     ctx.ui.focusControl(kind == OperationKind::Program ? Control::Command_pogram
                                                        : Control::frmMain);
+}
+
+} // namespace tavrin::pic12
+
+namespace tavrin::pic12 {
+
+void beginOperation(ModuleContext& ctx) {
+    DisableOperationControls(ctx.ui);
+    ctx.ui.setBusy(true);
+}
+
+void finishRead(ModuleContext& ctx, std::int32_t summary, std::int32_t erased,
+                const std::function<bool()>& protectedChip) {
+    Session& s = ctx.s;
+    OperatorUi& ui = ctx.ui;
+    const auto& config = s.buffer.ConfigIdImage;
+    for (int k = 1; k <= limits::ConfigWords; ++k)
+        if (s.device.ConfigWordDefined[k] != 0)
+            s.device.ConfigValue[k] = (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
+    RefreshConfigGrids(s);
+    ui.refreshViews(ViewAll);
+    if (summary == erased)
+        ShowStatusMessage(ui, QStringLiteral("読み出し完了。　デバイスは消去されています。"));
+    else if (!protectedChip())
+        ShowStatusMessage(ui, QStringLiteral("読み出し完了。"));
+    else
+        ShowStatusMessage(ui,
+                          QStringLiteral("redコードプロテクトされています。（または不適切なデータが"
+                                         "コードプロテクトビットにセットされています。）"));
+    ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
+    writeLogLine(ui, ctx.dataDir, operationEndLine(OperationEnd::Read, ctx.now()));
 }
 
 } // namespace tavrin::pic12

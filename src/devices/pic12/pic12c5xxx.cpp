@@ -136,11 +136,10 @@ void Pic12C5xxx::scanProgramMemory(QString& programResult) {
 void Pic12C5xxx::BlankCheckDevice() {
     const PowerLetterN n(ctx_.s.device);
     OperatorUi& ui = ctx_.ui;
-    DisableOperationControls(ui);
+    beginOperation(ctx_);
     ui.setControlVisible(Control::CmbInit, false);
     ui.setControlVisible(Control::TxtInit, false);
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
-    ui.setBusy(true);
     ui.pumpEvents();
 
     QString program, config, cpFlag = result::Skipped;
@@ -177,13 +176,12 @@ void Pic12C5xxx::ReadDevice() {
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
     BoardChannel& ch = ctx_.link.channel();
-    DisableOperationControls(ui);
+    beginOperation(ctx_);
     ui.setControlVisible(Control::CmbInit, false);
     ui.setControlVisible(Control::TxtInit, false);
     ui.setControlText(Control::Lbl_ID_Rev, QString());
     ui.setControlText(Control::Lbl_ID_Dev, QString());
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
-    ui.setBusy(true);
     ui.pumpEvents();
     status(QStringLiteral("プログラムメモリ読み出し中.........."));
 
@@ -203,23 +201,10 @@ void Pic12C5xxx::ReadDevice() {
         QString configResult = result::NG;
         tavrin::ReadConfigWords(ch, configResult);
         if (configResult == result::OK) {
-            for (int k = 1; k <= limits::ConfigWords; ++k)
-                if (s.device.ConfigWordDefined[k] != 0)
-                    s.device.ConfigValue[k] =
-                        (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
-            RefreshConfigGrids(s);
-            ui.refreshViews(ViewAll);
-            const std::int32_t high = run.ProgramAndHigh & run.ConfigAndHigh & run.IdAndHigh;
-            const std::int32_t low = run.ProgramAndLow & run.ConfigAndLow & run.IdAndLow;
-            if (high * 256 + low == kErased12)
-                status(QStringLiteral("読み出し完了。　デバイスは消去されています。"));
-            else if (!s.device.CodeProtectOn)
-                status(QStringLiteral("読み出し完了。"));
-            else
-                status(QStringLiteral("redコードプロテクトされています。（または不適切なデータが"
-                                      "コードプロテクトビットにセットされています。）"));
-            ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
-            writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
+            finishRead(ctx_,
+                       (run.ProgramAndHigh & run.ConfigAndHigh & run.IdAndHigh) * 256 +
+                           (run.ProgramAndLow & run.ConfigAndLow & run.IdAndLow),
+                       kErased12, [&s] { return s.device.CodeProtectOn; });
         }
     }
     s.device.ConfigFromDevice = false;

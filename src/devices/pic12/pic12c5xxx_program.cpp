@@ -64,8 +64,7 @@ class TwelveBitProgram {
 };
 
 void TwelveBitProgram::run() {
-    ui_.setBusy(true);
-    DisableOperationControls(ui_);
+    beginOperation(ctx_);
     ui_.refreshViews(ViewProgram | ViewEeprom);
     run_.ProgramVerifyResult = result::OK;
     run_.EepromVerifyResult = result::Skipped;
@@ -202,8 +201,7 @@ void Pic12C5xxx::VerifyDevice() {
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
     BoardChannel& ch = ctx_.link.channel();
-    DisableOperationControls(ui);
-    ui.setBusy(true);
+    beginOperation(ctx_);
     ui.refreshViews(ViewProgram | ViewEeprom);
     run.ProgramVerifyResult = result::OK;
     run.EepromVerifyResult = result::Skipped;

@@ -146,8 +146,7 @@ void Pic12F683::BlankCheckConfigWords(QString& result, QString& cpFlag) {
 void Pic12F683::BlankCheckDevice(QString& programResult, QString& eepromResult,
                                  QString& configResult, QString& cpFlag) {
     OperatorUi& ui = ctx_.ui;
-    DisableOperationControls(ui);
-    ui.setBusy(true);
+    beginOperation(ctx_);
     BlankCheckProgramMemory(programResult);
     BlankCheckEepromMemory(eepromResult);
     BlankCheckConfigWords(configResult, cpFlag);

@@ -43,9 +43,8 @@ void Pic12F683::ProgramDevice() {
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
-    ui.setBusy(true);
     run.OperationStartTimeUs = ctx_.clock.nowUs();
-    DisableOperationControls(ui);
+    beginOperation(ctx_);
     ui.refreshViews(ViewProgram | ViewEeprom);
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
     run.ProgramVerifyResult = result::OK;

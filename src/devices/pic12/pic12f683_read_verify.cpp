@@ -31,8 +31,7 @@ void Pic12F683::ReadDevice() {
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
-    DisableOperationControls(ui);
-    ui.setBusy(true);
+    beginOperation(ctx_);
     ui.setControlText(Control::Lbl_ID_Rev, QString());
     ui.setControlText(Control::Lbl_ID_Dev, QString());
     run.CodeProtectState = result::Skipped;
@@ -54,25 +53,11 @@ void Pic12F683::ReadDevice() {
         ReadConfigWords(run.ConfigStepResult, run.CodeProtectState);
         read = run.ConfigStepResult == result::OK;
     }
-    if (read) {
-        const auto& config = s.buffer.ConfigIdImage;
-        for (int k = 1; k <= limits::ConfigWords; ++k)
-            if (s.device.ConfigWordDefined[k] != 0)
-                s.device.ConfigValue[k] = (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
-        RefreshConfigGrids(s);
-        ui.refreshViews(ViewAll);
-        const std::int32_t high = run.ProgramAndHigh & run.EepromAndHigh & run.ConfigAndHigh;
-        const std::int32_t low = run.ProgramAndLow & run.EepromAndLow & run.ConfigAndLow;
-        if (high * 256 + low == 0x3FFF)
-            status(QStringLiteral("読み出し完了。　デバイスは消去されています。"));
-        else if (run.CodeProtectState != result::CP)
-            status(QStringLiteral("読み出し完了。"));
-        else
-            status(QStringLiteral("redコードプロテクトされています。（または不適切なデータがコード"
-                                  "プロテクトビットにセットされています。）"));
-        ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
-        writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
-    }
+    if (read)
+        finishRead(ctx_,
+                   (run.ProgramAndHigh & run.EepromAndHigh & run.ConfigAndHigh) * 256 +
+                       (run.ProgramAndLow & run.EepromAndLow & run.ConfigAndLow),
+                   0x3FFF, [&run] { return run.CodeProtectState == result::CP; });
     s.device.ConfigFromDevice = false;
     endOperation(ctx_, OperationKind::Read);
 }
@@ -81,8 +66,7 @@ void Pic12F683::VerifyDevice() {
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
-    DisableOperationControls(ui);
-    ui.setBusy(true);
+    beginOperation(ctx_);
     status(QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
     ui.pumpEvents();
     ui.refreshViews(ViewProgram | ViewEeprom);
