@@ -20,17 +20,17 @@ inline constexpr const char* kPic12F683Device = "PIC12F683";
 
 // Letters after the power letter.
 struct Pic12F683Commands {
-    const char* programBlank;  // AND of the program words: hi, lo, "@"
-    const char* erase;         // followed by the erase code
-    std::uint8_t eraseProgram; // program memory and configuration word
-    std::uint8_t eraseEeprom;  // data EEPROM
-    const char* programWrite;  // board-paced, one word per request
-    const char* eepromWrite;   // board-paced, (0x3F, data) per request
-    const char* configWrite;   // board-paced, words 0x2000-0x2007
-    const char* programRead;   // 2 bytes a word, "@" every 16 bytes
-    const char* eepromRead;    // (0x3F, data) a location
-    const char* configRead;    // words from 0x2000
-    std::uint16_t protectBits; // CP and CPD of the configuration word: active when 0
+    const char* programBlank;     // AND of the program words: hi, lo, "@"
+    const char* erase;            // followed by the erase code
+    std::uint8_t eraseProgram;    // program memory and configuration word
+    std::uint8_t eraseEeprom;     // data EEPROM
+    const char* programWrite;     // board-paced, one word per request
+    const char* eepromWrite;      // board-paced, (0x3F, data) per request
+    const char* configWrite;      // board-paced, words 0x2000-0x2007
+    const char* programRead;      // 2 bytes a word, "@" every 16 bytes
+    const char* eepromRead;       // (0x3F, data) a location
+    const char* configRead;       // words from 0x2000
+    std::uint16_t dataProtectBit; // CPD of the configuration word: the EEPROM is protected at 0
 };
 
 inline constexpr Pic12F683Commands kPic12F683{
@@ -44,7 +44,7 @@ inline constexpr Pic12F683Commands kPic12F683{
     .programRead = "rsp",
     .eepromRead = "rsd",
     .configRead = "rsc",
-    .protectBits = 0x00C0,
+    .dataProtectBit = 0x0080,
 };
 
 } // namespace tavrin::pic12

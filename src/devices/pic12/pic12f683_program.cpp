@@ -102,8 +102,8 @@ bool Pic12F683::blankCheckAllowsWriting() {
     return false;
 }
 
-// The bulk erase. A run of program memory alone keeps the data EEPROM, unless the chip is
-// protected: then the erase of program memory takes the EEPROM with it, and the person is told.
+// The bulk erase. A run of program memory alone keeps the data EEPROM, unless the EEPROM is
+// protected: then it is erased too, and the person is told.
 bool Pic12F683::eraseForProgramming() {
     RunState& run = ctx_.s.run;
     const QString erasing = kStep + QStringLiteral("チップイレース(コードプロテクト解除)");
@@ -121,8 +121,8 @@ bool Pic12F683::eraseForProgramming() {
             }
             status(erasing + QStringLiteral("中.........."));
         }
-        const std::uint16_t bits = kPic12F683.protectBits;
-        eepromKept = (*chipConfigWord_ & bits) == bits;
+        // Only a bulk erase releases data protection, and it takes the data with it.
+        eepromKept = (*chipConfigWord_ & kPic12F683.dataProtectBit) != 0;
     }
     EraseProgramMemory(run.ProgramStepResult);
     if (eepromKept)

@@ -182,6 +182,17 @@ TEST_F(Pic12F683Operations, ProgramMemoryOnlyKeepsTheDataEeprom) {
         EXPECT_NE(c, "command n wed") << "no EEPROM write";
 }
 
+TEST_F(Pic12F683Operations, ProgramMemoryOnlyOnACodeProtectedChipStillKeepsTheEeprom) {
+    bench.chip().eeprom[3] = 0x77;
+    bench.chip().config[0] &= ~0x0040; // CP: the program erase releases it
+    bench.settings.skipBlankCheck = true;
+    bench.s.run.ProgramMemoryOnlyMode = true;
+    bench.s.run.IncludeConfigInPartial = true;
+    bench.ops.Command_pogram_Click();
+    EXPECT_EQ(bench.chip().eeprom[3], 0x77);
+    EXPECT_EQ(bench.chip().program[0], hexWordsBySrecCat(kHex, 0, 1)[0]);
+}
+
 TEST_F(Pic12F683Operations, ProgramMemoryOnlyOnAProtectedChipSaysTheEepromWasCleared) {
     bench.chip().eeprom[3] = 0x77;
     bench.chip().config[0] &= ~0x0080; // CPD
