@@ -3,6 +3,12 @@
 // document that names other letters changes this one row.
 #pragma once
 
+#include "link/config_area_read.h"
+#include "link/config_write.h"
+#include "link/eeprom_write.h"
+#include "link/program_write.h"
+#include "link/read_commands.h"
+
 #include <QString>
 
 #include <array>
@@ -46,5 +52,21 @@ inline constexpr Pic12F683Commands kPic12F683{
     .configRead = "rsc",
     .dataProtectBit = 0x0080,
 };
+
+// The link's rows built from that one row. Replies are laid out as the part's programming type
+// in the device file ("FLASH1") lays them out.
+inline constexpr const char* kPic12F683Type = "FLASH1";
+inline constexpr ReadCommands kPic12F683Reads{kPic12F683Type,         CoreGroup::Bit14,
+                                              kPic12F683.programRead, kPic12F683.eepromRead,
+                                              kPic12F683.configRead,  8};
+inline constexpr ConfigAreaCommand kPic12F683ConfigArea{kPic12F683Type, kPic12F683.configRead,
+                                                        ConfigAreaLayout::Words14};
+inline constexpr ProgramWriteRow kPic12F683ProgramWrite{kPic12F683Type, kPic12F683.programWrite,
+                                                        WriteStream::Bit14};
+inline constexpr EepromWriteRow kPic12F683EepromWrite{kPic12F683Type, kPic12F683.eepromWrite,
+                                                      false};
+// Words 0x2000-0x2007: the calibration word at 0x2008 is never written.
+inline constexpr ConfigWriteRow kPic12F683ConfigWrite{kPic12F683Type, kPic12F683.configWrite,
+                                                      ConfigWriteLayout::Area14, 8};
 
 } // namespace tavrin::pic12

@@ -1,5 +1,6 @@
 // Blank and Read of the 12-bit parts.
 #include "pic12c5xxx.h"
+#include "read_summary.h"
 
 #include "core/config_grids.h"
 #include "core/operation_controls.h"
@@ -7,13 +8,14 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_area_read.h"
 #include "link/program_size.h"
 #include "link/read.h"
 #include "link/reply_transfer.h"
-#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -137,6 +139,7 @@ void Pic12C5xxx::BlankCheckDevice() {
     const PowerLetterN n(ctx_.s.device);
     OperatorUi& ui = ctx_.ui;
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Blank);
     ui.setControlVisible(Control::CmbInit, false);
     ui.setControlVisible(Control::TxtInit, false);
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
@@ -148,7 +151,6 @@ void Pic12C5xxx::BlankCheckDevice() {
     if (program == result::ER || config == result::ER) {
         // Nothing is known about the chip: saying it is written would be a guess.
         status(QStringLiteral("redブランクチェック中に通信エラーが発生しました。"));
-        endOperation(ctx_, OperationKind::Blank);
         return;
     }
     if (program + config == QLatin1String("OKOK")) {
@@ -167,7 +169,6 @@ void Pic12C5xxx::BlankCheckDevice() {
             run.BlankReportText + configLine + (cpFlag == result::CP ? kProtected : QString()));
     }
     writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::BlankCheck, ctx_.now()));
-    endOperation(ctx_, OperationKind::Blank);
 }
 
 void Pic12C5xxx::ReadDevice() {
@@ -177,6 +178,7 @@ void Pic12C5xxx::ReadDevice() {
     OperatorUi& ui = ctx_.ui;
     BoardChannel& ch = ctx_.link.channel();
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Read);
     ui.setControlVisible(Control::CmbInit, false);
     ui.setControlVisible(Control::TxtInit, false);
     ui.setControlText(Control::Lbl_ID_Rev, QString());
@@ -208,7 +210,6 @@ void Pic12C5xxx::ReadDevice() {
         }
     }
     s.device.ConfigFromDevice = false;
-    endOperation(ctx_, OperationKind::Read);
 }
 
 void Pic12C5xxx::readCalibrationOfWrittenChip() {

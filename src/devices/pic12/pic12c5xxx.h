@@ -5,7 +5,7 @@
 // overwrite question always run before programming.
 #pragma once
 
-#include "module_context.h"
+#include "devices/common/module_context.h"
 
 #include <QString>
 

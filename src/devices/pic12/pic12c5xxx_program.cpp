@@ -8,16 +8,17 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "devices/common/calibration_entry.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/overwrite_question.h"
+#include "devices/common/program_result.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_verify.h"
 #include "link/config_write.h"
 #include "link/memory_verify.h"
 #include "link/program_write.h"
-#include "mainwindow/operations/calibration_entry.h"
-#include "mainwindow/operations/overwrite_question.h"
-#include "mainwindow/operations/program_result.h"
-#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -33,7 +34,7 @@ class TwelveBitProgram {
   public:
     TwelveBitProgram(ModuleContext& ctx, Pic12C5xxx& module)
         : ctx_(ctx), module_(module), s_(ctx.s), run_(ctx.s.run), ui_(ctx.ui),
-          ch_(ctx.link.channel()), settings_(ctx.settings ? ctx.settings() : OperationSettings{}) {}
+          ch_(ctx.link.channel()), settings_(ctx.currentSettings()) {}
 
     void run();
 
@@ -65,6 +66,7 @@ class TwelveBitProgram {
 
 void TwelveBitProgram::run() {
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Program);
     ui_.refreshViews(ViewProgram | ViewEeprom);
     run_.ProgramVerifyResult = result::OK;
     run_.EepromVerifyResult = result::Skipped;
@@ -73,7 +75,6 @@ void TwelveBitProgram::run() {
         ++run_.AttemptCount;
         if (writeAndVerify()) judge();
     }
-    endOperation(ctx_, OperationKind::Program);
 }
 
 // The typed value is checked before anything is written: a value that cannot be written would
@@ -202,6 +203,7 @@ void Pic12C5xxx::VerifyDevice() {
     OperatorUi& ui = ctx_.ui;
     BoardChannel& ch = ctx_.link.channel();
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Verify);
     ui.refreshViews(ViewProgram | ViewEeprom);
     run.ProgramVerifyResult = result::OK;
     run.EepromVerifyResult = result::Skipped;
@@ -216,7 +218,6 @@ void Pic12C5xxx::VerifyDevice() {
         ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ベリファイ"),
                       QStringLiteral("このデバイスはコードプロテクトされています。\r"
                                      "ベリファイををスキップしました。             "));
-        endOperation(ctx_, OperationKind::Verify);
         return;
     }
     status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
@@ -235,7 +236,6 @@ void Pic12C5xxx::VerifyDevice() {
                           QStringLiteral("）　　"));
     }
     writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::Verify, ctx_.now()));
-    endOperation(ctx_, OperationKind::Verify);
 }
 
 } // namespace tavrin::pic12

@@ -5,7 +5,7 @@
 // "YB" blank, "NB" written) and shows its own status text; none closes the port.
 #pragma once
 
-#include "module_context.h"
+#include "devices/common/module_context.h"
 
 #include <QString>
 

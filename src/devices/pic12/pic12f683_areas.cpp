@@ -21,11 +21,11 @@
 namespace tavrin::pic12 {
 
 void Pic12F683::WriteProgramMemory(QString& result) {
-    tavrin::WriteProgramMemory(channel(), result);
+    WriteProgramMemoryWith(channel(), kPic12F683ProgramWrite, result);
 }
 
 void Pic12F683::WriteEepromMemory(QString& result) {
-    tavrin::WriteEepromMemory(channel(), result);
+    WriteEepromMemoryWith(channel(), kPic12F683EepromWrite, result);
 }
 
 void Pic12F683::CollectConfigFixedData(QString& result) {
@@ -33,28 +33,28 @@ void Pic12F683::CollectConfigFixedData(QString& result) {
 }
 
 void Pic12F683::WriteConfigWords(QString& result) {
-    tavrin::WriteConfigWords(channel(), result);
+    WriteConfigWordsWith(channel(), kPic12F683ConfigWrite, result);
 }
 
 void Pic12F683::VerifyProgramMemory(QString& result) {
-    tavrin::VerifyProgramMemory(channel(), result);
+    VerifyProgramMemoryWith(channel(), kPic12F683Reads, result);
 }
 
 void Pic12F683::VerifyEepromMemory(QString& result) {
-    tavrin::VerifyEepromMemory(channel(), result);
+    VerifyEepromMemoryWith(channel(), kPic12F683Reads, result);
 }
 
 void Pic12F683::VerifyConfigWords(QString& result, QString& cpFlag) {
     // Against what the program run has just written, or against the PC buffer (Verify).
-    tavrin::VerifyConfigWords(channel(), cpFlag, result);
+    VerifyConfigWordsWith(channel(), kPic12F683ConfigArea, cpFlag, result);
 }
 
 void Pic12F683::ReadProgramMemory(QString& result) {
-    tavrin::ReadProgramMemory(channel(), result);
+    ReadProgramMemoryWith(channel(), kPic12F683Reads, result);
 }
 
 void Pic12F683::ReadEepromMemory(QString& result) {
-    tavrin::ReadEepromMemory(channel(), result);
+    ReadEepromMemoryWith(channel(), kPic12F683Reads, result);
 }
 
 // The whole configuration area 0x2000-0x200F: ID words, device ID, configuration word and the

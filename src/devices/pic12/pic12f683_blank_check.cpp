@@ -7,10 +7,11 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_area_read.h"
-#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -147,6 +148,7 @@ void Pic12F683::BlankCheckDevice(QString& programResult, QString& eepromResult,
                                  QString& configResult, QString& cpFlag) {
     OperatorUi& ui = ctx_.ui;
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Blank);
     BlankCheckProgramMemory(programResult);
     BlankCheckEepromMemory(eepromResult);
     BlankCheckConfigWords(configResult, cpFlag);
@@ -172,7 +174,6 @@ void Pic12F683::BlankCheckDevice(QString& programResult, QString& eepromResult,
         }
         writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::BlankCheck, ctx_.now()));
     }
-    endOperation(ctx_, OperationKind::Blank);
 }
 
 } // namespace tavrin::pic12

@@ -10,12 +10,13 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/overwrite_question.h"
+#include "devices/common/program_result.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_verify.h"
-#include "mainwindow/operations/overwrite_question.h"
-#include "mainwindow/operations/program_result.h"
-#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -45,6 +46,7 @@ void Pic12F683::ProgramDevice() {
     OperatorUi& ui = ctx_.ui;
     run.OperationStartTimeUs = ctx_.clock.nowUs();
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Program);
     ui.refreshViews(ViewProgram | ViewEeprom);
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
     run.ProgramVerifyResult = result::OK;
@@ -59,12 +61,11 @@ void Pic12F683::ProgramDevice() {
         ++run.AttemptCount;
         if (writeAndVerify() && !run.ProgramMemoryOnlyMode) judge();
     }
-    endOperation(ctx_, OperationKind::Program);
 }
 
 bool Pic12F683::blankCheckAllowsWriting() {
     RunState& run = ctx_.s.run;
-    const OperationSettings settings = ctx_.settings ? ctx_.settings() : OperationSettings{};
+    const OperationSettings settings = ctx_.currentSettings();
     if (settings.skipBlankCheck) return true;
     status(kStep + QStringLiteral("ブランクチェック中.........."));
     ctx_.ui.pumpEvents();
@@ -197,7 +198,8 @@ bool Pic12F683::writeAndVerify() {
     }
     status(config + QStringLiteral("ベリファイ中.........."));
     pause();
-    VerifyWrittenConfigWords(ch, run.CodeProtectState, run.ConfigVerifyResult);
+    VerifyWrittenConfigWordsWith(ch, kPic12F683ConfigArea, run.CodeProtectState,
+                                 run.ConfigVerifyResult);
     if (run.ConfigVerifyResult != result::OK)
         status(config + QStringLiteral("ベリファイに失敗しました。"));
     return true;
@@ -219,7 +221,7 @@ void Pic12F683::judge() {
         run.LastResultText = failText(endTimeOfDay(end), run);
         status(QStringLiteral("red") + run.LastResultText);
     }
-    const OperationSettings settings = ctx_.settings ? ctx_.settings() : OperationSettings{};
+    const OperationSettings settings = ctx_.currentSettings();
     writeLogLine(ctx_.ui, ctx_.dataDir,
                  programLogLine(s, run.LastResultText, settings.idText.value_or(s.buffer.IdText),
                                 QStringLiteral("--"), end));

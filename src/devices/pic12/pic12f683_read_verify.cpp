@@ -1,6 +1,7 @@
 // Read and Verify from the main window, and the EEPROM-only programming of the extended window.
 // Each checks the chip in the socket first, then works area by area.
 #include "pic12f683.h"
+#include "read_summary.h"
 
 #include "core/config_grids.h"
 #include "core/operation_controls.h"
@@ -8,9 +9,10 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "devices/common/operation_epilogue.h"
+#include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "mainwindow/operations/result_log.h"
 
 namespace tavrin::pic12 {
 
@@ -32,6 +34,7 @@ void Pic12F683::ReadDevice() {
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Read);
     ui.setControlText(Control::Lbl_ID_Rev, QString());
     ui.setControlText(Control::Lbl_ID_Dev, QString());
     run.CodeProtectState = result::Skipped;
@@ -59,7 +62,6 @@ void Pic12F683::ReadDevice() {
                        (run.ProgramAndLow & run.EepromAndLow & run.ConfigAndLow),
                    0x3FFF, [&run] { return run.CodeProtectState == result::CP; });
     s.device.ConfigFromDevice = false;
-    endOperation(ctx_, OperationKind::Read);
 }
 
 void Pic12F683::VerifyDevice() {
@@ -67,6 +69,7 @@ void Pic12F683::VerifyDevice() {
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
     beginOperation(ctx_);
+    const OperationEpilogue end(ctx_, OperationKind::Verify);
     status(QStringLiteral("ベリファイ中..........コンフィギュレーションワード"));
     ui.pumpEvents();
     ui.refreshViews(ViewProgram | ViewEeprom);
@@ -103,7 +106,6 @@ void Pic12F683::VerifyDevice() {
             writeLogLine(ui, ctx_.dataDir, operationEndLine(OperationEnd::Verify, ctx_.now()));
         }
     }
-    endOperation(ctx_, OperationKind::Verify);
 }
 
 void Pic12F683::ProgramEepromMemory() {

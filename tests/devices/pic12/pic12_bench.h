@@ -1,10 +1,8 @@
-// The operation bench with this folder's modules plugged in, and what the tests of both modules
-// share: the test HEX files, the chip's memories as words, and the commands the board saw.
+// The operation bench (the main window's operations register every module when they are made),
+// and what the tests of both modules share: the test HEX files and the commands the board saw.
 #pragma once
 
 #include "operation_bench.h"
-
-#include "devices/pic12/register_modules.h"
 
 #include <QString>
 
@@ -19,9 +17,7 @@ class Pic12Bench : public OperationBench {
   public:
     explicit Pic12Bench(const QString& device, const std::string& socketPart = {},
                         emu::BoardOptions options = {})
-        : OperationBench(device, socketPart, std::move(options)) {
-        pic12::registerPic12Modules(ops.environment(), ops.environment().modules);
-    }
+        : OperationBench(device, socketPart, std::move(options)) {}
 
     // "command n rsc", ... in the order the board ran them.
     std::vector<std::string> commands();

@@ -4,9 +4,6 @@
 // socket and the wrong part.
 #include "window_bench.h"
 
-#include "devices/pic12/register_modules.h"
-#include "mainwindow/operations/operation_frame.h"
-
 #include <QtTest>
 
 using namespace tavrin;
@@ -24,14 +21,11 @@ const QRegularExpression
     kPassOnce(QStringLiteral("^プログラミング成功。\\d+sec　終了時刻：\\d+:\\d\\d:"
                              "\\d\\d  Pass = 1    Fail = 0 $"));
 
-// The window as the program builds it, with this folder's modules plugged in.
+// The window as the program builds it (its operations register every device module).
 class Pic12Window : public Bench {
   public:
     Pic12Window(std::vector<std::string> args, const QString& hexFile)
-        : Bench(std::move(args), hexFile) {
-        MainOperations* ops = window->operations();
-        pic12::registerPic12Modules(ops->environment(), ops->environment().modules);
-    }
+        : Bench(std::move(args), hexFile) {}
     // The words of the emulator's dump (the emulator is stopped).
     std::vector<std::uint16_t> dumpWords(std::uint32_t first, std::uint32_t count) {
         if (emu->running()) emu->stop();

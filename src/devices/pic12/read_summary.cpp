@@ -1,38 +1,14 @@
-#include "module_context.h"
+#include "read_summary.h"
 
 #include "core/config_grids.h"
-#include "core/operation_controls.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "link/board_link.h"
-#include "mainwindow/operations/result_log.h"
+#include "devices/common/module_context.h"
+#include "devices/common/result_log.h"
 
 namespace tavrin::pic12 {
-
-void endOperation(ModuleContext& ctx, OperationKind kind) {
-    const OperationSettings settings = ctx.settings ? ctx.settings() : OperationSettings{};
-    ctx.link.ClosePort();
-    if (settings.continuousMode && kind != OperationKind::Read) {
-        for (Control c : {Control::Command_pogram, Control::Command_blank, Control::Command_Vrify})
-            ctx.ui.setControlEnabled(c, true);
-    } else {
-        EnableOperationControls(ctx.s, ctx.ui);
-    }
-    ctx.ui.setBusy(false);
-    ctx.ui.focusControl(kind == OperationKind::Program ? Control::Command_pogram
-                                                       : Control::frmMain);
-}
-
-} // namespace tavrin::pic12
-
-namespace tavrin::pic12 {
-
-void beginOperation(ModuleContext& ctx) {
-    DisableOperationControls(ctx.ui);
-    ctx.ui.setBusy(true);
-}
 
 void finishRead(ModuleContext& ctx, std::int32_t summary, std::int32_t erased,
                 const std::function<bool()>& protectedChip) {
