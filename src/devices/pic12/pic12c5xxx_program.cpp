@@ -12,6 +12,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
@@ -44,8 +45,9 @@ class TwelveBitProgram {
         status(QStringLiteral("red") + text);
         ui_.messageBox(MessageIcon::Exclamation, MessageButtons::Ok, kCalibrationTitle, text);
     }
+    // Lbl_Calib_ReadWrite_Data; the context keeps it for the log line.
     void setLabel(const QString& text) {
-        label_ = text;
+        ctx_.calibrationLabel = text;
         ui_.setControlText(Control::Lbl_Calib_ReadWrite_Data, text);
     }
     bool typedCalibrationUsable();
@@ -61,12 +63,12 @@ class TwelveBitProgram {
     BoardChannel& ch_;
     const OperationSettings settings_;
     TypedCalibration typed_;
-    QString label_ = QStringLiteral("--");
 };
 
 void TwelveBitProgram::run() {
     beginOperation(ctx_);
     const OperationEpilogue end(ctx_, OperationKind::Program);
+    setLabel(QStringLiteral("--"));
     ui_.refreshViews(ViewProgram | ViewEeprom);
     run_.ProgramVerifyResult = result::OK;
     run_.EepromVerifyResult = result::Skipped;
@@ -150,7 +152,7 @@ bool TwelveBitProgram::writeAndVerify() {
     ch_.pauseMs(200);
     s_.link.ReceiveBuffer.clear();
     VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
-    setLabel(label_ + QStringLiteral("W:") + calibrationWordText(calibrationWordReadBack(s_)));
+    setLabel(ctx_.calibrationLabel + QStringLiteral("W:") + calibrationWordText(calibrationWordReadBack(s_)));
 
     status(QStringLiteral("コンフィギュレーションワード プログラミング中.........."));
     ui_.pumpEvents();
@@ -168,25 +170,10 @@ bool TwelveBitProgram::writeAndVerify() {
 }
 
 void TwelveBitProgram::judge() {
-    const std::int64_t elapsedSeconds = (ctx_.clock.nowUs() - run_.OperationStartTimeUs) / 1000000;
-    const QDateTime end = ctx_.now();
-    const bool passed = programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
-                                         run_.ConfigVerifyResult);
-    if (passed) {
-        ++run_.PassCount;
-        run_.LastResultText = passText(elapsedSeconds, endTimeOfDay(end), run_);
-        status(run_.LastResultText);
-    } else {
-        ++run_.FailCount;
-        run_.LastResultText = failText(endTimeOfDay(end), run_);
-        status(QStringLiteral("red") + run_.LastResultText);
-    }
-    writeLogLine(ui_, ctx_.dataDir,
-                 programLogLine(s_, run_.LastResultText,
-                                settings_.idText.value_or(s_.buffer.IdText), label_, end));
-    if (!passed)
-        ui_.messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ベリファイ"),
-                       verifyFailureReport(run_));
+    tellProgramVerdict(ctx_,
+                       programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
+                                        run_.ConfigVerifyResult),
+                       settings_, ctx_.calibrationLabel, verifyFailureReport(run_));
 }
 
 } // namespace

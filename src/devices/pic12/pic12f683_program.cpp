@@ -13,6 +13,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
@@ -48,7 +49,8 @@ void Pic12F683::ProgramDevice() {
     beginOperation(ctx_);
     const OperationEpilogue end(ctx_, OperationKind::Program);
     ui.refreshViews(ViewProgram | ViewEeprom);
-    ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
+    ctx_.calibrationLabel = QStringLiteral("--");
+    ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, ctx_.calibrationLabel);
     run.ProgramVerifyResult = result::OK;
     run.EepromVerifyResult = result::OK;
     run.ConfigVerifyResult = result::OK;
@@ -205,29 +207,13 @@ bool Pic12F683::writeAndVerify() {
     return true;
 }
 
+// Only all three areas verified pass: the part always has its EEPROM.
 void Pic12F683::judge() {
-    Session& s = ctx_.s;
-    RunState& run = s.run;
-    const std::int64_t elapsedSeconds = (ctx_.clock.nowUs() - run.OperationStartTimeUs) / 1000000;
-    const QDateTime end = ctx_.now();
-    const bool passed = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
-                        QLatin1String("OKOKOK");
-    if (passed) {
-        ++run.PassCount;
-        run.LastResultText = passText(elapsedSeconds, endTimeOfDay(end), run);
-        status(run.LastResultText);
-    } else {
-        ++run.FailCount;
-        run.LastResultText = failText(endTimeOfDay(end), run);
-        status(QStringLiteral("red") + run.LastResultText);
-    }
-    const OperationSettings settings = ctx_.currentSettings();
-    writeLogLine(ctx_.ui, ctx_.dataDir,
-                 programLogLine(s, run.LastResultText, settings.idText.value_or(s.buffer.IdText),
-                                QStringLiteral("--"), end));
-    if (!passed)
-        ctx_.ui.messageBox(MessageIcon::Information, MessageButtons::Ok,
-                           QStringLiteral("ベリファイ"), verifyReport(run));
+    const RunState& run = ctx_.s.run;
+    tellProgramVerdict(ctx_,
+                       run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
+                           QLatin1String("OKOKOK"),
+                       ctx_.currentSettings(), ctx_.calibrationLabel, verifyReport(run));
 }
 
 } // namespace tavrin::pic12
