@@ -59,6 +59,24 @@ enum class Control {
     mnuPcBufferMemoryClear,
     // main window: the calibration word read from the chip and written back ("R:xxxx,W:xxxx")
     Lbl_Calib_ReadWrite_Data,
+    // main window: keep the chip's own calibration; the PIC12F683 calibration fields (lists
+    // filled with setControlItems, a choice made by its text); continuous programming mode
+    Chk_12F_CalibData_Select,
+    Cmb_BOD_Calib,
+    Cmb_POR_Calib,
+    Cmb_FCAL_Calib,
+    mnuLock,
+    // extended per-area operations window, whether it is open or not
+    frmExtend_Program_Cmd_Chip_Erace,
+    frmExtend_Program_Cmd_PGM_Read,
+    frmExtend_Program_Cmd_PGM_Program,
+    frmExtend_Program_Cmd_PGM_Erase,
+    frmExtend_Program_Cmd_PGM_PcbufferClear,
+    frmExtend_Program_Cmd_DATA_Read,
+    frmExtend_Program_Cmd_DATA_Program,
+    frmExtend_Program_Cmd_DATA_Erase,
+    frmExtend_Program_Cmd_DATA_PcbufferClear,
+    frmExtend_Program_Cmd_EEDATA_modify,
     // about box
     frmAbout_Label_ID_Word,
     // board window: socket outlines, jumper marks and the "either" label
@@ -116,6 +134,9 @@ class OperatorUi {
     virtual void setControlBackground(Control control, std::uint32_t rgb) = 0;
     virtual void focusControl(Control control) = 0;
 
+    // The entries of a choice list, and the one selected (-1: none).
+    virtual void setControlItems(Control control, const QStringList& items, int selected) = 0;
+
     // A verify mismatch line appended to the program or EEPROM view, after what it shows.
     virtual void appendProgramViewLine(const QString& line) = 0;
     virtual void appendEepromViewLine(const QString& line) = 0;
@@ -146,6 +167,7 @@ class NullOperatorUi : public OperatorUi {
     void setControlEnabled(Control, bool) override {}
     void setControlBackground(Control, std::uint32_t) override {}
     void focusControl(Control) override {}
+    void setControlItems(Control, const QStringList&, int) override {}
     void appendProgramViewLine(const QString&) override {}
     void appendEepromViewLine(const QString&) override {}
     void refreshViews(unsigned) override {}

@@ -47,6 +47,10 @@ void RecordingUi::setControlBackground(Control control, std::uint32_t rgb) {
 void RecordingUi::focusControl(Control control) {
     focus.push_back(control);
 }
+void RecordingUi::setControlItems(Control control, const QStringList& list, int selected) {
+    items[control] = list;
+    selectedItem[control] = selected;
+}
 void RecordingUi::appendProgramViewLine(const QString& line) {
     programViewLines << line;
 }

@@ -33,6 +33,7 @@ class RecordingUi : public OperatorUi {
     void setControlEnabled(Control control, bool enabled) override;
     void setControlBackground(Control control, std::uint32_t rgb) override;
     void focusControl(Control control) override;
+    void setControlItems(Control control, const QStringList& items, int selected) override;
     void appendProgramViewLine(const QString& line) override;
     void appendEepromViewLine(const QString& line) override;
     void refreshViews(unsigned viewFlags) override;
@@ -53,6 +54,8 @@ class RecordingUi : public OperatorUi {
     std::map<Control, bool> enabled;
     std::map<Control, std::uint32_t> backgrounds;
     std::vector<Control> focus;
+    std::map<Control, QStringList> items;
+    std::map<Control, int> selectedItem;
     QStringList programViewLines;
     QStringList eepromViewLines;
     unsigned refreshedViews = 0;

@@ -119,7 +119,12 @@ void frmMain::registerControls() {
                       Control::mnuAsmReloadProgram,
                       Control::mnuHelp,
                       Control::mnuPcBufferMemoryClear,
-                      Control::Lbl_Calib_ReadWrite_Data})
+                      Control::Lbl_Calib_ReadWrite_Data,
+                      Control::Chk_12F_CalibData_Select,
+                      Control::Cmb_BOD_Calib,
+                      Control::Cmb_POR_Calib,
+                      Control::Cmb_FCAL_Calib,
+                      Control::mnuLock})
         byName(c);
     // Menus are switched through the entry that opens them.
     for (Control c : {Control::file, Control::mnuAsmC, Control::mnuHelp})
@@ -128,6 +133,14 @@ void frmMain::registerControls() {
 }
 
 QObject* frmMain::control(Control c) const {
+    // The extended window's buttons are found while that window exists; its own opening takes
+    // the operation state from the session.
+    static const QLatin1String extended("frmExtend_Program_");
+    const QLatin1String name(controlName(c));
+    if (name.startsWith(extended)) {
+        QWidget* window = findChild<QWidget*>(QStringLiteral("frmExtend_Program"));
+        return window ? window->findChild<QObject*>(QString(name.mid(extended.size()))) : nullptr;
+    }
     auto it = controls_.find(c);
     return it == controls_.end() ? nullptr : it->second;
 }
@@ -270,6 +283,14 @@ void frmMain::setControlBackground(Control c, std::uint32_t rgb) {
         p.setColor(QPalette::Window, colorOf(rgb));
         w->setPalette(p);
         w->setAutoFillBackground(true);
+    }
+}
+
+void frmMain::setControlItems(Control c, const QStringList& items, int selected) {
+    if (auto* box = qobject_cast<QComboBox*>(control(c))) {
+        box->clear();
+        box->addItems(items);
+        box->setCurrentIndex(selected);
     }
 }
 

@@ -87,6 +87,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void setControlEnabled(Control control, bool enabled) override;
     void setControlBackground(Control control, std::uint32_t rgb) override;
     void focusControl(Control control) override;
+    void setControlItems(Control control, const QStringList& items, int selected) override;
     void appendProgramViewLine(const QString& line) override;
     void appendEepromViewLine(const QString& line) override;
     void refreshViews(unsigned viewFlags) override;
