@@ -152,7 +152,8 @@ bool TwelveBitProgram::writeAndVerify() {
     ch_.pauseMs(200);
     s_.link.ReceiveBuffer.clear();
     VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
-    setLabel(ctx_.calibrationLabel + QStringLiteral("W:") + calibrationWordText(calibrationWordReadBack(s_)));
+    setLabel(ctx_.calibrationLabel + QStringLiteral("W:") +
+             calibrationWordText(calibrationWordReadBack(s_)));
 
     status(QStringLiteral("コンフィギュレーションワード プログラミング中.........."));
     ui_.pumpEvents();

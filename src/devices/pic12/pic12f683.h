@@ -14,9 +14,14 @@
 
 namespace tavrin {
 class BoardChannel;
-}
+class OperatorUi;
+} // namespace tavrin
 
 namespace tavrin::pic12 {
+
+// The calibration tab when the part is chosen: the three lists filled, the top values selected,
+// shown but not to be changed. The main window has made tab 4 the only one.
+void SetupCalibrationTab(OperatorUi& ui);
 
 class Pic12F683 {
   public:

@@ -95,6 +95,10 @@ void Pic12WindowOperations::pic12f683BlankProgramVerifyRead() {
     Pic12Window bench({"--part", "PIC12F683"}, kHex683);
     QVERIFY(bench.started);
     bench.select(QStringLiteral("PIC12F683"));
+    auto* fcal = bench.find<QComboBox>("Cmb_FCAL_Calib");
+    QCOMPARE(fcal->count(), 128);
+    QCOMPARE(fcal->currentText(), QStringLiteral("63 (最代値)"));
+    QVERIFY(!fcal->isEnabled());
     bench.click("Cmd_open");
 
     bench.click("Command_blank");
@@ -111,6 +115,9 @@ void Pic12WindowOperations::pic12f683BlankProgramVerifyRead() {
     bench.click("Command_read");
     QCOMPARE(bench.status(), QStringLiteral("読み出し完了。 "));
     QCOMPARE(bench.session.buffer.IdText, QStringLiteral("1A2C"));
+    // The emulated chip's calibration word 0x1A2B: FCAL 0x68 (-24), POR 1, BOD 3.
+    QCOMPARE(fcal->currentText(), QStringLiteral("-24"));
+    QCOMPARE(bench.find<QComboBox>("Cmb_BOD_Calib")->currentText(), QStringLiteral("3"));
     QVERIFY(!bench.port.isOpen());
     QVERIFY(bench.find<QComboBox>("Combo_device")->isEnabled());
 

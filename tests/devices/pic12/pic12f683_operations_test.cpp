@@ -239,3 +239,46 @@ TEST_F(Pic12F683Operations, AnotherPartIsWrittenOnlyWhenThePersonSaysSo) {
 }
 
 } // namespace
+
+namespace {
+
+// Choosing the part sets up its calibration tab: tab 4 alone, the three lists filled with their
+// top values chosen and not to be changed; a read shows the chip's word in them.
+TEST(Pic12F683CalibrationTab, IsSetUpWhenThePartIsChosenAndFollowsARead) {
+    Pic12Bench bench(QStringLiteral("PIC12F683"));
+    ASSERT_TRUE(bench.view.layout);
+    const DeviceLayout& layout = *bench.view.layout;
+    EXPECT_EQ(layout.infoTabSelected, 4);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(layout.infoTabShown[k], k == 4) << k;
+    EXPECT_TRUE(layout.calibChoiceShown);
+    EXPECT_FALSE(layout.calibChoiceEnabled);
+
+    const QStringList fcal = bench.ui.items[Control::Cmb_FCAL_Calib];
+    ASSERT_EQ(fcal.size(), 128);
+    EXPECT_EQ(fcal[0], QStringLiteral("-64 (最小値)"));
+    EXPECT_EQ(fcal[64], QStringLiteral("0 (中央値)"));
+    EXPECT_EQ(fcal[127], QStringLiteral("63 (最代値)"));
+    EXPECT_EQ(bench.ui.items[Control::Cmb_BOD_Calib].value(7), QStringLiteral("7  (最大値)"));
+    EXPECT_EQ(bench.ui.items[Control::Cmb_POR_Calib].value(3), QStringLiteral("3  (最大値)"));
+    EXPECT_EQ(bench.ui.selectedItem[Control::Cmb_FCAL_Calib], 127);
+    EXPECT_FALSE(bench.ui.enabled[Control::Cmb_BOD_Calib]);
+    EXPECT_FALSE(bench.ui.enabled[Control::Cmb_FCAL_Calib]);
+    EXPECT_FALSE(bench.ui.enabled[Control::Chk_12F_CalibData_Select]);
+
+    // FCAL -3 (0b1111101), POR 1, BOD 5.
+    bench.chip().config[1] = std::uint16_t((0x7D << 6) | (1 << 3) | 5);
+    bench.ops.Command_read_Click();
+    EXPECT_EQ(bench.ui.selectedItem[Control::Cmb_BOD_Calib], 5);
+    EXPECT_EQ(bench.ui.selectedItem[Control::Cmb_POR_Calib], 1);
+    EXPECT_EQ(bench.ui.selectedItem[Control::Cmb_FCAL_Calib], 61);
+}
+
+TEST(Pic12F683CalibrationTab, AnotherPartShowsNoCalibrationTab) {
+    Pic12Bench bench(QStringLiteral("PIC12F675"));
+    ASSERT_TRUE(bench.view.layout);
+    EXPECT_FALSE(bench.view.layout->infoTabShown[4]);
+    EXPECT_TRUE(bench.ui.items[Control::Cmb_FCAL_Calib].isEmpty());
+}
+
+} // namespace
