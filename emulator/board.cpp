@@ -7,6 +7,7 @@ namespace emu {
 Board::Board(const PartFacts* part, BoardOptions options)
     : options_(std::move(options)), wire_(options_.baud), chip_(part), firmware_(*this) {
     addGenericCommands(commands_);
+    bootLoader_.install(commands_);
     firmware_.start();
 }
 
