@@ -80,6 +80,8 @@ TEST(Pic12F683Faults, AVerifyThatFailsIsJudgedAndBoxed) {
         QStringLiteral("Ｆｌａｓｈプログラムメモリ\t=　 NG　　　　　\r\n")))
         << bench.ui.messages[0].text.toStdString();
     EXPECT_TRUE(bench.logText().startsWith(QStringLiteral("プログラミング失敗。")));
+    // The word went out as the buffer holds it, and the strict board says so.
+    EXPECT_EQ(bench.emu.takeViolations().size(), 1u);
 }
 
 } // namespace
