@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing. Runs as root or with sudo.
 # Usage: scripts/install-deps.sh [run|test]   (test adds the test oracles and the fuzz compiler)
+# gputils is in both lists: its assembler is the one the assembler menu runs.
 set -euo pipefail
-want=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev fonts-ipafont-gothic)
+want=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev fonts-ipafont-gothic gputils)
 if [[ "${1:-test}" == test ]]; then
-  want+=(srecord gputils clang libclang-rt-14-dev xvfb xauth imagemagick)
+  want+=(srecord clang libclang-rt-14-dev xvfb xauth imagemagick)
 fi
 missing=()
 for p in "${want[@]}"; do
