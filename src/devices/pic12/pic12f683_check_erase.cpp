@@ -87,7 +87,8 @@ void Pic12F683::CheckDeviceId(QString& result) {
         MessageIcon::Critical, MessageButtons::OkCancel,
         QStringLiteral("書込みマイコンの種類の確認"),
         other + QStringLiteral("\r\n\r\n　継続する時は、　　『ＯＫ』　　 を押してください。\r\n"
-                               "　中止する時は、『キャンセル』　を押してください。"));
+                               "　中止する時は、『キャンセル』　を押してください。"),
+        MessageDefault::Second);
     if (answer == MessageAnswer::Ok) result = result::OK;
 }
 
