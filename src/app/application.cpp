@@ -3,6 +3,7 @@
 #include "main_window_startup.h"
 #include "program_version.h"
 #include "startup_dialogs.h"
+#include "tool_menus.h"
 
 #include "core/operation_guard.h"
 #include "core/settings_store.h"
@@ -85,7 +86,9 @@ Application::Application(ApplicationOptions options)
         about_.setIdWordLine(line);
         if (aboutWindow_) aboutWindow_->label("Label_ID_Word")->setText(line);
     });
+    toolMenus_ = std::make_unique<ToolMenus>(*session_, *window_, *settings_);
     wireMenus();
+    toolMenus_->wire();
 }
 
 Application::~Application() {
@@ -168,11 +171,7 @@ void Application::showAboutBox() {
     aboutWindow_ = new frmAbout(about_, window_.get());
     aboutWindow_->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(aboutWindow_.data(), &frmAbout::serialSettingsRequested, window_.get(),
-                     [this] {
-                         for (const char* name : {"mnuSerialPgmSetting", "nmuI"})
-                             if (auto* item = window_->findChild<QAction*>(QLatin1String(name)))
-                                 item->setVisible(true);
-                     });
+                     [this] { toolMenus_->revealSerialSettings(); });
     aboutWindow_->show();
 }
 
