@@ -16,5 +16,22 @@ echo "installing: ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get -q -o DPkg::Lock::Timeout=300 update
-"${sudo[@]}" apt-get -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 install "${missing[@]}"
+
+# apt-get waits for the dpkg lock itself (DPkg::Lock::Timeout) but not for the package lists'
+# and archives' locks: while another apt-get holds one, it fails at once. Wait for those as long.
+apt_get() {
+  local tries=60 log status
+  log=$(mktemp)
+  while true; do
+    status=0
+    "${sudo[@]}" apt-get -q -o DPkg::Lock::Timeout=300 "$@" 2>&1 | tee "$log" || status=$?
+    if ((status == 0)) || ! grep -q 'Could not get lock' "$log" || ((--tries == 0)); then
+      rm -f "$log"
+      return "$status"
+    fi
+    echo "waiting for another package manager to finish"
+    sleep 5
+  done
+}
+apt_get update
+apt_get -y --no-install-recommends install "${missing[@]}"

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "listing_windows.h"
 #include "main_window_startup.h"
 #include "program_version.h"
 #include "startup_dialogs.h"
@@ -124,6 +125,7 @@ void Application::detectBoard() {
 }
 
 void Application::wireMenus() {
+    wireListingWindows(*window_, *session_, *settings_, paths_.dataDir);
     if (QAction* confirm = offerMenuItem<QAction>(*window_, "confirm"))
         QObject::connect(confirm, &QAction::triggered, window_.get(), [this] { choosePort(); });
     if (auto* button = offerMenuItem<QPushButton>(*window_, "Command_com"))

@@ -94,7 +94,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void showProgressBar(bool visible, double minimum, double maximum, double value,
                          const QString& percentText) override;
     MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                             const QString& text) override;
+                             const QString& text,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control control, const QString& text) override;
     void setControlVisible(Control control, bool visible) override;
     void setControlEnabled(Control control, bool enabled) override;

@@ -138,8 +138,8 @@ void frmMain::buildMenus() {
 
     QMenu* tool = menu(bar, QStringLiteral("ツール(&T)"), "mnuTool");
     for (auto [text, name] :
-         {std::pair{"置き換え可能アドレスの検索(１４ＢＩＴコア マイコンのみ)", "mnuSerch"},
-          std::pair{"プログラムメモリ使用状況表示", "nmuMemStatus"},
+         {std::pair{"置き換え可能アドレスの検索(ディスアセンブル(１４ＢＩＴコア マイコンのみ))", "mnuSerch"},
+          std::pair{"プログラムメモリ使用状況表示(１４ＢＩＴコア マイコンのみ)", "nmuMemStatus"},
           std::pair{"シリアルデータプログラミング", "mnuSerialPgmSetting"},
           std::pair{"インデックス", "nmuindex"}})
         action(tool, QString::fromUtf8(text), name)->setProperty("pendingFeature", true);
@@ -346,6 +346,9 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt->setFrameShadow(QFrame::Sunken);
     LabelCmt->setMinimumHeight(24);
     LabelCmt->setTextFormat(Qt::PlainText);
+    // The status line takes the width the window gives it: a long text is cut at its end rather
+    // than widening the window.
+    LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
     bottom->addWidget(LabelCmt, 1);
     P_Bar = named(new QProgressBar, "P_Bar");
     P_Bar->setTextVisible(false);
