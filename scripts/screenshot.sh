@@ -21,10 +21,15 @@ QT_QPA_PLATFORM="offscreen:configfile=$tmp/screen.json" build/bin/tavrin-window-
   --out "$first" --device PIC16F877A --devices data/device6.ini --first-start
 echo "wrote $out and $first"
 
-# The memory-usage picture of the same program (docs/memstatus.png), when no output was named.
+# The memory-usage picture of the same program (docs/memstatus.png), the serial-number window and
+# the socket index, when no output was named.
 if [[ $# -eq 0 ]]; then
   cmake --build build -j3 --target tavrin-tool-screenshot >/dev/null
   build/bin/tavrin-tool-screenshot --window memstatus --out docs/memstatus.png \
     --device PIC16F877A --hex tests/mainwindow/data/blink877a.hex --devices data/device6.ini
   echo "wrote docs/memstatus.png"
+  # The serial-number window part-way through a run, and the socket index.
+  build/bin/tavrin-tool-screenshot --window serial --out docs/serial-number-settings.png
+  build/bin/tavrin-tool-screenshot --window index --out docs/index-picture.png
+  echo "wrote docs/serial-number-settings.png and docs/index-picture.png"
 fi

@@ -4,6 +4,7 @@
 #include "main_window_startup.h"
 #include "program_version.h"
 #include "startup_dialogs.h"
+#include "tool_menus.h"
 
 #include "core/operation_guard.h"
 #include "core/settings_store.h"
@@ -86,7 +87,9 @@ Application::Application(ApplicationOptions options)
         about_.setIdWordLine(line);
         if (aboutWindow_) aboutWindow_->label("Label_ID_Word")->setText(line);
     });
+    toolMenus_ = std::make_unique<ToolMenus>(*session_, *window_, *settings_);
     wireMenus();
+    toolMenus_->wire();
 }
 
 Application::~Application() {
@@ -170,11 +173,7 @@ void Application::showAboutBox() {
     aboutWindow_ = new frmAbout(about_, window_.get());
     aboutWindow_->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(aboutWindow_.data(), &frmAbout::serialSettingsRequested, window_.get(),
-                     [this] {
-                         for (const char* name : {"mnuSerialPgmSetting", "nmuI"})
-                             if (auto* item = window_->findChild<QAction*>(QLatin1String(name)))
-                                 item->setVisible(true);
-                     });
+                     [this] { toolMenus_->revealSerialSettings(); });
     aboutWindow_->show();
 }
 

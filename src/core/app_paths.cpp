@@ -28,10 +28,14 @@ AppPaths locateAppPaths(const QString& executableDir, const QString& installedDa
     return paths;
 }
 
+QString installedDataDir() {
+    return QStringLiteral(TAVRIN_INSTALL_DATADIR);
+}
+
 AppPaths locateAppPaths(const QString& executableDir) {
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (user.isEmpty()) user = QDir::homePath() + QStringLiteral("/.local/share/tavrin-writer");
-    return locateAppPaths(executableDir, QStringLiteral(TAVRIN_INSTALL_DATADIR), user);
+    return locateAppPaths(executableDir, installedDataDir(), user);
 }
 
 } // namespace tavrin

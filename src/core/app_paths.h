@@ -20,6 +20,9 @@ struct AppPaths {
 // per-user data folder, and makes the per-user data folder.
 AppPaths locateAppPaths(const QString& executableDir);
 
+// The folder the package installs device6.ini and the documents into.
+QString installedDataDir();
+
 // The same search with every folder given (tests).
 AppPaths locateAppPaths(const QString& executableDir, const QString& installedDataDir,
                         const QString& userDataDir);

@@ -70,6 +70,10 @@ void WindowOperations::overwritesOnlyAfterYes() {
     QCOMPARE(bench.session.run.AttemptCount, 1);
 
     // The document button, then the window closed: no consent.
+    QFile document(bench.dir.filePath(QStringLiteral("製作確認資料.pdf")));
+    QVERIFY(document.open(QIODevice::WriteOnly));
+    document.close();
+    bench.window->setDocumentFolders({bench.dir.path()});
     bench.answerHint({QStringLiteral("CmdHint"), QStringLiteral("close")});
     bench.click("Command_pogram");
     QCOMPARE(bench.documents.size(), 1);

@@ -73,6 +73,11 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
 
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
+    // The folders searched for documents instead of the usual ones (tests).
+    void setDocumentFolders(const QStringList& folders) { documentFolders_ = folders; }
+    // Opens the named document found in the document folders with the desktop's viewer; says
+    // so when there is none or it cannot be opened.
+    bool showDocument(const QString& fileName);
 
     // Selects the entry of the device list and runs the device selection, as a person would.
     void selectDeviceByIndex(int index);
@@ -174,11 +179,13 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void resetConfigGrids();
     void hideChooser();
     QObject* control(Control c) const;
-    void openDocument(const QString& fileName);
+    bool openWithViewer(const QString& path);
+    QStringList documentFolders() const;
+    // mnuLock_Click hides the windows that edit the buffer beside the main window.
+    void hideEditingWindows() override;
     // True, with the reason on the status line, while an operation runs: nothing may touch the
     // buffer, the port or the device list then.
     bool refusedDuringOperation();
-    QString assemblyCheckDocument() const;
 
     MainContext ctx_;
     AppPaths paths_;
@@ -187,6 +194,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
     DocumentOpener documentOpener_;
+    QStringList documentFolders_;
     EditorOpener editorOpener_;
     SteadyClock assemblerClock_;
     AssemblerCommands assembler_{ctx_, *this, assemblerClock_};

@@ -5,6 +5,7 @@
 #include "id_line_edit.h"
 
 #include "core/config_grids.h"
+#include "core/document_lookup.h"
 #include "mainwindow/logic/hex_file_commands.h"
 
 #include <QAction>
@@ -150,7 +151,7 @@ void frmMain::buildMenus() {
     connect(action(help, QStringLiteral("製作確認資料"), "mnuBoardAmend"), &QAction::triggered,
             this, [this] {
                 hideChooser();
-                openDocument(QStringLiteral("製作確認資料.PDF"));
+                showDocument(QString::fromUtf8(kAssemblyCheckDocumentName));
             });
     connect(action(help, QStringLiteral("ログファイルを開く"), "mnuLogFileOpen"),
             &QAction::triggered, this, &frmMain::mnuLogFileOpen_Click);

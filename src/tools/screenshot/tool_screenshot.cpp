@@ -2,20 +2,57 @@
 // the tool windows for the documentation.
 //   tavrin-tool-screenshot --window memstatus --out FILE.png --device NAME --hex FILE.hex
 //   --devices device6.ini
+//   tavrin-tool-screenshot --window serial|index --out FILE.png
 #include "core/app_paths.h"
 #include "core/buffer_fills.h"
 #include "core/device_file.h"
 #include "core/hex_import.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
+#include "core/settings_store.h"
+#include "tools/widgets/frm_index.h"
 #include "tools/widgets/frm_mem_status.h"
+#include "tools/widgets/frm_serial_pgm_setting.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+namespace {
+
+bool save(QWidget& window, const QString& path) {
+    window.show();
+    QCoreApplication::processEvents();
+    return window.grab().save(path);
+}
+
+// The serial-number window part-way through a run: three chips of ten done.
+bool saveSerialSettings(const QString& path) {
+    QTemporaryDir work;
+    tavrin::QtSettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
+    tavrin::frmSerialPgmSetting window(settings, {[] { return true; }, [] {}}, nullptr);
+    const auto type = [&window](const char* field, const QString& text) {
+        auto* edit = window.findChild<QLineEdit*>(QLatin1String(field));
+        edit->setText(text);
+        emit edit->textEdited(text);
+    };
+    type("TxtStartAddress", QStringLiteral("1FF"));
+    window.findChild<QComboBox*>(QStringLiteral("TxtWriteByteNumber"))->setCurrentIndex(1);
+    type("TxtDataStart", QStringLiteral("1000"));
+    type("TxtDataFinsh", QStringLiteral("10"));
+    window.findChild<QCheckBox*>(QStringLiteral("ChkSettingEnable"))->click();
+    for (int i = 0; i < 3; ++i)
+        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    return save(window, path);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,6 +65,14 @@ int main(int argc, char** argv) {
             {QString::fromLatin1(name), QString::fromLatin1(help), QStringLiteral("value")});
     parser.process(app);
     QTextStream err(stderr);
+    const QString kind = parser.value(QStringLiteral("window"));
+    const QString out = parser.value(QStringLiteral("out"));
+    if ((kind == QLatin1String("serial") || kind == QLatin1String("index")) && !out.isEmpty()) {
+        tavrin::frmIndex index(nullptr);
+        if (kind == QLatin1String("serial") ? saveSerialSettings(out) : save(index, out)) return 0;
+        err << "cannot write " << out << "\n";
+        return 1;
+    }
     for (const char* required : {"window", "out", "device", "devices"})
         if (!parser.isSet(QLatin1String(required))) {
             err << "--" << required << " is required\n";
