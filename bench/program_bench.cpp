@@ -7,8 +7,6 @@
 // Options: --baud N paces the emulator at N (0: unpaced, the host's and the pty's own latency
 // alone); BENCH_TIGHT_TIMERS=1 (or =host) sets a 1 ns timer slack for this process and the
 // emulator it starts (or for this process only), to tell timer precision from the rest.
-#include "wire_counters.h"
-
 #include "core/buffer_fills.h"
 #include "core/clock.h"
 #include "core/operator_ui.h"
@@ -21,6 +19,8 @@
 #include "link/qt_serial_port.h"
 #include "link/read.h"
 
+#include "counting_port.h"
+
 #include <QCoreApplication>
 
 #include <sys/prctl.h>
@@ -32,9 +32,20 @@
 #include <string>
 
 using namespace tavrin;
-using namespace tavrin::bench;
+using tavrin::bench::CountingClock;
+using tavrin::bench::CountingPort;
 
 namespace {
+
+constexpr double Baud = 57600;
+constexpr double BitsPerByte = 10; // 8N1
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 
 struct BenchPart {
     const char* name;
