@@ -177,7 +177,12 @@ bool Chip::erase(char letter, int code) {
                                     [code](const EraseCode& e) { return e.code == code; });
     if (entry == part_->eraseCodes.end() || code < 0) return false;
     const auto erased = erasedCellValue();
+    // Data protection is never released with the protected data still in the chip: an erase
+    // that clears the configuration word of a data-protected chip clears its EEPROM too.
+    const bool protectedData = dataProtected();
     if (entry->areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
+    if ((entry->areas & ErasesConfig) && protectedData)
+        std::fill(eeprom.begin(), eeprom.end(), 0xFF);
     if (entry->areas & ErasesConfig) {
         ids.fill(erased);
         config[0] = 0xFFFF;
@@ -274,6 +279,8 @@ bool Chip::erase18(int code) {
         return true;
     }
     if (code == 0x81) {
+        // Like a protected block, protected data is released only by the chip erase.
+        if (dataProtected()) return false;
         std::fill(eeprom.begin(), eeprom.end(), 0xFF);
         return true;
     }

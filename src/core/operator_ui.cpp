@@ -2,19 +2,31 @@
 
 namespace tavrin {
 
-MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, const QString&,
-                                         const QString&) {
+std::vector<MessageAnswer> messageButtonsInOrder(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::Ok:
+        return {MessageAnswer::Ok};
     case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
+        return {MessageAnswer::Ok, MessageAnswer::Cancel};
     case MessageButtons::YesNo:
+        return {MessageAnswer::Yes, MessageAnswer::No};
     case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
+        return {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel};
     case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
+        return {MessageAnswer::Retry, MessageAnswer::Cancel};
     }
-    return MessageAnswer::Ok;
+    return {MessageAnswer::Ok};
+}
+
+MessageAnswer defaultAnswer(MessageButtons buttons, MessageDefault defaultButton) {
+    const std::vector<MessageAnswer> order = messageButtonsInOrder(buttons);
+    const auto index = std::size_t(defaultButton);
+    return index < order.size() ? order[index] : order.front();
+}
+
+MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, const QString&,
+                                         const QString&, MessageDefault defaultButton) {
+    return defaultAnswer(buttons, defaultButton);
 }
 
 const char* controlName(Control c) {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -102,6 +103,9 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
+// The button Enter presses: the first, second or third of the set, in the order listed above.
+enum class MessageDefault { First, Second, Third };
+
 // Which buffer views must be redrawn from the session.
 enum ViewFlag : unsigned {
     ViewProgram = 1u << 0,
@@ -125,7 +129,8 @@ class OperatorUi {
     // A modal message box; returns the button the person chose (closing it counts as Cancel or
     // No, whichever the box offers, or Ok for a single button).
     virtual MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                                     const QString& text) = 0;
+                                     const QString& text,
+                                     MessageDefault defaultButton = MessageDefault::First) = 0;
 
     // Texts, visibility, enabled state and focus of named controls.
     virtual void setControlText(Control control, const QString& text) = 0;
@@ -155,13 +160,13 @@ class OperatorUi {
     virtual void pumpEvents() = 0;
 };
 
-// An OperatorUi that shows nothing and answers every question with its first button.
+// An OperatorUi that shows nothing and answers every question with its default button.
 class NullOperatorUi : public OperatorUi {
   public:
     void showStatusLine(const QString&, StatusColor) override {}
     void showProgressBar(bool, double, double, double, const QString&) override {}
-    MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&,
-                             const QString&) override;
+    MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&, const QString&,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control, const QString&) override {}
     void setControlVisible(Control, bool) override {}
     void setControlEnabled(Control, bool) override {}
@@ -177,5 +182,11 @@ class NullOperatorUi : public OperatorUi {
 };
 
 const char* controlName(Control control);
+
+// The buttons of a set in the order the box shows them.
+std::vector<MessageAnswer> messageButtonsInOrder(MessageButtons buttons);
+
+// The answer Enter gives: the default button, or the first when the set has no such button.
+MessageAnswer defaultAnswer(MessageButtons buttons, MessageDefault defaultButton);
 
 } // namespace tavrin

@@ -19,15 +19,16 @@ void RecordingUi::showProgressBar(bool isVisible, double, double maximum, double
 }
 
 MessageAnswer RecordingUi::messageBox(MessageIcon icon, MessageButtons buttons,
-                                      const QString& title, const QString& text) {
+                                      const QString& title, const QString& text,
+                                      MessageDefault defaultButton) {
     MessageAnswer answer;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     } else {
-        answer = NullOperatorUi().messageBox(icon, buttons, title, text);
+        answer = defaultAnswer(buttons, defaultButton);
     }
-    messages.push_back({icon, buttons, title, text, answer});
+    messages.push_back({icon, buttons, title, text, answer, defaultButton});
     calls << QStringLiteral("box:") + title;
     return answer;
 }

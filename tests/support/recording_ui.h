@@ -1,5 +1,5 @@
 // The test adapter of OperatorUi: records every call in order and answers message boxes from a
-// queue (the first button when the queue is empty).
+// queue (the default button, as Enter would, when the queue is empty).
 #pragma once
 
 #include "core/operator_ui.h"
@@ -19,6 +19,7 @@ struct RecordedMessage {
     QString title;
     QString text;
     MessageAnswer answer;
+    MessageDefault defaultButton;
 };
 
 class RecordingUi : public OperatorUi {
@@ -27,7 +28,8 @@ class RecordingUi : public OperatorUi {
     void showProgressBar(bool visible, double minimum, double maximum, double value,
                          const QString& percentText) override;
     MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                             const QString& text) override;
+                             const QString& text,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control control, const QString& text) override;
     void setControlVisible(Control control, bool visible) override;
     void setControlEnabled(Control control, bool enabled) override;

@@ -38,6 +38,22 @@ QColor colorOf(std::uint32_t rgb) {
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+QMessageBox::StandardButton standardButtonOf(MessageAnswer answer) {
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Retry:
+        break;
+    }
+    return QMessageBox::Retry;
+}
+
 } // namespace
 
 frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices services, QWidget* parent)
@@ -168,7 +184,7 @@ void frmMain::showProgressBar(bool visible, double minimum, double maximum, doub
 }
 
 MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                                  const QString& text) {
+                                  const QString& text, MessageDefault defaultButton) {
     if (messageBoxAnswer_) return messageBoxAnswer_(icon, buttons, title, text);
     QMessageBox box(this);
     box.setWindowTitle(title);
@@ -214,6 +230,7 @@ MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, cons
     }
     box.setStandardButtons(set);
     box.setEscapeButton(escape);
+    box.setDefaultButton(standardButtonOf(defaultAnswer(buttons, defaultButton)));
     const int chosen = box.exec();
     switch (chosen) {
     case QMessageBox::Ok:
