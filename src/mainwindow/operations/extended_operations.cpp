@@ -222,6 +222,7 @@ void ExtendedOperations::run(Area area) {
 
     if (procedure) {
         (*procedure)();
+        ui.refreshViews(ViewAll);
         if (area == Area::ProgramRead && group != DeviceGroup::Pic18)
             ShowStatusMessage(
                 ui, QStringLiteral(
