@@ -22,6 +22,8 @@ class WindowOperations : public QObject {
     void verifyListsTheDifferencesAndReadFillsTheBuffer();
     void blankCheckOfAnErasedChip();
     void nothingElseRunsWhileTheBoardIsWaitedFor();
+    void extendedWindowWorksOneAreaOfAFlashPart();
+    void extendedWindowRefusesAModuleAreaNotRegistered();
 };
 
 void WindowOperations::programsTheHexIntoTheChip() {
@@ -167,6 +169,84 @@ void WindowOperations::nothingElseRunsWhileTheBoardIsWaitedFor() {
     QVERIFY(!operationRunning(bench.session));
     QVERIFY(!bench.port.isOpen());
     QVERIFY(bench.window->close());
+}
+
+// A generic 14-bit flash part: each area button of the extended window erases, programs or reads
+// its own area on the emulated chip and leaves the other one as it was.
+void WindowOperations::extendedWindowWorksOneAreaOfAFlashPart() {
+    Bench bench({"--part", "PIC16F873A", "--load", kHex.toStdString()});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F873A"));
+    bench.click("Cmd_Extend_Program");
+    auto* ext = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(ext && ext->isVisible());
+    QCOMPARE(ext->windowTitle(), QStringLiteral("拡張プログラミング機能"));
+    QCOMPARE(ext->parentWidget(), bench.window.get());
+    auto press = [&](const char* name) {
+        auto* b = ext->findChild<QPushButton*>(QString::fromLatin1(name));
+        QVERIFY2(b && b->isEnabled(), name);
+        QTest::mouseClick(b, Qt::LeftButton);
+    };
+    const auto expected = hexWordsBySrecCat(kHex, 0, 1024);
+    auto& image = bench.session.buffer.ProgramImage;
+    auto& eeprom = bench.session.buffer.EepromImage;
+
+    press("Cmd_PGM_Read");
+    QCOMPARE(bench.status(), QStringLiteral("プログラムメモリ読み出し成功。 "));
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(image[2 * w] * 256 + image[2 * w + 1], expected[w] & 0x3FFF);
+
+    for (int i = 0; i < 128; ++i)
+        eeprom[2 * i + 1] = std::uint8_t(i * 7 + 3);
+    const auto written = eeprom;
+    press("Cmd_DATA_Program");
+    QCOMPARE(bench.status(), QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング成功。 "));
+    QVERIFY(bench.boxes.empty());
+    press("Cmd_DATA_PcbufferClear");
+    QCOMPARE(int(eeprom[1]), 0xFF);
+    press("Cmd_DATA_Read");
+    QCOMPARE(bench.status(), QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し成功。 "));
+    for (int i = 0; i < 128; ++i)
+        QCOMPARE(int(eeprom[2 * i + 1]), int(written[2 * i + 1]));
+    // The program memory was not touched by the EEPROM buttons.
+    press("Cmd_PGM_PcbufferClear");
+    QCOMPARE(int(image[0] * 256 + image[1]), 0x3FFF);
+    press("Cmd_PGM_Read");
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(image[2 * w] * 256 + image[2 * w + 1], expected[w] & 0x3FFF);
+
+    press("Cmd_DATA_Erase");
+    QCOMPARE(bench.status(), QStringLiteral("データメモリの消去しました。 "));
+    press("Cmd_DATA_Read");
+    for (int i = 0; i < 128; ++i)
+        QCOMPARE(int(eeprom[2 * i + 1]), 0xFF);
+
+    press("Cmd_PGM_Erase");
+    QCOMPARE(bench.status(), QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去しました。 "));
+    QVERIFY(!operationRunning(bench.session));
+    QVERIFY(bench.find<QPushButton>("Command_pogram")->isEnabled());
+    const auto chip = bench.chipProgram(1024);
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(int(chip[w]), 0x3FFF);
+}
+
+// A part served by a device module whose per-area procedures are not there: the buttons are off
+// and a click (if one gets through) says so instead of doing nothing.
+void WindowOperations::extendedWindowRefusesAModuleAreaNotRegistered() {
+    Bench bench({"--part", "PIC16F877A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F877A"));
+    bench.click("Cmd_Extend_Program");
+    auto* ext = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(ext);
+    for (const char* name : {"Cmd_PGM_Erase", "Cmd_PGM_Read", "Cmd_DATA_Read", "Cmd_Chip_Erace"}) {
+        auto* b = ext->findChild<QPushButton*>(QString::fromLatin1(name));
+        QVERIFY2(!b->isEnabled(), name);
+        QVERIFY(b->toolTip().contains(QStringLiteral("PIC16F877A")));
+    }
+    // Choosing another part closes the window.
+    bench.select(QStringLiteral("PIC16F84A"));
+    QTRY_VERIFY(!bench.find<QWidget>("frmExtend_Program"));
 }
 
 QTEST_MAIN(WindowOperations)

@@ -3,6 +3,7 @@
 // and the device modules themselves.
 #pragma once
 
+#include "devices/common/area_procedures.h"
 #include "devices/common/device_modules.h"
 #include "devices/common/module_context.h"
 
@@ -12,6 +13,8 @@ struct OperationEnvironment : ModuleContext {
     using ModuleContext::ModuleContext;
 
     DeviceModules modules;
+    // The per-area procedures of the extended-programming window, by exact device name.
+    AreaProcedureTable areas;
 };
 
 } // namespace tavrin

@@ -1,5 +1,6 @@
 #include "operation_frame.h"
 
+#include "area_registration.h"
 #include "device_registration.h"
 #include "generic_operations.h"
 
@@ -19,6 +20,7 @@ MainOperations::MainOperations(OperationEnvironment env) : env_(std::move(env)) 
     if (!env_.askOverwrite) env_.askOverwrite = overwriteQuestionByMessageBox(env_.ui);
     // The modules keep a reference to env_, so they are added only once it has its place.
     registerDeviceModules(env_);
+    registerAreaProcedures(env_);
 }
 
 void MainOperations::Command_blank_Click() {

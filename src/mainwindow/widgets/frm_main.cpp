@@ -9,6 +9,7 @@
 #include "core/status.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/window_geometry.h"
+#include "mainwindow/operations/extended_operations.h"
 #include "mainwindow/operations/operation_frame.h"
 
 #include <QAction>

@@ -38,6 +38,8 @@ class Clock;
 class frmBoard;
 class IdLineEdit;
 class MainOperations;
+class ExtendedOperations;
+class frmExtend_Program;
 struct OperationSettings;
 
 class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, public AssemblerView {
@@ -112,6 +114,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     // MainWindowView
     void applyDeviceLayout(const DeviceLayout& layout) override;
     void showBoardWindow(bool shown) override;
+    void closeExtendedWindow() override;
     void setWindowCaption(const QString& caption) override;
     void showFolderHistory(const QStringList& captions) override;
     void selectDeviceInList(int index) override;
@@ -133,6 +136,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void Command_pogram_Click();
     void Command_Vrify_Click();
     void Command_read_Click();
+    void Cmd_Extend_Program_Click();
     void Combo_device_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
@@ -190,6 +194,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     MainContext ctx_;
     AppPaths paths_;
     std::unique_ptr<MainOperations> operations_;
+    std::unique_ptr<ExtendedOperations> extended_;
+    frmExtend_Program* extendedWindow_ = nullptr;
     frmBoard* board_ = nullptr;
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;

@@ -251,7 +251,8 @@ void frmMain::buildCentral() {
             &frmMain::Command_Vrify_Click);
     connect(button(QStringLiteral("リード(&R)"), "Command_read"), &QPushButton::clicked, this,
             &frmMain::Command_read_Click);
-    button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program");
+    connect(button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program"), &QPushButton::clicked,
+            this, &frmMain::Cmd_Extend_Program_Click);
     button(QStringLiteral("EEPROM Data 修正"), "Command3")->setEnabled(false);
     buttons->addStretch();
     connect(button(QStringLiteral("Hex ﾛｰﾄﾞ "), "Cmd_open"), &QPushButton::clicked, this,

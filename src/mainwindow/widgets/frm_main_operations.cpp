@@ -8,6 +8,8 @@
 #include "id_line_edit.h"
 
 #include "core/operation_guard.h"
+#include "frm_extend_program.h"
+#include "mainwindow/operations/extended_operations.h"
 #include "mainwindow/operations/operation_frame.h"
 
 #include <QAction>
@@ -28,6 +30,24 @@ void frmMain::attachOperations(BoardLink& link, Clock& clock, const QString& dat
                                     [this](const QString& name) { return showDocument(name); });
     };
     operations_ = std::make_unique<MainOperations>(std::move(env));
+    extended_ = std::make_unique<ExtendedOperations>(*operations_);
+}
+
+void frmMain::Cmd_Extend_Program_Click() {
+    if (!extended_ || refusedDuringOperation()) return;
+    hideChooser();
+    Text_ID_LostFocus();
+    if (!extendedWindow_) {
+        extendedWindow_ = new frmExtend_Program(*extended_, ctx_.s, ctx_.settings, this);
+        connect(extendedWindow_, &frmExtend_Program::closed, this,
+                [this] { extendedWindow_ = nullptr; });
+    }
+    extendedWindow_->show();
+    extendedWindow_->raise();
+}
+
+void frmMain::closeExtendedWindow() {
+    if (extendedWindow_) extendedWindow_->close();
 }
 
 OperationSettings frmMain::operationSettings() const {
