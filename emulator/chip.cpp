@@ -177,13 +177,18 @@ bool Chip::erase(char letter, int code) {
                                     [code](const EraseCode& e) { return e.code == code; });
     if (entry == part_->eraseCodes.end() || code < 0) return false;
     const auto erased = erasedCellValue();
-    if (entry->areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
-    if (entry->areas & ErasesConfig) {
+    unsigned areas = entry->areas;
+    if (areas & ReleasesProtection) {
+        if (programProtected()) areas |= ErasesProgram;
+        if (dataProtected()) areas |= ErasesEeprom;
+    }
+    if (areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
+    if (areas & ErasesConfig) {
         ids.fill(erased);
         config[0] = 0xFFFF;
         if (part_->calibration != Calibration::Word2008) config[1] = 0xFFFF;
     }
-    if (entry->areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
+    if (areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
     return true;
 }
 
