@@ -48,7 +48,10 @@ void fail(BoardChannel& channel, const QString& why, QString& result) {
     ShowStatusMessage(channel.ui(), Failed + why);
 }
 
-bool personGoesOn(OperatorUi& ui) {
+} // namespace
+
+bool askToContinueWithOtherKind(OperatorUi& ui) {
+    ShowStatusMessage(ui, OtherKind);
     const QString text = OtherKind + QStringLiteral("\r\n\r\n") +
                          QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                          QStringLiteral("\r\n") +
@@ -56,8 +59,6 @@ bool personGoesOn(OperatorUi& ui) {
     return ui.messageBox(MessageIcon::Critical, MessageButtons::OkCancel,
                          QStringLiteral("書込みマイコンの種類の確認"), text) == MessageAnswer::Ok;
 }
-
-} // namespace
 
 std::optional<int> expectedDeviceId(const QString& deviceName) {
     for (const auto& [name, id] : DeviceIds)
@@ -115,8 +116,7 @@ void CheckDeviceId(BoardChannel& channel, QString& result) {
         return;
     }
     result = result::NG;
-    ShowStatusMessage(ui, OtherKind);
-    if (personGoesOn(ui)) result = result::OK;
+    if (askToContinueWithOtherKind(ui)) result = result::OK;
 }
 
 } // namespace tavrin
