@@ -48,10 +48,7 @@ void fail(BoardChannel& channel, const QString& why, QString& result) {
     ShowStatusMessage(channel.ui(), Failed + why);
 }
 
-} // namespace
-
-bool askToContinueWithOtherKind(OperatorUi& ui) {
-    ShowStatusMessage(ui, OtherKind);
+bool personGoesOn(OperatorUi& ui) {
     const QString text = OtherKind + QStringLiteral("\r\n\r\n") +
                          QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                          QStringLiteral("\r\n") +
@@ -59,6 +56,8 @@ bool askToContinueWithOtherKind(OperatorUi& ui) {
     return ui.messageBox(MessageIcon::Critical, MessageButtons::OkCancel,
                          QStringLiteral("書込みマイコンの種類の確認"), text) == MessageAnswer::Ok;
 }
+
+} // namespace
 
 std::optional<int> expectedDeviceId(const QString& deviceName) {
     for (const auto& [name, id] : DeviceIds)
@@ -116,7 +115,8 @@ void CheckDeviceId(BoardChannel& channel, QString& result) {
         return;
     }
     result = result::NG;
-    if (askToContinueWithOtherKind(ui)) result = result::OK;
+    ShowStatusMessage(ui, OtherKind);
+    if (personGoesOn(ui)) result = result::OK;
 }
 
 } // namespace tavrin

@@ -10,16 +10,11 @@
 namespace tavrin {
 
 class BoardChannel;
-class OperatorUi;
 
 // result: "OK" (go on) or "NG" (stop). A part that reads an ID of 0 is taken as badly seated; a
 // part of another kind is shown and the person may go on anyway (OK) or stop (Cancel). 12-bit
 // parts and PIC18 parts of type "18F_00" have nothing to read and pass.
 void CheckDeviceId(BoardChannel& channel, QString& result);
-
-// Tells the person that the chip in the socket is of another kind than the one chosen (status
-// line and an OK/Cancel box); true when they choose to go on with it.
-bool askToContinueWithOtherKind(OperatorUi& ui);
 
 // The DEVICE ID shifted right by five that the named part carries (511: the part has no ID
 // word); nothing for a name the table does not know.

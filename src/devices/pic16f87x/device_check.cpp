@@ -6,7 +6,6 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "link/board_channel.h"
-#include "link/socket_check.h"
 
 namespace tavrin {
 
@@ -18,6 +17,8 @@ struct CheckTexts {
 
 const QString kEndCodeMissing =
     QStringLiteral("モジュールチェック失敗。　　終了コードを受信できませんでした。");
+const QString kOtherKind =
+    QStringLiteral("指定しているマイコンとソケットにセットしているマイコンの種類が違います。");
 const QString kNoChipDetail = QStringLiteral(
     "キットの組立て直後の場合は、製作にミスがある可能性があります。メニューバー ⇒ ヘルプ ⇒ "
     "製作確認資料をご覧になり確認を行ってください。");
@@ -80,7 +81,15 @@ void Pic16F87xModule::CheckDeviceId(QString& result) {
         return;
     }
     if (v_.check == SocketCheck::DeviceKind) {
-        if (askToContinueWithOtherKind(ui())) result = result::OK;
+        ShowStatusMessage(ui(), kOtherKind);
+        const MessageAnswer answer = ui().messageBox(
+            MessageIcon::Critical, MessageButtons::OkCancel,
+            QStringLiteral("書込みマイコンの種類の確認"),
+            kOtherKind + QStringLiteral("\r\n\r\n") +
+                QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
+                QStringLiteral("\r\n") +
+                QStringLiteral("　中止する時は、『キャンセル』　を押してください。"));
+        if (answer == MessageAnswer::Ok) result = result::OK;
         return;
     }
     ShowStatusMessage(ui(), QStringLiteral("モジュールが違います。"));
