@@ -3,7 +3,7 @@
 #include "operation_bench.h"
 
 #include "core/operation_guard.h"
-#include "mainwindow/operations/device_modules.h"
+#include "devices/common/device_modules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "core/program_type.h"
 #include "core/utilities.h"
-#include "mainwindow/operations/calibration_entry.h"
+#include "devices/common/calibration_entry.h"
 
 #include <gtest/gtest.h>
 

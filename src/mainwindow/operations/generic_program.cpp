@@ -2,12 +2,12 @@
 // calibration saved, blank check and the overwrite question, chip erase, program memory and
 // EEPROM written and verified, configuration merged, written and verified, then the verdict with
 // the counters, the log line and, on failure, the verify box.
-#include "calibration_entry.h"
+#include "devices/common/calibration_entry.h"
+#include "devices/common/program_result.h"
+#include "devices/common/result_log.h"
+#include "devices/common/verify_opening.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
-#include "program_result.h"
-#include "result_log.h"
-#include "verify_opening.h"
 
 #include "core/clock.h"
 #include "core/operator_ui.h"

@@ -1,0 +1,14 @@
+#include "pic12_modules.h"
+
+#include "devices/common/device_modules.h"
+#include "devices/common/module_context.h"
+
+namespace tavrin {
+
+void registerPic12Modules(DeviceModules& modules, ModuleContext& ctx) {
+    // No procedure is built yet: every name of this folder runs the generic sequences.
+    (void)modules;
+    (void)ctx;
+}
+
+} // namespace tavrin
