@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -27,14 +29,46 @@ struct FamilyCase {
 
 inline const std::vector<FamilyCase>& familyCases() {
     static const std::vector<FamilyCase> cases{
-        {"PIC16F877", "blink16f877.hex", "blink16f877_protected.hex", 0x09A3, 's', 'd',
-         {0x01, 0x03}, "we8", "wed", "wec"},
-        {"PIC16F877A", "blink16f877a.hex", "blink16f877a_protected.hex", 0x0E23, 's', 'd',
-         {0x0A, 0x0B, 0x0C}, "wGe", "wed", "wFc"},
-        {"QZ-WRT400", "blink16f877.hex", "blink16f877_protected.hex", 0x09A3, '8', 'D',
-         {0x01, 0x03}, "w84", "w8d", "w8c"},
-        {"QZ-WRT400A", "blink16f877a.hex", "blink16f877a_protected.hex", 0x0E23, '8', 'D',
-         {0x0A, 0x0B, 0x0C}, "w7e", "w8d", "w6c"},
+        {"PIC16F877",
+         "blink16f877.hex",
+         "blink16f877_protected.hex",
+         0x09A3,
+         's',
+         'd',
+         {0x01, 0x03},
+         "we8",
+         "wed",
+         "wec"},
+        {"PIC16F877A",
+         "blink16f877a.hex",
+         "blink16f877a_protected.hex",
+         0x0E23,
+         's',
+         'd',
+         {0x0A, 0x0B, 0x0C},
+         "wGe",
+         "wed",
+         "wFc"},
+        {"QZ-WRT400",
+         "blink16f877.hex",
+         "blink16f877_protected.hex",
+         0x09A3,
+         '8',
+         'D',
+         {0x01, 0x03},
+         "w84",
+         "w8d",
+         "w8c"},
+        {"QZ-WRT400A",
+         "blink16f877a.hex",
+         "blink16f877a_protected.hex",
+         0x0E23,
+         '8',
+         'D',
+         {0x0A, 0x0B, 0x0C},
+         "w7e",
+         "w8d",
+         "w6c"},
     };
     return cases;
 }
@@ -49,6 +83,12 @@ inline std::string caseName(const FamilyCase& c) {
 inline QString familyDataPath(const char* name) {
     return QStringLiteral(TAVRIN_SOURCE_DIR "/tests/devices/pic16f87x/data/") +
            QString::fromLatin1(name);
+}
+
+// The status line as the person reads it: the text without the blank that separates it from an
+// empty detail.
+inline QString statusLine(const RecordingUi& ui) {
+    return ui.statusText.endsWith(QLatin1Char(' ')) ? ui.statusText.chopped(1) : ui.statusText;
 }
 
 // The chip holds the buffer: program memory, EEPROM data, IDs (low nibble as entered) and the

@@ -134,10 +134,14 @@ class FamilyWindow : public QObject {
 void FamilyWindow::everyNameEndToEnd_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("hex");
-    QTest::newRow("PIC16F877") << "PIC16F877" << "blink16f877.hex";
-    QTest::newRow("PIC16F877A") << "PIC16F877A" << "blink16f877a.hex";
-    QTest::newRow("QZ-WRT400") << "QZ-WRT400" << "blink16f877.hex";
-    QTest::newRow("QZ-WRT400A") << "QZ-WRT400A" << "blink16f877a.hex";
+    QTest::newRow("PIC16F877") << "PIC16F877"
+                               << "blink16f877.hex";
+    QTest::newRow("PIC16F877A") << "PIC16F877A"
+                                << "blink16f877a.hex";
+    QTest::newRow("QZ-WRT400") << "QZ-WRT400"
+                               << "blink16f877.hex";
+    QTest::newRow("QZ-WRT400A") << "QZ-WRT400A"
+                                << "blink16f877a.hex";
 }
 
 void FamilyWindow::everyNameEndToEnd() {

@@ -25,13 +25,14 @@ const FaultCase kFaults[] = {
     // The device check: the 16 bytes, then the end code after the acknowledgement.
     {"PIC16F877A", Button::Read, "stall=10@rsc",
      "書込みマイコンの種類の確認失敗。　　読み出しデータ不足。"},
-    {"QZ-WRT400A", Button::Read, "stall=10@r8c", "モジュールチェック失敗。　　読み出しデータ不足。"},
+    {"QZ-WRT400A", Button::Read, "stall=10@r8c",
+     "モジュールチェック失敗。　　読み出しデータ不足。"},
     {"PIC16F877A", Button::Read, "stall=16@rsc",
      "モジュールチェック失敗。　　終了コードを受信できませんでした。"},
     {"QZ-WRT400", Button::Program, "end-code=0x21@r8c",
      "モジュールチェック失敗。　　終了コードを受信できませんでした。"},
     // Blank check of each area.
-    {"PIC16F877A", Button::Blank, "silent", "通信エラーが発生しました。"},
+    {"QZ-WRT400A", Button::Blank, "stall=0@b8", "通信エラーが発生しました。"},
     {"PIC16F877", Button::Blank, "stall=1@bs", "通信エラーが発生しました。"},
     {"QZ-WRT400", Button::Blank, "stall=100@r8d", "通信エラーが発生しました。"},
     {"PIC16F877A", Button::Blank, "end-code=0x21@rsc", "通信エラーが発生しました。"},
@@ -52,7 +53,8 @@ const FaultCase kFaults[] = {
     {"PIC16F877A", Button::Program, "delay=3100@bd", "チップイレース失敗。"},
     {"QZ-WRT400", Button::Program, "end-code=0x21@bD", "チップイレース失敗。"},
     // Writes: no request, a report, an abort, a missing end code.
-    {"PIC16F877A", Button::Program, "stall=0@wGe", "プログラムメモリのプログラミングに失敗しました。 "},
+    {"PIC16F877A", Button::Program, "stall=0@wGe",
+     "プログラムメモリのプログラミングに失敗しました。 "},
     {"PIC16F877", Button::Program, "fail-at=5@we8",
      "プログラムメモリのプログラミングに失敗しました。  中断コードが返信されました。"},
     {"QZ-WRT400A", Button::Program, "abort-at=7@w7e",
@@ -71,7 +73,8 @@ const FaultCase kFaults[] = {
     {"PIC16F877A", Button::Verify, "stall=16@rsp", "プログラムメモリ ベリファイ失敗。"},
     {"QZ-WRT400", Button::Verify, "end-code=0x21@r8p", "プログラムメモリ読み出し失敗。"},
     {"PIC16F877", Button::Verify, "stall=20@rsd", "ＥＥＰＲＯＭデータメモリの ベリファイエラー。"},
-    {"QZ-WRT400A", Button::Verify, "stall=16@r8c", "コンフィギュレーションワードのベリファイに失敗しました。"},
+    {"QZ-WRT400A", Button::Verify, "stall=16@r8c",
+     "コンフィギュレーションワードのベリファイに失敗しました。"},
 };
 
 void press(OperationBench& bench, Button b) {
@@ -92,8 +95,8 @@ class AtEachWait : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(AtEachWait, EndsWithItsStatusPortClosedControlsBack) {
     const FaultCase& c = GetParam();
     OperationBench bench(QString::fromLatin1(c.device));
-    const bool eightFamily = QByteArray(c.device).startsWith("QZ");
-    bench.openHex(familyDataPath(eightFamily ? "blink16f877a.hex" : "blink16f877a.hex"));
+    const bool aPart = QByteArray(c.device).endsWith("A");
+    bench.openHex(familyDataPath(aPart ? "blink16f877a.hex" : "blink16f877.hex"));
     if (c.button == Button::Verify) {
         // Something to verify against.
         bench.ops.Command_pogram_Click();
@@ -114,7 +117,9 @@ TEST_P(AtEachWait, EndsWithItsStatusPortClosedControlsBack) {
     EXPECT_FALSE(bench.ui.busy) << c.fault;
     // No more than a few bounded waits passed.
     EXPECT_LT(bench.emu.clock.nowUs() - start, 60'000'000) << c.fault;
-    if (c.button == Button::Program) EXPECT_EQ(bench.s.run.PassCount, 0) << c.fault;
+    if (c.button == Button::Program) {
+        EXPECT_EQ(bench.s.run.PassCount, 0) << c.fault;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Family, AtEachWait, ::testing::ValuesIn(kFaults));

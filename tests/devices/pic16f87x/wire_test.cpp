@@ -136,9 +136,9 @@ TEST_P(Wire, BlankReadVerifyAndProgram) {
     EXPECT_EQ(run(&MainOperations::Command_Vrify_Click),
               (kindCheck ? e.check() : QByteArray()) + e.readOrVerifyConfig() +
                   e.readOrVerifyProgram() + e.readOrVerifyEeprom());
-    EXPECT_EQ(run(&MainOperations::Command_read_Click),
-              e.check() + e.readOrVerifyProgram() + e.readOrVerifyEeprom() +
-                  e.readOrVerifyConfig());
+    EXPECT_EQ(run(&MainOperations::Command_read_Click), e.check() + e.readOrVerifyProgram() +
+                                                            e.readOrVerifyEeprom() +
+                                                            e.readOrVerifyConfig());
 }
 
 TEST_P(Wire, TheExtendedWindowsSteps) {
@@ -156,17 +156,18 @@ TEST_P(Wire, TheExtendedWindowsSteps) {
     EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ProgramProgramMemoryAndConfig(); }),
               e.writeProgram() + e.readOrVerifyProgram() + e.writeConfig() +
                   e.readOrVerifyConfig());
-    EXPECT_EQ(bench->ui.statusText,
-              QStringLiteral("Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード プログラム終了"));
+    EXPECT_EQ(
+        statusLine(bench->ui),
+        QStringLiteral("Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード プログラム終了"));
     EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ProgramEepromMemory(); }),
               e.erase(c.chipEraseCodes.front() + 2) + e.writeEeprom() + e.readOrVerifyEeprom());
-    EXPECT_EQ(bench->ui.statusText, QStringLiteral("プログラムデータメモリー..........ＥＥＰＲＯＭデ"
-                                                   "ータメモリーのプログラミングに成功しました。"));
+    EXPECT_EQ(statusLine(bench->ui),
+              QStringLiteral("プログラムデータメモリー..........ＥＥＰＲＯＭデ"
+                             "ータメモリーのプログラミングに成功しました。"));
     expectChipHoldsBuffer(*bench, "after the single areas");
     EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ReadProgramMemory(r); }), e.readOrVerifyProgram());
     EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ReadEepromMemory(r); }), e.readOrVerifyEeprom());
-    EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ReadConfigWords(r, cp); }),
-              e.readOrVerifyConfig());
+    EXPECT_EQ(step([&](Pic16F87xModule& m) { m.ReadConfigWords(r, cp); }), e.readOrVerifyConfig());
     EXPECT_EQ(r, result::OK);
 }
 
