@@ -81,7 +81,11 @@ class Bench {
             int(session.device.DeviceNames.indexOf(QString::fromLatin1(device))));
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    QString status() const { return find<QLabel>("LabelCmt")->text(); }
+    // The status line without the blank that separates it from an empty detail.
+    QString status() const {
+        const QString text = find<QLabel>("LabelCmt")->text();
+        return text.endsWith(QLatin1Char(' ')) ? text.chopped(1) : text;
+    }
     QString log() const {
         QFile f(QDir(dir.path()).filePath(QStringLiteral("LOG_NEW0.txt")));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
