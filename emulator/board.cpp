@@ -8,6 +8,7 @@ Board::Board(const PartFacts* part, BoardOptions options)
     : options_(std::move(options)), wire_(options_.baud), firmware_(*this) {
     addGenericCommands(commands_);
     addModuleCommands(commands_);
+    bootLoader_.install(commands_);
     insert(part);
     firmware_.start();
 }

@@ -3,6 +3,7 @@
 // collects the bytes that reach the host.
 #pragma once
 
+#include "emulator/boot_loader.h"
 #include "emulator/chip.h"
 #include "emulator/command_table.h"
 #include "emulator/faults.h"
@@ -10,6 +11,7 @@
 #include "emulator/identification.h"
 #include "emulator/sim_time.h"
 #include "emulator/transcript.h"
+#include "emulator/violations.h"
 #include "emulator/wire.h"
 
 #include <optional>
@@ -28,6 +30,10 @@ struct BoardOptions {
     Nanos itemWriteTime = 0;                   // each item of a board-paced write
     Nanos eraseCodeWindow = 50 * kMillisecond; // "X b d" waits this long for an erase code
     FaultSet faults;
+    // Record the host's protocol violations (violations()) instead of only tolerating them.
+    bool strict = false;
+    // The identification after a completed firmware update (16 characters); empty: unchanged.
+    std::string updatedIdentification;
 };
 
 class Board {
@@ -70,8 +76,12 @@ class Board {
     BoardOptions& options() { return options_; }
     const WireStats& stats() const { return wire_.stats(); }
     Transcript& transcript() { return transcript_; }
+    ViolationLog& violations() { return violations_; }
+    const ViolationLog& violations() const { return violations_; }
     CommandTable& commands() { return commands_; }
     Nanos now() const { return now_; }
+    BootLoader& bootLoader() { return bootLoader_; }
+    const BootLoader& bootLoader() const { return bootLoader_; }
 
     // When everything the board has written will have left its UART.
     Nanos outputDrainedAt() const { return wire_.boardLineFree(); }
@@ -85,8 +95,10 @@ class Board {
     Chip module_;
     bool primaryIsModule_ = false;
     Transcript transcript_;
+    ViolationLog violations_;
     CommandTable commands_;
     Nanos now_ = 0;
+    BootLoader bootLoader_{*this};
     Firmware firmware_; // last: it starts running in the constructor
 };
 

@@ -204,6 +204,16 @@ std::uint32_t Chip::panels18() const {
     return std::uint32_t((program18.size() + kPanelBytes - 1) / kPanelBytes);
 }
 
+std::uint32_t Chip::regionEnd18(std::uint32_t address) const {
+    if (!is(Core::Pic18)) return 0;
+    const auto eepromEnd = 0xF00000 + std::uint32_t(eeprom.size());
+    if (address < program18.size()) return std::uint32_t(program18.size());
+    if (address >= 0x200000 && address < 0x200000 + id18.size()) return 0x200000 + id18.size();
+    if (address >= 0x300000 && address < 0x400000) return 0x400000;
+    if (address >= 0xF00000 && address < eepromEnd) return eepromEnd;
+    return 0;
+}
+
 bool Chip::block18Protected(std::uint32_t address) const {
     const std::uint8_t cp5l = readByte18(0x300008);
     const std::uint8_t cp5h = readByte18(0x300009);

@@ -66,6 +66,10 @@ class Chip {
     // Erase codes 0x80 (chip), 0x81 (data EEPROM), 0x83 (boot block), 0x88.. (block 1..).
     bool erase18(int code);
     std::uint32_t panels18() const; // 8 KiB panels of program memory
+    // The end (exclusive) of the memory that holds this byte address: program memory, the ID
+    // locations, the configuration space 0x300000-0x3FFFFF, data EEPROM at 0xF00000; 0 where
+    // there is none.
+    std::uint32_t regionEnd18(std::uint32_t address) const;
 
     // --- Raw cells, for images, tests and people ---------------------------------------------
     std::vector<std::uint16_t> program;    // 12/14-bit words

@@ -30,11 +30,17 @@ std::string cliUsage() {
            "                      bandgap\n"
            "  --load FILE         program the chip from Intel HEX before starting\n"
            "  --dump FILE         write the chip's memories as Intel HEX at exit (SIGTERM/SIGINT)\n"
+           "  --updated-id TEXT   identification after a completed firmware update (as --id)\n"
+           "  --firmware-dump FILE  write the words firmware updates wrote as Intel HEX at exit\n"
            "  --log FILE          log the bytes each way with times, and what the board did\n"
            "  --idle-reset MS     silence inside a command that returns the board to idle\n"
            "                      (default 2000; 0: never)\n"
            "  --erase-ms MS       time of a bulk erase (default 10)\n"
            "  --write-us US       programming time of each word or block (default 0)\n"
+           "  --strict            record the host's protocol violations; print them to stderr\n"
+           "                      at exit\n"
+           "  --violations FILE   strict mode, and write the violations to FILE at exit (empty\n"
+           "                      file: none)\n"
            "  --list-parts        list the parts and exit\n"
            "\n"
            "Faults:\n" +
@@ -99,8 +105,19 @@ std::optional<CliOptions> parseCli(const std::vector<std::string>& args, std::st
             if (!need(o.load)) return fail("--load needs a file");
         } else if (a == "--dump") {
             if (!need(o.dump)) return fail("--dump needs a file");
+        } else if (a == "--updated-id") {
+            std::string id;
+            if (!need(id)) return fail("--updated-id needs a text");
+            o.board.updatedIdentification = normalizeIdentification(id);
+        } else if (a == "--firmware-dump") {
+            if (!need(o.firmwareDump)) return fail("--firmware-dump needs a file");
         } else if (a == "--log") {
             if (!need(o.log)) return fail("--log needs a file");
+        } else if (a == "--strict") {
+            o.board.strict = true;
+        } else if (a == "--violations") {
+            if (!need(o.violations)) return fail("--violations needs a file");
+            o.board.strict = true;
         } else if (a == "--idle-reset") {
             if (!needCount(n)) return fail("--idle-reset needs milliseconds");
             o.board.idleReset = n * kMillisecond;

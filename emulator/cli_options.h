@@ -17,7 +17,9 @@ struct CliOptions {
     std::vector<PartSetting> settings;
     std::string load;
     std::string dump;
+    std::string firmwareDump;
     std::string log;
+    std::string violations; // with strict mode: the recorded violations at exit, one a line
     bool listParts = false;
     bool help = false;
 };

@@ -2,15 +2,15 @@
 
 namespace emu {
 
-void CommandTable::add(std::string letters, CommandHandler handler) {
-    commands_[std::move(letters)] = std::move(handler);
+void CommandTable::add(std::string letters, CommandHandler handler, CommandRules rules) {
+    commands_[std::move(letters)] = {std::move(handler), rules};
 }
 
 void CommandTable::addIdle(std::uint8_t byte, IdleHandler handler) {
     idle_[byte] = std::move(handler);
 }
 
-const CommandHandler* CommandTable::find(std::string_view letters) const {
+const Command* CommandTable::find(std::string_view letters) const {
     auto it = commands_.find(letters);
     return it == commands_.end() ? nullptr : &it->second;
 }

@@ -1,6 +1,11 @@
 // Which bytes start what. Idle handlers react to a byte that arrives while the board waits for a
 // command ("?" identification, "N"/"n" power letter); command handlers are found by the letters
 // that follow the power letter. Device-specific commands are added here beside the generic ones.
+//
+// Each command also says what it expects of the host (`CommandRules`): how the host acknowledges
+// its flow-controlled reply, and when it continues the command before it (a PIC18 procedure sends
+// its power letter once and starts the later commands with "X" alone). A strict board records
+// every departure from that.
 #pragma once
 
 #include "emulator/task.h"
@@ -20,12 +25,43 @@ class Firmware;
 using CommandHandler = std::function<Task<>(Firmware&)>;
 using IdleHandler = std::function<Task<>(Firmware&, std::uint8_t)>;
 
+// A command as the board received it: its letters, whether it came after a power letter (or after
+// "X" alone, in the mode of the last one), and the argument values it read, in order.
+struct CommandRecord {
+    std::string letters;
+    bool afterPowerLetter = false;
+    std::vector<std::uint32_t> arguments;
+};
+
+enum class AckRule {
+    // Exactly one "@" for every full block of the reply (it may come early, before the block has
+    // left): the 12/14-bit host acknowledges each new multiple of 16 once.
+    OnePerBlock,
+    // One or more "@" for every full block, also before the first one, and leftovers after the
+    // end code until the next command: the PIC18 host acknowledges at every poll.
+    Repeated,
+};
+
+// True when `current` continues the procedure that `previous` belongs to. A command that
+// continues must start with "X" alone; one that does not must start with the power letter.
+using Continues = bool (*)(const CommandRecord& previous, const CommandRecord& current);
+
+struct CommandRules {
+    AckRule acks = AckRule::OnePerBlock;
+    Continues continues = nullptr; // nullptr: the command always starts a procedure
+};
+
+struct Command {
+    CommandHandler handler;
+    CommandRules rules;
+};
+
 class CommandTable {
   public:
-    void add(std::string letters, CommandHandler handler);
+    void add(std::string letters, CommandHandler handler, CommandRules rules = {});
     void addIdle(std::uint8_t byte, IdleHandler handler);
 
-    const CommandHandler* find(std::string_view letters) const;
+    const Command* find(std::string_view letters) const;
     // True when some command's letters begin with these.
     bool isPrefix(std::string_view letters) const;
     const IdleHandler* idle(std::uint8_t byte) const;
@@ -36,7 +72,7 @@ class CommandTable {
     bool addressesModule(std::string_view letters) const;
 
   private:
-    std::map<std::string, CommandHandler, std::less<>> commands_;
+    std::map<std::string, Command, std::less<>> commands_;
     std::set<std::string, std::less<>> moduleCommands_;
     std::map<std::uint8_t, IdleHandler> idle_;
 };

@@ -13,12 +13,22 @@ struct FaultName {
 };
 
 constexpr FaultName kNames[] = {
-    {"silent", FaultKind::Silent, false},    {"short-id", FaultKind::ShortId, false},
-    {"wrong-id", FaultKind::WrongId, false}, {"old-version", FaultKind::OldVersion, false},
-    {"fail-at", FaultKind::FailAt, true},    {"abort-at", FaultKind::AbortAt, true},
-    {"end-code", FaultKind::EndCode, false}, {"stall", FaultKind::Stall, true},
-    {"split", FaultKind::Split, false},      {"extra", FaultKind::Extra, false},
-    {"delay", FaultKind::Delay, true},       {"request", FaultKind::Request, true},
+    {"silent", FaultKind::Silent, false},
+    {"short-id", FaultKind::ShortId, false},
+    {"wrong-id", FaultKind::WrongId, false},
+    {"old-version", FaultKind::OldVersion, false},
+    {"fail-at", FaultKind::FailAt, true},
+    {"abort-at", FaultKind::AbortAt, true},
+    {"end-code", FaultKind::EndCode, false},
+    {"stall", FaultKind::Stall, true},
+    {"split", FaultKind::Split, false},
+    {"extra", FaultKind::Extra, false},
+    {"delay", FaultKind::Delay, true},
+    {"request", FaultKind::Request, true},
+    {"boot-no-entry", FaultKind::BootNoEntry, false},
+    {"boot-entry-byte", FaultKind::BootEntryByte, false},
+    {"boot-bad-ack", FaultKind::BootBadAck, true},
+    {"boot-silent-at", FaultKind::BootSilentAt, true},
 };
 
 std::optional<long> parseNumber(std::string_view s) {
@@ -87,6 +97,10 @@ std::optional<Fault> parseFault(std::string_view spec, std::string* error) {
     bool ok = true;
     switch (f.kind) {
     case FaultKind::Silent:
+    case FaultKind::BootNoEntry:
+        break;
+    case FaultKind::BootEntryByte:
+        ok = number(0x00) && (f.number <= 0xFF || fail(error, "boot-entry-byte must be a byte"));
         break;
     case FaultKind::ShortId:
         ok = number(17);
@@ -127,6 +141,8 @@ std::optional<Fault> parseFault(std::string_view spec, std::string* error) {
     case FaultKind::AbortAt:
     case FaultKind::Stall:
     case FaultKind::Delay:
+    case FaultKind::BootBadAck:
+    case FaultKind::BootSilentAt:
         ok = number(0);
         break;
     }
@@ -147,6 +163,10 @@ std::string_view faultHelp() {
            "  extra[=N]           N extra bytes after end codes and the identification (2)\n"
            "  delay=MS            every reply starts MS later\n"
            "  request=BYTE        the request byte of board-paced writes (0x52)\n"
+           "  boot-no-entry       the boot loader entry \"U\" is not answered\n"
+           "  boot-entry-byte[=BYTE] \"U\" is answered with BYTE (0x00); the loader starts\n"
+           "  boot-bad-ack=K      boot loader record K gets a wrong sum and is not written\n"
+           "  boot-silent-at=K    boot loader record K is not answered\n"
            "Add @LETTERS to limit a fault to one command, e.g. stall=15@rsc, fail-at=3@wed,\n"
            "extra@? (the letters after the power letter; \"?\" is the identification).\n";
 }

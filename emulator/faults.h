@@ -26,6 +26,11 @@ enum class FaultKind {
     Extra,      // =N: N extra bytes after every end code and after the identification (default 2)
     Delay,      // =MS: each reply starts MS later
     Request,    // =BYTE: the request byte of board-paced writes (default 0x52 "R")
+    // The boot loader of the firmware update; K counts the word records from 0 after "U".
+    BootNoEntry,   // "U" is not answered and the board stays in its firmware
+    BootEntryByte, // =BYTE: "U" is answered with BYTE (default 0x00); the loader starts anyway
+    BootBadAck,    // =K: record K is refused with a wrong sum and not written
+    BootSilentAt,  // =K: record K is not answered and not written
 };
 
 struct Fault {

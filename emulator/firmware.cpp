@@ -13,6 +13,7 @@ constexpr std::uint8_t kEndCode = '@';
 constexpr std::uint8_t kAck = '@';
 constexpr std::uint8_t kAbortTag = 'A';
 constexpr std::uint8_t kReportTag = '*';
+constexpr std::uint8_t kReidentify = '*'; // the host's "***" before every operation
 constexpr std::uint8_t kDefaultRequest = 'R';
 // After a failure report or an abort the host may still send the rest of its data; the board lets
 // it pass unread until the host has been quiet this long, so data never runs as commands.
@@ -21,6 +22,12 @@ constexpr Nanos kQuietAfterFailure = 100 * kMillisecond;
 std::string hexByte(std::uint8_t b) {
     char s[8];
     std::snprintf(s, sizeof s, "0x%02X", b);
+    return s;
+}
+
+std::string hexWord(std::uint16_t w) {
+    char s[8];
+    std::snprintf(s, sizeof s, "0x%04X", w);
     return s;
 }
 } // namespace
@@ -45,6 +52,52 @@ void Firmware::note(std::string text) {
 }
 const Fault* Firmware::fault(FaultKind kind) const {
     return options().faults.find(kind, letters_);
+}
+
+// --- Strict mode -------------------------------------------------------------------------------
+
+void Firmware::violation(ViolationKind kind, std::string what) {
+    if (!options().strict) return;
+    note("strict: " + std::string(violationName(kind)) + ": " + what);
+    board_.violations().record(kind, now(), std::move(what));
+}
+
+void Firmware::checkRange(std::string_view memory, std::uint64_t end, std::uint64_t size,
+                          Core family) {
+    const Chip& c = chip();
+    const bool sameFamily = family == Core::Pic18 ? c.is(Core::Pic18) : !c.is(Core::Pic18);
+    if (!c.present() || !sameFamily || end <= size) return;
+    violation(ViolationKind::PastMemory,
+              "'" + letters_ + "' reaches item " + std::to_string(end - 1) + " of " +
+                  std::string(memory) + ", which holds " + std::to_string(size));
+}
+
+void Firmware::checkWord(std::uint16_t word, std::uint16_t allowed, std::string_view what) {
+    if ((word & ~allowed) == 0) return;
+    violation(ViolationKind::ReservedBits, "'" + letters_ + "' " + std::string(what) + ": " +
+                                               hexWord(word) + " has bits outside " +
+                                               hexWord(allowed));
+}
+
+// Whether the host saw everything the board meant to send: a fault that cuts the output leaves
+// the host nothing to acknowledge.
+bool Firmware::outputWhole() const {
+    return !stallNoted_ && !options().faults.has(FaultKind::Silent);
+}
+
+// A PIC18 procedure sends its power letter once: a command that continues the one before starts
+// with "X" alone, and every other command with the power letter.
+void Firmware::checkProcedure() {
+    if (current_.letters.empty() || current_.letters == "?") return;
+    const bool continues =
+        rules_ && rules_->continues && previous_ && rules_->continues(*previous_, current_);
+    if (continues && current_.afterPowerLetter)
+        violation(ViolationKind::PowerLetterContinue,
+                  "power letter before '" + current_.letters + "', which continues '" +
+                      previous_->letters + "': \"X\" alone belongs there");
+    else if (!continues && !current_.afterPowerLetter)
+        violation(ViolationKind::MissingPowerLetter,
+                  "'" + current_.letters + "' starts a procedure with \"X\" alone");
 }
 
 // --- Scheduling ----------------------------------------------------------------------------------
@@ -102,6 +155,9 @@ void Firmware::receive(std::uint8_t byte) {
             if (wait_.kind == WaitKind::Ack) resumeWaiter();
             return;
         }
+        if (wait_.kind == WaitKind::Ack && outputWhole())
+            violation(ViolationKind::MissingAck, "'" + letters_ + "': " + hexByte(byte) +
+                                                     " came where the board waited for \"@\"");
         abandon("host sent " + hexByte(byte) + " during the reply");
     }
     inbox_.push_back(byte);
@@ -110,6 +166,8 @@ void Firmware::receive(std::uint8_t byte) {
 
 void Firmware::fireTimer() {
     if (!wait_.deadline || *wait_.deadline > now()) return;
+    if (wait_.abandonAtDeadline && wait_.kind == WaitKind::Ack && outputWhole())
+        violation(ViolationKind::MissingAck, "'" + letters_ + "': no \"@\" for a block");
     if (wait_.abandonAtDeadline)
         abandon("no byte from the host for " + std::to_string(options().idleReset / kMillisecond) +
                 " ms inside '" + letters_ + "'");
@@ -144,14 +202,24 @@ void Firmware::DelayAwaiter::await_suspend(std::coroutine_handle<> h) {
 
 // --- Command loop ----------------------------------------------------------------------------
 
-void Firmware::beginCommand(std::string letters) {
+void Firmware::beginCommand(std::string letters, const CommandRules* rules, bool afterPowerLetter) {
     letters_ = std::move(letters);
+    rules_ = rules;
+    current_ = {letters_, afterPowerLetter, {}};
     sentInCommand_ = 0;
     delayApplied_ = false;
     stallNoted_ = false;
 }
 
 void Firmware::endCommand() {
+    checkProcedure();
+    if (current_.letters == "?")
+        previous_.reset(); // a new operation: no procedure goes on across an identification
+    else if (!current_.letters.empty())
+        previous_ = std::move(current_);
+    toleratingAcks_ = rules_ && rules_->acks == AckRule::Repeated;
+    current_ = {};
+    rules_ = nullptr;
     letters_.clear();
     replyMode_ = false;
     credits_ = 0;
@@ -162,14 +230,29 @@ Task<> Firmware::run() {
         const auto b = co_await ByteAwaiter{*this, false, std::nullopt};
         if (!b) continue;
         if (const auto* handler = board_.commands().idle(*b)) {
+            toleratingAcks_ = false;
             co_await (*handler)(*this, *b);
             endCommand();
+        } else {
+            idleByte(*b);
         }
-        // Anything else between commands ("*", stray acknowledgements) is ignored.
     }
 }
 
-Task<> Firmware::powerCommand(std::uint8_t powerLetter) {
+// Anything else between commands is ignored: "*" (the host's re-identification), stray
+// acknowledgements, noise. Only "*" and the leftover "@" of a reply that allows them are right.
+void Firmware::idleByte(std::uint8_t byte) {
+    if (byte == kAck) {
+        if (!toleratingAcks_)
+            violation(ViolationKind::UnaskedAck,
+                      "\"@\" while idle, after '" + (previous_ ? previous_->letters : "") + "'");
+        return;
+    }
+    toleratingAcks_ = false;
+    if (byte != kReidentify) violation(ViolationKind::StrayByte, hexByte(byte) + " while idle");
+}
+
+Task<> Firmware::powerCommand(std::uint8_t powerLetter, bool afterPowerLetter) {
     power_ = powerLetter;
     std::string letters;
     for (;;) {
@@ -183,10 +266,10 @@ Task<> Firmware::powerCommand(std::uint8_t powerLetter) {
             co_return;
         }
         letters = std::move(next);
-        if (const auto* handler = board_.commands().find(letters)) {
-            beginCommand(letters);
+        if (const auto* command = board_.commands().find(letters)) {
+            beginCommand(letters, &command->rules, afterPowerLetter);
             note("command " + std::string(1, char(powerLetter)) + " " + letters);
-            co_await (*handler)(*this);
+            co_await command->handler(*this);
             co_return;
         }
     }
@@ -195,16 +278,19 @@ Task<> Firmware::powerCommand(std::uint8_t powerLetter) {
 Task<> Firmware::continueInPowerMode(std::uint8_t firstLetter) {
     if (!power_) {
         note("'" + std::string(1, char(firstLetter)) + "' before any power letter ignored");
+        violation(ViolationKind::MissingPowerLetter,
+                  "'" + std::string(1, char(firstLetter)) + "' before any power letter");
         co_return;
     }
     inbox_.push_front(firstLetter);
-    co_await powerCommand(power_);
+    co_await powerCommand(power_, false);
 }
 
 Task<std::uint32_t> Firmware::argument(int bytes) {
     std::uint32_t value = 0;
     for (int i = 0; i < bytes; ++i)
         value = (value << 8) | (co_await byte()).value_or(0);
+    current_.arguments.push_back(value);
     co_return value;
 }
 
@@ -261,6 +347,7 @@ void Firmware::sendIdentification() {
 
 Task<> Firmware::sendBlocks(std::vector<std::uint8_t> data, std::size_t block) {
     replyMode_ = true;
+    const bool onePerBlock = !rules_ || rules_->acks == AckRule::OnePerBlock;
     std::size_t sent = 0;
     // A final partial block leaves with the end code; after a full block the board waits.
     while (block && data.size() - sent >= block) {
@@ -269,8 +356,15 @@ Task<> Firmware::sendBlocks(std::vector<std::uint8_t> data, std::size_t block) {
         // The board reaches its flow-control point when its UART has sent the block; the
         // acknowledgements that came in meanwhile count as one.
         co_await delay(board_.outputDrainedAt() - now());
-        co_await ack();
+        const int acks = co_await ack();
+        if (onePerBlock && acks > 1)
+            violation(ViolationKind::UnaskedAck, "'" + letters_ + "': " + std::to_string(acks) +
+                                                     " \"@\" for the block ending at byte " +
+                                                     std::to_string(sent));
     }
+    if (onePerBlock && credits_ > 0)
+        violation(ViolationKind::UnaskedAck, "'" + letters_ + "': " + std::to_string(credits_) +
+                                                 " \"@\" with no block left to acknowledge");
     sendEnd(std::span(data).subspan(sent));
 }
 
@@ -287,7 +381,12 @@ Task<> Firmware::pacedWrite(PacedWrite write) {
     const auto* request = fault(FaultKind::Request);
     const std::uint8_t requestByte = request ? std::uint8_t(request->number) : kDefaultRequest;
     for (std::uint32_t item = 0; item < write.items; ++item) {
-        if ((abortAt && std::uint32_t(abortAt->number) == item) || item >= write.capacity) {
+        const bool faultAbort = abortAt && std::uint32_t(abortAt->number) == item;
+        if (!faultAbort && item >= write.capacity)
+            violation(ViolationKind::PastMemory,
+                      "'" + letters_ + "' of " + std::to_string(write.items) +
+                          " items: the part holds " + std::to_string(write.capacity));
+        if (faultAbort || item >= write.capacity) {
             note("abort at item " + std::to_string(item));
             if (write.twelveBit)
                 send({0x00, 0x00, kEndCode});
@@ -298,6 +397,9 @@ Task<> Firmware::pacedWrite(PacedWrite write) {
         }
         send({requestByte});
         const auto bytes = co_await payload(write.itemBytes);
+        if (write.wordBits && bytes.size() == 2)
+            checkWord(std::uint16_t((bytes[0] << 8) | bytes[1]), write.wordBits(item),
+                      "item " + std::to_string(item));
         auto result = write.write(item, bytes);
         co_await delay(options().itemWriteTime);
         if (failAt && std::uint32_t(failAt->number) == item) result = {false, 0};

@@ -16,6 +16,7 @@
 #include "emulator/faults.h"
 #include "emulator/sim_time.h"
 #include "emulator/task.h"
+#include "emulator/violations.h"
 #include "emulator/wire.h"
 
 #include <coroutine>
@@ -25,6 +26,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace emu {
@@ -42,6 +45,9 @@ struct PacedWrite {
     // 12-bit parts answer a failed word with the word read back and "@" (readHi, readLo, "@");
     // the others with a failure report "*", read-back low, high, item index.
     bool twelveBit = false;
+    // Two-byte items that are words of the chip: the bits item k may carry (the part's cell width,
+    // plus any mark the protocol defines). Empty: the items are not checked.
+    std::function<std::uint16_t(std::uint32_t item)> wordBits;
     std::function<CellWrite(std::uint32_t item, std::span<const std::uint8_t> bytes)> write;
 };
 
@@ -71,7 +77,8 @@ class Firmware {
         Firmware& fw;
         bool await_ready() const { return fw.credits_ > 0; }
         void await_suspend(std::coroutine_handle<> h);
-        void await_resume() { fw.credits_ = 0; }
+        // The acknowledgements this point consumed.
+        int await_resume() { return std::exchange(fw.credits_, 0); }
     };
     struct DelayAwaiter {
         Firmware& fw;
@@ -106,8 +113,9 @@ class Firmware {
     // Lets what the host still sends pass unread until it has been quiet for a while.
     Task<> ignoreUntilQuiet();
     void sendIdentification();
-    // Reads the letters after a power letter and runs the command they name.
-    Task<> powerCommand(std::uint8_t powerLetter);
+    // Reads the letters after a power letter (or after "X" alone, in the mode of the last power
+    // letter) and runs the command they name.
+    Task<> powerCommand(std::uint8_t powerLetter, bool afterPowerLetter = true);
     // A PIC18 procedure sends its power letter once and starts each later command with "X": the
     // board stays in the mode of the last power letter. Before any power letter "X" is ignored.
     Task<> continueInPowerMode(std::uint8_t firstLetter);
@@ -122,6 +130,14 @@ class Firmware {
     std::uint8_t powerLetter() const { return power_; }
     const Fault* fault(FaultKind kind) const;
 
+    // --- Strict mode: what the host got wrong, recorded (the board goes on as it would) -------
+    void violation(ViolationKind kind, std::string what);
+    // A read or write up to `end` (exclusive) of a memory of `size` items of the chip in the
+    // socket; a chip of the other family, or none, cannot tell.
+    void checkRange(std::string_view memory, std::uint64_t end, std::uint64_t size, Core family);
+    // A word the host sent, against the bits it may carry.
+    void checkWord(std::uint16_t word, std::uint16_t allowed, std::string_view what);
+
   private:
     enum class WaitKind { None, Byte, Ack, Delay };
     struct Wait {
@@ -132,10 +148,14 @@ class Firmware {
     };
 
     Task<> run();
+    void idleByte(std::uint8_t byte);
+    void checkProcedure();
+    bool outputWhole() const;
     void resumeWaiter();
     void abandon(const std::string& why);
     void startRoot();
-    void beginCommand(std::string letters);
+    void beginCommand(std::string letters, const CommandRules* rules = nullptr,
+                      bool afterPowerLetter = false);
     void endCommand();
     std::optional<Nanos> watchdogDeadline() const;
 
@@ -147,6 +167,10 @@ class Firmware {
     bool replyMode_ = false;
     std::string letters_;
     std::uint8_t power_ = 0;
+    const CommandRules* rules_ = nullptr;
+    CommandRecord current_;
+    std::optional<CommandRecord> previous_; // the command before, within this identification
+    bool toleratingAcks_ = false;           // leftover "@" of a Repeated reply may still come
     std::size_t sentInCommand_ = 0;
     bool delayApplied_ = false;
     bool stallNoted_ = false;

@@ -41,6 +41,15 @@ std::uint32_t capacity(const Chip& chip, std::uint32_t items, std::uint32_t leng
     return chip.present() && sameFamily ? length : items;
 }
 
+// Bits a word of the chip may carry; 0xFFFF when there is no chip to tell.
+std::uint16_t cellBits(const Chip& chip) {
+    return chip.present() ? chip.part()->cellMask : 0xFFFF;
+}
+
+// The configuration-area write marks the words 0x2004-0x2006 (items 4-6) with bit 15: "skip".
+constexpr std::uint16_t kSkipMark = 0x8000;
+constexpr std::uint32_t kFirstMarked = 4, kLastMarked = 6;
+
 // --- Erase, single words, summaries ------------------------------------------------------------
 
 Task<> bulkErase(Firmware& fw, char letter) {
@@ -57,6 +66,8 @@ Task<> bulkErase(Firmware& fw, char letter) {
 
 Task<> readLastWord(Firmware& fw) {
     const auto count = co_await fw.argument(2);
+    fw.checkRange("program memory", count, fw.chip().part() ? fw.chip().part()->programWords : 0,
+                  Core::Bit14);
     const auto w = fw.chip().readProgramWord(count - 1);
     fw.sendEnd({std::uint8_t(w >> 8), std::uint8_t(w & 0xFF)});
 }
@@ -64,6 +75,9 @@ Task<> readLastWord(Firmware& fw) {
 Task<> writeLastWord(Firmware& fw) {
     const auto count = co_await fw.argument(2);
     const auto value = co_await fw.argument(2);
+    fw.checkRange("program memory", count, fw.chip().part() ? fw.chip().part()->programWords : 0,
+                  Core::Bit14);
+    fw.checkWord(std::uint16_t(value), cellBits(fw.chip()), "word");
     const auto r = fw.chip().writeProgramWord(count - 1, std::uint16_t(value));
     co_await fw.delay(fw.options().itemWriteTime);
     if (r.ok) {
@@ -77,6 +91,7 @@ Task<> writeLastWord(Firmware& fw) {
 // AND of the first k words of the program-mode sequence: the board's own blank scan.
 Task<> blankSummary(Firmware& fw) {
     const auto count = co_await fw.argument(2);
+    fw.checkRange("the program-mode sequence", count, fw.chip().sequenceLength(), Core::Bit14);
     std::uint16_t acc = 0xFFFF;
     for (std::uint32_t i = 0; i < count; ++i)
         acc &= fw.chip().readSequence(i);
@@ -86,6 +101,7 @@ Task<> blankSummary(Firmware& fw) {
 // 16C5x: the configuration word (low byte first) and the AND of the words after it.
 Task<> blankSummaryWithConfig(Firmware& fw) {
     const auto count = co_await fw.argument(2);
+    fw.checkRange("the program-mode sequence", count, fw.chip().sequenceLength(), Core::Bit14);
     const std::uint16_t config = fw.chip().readSequence(0);
     std::uint16_t acc = 0xFFFF;
     for (std::uint32_t i = 1; i < count; ++i)
@@ -99,6 +115,7 @@ Task<> blankSummaryWithConfig(Firmware& fw) {
 Task<> readSequenceWords(Firmware& fw) {
     const auto count = co_await fw.argument(2);
     Chip& chip = fw.chip();
+    fw.checkRange("the program-mode sequence", count, chip.sequenceLength(), Core::Bit14);
     co_await fw.sendBlocks(
         wordsBigEndian(count, [&](std::uint32_t i) { return chip.readSequence(i); }), kBlock1214);
 }
@@ -106,6 +123,7 @@ Task<> readSequenceWords(Firmware& fw) {
 Task<> readAreaWords(Firmware& fw) {
     const auto count = co_await fw.argument(2);
     Chip& chip = fw.chip();
+    fw.checkRange("the configuration area", count, chip.areaLength(), Core::Bit14);
     co_await fw.sendBlocks(wordsBigEndian(count, [&](std::uint32_t i) { return chip.readArea(i); }),
                            kBlock1214);
 }
@@ -114,6 +132,7 @@ Task<> readAreaWords(Firmware& fw) {
 Task<> readEepromLocations(Firmware& fw) {
     const auto count = co_await fw.argument(2);
     Chip& chip = fw.chip();
+    fw.checkRange("data EEPROM", count, chip.eeprom.size(), Core::Bit14);
     co_await fw.sendBlocks(
         wordsBigEndian(count, [&](std::uint32_t i) { return 0x3F00 | chip.readEeprom(i); }),
         kBlock1214);
@@ -128,23 +147,32 @@ Task<> writeSequenceWords(Firmware& fw) {
                             .itemBytes = 2,
                             .capacity = capacity(chip, count, chip.sequenceLength(), Core::Bit14),
                             .twelveBit = chip.is(Core::Bit12),
-                            .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
-                                return chip.writeSequence(i, wordOf(b));
-                            }});
+                            .wordBits = [bits = cellBits(chip)](std::uint32_t) { return bits; },
+                            .write =
+                                [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                                    return chip.writeSequence(i, wordOf(b));
+                                }});
 }
 
 Task<> writeAreaWords(Firmware& fw) {
     const auto count = co_await fw.argument(2);
     Chip& chip = fw.chip();
-    co_await fw.pacedWrite({.items = count,
-                            .itemBytes = 2,
-                            .capacity = capacity(chip, count, chip.areaLength(), Core::Bit14),
-                            .twelveBit = chip.is(Core::Bit12),
-                            .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
-                                // Bit 7 of a high byte marks a word the host wants skipped
-                                // (0x2004-0x2006); the chip cannot program those anyway.
-                                return chip.writeArea(i, wordOf(b));
-                            }});
+    co_await fw.pacedWrite(
+        {.items = count,
+         .itemBytes = 2,
+         .capacity = capacity(chip, count, chip.areaLength(), Core::Bit14),
+         .twelveBit = chip.is(Core::Bit12),
+         .wordBits =
+             [bits = cellBits(chip), mid = chip.is(Core::Bit14)](std::uint32_t i) {
+                 const bool marked = mid && i >= kFirstMarked && i <= kLastMarked;
+                 return std::uint16_t(marked ? bits | kSkipMark : bits);
+             },
+         .write =
+             [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                 // Bit 7 of a high byte marks a word the host wants skipped
+                 // (0x2004-0x2006); the chip cannot program those anyway.
+                 return chip.writeArea(i, wordOf(b));
+             }});
 }
 
 Task<> writeEepromLocations(Firmware& fw) {
@@ -155,11 +183,13 @@ Task<> writeEepromLocations(Firmware& fw) {
          .itemBytes = 2,
          .capacity = capacity(chip, count, std::uint32_t(chip.eeprom.size()), Core::Bit14),
          .twelveBit = false,
-         .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
-             auto r = chip.writeEeprom(i, b[1]);
-             r.readBack |= 0x3F00; // reported like the location travels: filler, data
-             return r;
-         }});
+         .wordBits = [bits = cellBits(chip)](std::uint32_t) { return bits; },
+         .write =
+             [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
+                 auto r = chip.writeEeprom(i, b[1]);
+                 r.readBack |= 0x3F00; // reported like the location travels: filler, data
+                 return r;
+             }});
 }
 
 // --- PIC18 -------------------------------------------------------------------------------------
@@ -169,6 +199,8 @@ Task<> blankSummary18(Firmware& fw) {
     const auto start = co_await fw.argument(3);
     const auto words = co_await fw.argument(3);
     const std::uint32_t base = start - 1;
+    fw.checkRange("the memory at that address", std::uint64_t(base) + 2 * std::uint64_t(words),
+                  fw.chip().regionEnd18(base), Core::Pic18);
     std::uint8_t hi = 0xFF, lo = 0xFF;
     for (std::uint32_t i = 0; i < words; ++i) {
         lo &= fw.chip().readByte18(base + 2 * i);
@@ -195,6 +227,8 @@ Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset) {
     const auto start = co_await fw.argument(3);
     const auto count = co_await fw.argument(3);
     const std::uint32_t base = start - 1 + offset;
+    fw.checkRange("the memory at that address", std::uint64_t(base) + count,
+                  fw.chip().regionEnd18(base), Core::Pic18);
     std::vector<std::uint8_t> data(count);
     for (std::uint32_t i = 0; i < count; ++i)
         data[i] = fw.chip().readByte18(base + i);
@@ -214,6 +248,7 @@ Task<> writeProgram18(Firmware& fw) {
          .itemBytes = 8,
          .capacity = capacity(chip, blocks, fits ? blocks : 0, Core::Pic18),
          .twelveBit = false,
+         .wordBits = {},
          .write = [&chip, panels](std::uint32_t i, std::span<const std::uint8_t> b) {
              // Round by round: block j of every panel, then block j + 8 of every panel, ...
              const std::uint32_t address = (i % panels) * kPanelBytes + (i / panels) * 8;
@@ -237,6 +272,7 @@ Task<> writeEeprom18(Firmware& fw) {
          .itemBytes = 1,
          .capacity = capacity(chip, count, base < size ? size - base : 0, Core::Pic18),
          .twelveBit = false,
+         .wordBits = {},
          .write = [&chip, base](std::uint32_t i, std::span<const std::uint8_t> b) {
              return chip.writeEeprom(base + i, b[0]);
          }});
@@ -251,6 +287,7 @@ Task<> writeIdConfig18(Firmware& fw) {
                             .itemBytes = 2,
                             .capacity = capacity(chip, count, 11, Core::Pic18),
                             .twelveBit = false,
+                            .wordBits = {},
                             .write = [&chip](std::uint32_t i, std::span<const std::uint8_t> b) {
                                 CellWrite first, second;
                                 if (i < 4) {
@@ -263,6 +300,17 @@ Task<> writeIdConfig18(Firmware& fw) {
                                 if (!first.ok) return first;
                                 return second;
                             }});
+}
+
+// The later reads of one PIC18 procedure go on upwards from the first: the next panels of a
+// program read or verify, the next areas of the configuration read (IDs 0x200000, configuration
+// bytes 0x300000, device ID 0x3FFFFE). A procedure starts at its lowest address.
+bool pic18ReadContinues(const CommandRecord& previous, const CommandRecord& current) {
+    const bool previousRead = previous.letters == "Xrsp" || previous.letters == "Xrsc";
+    if (!previousRead || previous.arguments.empty() || current.arguments.empty()) return false;
+    constexpr std::uint32_t kIdStart = 0x200000 + 1; // start values are the address + 1
+    const std::uint32_t before = previous.arguments[0], start = current.arguments[0];
+    return (before < kIdStart) == (start < kIdStart) && start > before;
 }
 
 Task<> identification(Firmware& fw, std::uint8_t) {
@@ -313,8 +361,13 @@ void addGenericCommands(CommandTable& t) {
     t.add("Xbs", blankSummary18);
     t.add("Xbd", erase18);
     // The generic path reads ID, configuration and device ID with "p", the modules with "c".
-    t.add("Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0); });
-    t.add("Xrsc", [](Firmware& fw) { return readBytes18(fw, true, 0); });
+    // The PIC18 host acknowledges at every poll that finds a multiple of 8 bytes (its blank check
+    // at a count of 0 too), so a block may be acknowledged more than once.
+    const CommandRules pic18Read{.acks = AckRule::Repeated, .continues = pic18ReadContinues};
+    t.add(
+        "Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0); }, pic18Read);
+    t.add(
+        "Xrsc", [](Firmware& fw) { return readBytes18(fw, true, 0); }, pic18Read);
     t.add("Xrsd", [](Firmware& fw) { return readBytes18(fw, false, 0xF00000); });
     t.add("Xwep", writeProgram18);
     t.add("Xwed", writeEeprom18);

@@ -63,6 +63,16 @@ void removeLink(const std::string& link, const std::string& target) {
     if (n > 0 && std::string(buf, std::size_t(n)) == target) ::unlink(link.c_str());
 }
 
+// The words the boot loader received, for comparison with the firmware file that was sent.
+bool writeFirmwareDump(const std::string& path, const emu::Board& board) {
+    if (path.empty()) return true;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << emu::formatIntelHex(board.bootLoader().image().writtenImage());
+    if (out) return true;
+    std::cerr << "tavrin-board-emu: cannot write " << path << "\n";
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +178,19 @@ int main(int argc, char** argv) {
             status = 1;
         }
     }
+    if (options->board.strict) {
+        const std::string found = board.violations().text();
+        if (!found.empty()) std::cerr << "tavrin-board-emu: protocol violations:\n" << found;
+        if (!options->violations.empty()) {
+            std::ofstream out(options->violations, std::ios::binary | std::ios::trunc);
+            out << found;
+            if (!out) {
+                std::cerr << "tavrin-board-emu: cannot write " << options->violations << "\n";
+                status = 1;
+            }
+        }
+    }
+    if (!writeFirmwareDump(options->firmwareDump, board)) status = 1;
     if (!options->link.empty()) removeLink(options->link, link->slavePath());
     if (log) {
         const auto& st = board.stats();

@@ -14,9 +14,9 @@ namespace emu {
 namespace {
 
 void alias(CommandTable& t, const std::string& letters, const char* sameAs) {
-    const CommandHandler* handler = t.find(sameAs);
-    if (!handler) throw std::logic_error(std::string("no command ") + sameAs + " to reuse");
-    t.add(letters, *handler);
+    const Command* command = t.find(sameAs);
+    if (!command) throw std::logic_error(std::string("no command ") + sameAs + " to reuse");
+    t.add(letters, command->handler, command->rules);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "link/qt_serial_port.h"
 #include "mainwindow/logic/real_core_services.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "tools/logic/firmware_update.h"
+#include "tools/widgets/dialog_update.h"
 #include "tools/widgets/frm_about.h"
 
 #include <QAction>
@@ -121,6 +123,9 @@ void Application::wireMenus() {
         QObject::connect(confirm, &QAction::triggered, window_.get(), [this] { choosePort(); });
     if (auto* button = offerMenuItem<QPushButton>(*window_, "Command_com"))
         QObject::connect(button, &QPushButton::clicked, window_.get(), [this] { choosePort(); });
+    if (QAction* update = offerMenuItem<QAction>(*window_, "mnuFirmwareUpdate"))
+        QObject::connect(update, &QAction::triggered, window_.get(),
+                         [this] { showFirmwareUpdate(); });
     if (QAction* version = offerMenuItem<QAction>(*window_, "version"))
         QObject::connect(version, &QAction::triggered, window_.get(), [this] { showAboutBox(); });
     if (auto* label = window_->findChild<QLabel*>(QStringLiteral("Label_FirmwareVersion")))
@@ -128,6 +133,16 @@ void Application::wireMenus() {
             window_->setControlVisible(Control::CmbInit, false);
             detectBoard();
         }));
+}
+
+// The update window owns the board's line for its whole life, so it runs as one operation.
+void Application::showFirmwareUpdate() {
+    OperationScope operation(*session_, *window_);
+    if (!operation.held()) return;
+    QtSerialPort port;
+    FirmwareUpdate update(*session_, *window_, *settings_, *link_, port, clock_, paths_.dataDir);
+    Dialog_Update window(update, window_.get());
+    window.exec();
 }
 
 // The about box is shown without waiting; a second request brings the open one forward.

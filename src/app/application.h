@@ -56,6 +56,8 @@ class Application {
     // Label_FirmwareVersion_DblClick.
     void detectBoard();
     void showAboutBox();
+    // mnuFirmwareUpdate_Click.
+    void showFirmwareUpdate();
 
     ApplicationOptions options_;
     AppPaths paths_;

@@ -30,8 +30,11 @@ class SerialPort {
     virtual void setPortName(const QString& name) = 0;
     virtual QString portName() const = 0;
 
-    // Opens at 57600 baud 8N1 without flow control.
+    // Opens at 57600 baud 8N1 without flow control, unless another speed was set.
     virtual PortStatus open() = 0;
+    // The line speed of the next open (the firmware update window offers others). A port that
+    // cannot change it (an emulated board) keeps its own.
+    virtual void setBaudRate(qint32 baud) { (void)baud; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 

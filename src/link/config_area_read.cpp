@@ -84,7 +84,6 @@ AreaRead readConfigArea16(BoardChannel& channel) {
 AreaRead readPic18Bytes(BoardChannel& channel, std::int32_t startPlusOne, std::int32_t count,
                         AckRule acks, const std::function<void(qint64)>& onCount) {
     channel.discardInput();
-    channel.sendPowerLetter();
     channel.sendLetters(Pic18Command.letters);
     channel.sendCount24(startPlusOne);
     channel.sendCount24(count);

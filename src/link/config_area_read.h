@@ -58,7 +58,8 @@ AreaRead readConfigArea14(BoardChannel& channel, AckTiming ack);
 // Count 16; 33 bytes within 10 s, acknowledged at every 16.
 AreaRead readConfigArea16(BoardChannel& channel);
 
-// PIC18: "X r s p", start address + 1 and count as three bytes each; count + 1 bytes.
+// PIC18: "X r s p", start address + 1 and count as three bytes each; count + 1 bytes. The
+// caller sends the power letter once, before the first read of its procedure.
 // onCount sees every new number of waiting bytes (progress).
 AreaRead readPic18Bytes(BoardChannel& channel, std::int32_t startPlusOne, std::int32_t count,
                         AckRule acks, const std::function<void(qint64)>& onCount = {});

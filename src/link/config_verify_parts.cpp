@@ -120,6 +120,8 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     const auto& reply = s.link.ReceiveBuffer;
     int differences = 0;
 
+    channel.discardInput();
+    channel.sendPowerLetter();
     if (readPic18WithProgress(channel, Pic18IdStart, Pic18IdBytes) != AreaRead::Complete) {
         s.run.IdVerifyText = result::NG;
         result = result::NG;

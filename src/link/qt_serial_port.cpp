@@ -51,7 +51,7 @@ PortStatus QtSerialPort::open() {
     reported_ = 0;
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(name_);
-    port_->setBaudRate(57600);
+    port_->setBaudRate(baud_);
     port_->setDataBits(QSerialPort::Data8);
     port_->setParity(QSerialPort::NoParity);
     port_->setStopBits(QSerialPort::OneStop);

@@ -18,6 +18,7 @@ class QtSerialPort final : public SerialPort {
 
     void setPortName(const QString& name) override { name_ = name; }
     QString portName() const override { return name_; }
+    void setBaudRate(qint32 baud) override { baud_ = baud; }
     PortStatus open() override;
     void close() override;
     bool isOpen() const override;
@@ -37,6 +38,7 @@ class QtSerialPort final : public SerialPort {
     void setWakeCount(qint64 bytes);
     int wakeCount_ = -1; // bytes the driver must hold before a wait for data ends
     QString name_;
+    qint32 baud_ = 57600;
     std::unique_ptr<QSerialPort> port_;
     PortStatus status_;
     // Bytes waiting when the caller last asked: the window's event loop may take more from the

@@ -69,6 +69,7 @@ TEST(FlowControl, EarlyAcknowledgementsDoNotLetTheBoardRunMoreThanOneBlockAhead)
     const auto stops = collectNotingStops(bench, 201, 16);
     ASSERT_FALSE(stops.counts.empty());
     EXPECT_EQ(stops.counts.front(), 32);
+    EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"unasked-ack"});
 }
 
 TEST(FlowControl, Pic18BlocksOfEightWithDuplicateAndEarlyAcknowledgements) {
@@ -116,6 +117,7 @@ TEST(Recovery, XBeforeAnyPowerLetterIsIgnored) {
     host.idle(100);
     host.send("?");
     EXPECT_EQ(host.collect(18).toStdString(), "QZ-WRT400  V6.50\r\n");
+    EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"missing-power-letter"});
 }
 
 TEST(FlowControl, Pic18EepromReadNeedsNoAcknowledgement) {
@@ -134,6 +136,7 @@ TEST(Recovery, AnyOtherByteDuringAReplyEndsItAndIsReadAgain) {
     host.idle(100);
     host.send("?");
     EXPECT_EQ(host.collect(18).toStdString(), "QZ-WRT400  V6.50\r\n");
+    EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"missing-ack"});
 }
 
 TEST(Recovery, UnknownLettersAreDroppedAndTheNextCommandIsRead) {
@@ -148,6 +151,9 @@ TEST(Recovery, UnknownLettersAreDroppedAndTheNextCommandIsRead) {
     EXPECT_TRUE(host.idle(10000).isEmpty());
     host.send("?");
     EXPECT_EQ(host.collect(18).size(), 18);
+    // "Z" after the power letter, and the two bytes that are no letters.
+    EXPECT_EQ(kindsOf(bench.takeViolations()),
+              (std::vector<std::string>{"stray-byte", "stray-byte", "stray-byte"}));
 }
 
 TEST(Recovery, UnfinishedCommandReturnsToIdleAfterSilence) {
@@ -174,6 +180,8 @@ TEST(Recovery, WithoutIdleResetTheStarsBecomeArgumentsAsOnTheRealBoard) {
     host.port().discardInput();
     host.send("?");
     EXPECT_EQ(host.collect(18).toStdString(), "QZ-WRT400  V6.50\r\n");
+    // The stars made a count of 0x2A2A: a word far past the chip's program memory.
+    EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"past-memory"});
 }
 
 TEST(PacedWrite, OneRequestPerWordAndNothingBeforeIt) {

@@ -225,6 +225,7 @@ TEST(GenericWrite, WriteLongerThanTheChipIsAbortedWhereItsMemoryEnds) {
         const auto outcome = host.pacedWrite(std::vector<QByteArray>(1025, word(0x3FFF)));
         EXPECT_EQ(outcome.itemsSent, 1024);
         EXPECT_EQ(outcome.lastReply.toStdString(), "@A");
+        EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"past-memory"});
     }
     {
         EmulatedBoard bench("PIC16C54"); // 12-bit: read-back high, low, then "@" at byte 2
@@ -233,6 +234,7 @@ TEST(GenericWrite, WriteLongerThanTheChipIsAbortedWhereItsMemoryEnds) {
         const auto outcome = host.pacedWrite(std::vector<QByteArray>(518, word(0x0FFF)));
         EXPECT_EQ(outcome.itemsSent, 517);
         EXPECT_EQ(outcome.lastReply.toHex().toStdString(), "000040");
+        EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"past-memory"});
     }
 }
 
@@ -272,8 +274,9 @@ TEST(GenericWrite, Pic18PanelsTravelRoundByRound) {
     EXPECT_EQ(outcome.lastReply.toStdString(), "@");
     EXPECT_EQ(chip.program18, image);
 
+    // One procedure: the power letter once, the later panels start with "X".
     for (std::uint32_t p = 0; p < panels; ++p) {
-        host.command("NXrsp", c24(p * 8192 + 1) + c24(8192));
+        host.command(p == 0 ? "NXrsp" : "Xrsp", c24(p * 8192 + 1) + c24(8192));
         const auto reply = host.collect(8193, 8);
         ASSERT_EQ(reply.size(), 8193);
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&image[p * 8192]), 8192),
@@ -294,6 +297,7 @@ TEST(GenericWrite, Pic18MorePanelsThanTheChipHasIsAbortedAtTheOpening) {
     HostScript host(bench);
     host.command("NXwep", c24(0) + c24(9));
     EXPECT_EQ(host.waitSome().toStdString(), "@A");
+    EXPECT_EQ(kindsOf(bench.takeViolations()), std::vector<std::string>{"past-memory"});
 }
 
 TEST(GenericWrite, Pic18EepromAndIdConfiguration) {

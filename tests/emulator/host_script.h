@@ -7,10 +7,19 @@
 
 #include <initializer_list>
 #include <QByteArray>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavrin::test {
+
+// The kinds of the violations a strict board recorded, in order ("unasked-ack", ...).
+inline std::vector<std::string> kindsOf(const std::vector<emu::Violation>& found) {
+    std::vector<std::string> out;
+    for (const auto& v : found)
+        out.emplace_back(emu::violationName(v.kind));
+    return out;
+}
 
 inline QByteArray bytes(std::initializer_list<int> b) {
     QByteArray out;

@@ -1,5 +1,7 @@
 #include "emusupport/emulator_process.h"
 
+#include "emusupport/strict_failure.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -29,10 +31,16 @@ int msLeft(Clock::time_point deadline) {
 }
 } // namespace
 
-EmulatorProcess::EmulatorProcess(std::vector<std::string> args) : args_(std::move(args)) {
+EmulatorProcess::EmulatorProcess(std::vector<std::string> args, Strictness strictness)
+    : args_(std::move(args)) {
     for (std::size_t i = 0; i + 1 < args_.size(); ++i) {
         if (args_[i] == "--link") link_ = args_[i + 1];
         if (args_[i] == "--dump") dump_ = args_[i + 1];
+        if (args_[i] == "--violations") violationsFile_ = args_[i + 1];
+    }
+    if (strictness == Strictness::Strict && violationsFile_.empty()) {
+        violationsFile_ = uniquePath("tavrin-violations");
+        args_.insert(args_.end(), {"--violations", violationsFile_});
     }
 }
 
@@ -128,6 +136,12 @@ int EmulatorProcess::stop(int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     pid_ = -1;
+    if (!violationsFile_.empty()) {
+        found_ = readFile(violationsFile_).value_or("");
+        ::unlink(violationsFile_.c_str());
+        if (!found_.empty() && !expecting_)
+            failRunningTest("the board emulator recorded protocol violations:\n" + found_);
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

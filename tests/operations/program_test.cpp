@@ -149,6 +149,10 @@ TEST_F(ProgramFlash0, AVerifyFailureIsCountedLoggedAndShownArea) {
                              "ＥＥＰＲＯＭデータメモリ\t=　 OK　　　　　\r\n"
                              "ＣＯＮＦＩＧ. ワード　　　\t= 　OK　　　　　\r\n"));
     EXPECT_FALSE(bench.ui.programViewLines.isEmpty());
+    // The host sends the buffer's word as it stands; a strict board names it.
+    const auto found = bench.emu.takeViolations();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].kind, emu::ViolationKind::ReservedBits);
 }
 
 TEST_F(ProgramFlash0, ProgramMemoryOnlyLeavesTheEepromAndWithoutConfigPassesAsOkDashDash) {

@@ -74,10 +74,12 @@ class EmulatedFault : public ::testing::TestWithParam<FaultCase> {
             s.buffer.EepromImage[2 * k] = 0x3F;
             s.buffer.EepromImage[2 * k + 1] = c.erasedEeprom ? 0xFF : std::uint8_t(k + 1);
         }
+        // The erased ID and configuration words of the part's core.
+        const std::uint8_t erasedHigh = chip.is(emu::Core::Bit12) ? 0x0F : 0x3F;
         for (int i = 0; i < 16; i += 2) {
-            s.buffer.ConfigIdImage[i] = 0x3F;
+            s.buffer.ConfigIdImage[i] = erasedHigh;
             s.buffer.ConfigIdImage[i + 1] = 0xFF;
-            s.buffer.MergedConfigIdImage[i] = 0x3F;
+            s.buffer.MergedConfigIdImage[i] = erasedHigh;
             s.buffer.MergedConfigIdImage[i + 1] = 0xFF;
         }
     }

@@ -1,0 +1,264 @@
+// The strict board: what it records of a host that gets the protocol wrong, and what it lets pass
+// because the host does it by design. In process and as the command-line emulator on a pty.
+#include "emusupport/emulator_process.h"
+#include "host_script.h"
+#include "protocol_bytes.h"
+
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace tavrin::test;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// "@" at every new multiple of 8 waiting bytes, as the PIC18 host does.
+QByteArray readPic18(HostScript& host, const char* letters, std::uint32_t start,
+                     std::uint32_t count) {
+    host.command(letters, c24(start) + c24(count));
+    return host.collect(int(count) + 1, 8);
+}
+
+} // namespace
+
+TEST(StrictBoard, ExtraAcknowledgementAndExtraPowerLetterAreBothRecorded) {
+    EmulatedBoard bench("PIC18F452");
+    HostScript host(bench);
+    host.send("***?");
+    EXPECT_EQ(host.collect(18).size(), 18);
+    // A configuration read whose second command sends the power letter again.
+    EXPECT_EQ(readPic18(host, "NXrsp", 0x200001, 8).size(), 9);
+    EXPECT_EQ(readPic18(host, "NXrsp", 0x300001, 256).size(), 257);
+    // An EEPROM read takes no acknowledgement; this host sends one all the same.
+    host.command("NXrsd", c24(1) + c24(256));
+    EXPECT_EQ(host.collect(257).size(), 257);
+    host.send("@");
+    host.idle(10);
+
+    const auto found = bench.takeViolations();
+    EXPECT_EQ(kindsOf(found), (Strings{"power-letter-inside-procedure", "unasked-ack"}));
+    for (const auto& v : found)
+        EXPECT_FALSE(v.what.empty());
+}
+
+TEST(StrictBoard, TheSameHostMeetsTheSameRepliesAsOnALenientBoard) {
+    for (bool strict : {false, true}) {
+        EmulatedBoard bench("PIC16F877A");
+        bench.board.options().strict = strict;
+        HostScript host(bench);
+        host.command("Nrsc", c16(8));
+        host.send("@@"); // one too many, early
+        const auto reply = host.collect(17);
+        EXPECT_EQ(reply.size(), 17);
+        EXPECT_EQ(reply.back(), '@');
+        EXPECT_EQ(bench.takeViolations().size(), strict ? 1u : 0u);
+    }
+}
+
+// Each kind of violation from a host script, and what the host does by design next to it.
+struct StrictCase {
+    const char* name;
+    const char* part;
+    std::function<void(HostScript&)> script;
+    Strings expected;
+};
+
+class StrictKinds : public ::testing::TestWithParam<StrictCase> {};
+
+TEST_P(StrictKinds, RecordsExactlyTheseViolations) {
+    const StrictCase& c = GetParam();
+    EmulatedBoard bench(c.part);
+    HostScript host(bench);
+    host.send("***?");
+    host.collect(18);
+    c.script(host);
+    host.idle(50);
+    EXPECT_EQ(kindsOf(bench.takeViolations()), c.expected);
+}
+
+const QByteArray kWord7FFF = word(0x7FFF);
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StrictKinds,
+    ::testing::Values(
+        // unasked-ack
+        StrictCase{
+            "AckWhileIdle", "PIC16F877A", [](HostScript& h) { h.send("@"); }, {"unasked-ack"}},
+        StrictCase{"TwoAcksForOneBlock",
+                   "PIC16F877A",
+                   [](HostScript& h) {
+                       h.command("Nrsp", c16(100));
+                       h.collect(16);
+                       h.send("@@");
+                       h.collect(201 - 16, 16);
+                   },
+                   {"unasked-ack"}},
+        // missing-ack
+        StrictCase{"NoAckAfterAFullBlock",
+                   "PIC16F877A",
+                   [](HostScript& h) {
+                       h.command("Nrsp", c16(100));
+                       h.collect(16);
+                       h.idle(3000); // the idle reset gives up on the host
+                   },
+                   {"missing-ack"}},
+        // power letters
+        StrictCase{"PowerLetterBeforeTheNextPanel",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 1, 64);
+                       readPic18(h, "NXrsp", 0x2001, 64);
+                   },
+                   {"power-letter-inside-procedure"}},
+        StrictCase{"XAloneStartsANewProcedure",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 0x200001, 8);
+                       h.command("Xbs", c24(1) + c24(16));
+                       h.collect(3);
+                   },
+                   {"missing-power-letter"}},
+        StrictCase{"XAloneAfterAnIdentification",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 1, 64);
+                       h.send("***?");
+                       h.collect(18);
+                       readPic18(h, "Xrsp", 0x2001, 64);
+                   },
+                   {"missing-power-letter"}},
+        // stray bytes
+        StrictCase{"NoLetterAfterThePowerLetter",
+                   "PIC16F877A",
+                   [](HostScript& h) {
+                       h.command("N", bytes({0x00, 0x08}));
+                   },
+                   {"stray-byte", "stray-byte"}},
+        // reserved bits
+        StrictCase{"FourteenBitWordWithBit14",
+                   "PIC16F84A",
+                   [](HostScript& h) {
+                       h.command("Nwe8", c16(2));
+                       h.pacedWrite({word(0x3FFF), kWord7FFF});
+                   },
+                   {"reserved-bits"}},
+        StrictCase{"TwelveBitConfigurationWordWithBit12",
+                   "PIC12C509A",
+                   [](HostScript& h) {
+                       h.command("Nwsc", c16(1));
+                       h.pacedWrite({word(0x1FFF)});
+                   },
+                   {"reserved-bits"}},
+        StrictCase{"SkipMarkOnlyWhereTheAreaWriteAllowsIt",
+                   "PIC16F877A",
+                   [](HostScript& h) {
+                       std::vector<QByteArray> area(8, word(0x3FFF));
+                       area[4] = area[5] = area[6] = word(0xBFFF); // allowed: the skip mark
+                       area[7] = word(0xBFFF);                     // the configuration word: not
+                       h.command("Nwec", c16(8));
+                       h.pacedWrite(area);
+                   },
+                   {"reserved-bits"}},
+        // past the part's memory
+        StrictCase{"ReadOneWordMoreThanTheChipHas",
+                   "PIC16F84A",
+                   [](HostScript& h) {
+                       h.command("Nrsp", c16(1025));
+                       h.collect(2051, 16);
+                   },
+                   {"past-memory"}},
+        StrictCase{"EepromReadPastItsEnd",
+                   "PIC16F84A",
+                   [](HostScript& h) {
+                       h.command("Nrsd", c16(65));
+                       h.collect(131, 16);
+                   },
+                   {"past-memory"}},
+        StrictCase{"Pic18ReadOutsideEveryMemory",
+                   "PIC18F452",
+                   [](HostScript& h) { readPic18(h, "NXrsp", 0x100001, 8); },
+                   {"past-memory"}},
+        StrictCase{"Pic18EepromWritePastItsEnd",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       h.command("NXwed", c24(256) + c24(2));
+                       h.pacedWrite({bytes({1}), bytes({2})});
+                   },
+                   {"past-memory"}},
+        // What the host does by design passes.
+        StrictCase{"ByDesignConfigurationProcedureAndRepeatedAcks", "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 0x200001, 8);
+                       h.send("@@");
+                       readPic18(h, "Xrsp", 0x300001, 256);
+                       readPic18(h, "Xrsp", 0x3FFFFF, 2);
+                   },
+                   Strings{}},
+        StrictCase{"ByDesignEarlyAckAndLonePowerLetters", "PIC16F877A",
+                   [](HostScript& h) {
+                       h.command("Nrsc", c16(8));
+                       h.send("@"); // the blank check's acknowledgement before any data
+                       h.collect(17);
+                       h.send("N"); // a step for a type it does not serve
+                       h.send("N");
+                       h.send("***?");
+                       h.collect(18);
+                   },
+                   Strings{}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+std::string exchange(int fd, const QByteArray& out, std::size_t n) {
+    if (::write(fd, out.data(), std::size_t(out.size())) != out.size()) return "write failed";
+    std::string in;
+    for (int waited = 0; in.size() < n && waited < 3000; waited += 10) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 10) > 0) {
+            char buf[512];
+            const ssize_t r = ::read(fd, buf, sizeof buf);
+            if (r > 0) in.append(buf, std::size_t(r));
+        }
+    }
+    return in;
+}
+
+// A PIC18 read on the pty: the command, then "@" after every 8 bytes.
+std::size_t readPic18Raw(int fd, const QByteArray& command, std::size_t count) {
+    std::size_t got = exchange(fd, command, std::min<std::size_t>(8, count + 1)).size();
+    while (got < count + 1)
+        got += exchange(fd, "@", std::min<std::size_t>(8, count + 1 - got)).size();
+    return got;
+}
+
+} // namespace
+
+TEST(StrictBoard, CommandLineEmulatorWritesItsViolationsAtExit) {
+    EmulatorProcess emu({"--part", "PIC18F452", "--baud", "0"});
+    std::string error;
+    ASSERT_TRUE(emu.start(&error)) << error;
+    emu.expectViolations();
+    const int fd = ::open(emu.portPath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    EXPECT_EQ(exchange(fd, "?", 18).size(), 18u);
+    EXPECT_EQ(readPic18Raw(fd, "NXrsp" + c24(0x200001) + c24(8), 8), 9u);
+    EXPECT_EQ(readPic18Raw(fd, "NXrsp" + c24(0x300001) + c24(16), 16), 17u);
+    EXPECT_EQ(exchange(fd, "NXrsd" + c24(1) + c24(16), 17).size(), 17u);
+    exchange(fd, "@", 0);
+    ::usleep(50'000);
+    ::close(fd);
+    EXPECT_EQ(emu.stop(), 0);
+    const std::string& found = emu.violations();
+    EXPECT_NE(found.find("power-letter-inside-procedure"), std::string::npos) << found;
+    EXPECT_NE(found.find("unasked-ack"), std::string::npos) << found;
+    EXPECT_EQ(std::count(found.begin(), found.end(), '\n'), 2) << found;
+}
