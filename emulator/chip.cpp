@@ -178,10 +178,11 @@ bool Chip::erase(char letter, int code) {
     if (entry == part_->eraseCodes.end() || code < 0) return false;
     const auto erased = erasedCellValue();
     unsigned areas = entry->areas;
-    if (areas & ReleasesProtection) {
-        if (programProtected()) areas |= ErasesProgram;
-        if (dataProtected()) areas |= ErasesEeprom;
-    }
+    // Data protection is never released with the protected data still in the chip: an erase
+    // that clears the configuration word of a data-protected chip clears its EEPROM too.
+    if ((areas & ErasesConfig) && dataProtected()) areas |= ErasesEeprom;
+    // Nor code protection: releasing it alone clears the program memory it hid.
+    if ((areas & ReleasesProtection) && programProtected()) areas |= ErasesProgram;
     if (areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
     if (areas & ErasesConfig) {
         ids.fill(erased);
@@ -279,6 +280,8 @@ bool Chip::erase18(int code) {
         return true;
     }
     if (code == 0x81) {
+        // Like a protected block, protected data is released only by the chip erase.
+        if (dataProtected()) return false;
         std::fill(eeprom.begin(), eeprom.end(), 0xFF);
         return true;
     }

@@ -97,8 +97,16 @@ constexpr std::array<std::uint8_t, 14> kConfig18x42 = {0x00, 0x27, 0x0F, 0x0F, 0
 constexpr std::array<std::uint8_t, 14> kReadsOne18x42 = {0, 0,    0, 0,    0, 0,    0,
                                                          0, 0x0C, 0, 0x0C, 0, 0x0C, 0};
 constexpr std::array<std::uint8_t, 14> kReadsOneNone = {};
+// The CAN parts (18Fxx8) have no CCP2 multiplexer bit in CONFIG3H.
+constexpr std::array<std::uint8_t, 14> kConfig18xx8 = {0x00, 0x27, 0x0F, 0x0F, 0x00, 0x00, 0x85,
+                                                       0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
+constexpr std::array<std::uint8_t, 14> kConfig18x48 = {0x00, 0x27, 0x0F, 0x0F, 0x00, 0x00, 0x85,
+                                                       0x00, 0x03, 0xC0, 0x03, 0xE0, 0x03, 0x40};
 constexpr std::array<std::uint8_t, 14> kConfig18F8720 = {0x00, 0x27, 0x0F, 0x0F, 0x83, 0x01, 0x85,
                                                          0x00, 0xFF, 0xC0, 0xFF, 0xE0, 0xFF, 0x40};
+// CONFIG3H bit 1 of the PIC18F8720 is not implemented but reads 1 on an erased part.
+constexpr std::array<std::uint8_t, 14> kReadsOne18F8720 = {0, 0, 0, 0, 0, 0x02, 0,
+                                                           0, 0, 0, 0, 0, 0,    0};
 
 constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uint32_t words,
                           std::uint32_t eeprom, std::int32_t deviceId,
@@ -331,7 +339,11 @@ const PartFacts kParts[] = {
     pic18("PIC18F252", "18F_00", 16384, 256, 0x0400, kConfig18xx2, 4),
     pic18("PIC18F442", "18F_00", 8192, 256, 0x04A0, kConfig18x42, 2, kReadsOne18x42),
     pic18("PIC18F452", "18F_00", 16384, 256, 0x0420, kConfig18xx2, 4),
-    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8),
+    pic18("PIC18F248", "18F_00", 8192, 256, 0x0800, kConfig18x48, 2, kReadsOne18x42),
+    pic18("PIC18F258", "18F_00", 16384, 256, 0x0840, kConfig18xx8, 4),
+    pic18("PIC18F448", "18F_00", 8192, 256, 0x0820, kConfig18x48, 2, kReadsOne18x42),
+    pic18("PIC18F458", "18F_00", 16384, 256, 0x0860, kConfig18xx8, 4),
+    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8, kReadsOne18F8720),
 };
 
 bool sameName(std::string_view a, std::string_view b) {

@@ -56,6 +56,7 @@ class Application {
     // Label_FirmwareVersion_DblClick.
     void detectBoard();
     void showAboutBox();
+    void showAssemblerSettings();
     // mnuFirmwareUpdate_Click.
     void showFirmwareUpdate();
 

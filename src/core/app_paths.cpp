@@ -18,6 +18,7 @@ AppPaths locateAppPaths(const QString& executableDir, const QString& installedDa
     const QString name = QStringLiteral("device6.ini");
     for (const QString& dir : {executableDir, installedDataDir, userDataDir}) {
         if (dir.isEmpty()) continue;
+        paths.searchedDirs << QDir::cleanPath(dir);
         const QString candidate = QDir(dir).filePath(name);
         if (QFileInfo(candidate).isFile()) {
             paths.deviceFile = candidate;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tavrin {
 
@@ -10,6 +11,7 @@ struct AppPaths {
     QString deviceFile; // device6.ini to read; empty when none was found
     QString dataDir;    // writable per-user folder for logs, work files and the part list; ends
                         // without '/'
+    QStringList searchedDirs{}; // where device6.ini was looked for, in order (empty: not searched)
 
     QString inData(const QString& fileName) const { return dataDir + QLatin1Char('/') + fileName; }
 };

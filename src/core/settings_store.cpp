@@ -10,6 +10,12 @@ QString keyOf(const QString& key) {
 }
 } // namespace
 
+bool settingIsTrue(const QString& value) {
+    const QString v = value.trimmed();
+    return v == QLatin1String("1") || v == QLatin1String("-1") ||
+           v.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
 QtSettingsStore::QtSettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             QLatin1String(kSettingsApplication),

@@ -136,8 +136,10 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
         ShowStatusMessage(ui, IdEndCodeMissing);
         return;
     }
+    // An ID byte carries one digit: loads and reads keep whole bytes in Id18Image, so both sides
+    // are compared on that digit alone.
     for (int i = 0; i < Pic18IdBytes; ++i) {
-        if ((reply[i] & 0x0F) == s.buffer.Id18Image[i]) continue;
+        if ((reply[i] & 0x0F) == (s.buffer.Id18Image[i] & 0x0F)) continue;
         ShowStatusMessage(ui, QStringLiteral("ＩＤワードのベリファイエラー"));
         ++differences;
         s.run.IdVerifyText = result::NG;

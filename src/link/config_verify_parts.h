@@ -49,8 +49,8 @@ bool readArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& 
 void verifyWord12(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
                   QString& result);
 
-// PIC18: the ID bytes against Id18Image (low four bits read), the defined configuration words
-// against ConfigValue on their implemented bits, code protection from CONFIG5. Writes
+// PIC18: the ID bytes against Id18Image (the low four bits of both), the defined configuration
+// words against ConfigValue on their implemented bits, code protection from CONFIG5. Writes
 // IdVerifyText and ConfigVerifyText.
 void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result);
 

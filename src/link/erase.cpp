@@ -49,7 +49,9 @@ const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
         // The PIC18 chip erase code is the one the PIC18 modules send after the same letters; a
         // command without it would leave the board waiting for a code that the next
         // re-identification would supply.
-        {{"PIC18F252", "PIC18F452"}, {"Xbd", 0x80, PowerLetterOnly, LeaveAlone}},
+        {{"PIC18F242", "PIC18F252", "PIC18F442", "PIC18F452", "PIC18F248", "PIC18F258", "PIC18F448",
+          "PIC18F458"},
+         {"Xbd", 0x80, PowerLetterOnly, LeaveAlone}},
     };
     return table;
 }

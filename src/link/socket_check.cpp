@@ -52,8 +52,10 @@ bool personGoesOn(OperatorUi& ui) {
                          QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                          QStringLiteral("\r\n") +
                          QStringLiteral("　中止する時は、『キャンセル』　を押してください。");
+    // Enter must not carry on with a chip the person did not choose.
     return ui.messageBox(MessageIcon::Critical, MessageButtons::OkCancel,
-                         QStringLiteral("書込みマイコンの種類の確認"), text) == MessageAnswer::Ok;
+                         QStringLiteral("書込みマイコンの種類の確認"), text,
+                         MessageDefault::Second) == MessageAnswer::Ok;
 }
 
 } // namespace

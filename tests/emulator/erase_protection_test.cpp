@@ -136,6 +136,11 @@ TEST(Erase, Pic18ProtectedBlockIsRefused) {
     host.command("NXbd", bytes({0x89}));
     EXPECT_EQ(host.collect(1).toStdString(), "!");
     EXPECT_EQ(chip.program18[0x2000], 0x00);
+    chip.eeprom[0] = 0x42;
+    chip.config18[9] &= ~0x80; // CPD
+    host.command("NXbd", bytes({0x81}));
+    EXPECT_EQ(host.collect(1).toStdString(), "!");
+    EXPECT_EQ(chip.eeprom[0], 0x42);
     host.command("NXbd", bytes({0x80})); // the chip erase releases protection
     EXPECT_EQ(host.collect(1).toStdString(), "@");
     EXPECT_EQ(chip.readByte18(0x300008), 0x0F);

@@ -6,8 +6,7 @@ namespace tavrin {
 class DeviceModules;
 struct ModuleContext;
 
-// Adds the modules of this folder (PIC12C5XXX, PIC12F683). A procedure left empty keeps the generic
-// sequence for its operation. ctx outlives the modules.
+// Adds the modules of this folder (PIC12C5XXX, PIC12F683). ctx outlives the modules.
 void registerPic12Modules(DeviceModules& modules, ModuleContext& ctx);
 
 } // namespace tavrin
