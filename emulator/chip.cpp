@@ -177,18 +177,19 @@ bool Chip::erase(char letter, int code) {
                                     [code](const EraseCode& e) { return e.code == code; });
     if (entry == part_->eraseCodes.end() || code < 0) return false;
     const auto erased = erasedCellValue();
+    unsigned areas = entry->areas;
     // Data protection is never released with the protected data still in the chip: an erase
     // that clears the configuration word of a data-protected chip clears its EEPROM too.
-    const bool protectedData = dataProtected();
-    if (entry->areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
-    if ((entry->areas & ErasesConfig) && protectedData)
-        std::fill(eeprom.begin(), eeprom.end(), 0xFF);
-    if (entry->areas & ErasesConfig) {
+    if ((areas & ErasesConfig) && dataProtected()) areas |= ErasesEeprom;
+    // Nor code protection: releasing it alone clears the program memory it hid.
+    if ((areas & ReleasesProtection) && programProtected()) areas |= ErasesProgram;
+    if (areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
+    if (areas & ErasesConfig) {
         ids.fill(erased);
         config[0] = 0xFFFF;
         if (part_->calibration != Calibration::Word2008) config[1] = 0xFFFF;
     }
-    if (entry->areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
+    if (areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
     return true;
 }
 

@@ -311,11 +311,15 @@ const PartFacts kParts[] = {
     midrange(f87xa("PIC16F876A", 8192, 256, 112 << 5)),
     midrange(f87xa("PIC16F877A", 8192, 256, 113 << 5)),
     // The board's own module parts: a PIC16F877 (type WRT400) and a PIC16F877A (WRT400A), erased
-    // with "D" instead of "d".
+    // with "D" instead of "d", one area per code: the protection release of the PIC16F877 module
+    // clears program memory with the configuration, that of the PIC16F877A module only the
+    // configuration and IDs (its program memory has a code of its own).
     withType(midrange(f87x("", 8192, 256, 77 << 5)), "QZ-WRT400", "WRT400", 'D',
-             flashCodes(1, 2, 3)),
+             {{{1, ErasesProgram | ErasesConfig | ReleasesProtection},
+               {2, ErasesProgram},
+               {3, ErasesEeprom}}}),
     withType(midrange(f87xa("", 8192, 256, 113 << 5)), "QZ-WRT400A", "WRT400A", 'D',
-             flashCodes(10, 11, 12)),
+             {{{10, ErasesConfig | ReleasesProtection}, {11, ErasesProgram}, {12, ErasesEeprom}}}),
     // PIC12F683: calibration word at 0x2008, program and configuration erased together.
     midrange({.name = "PIC12F683",
               .type = "",

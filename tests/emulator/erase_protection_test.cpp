@@ -31,7 +31,8 @@ TEST(Erase, CodesFollowThePartsOwnProfile) {
         {"PIC16F877A", "Nbd", 0x0B, "@", true, false, false},
         {"PIC16F877A", "Nbd", 0x0C, "@", false, false, true},
         {"PIC16F877A", "Nbd", 0x01, "!", false, false, false}, // a code of another family
-        {"PIC16F877A", "NbD", 0x0A, "!", false, false, false}, // the module letter
+        // The module letter reaches the board's module slot, empty here: the socket is untouched.
+        {"PIC16F877A", "NbD", 0x0A, "@", false, false, false},
         {"PIC16F84A", "Nbd", 4, "@", true, true, true},
         {"PIC16F84", "Nbd", 1, "@", true, true, true},
         {"PIC16F84", "Nbd", 4, "!", false, false, false},
