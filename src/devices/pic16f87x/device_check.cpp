@@ -88,7 +88,8 @@ void Pic16F87xModule::CheckDeviceId(QString& result) {
             kOtherKind + QStringLiteral("\r\n\r\n") +
                 QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                 QStringLiteral("\r\n") +
-                QStringLiteral("　中止する時は、『キャンセル』　を押してください。"));
+                QStringLiteral("　中止する時は、『キャンセル』　を押してください。"),
+            MessageDefault::Second);
         if (answer == MessageAnswer::Ok) result = result::OK;
         return;
     }
