@@ -19,6 +19,8 @@
 #include "link/qt_serial_port.h"
 #include "link/read.h"
 
+#include "counting_port.h"
+
 #include <QCoreApplication>
 
 #include <sys/prctl.h>
@@ -30,83 +32,13 @@
 #include <string>
 
 using namespace tavrin;
+using tavrin::bench::CountingClock;
+using tavrin::bench::CountingPort;
 
 namespace {
 
 constexpr double Baud = 57600;
 constexpr double BitsPerByte = 10; // 8N1
-
-// Counts every byte that crosses the port in either direction, discarded input included.
-class CountingPort final : public SerialPort {
-  public:
-    explicit CountingPort(SerialPort& port) : port_(port) {}
-    std::int64_t sent = 0, received = 0;
-
-    void setPortName(const QString& name) override { port_.setPortName(name); }
-    QString portName() const override { return port_.portName(); }
-    PortStatus open() override { return port_.open(); }
-    void close() override { port_.close(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    qint64 bytesWaiting() override { return port_.bytesWaiting(); }
-    QByteArray readAll() override {
-        QByteArray bytes = port_.readAll();
-        received += bytes.size();
-        return bytes;
-    }
-    bool write(const QByteArray& bytes) override {
-        sent += bytes.size();
-        const bool ok = port_.write(bytes);
-        if (dataAt_ && bytes.size() == 2) {
-            reactionUs += nowUs() - dataAt_;
-            ++reactions;
-        }
-        dataAt_ = 0;
-        return ok;
-    }
-    // Time from the moment a wait saw data to the end of the host's next write: the host's own
-    // share of each round trip.
-    std::int64_t reactionUs = 0, reactions = 0;
-    void discardInput() override {
-        received += port_.bytesWaiting();
-        port_.discardInput();
-    }
-    void discardOutput() override { port_.discardOutput(); }
-    void setRequestToSend(bool on) override { port_.setRequestToSend(on); }
-    bool waitForData(int timeoutMs) override {
-        const bool got = port_.waitForData(timeoutMs);
-        if (got) dataAt_ = nowUs();
-        return got;
-    }
-    bool waitForTotal(qint64 total, int timeoutMs) override {
-        const bool got = port_.waitForTotal(total, timeoutMs);
-        if (got) dataAt_ = nowUs();
-        return got;
-    }
-    PortStatus status() const override { return port_.status(); }
-
-  private:
-    static std::int64_t nowUs() {
-        return std::chrono::duration_cast<std::chrono::microseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
-    SerialPort& port_;
-    std::int64_t dataAt_ = 0;
-};
-
-// The steady clock, adding up the pauses and sleeps the host makes.
-class CountingClock final : public Clock {
-  public:
-    std::int64_t sleptMs = 0;
-    std::int64_t nowUs() const override { return clock_.nowUs(); }
-    void sleepMs(int ms) override {
-        sleptMs += ms;
-        clock_.sleepMs(ms);
-    }
-
-  private:
-    SteadyClock clock_;
-};
 
 double cpuSeconds() {
     rusage u{};

@@ -5,10 +5,17 @@
 namespace emu {
 
 Board::Board(const PartFacts* part, BoardOptions options)
-    : options_(std::move(options)), wire_(options_.baud), chip_(part), firmware_(*this) {
+    : options_(std::move(options)), wire_(options_.baud), firmware_(*this) {
     addGenericCommands(commands_);
+    addModuleCommands(commands_);
     bootLoader_.install(commands_);
+    insert(part);
     firmware_.start();
+}
+
+void Board::insert(const PartFacts* part) {
+    primaryIsModule_ = part && isBoardModule(*part);
+    (primaryIsModule_ ? module_ : socket_) = Chip(part);
 }
 
 void Board::hostWrite(std::span<const std::uint8_t> bytes, Nanos at) {

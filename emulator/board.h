@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace emu {
@@ -56,10 +57,21 @@ class Board {
     void dropBytesFromHost() { wire_.dropToBoard(); }
 
     // --- The board itself ---------------------------------------------------------------------
-    Chip& chip() { return chip_; }
-    const Chip& chip() const { return chip_; }
-    // Puts another chip into the socket (nullptr: takes it out).
-    void insert(const PartFacts* part) { chip_ = Chip(part); }
+    // Two places hold a chip: the socket, and the slot of the board's own plug-in module (the
+    // board's module parts, reached by the module family's commands). chip() is the one the
+    // board was set up with: the module slot for a module part, else the socket.
+    Chip& chip() { return primaryIsModule_ ? module_ : socket_; }
+    const Chip& chip() const { return primaryIsModule_ ? module_ : socket_; }
+    Chip& socket() { return socket_; }
+    Chip& module() { return module_; }
+    const Chip& module() const { return module_; }
+    // The chip a command with these letters (after the power letter) reaches.
+    Chip& chipFor(std::string_view letters) {
+        return commands_.addressesModule(letters) ? module_ : socket_;
+    }
+    // Puts a chip into the place its kind goes to, which becomes chip() (nullptr: empties the
+    // socket).
+    void insert(const PartFacts* part);
     const BoardOptions& options() const { return options_; }
     BoardOptions& options() { return options_; }
     const WireStats& stats() const { return wire_.stats(); }
@@ -79,7 +91,9 @@ class Board {
   private:
     BoardOptions options_;
     Wire wire_;
-    Chip chip_;
+    Chip socket_;
+    Chip module_;
+    bool primaryIsModule_ = false;
     Transcript transcript_;
     ViolationLog violations_;
     CommandTable commands_;

@@ -177,13 +177,19 @@ bool Chip::erase(char letter, int code) {
                                     [code](const EraseCode& e) { return e.code == code; });
     if (entry == part_->eraseCodes.end() || code < 0) return false;
     const auto erased = erasedCellValue();
-    if (entry->areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
-    if (entry->areas & ErasesConfig) {
+    unsigned areas = entry->areas;
+    // Data protection is never released with the protected data still in the chip: an erase
+    // that clears the configuration word of a data-protected chip clears its EEPROM too.
+    if ((areas & ErasesConfig) && dataProtected()) areas |= ErasesEeprom;
+    // Nor code protection: releasing it alone clears the program memory it hid.
+    if ((areas & ReleasesProtection) && programProtected()) areas |= ErasesProgram;
+    if (areas & ErasesProgram) std::fill(program.begin(), program.end(), erased);
+    if (areas & ErasesConfig) {
         ids.fill(erased);
         config[0] = 0xFFFF;
         if (part_->calibration != Calibration::Word2008) config[1] = 0xFFFF;
     }
-    if (entry->areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
+    if (areas & ErasesEeprom) std::fill(eeprom.begin(), eeprom.end(), 0xFF);
     return true;
 }
 
@@ -274,6 +280,8 @@ bool Chip::erase18(int code) {
         return true;
     }
     if (code == 0x81) {
+        // Like a protected block, protected data is released only by the chip erase.
+        if (dataProtected()) return false;
         std::fill(eeprom.begin(), eeprom.end(), 0xFF);
         return true;
     }

@@ -33,6 +33,8 @@ std::string cliUsage() {
            "  --updated-id TEXT   identification after a completed firmware update (as --id)\n"
            "  --firmware-dump FILE  write the words firmware updates wrote as Intel HEX at exit\n"
            "  --log FILE          log the bytes each way with times, and what the board did\n"
+           "  --lateness FILE     at exit, how late the board acted on what its line model had\n"
+           "                      due (seconds summed, worst, count): a loaded machine's share\n"
            "  --idle-reset MS     silence inside a command that returns the board to idle\n"
            "                      (default 2000; 0: never)\n"
            "  --erase-ms MS       time of a bulk erase (default 10)\n"
@@ -113,6 +115,8 @@ std::optional<CliOptions> parseCli(const std::vector<std::string>& args, std::st
             if (!need(o.firmwareDump)) return fail("--firmware-dump needs a file");
         } else if (a == "--log") {
             if (!need(o.log)) return fail("--log needs a file");
+        } else if (a == "--lateness") {
+            if (!need(o.lateness)) return fail("--lateness needs a file");
         } else if (a == "--strict") {
             o.board.strict = true;
         } else if (a == "--violations") {

@@ -19,6 +19,7 @@ struct CliOptions {
     std::string dump;
     std::string firmwareDump;
     std::string log;
+    std::string lateness;   // at exit: how late the board acted, summed over the run
     std::string violations; // with strict mode: the recorded violations at exit, one a line
     bool listParts = false;
     bool help = false;

@@ -33,4 +33,12 @@ std::vector<std::string> CommandTable::allLetters() const {
     return out;
 }
 
+void CommandTable::routeToModule(std::string letters) {
+    moduleCommands_.insert(std::move(letters));
+}
+
+bool CommandTable::addressesModule(std::string_view letters) const {
+    return moduleCommands_.find(letters) != moduleCommands_.end();
+}
+
 } // namespace emu

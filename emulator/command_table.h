@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,12 +67,19 @@ class CommandTable {
     const IdleHandler* idle(std::uint8_t byte) const;
     std::vector<std::string> allLetters() const;
 
+    // Commands that reach the board's own plug-in module instead of the chip in the socket.
+    void routeToModule(std::string letters);
+    bool addressesModule(std::string_view letters) const;
+
   private:
     std::map<std::string, Command, std::less<>> commands_;
+    std::set<std::string, std::less<>> moduleCommands_;
     std::map<std::uint8_t, IdleHandler> idle_;
 };
 
 // The commands of the generic procedures for every programming type, and identification.
 void addGenericCommands(CommandTable& table);
+// The commands of the board's own module family (after the generic ones, whose handlers it reuses).
+void addModuleCommands(CommandTable& table);
 
 } // namespace emu

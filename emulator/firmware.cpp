@@ -39,7 +39,7 @@ Firmware::~Firmware() {
 }
 
 Chip& Firmware::chip() {
-    return board_.chip();
+    return board_.chipFor(letters_);
 }
 const BoardOptions& Firmware::options() const {
     return board_.options();

@@ -120,6 +120,7 @@ class Firmware {
     // board stays in the mode of the last power letter. Before any power letter "X" is ignored.
     Task<> continueInPowerMode(std::uint8_t firstLetter);
 
+    // The chip the running command addresses: the socket's, or the board's own module.
     Chip& chip();
     const BoardOptions& options() const;
     Nanos now() const;

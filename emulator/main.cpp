@@ -170,6 +170,16 @@ int main(int argc, char** argv) {
     link->run(board, gStop);
 
     int status = 0;
+    if (!options->lateness.empty()) {
+        const auto& late = link->lateness();
+        std::ofstream out(options->lateness, std::ios::trunc);
+        out << "lateness_s=" << double(late.total) / double(emu::kSecond)
+            << " worst_ms=" << double(late.worst) / 1e6 << " late_events=" << late.count << "\n";
+        if (!out) {
+            std::cerr << "tavrin-board-emu: cannot write " << options->lateness << "\n";
+            status = 1;
+        }
+    }
     if (!options->dump.empty()) {
         std::ofstream out(options->dump, std::ios::binary | std::ios::trunc);
         out << emu::formatIntelHex(emu::chipImage(board.chip()));

@@ -97,8 +97,16 @@ constexpr std::array<std::uint8_t, 14> kConfig18x42 = {0x00, 0x27, 0x0F, 0x0F, 0
 constexpr std::array<std::uint8_t, 14> kReadsOne18x42 = {0, 0,    0, 0,    0, 0,    0,
                                                          0, 0x0C, 0, 0x0C, 0, 0x0C, 0};
 constexpr std::array<std::uint8_t, 14> kReadsOneNone = {};
+// The CAN parts (18Fxx8) have no CCP2 multiplexer bit in CONFIG3H.
+constexpr std::array<std::uint8_t, 14> kConfig18xx8 = {0x00, 0x27, 0x0F, 0x0F, 0x00, 0x00, 0x85,
+                                                       0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
+constexpr std::array<std::uint8_t, 14> kConfig18x48 = {0x00, 0x27, 0x0F, 0x0F, 0x00, 0x00, 0x85,
+                                                       0x00, 0x03, 0xC0, 0x03, 0xE0, 0x03, 0x40};
 constexpr std::array<std::uint8_t, 14> kConfig18F8720 = {0x00, 0x27, 0x0F, 0x0F, 0x83, 0x01, 0x85,
                                                          0x00, 0xFF, 0xC0, 0xFF, 0xE0, 0xFF, 0x40};
+// CONFIG3H bit 1 of the PIC18F8720 is not implemented but reads 1 on an erased part.
+constexpr std::array<std::uint8_t, 14> kReadsOne18F8720 = {0, 0, 0, 0, 0, 0x02, 0,
+                                                           0, 0, 0, 0, 0, 0,    0};
 
 constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uint32_t words,
                           std::uint32_t eeprom, std::int32_t deviceId,
@@ -303,11 +311,15 @@ const PartFacts kParts[] = {
     midrange(f87xa("PIC16F876A", 8192, 256, 112 << 5)),
     midrange(f87xa("PIC16F877A", 8192, 256, 113 << 5)),
     // The board's own module parts: a PIC16F877 (type WRT400) and a PIC16F877A (WRT400A), erased
-    // with "D" instead of "d".
+    // with "D" instead of "d", one area per code: the protection release of the PIC16F877 module
+    // clears program memory with the configuration, that of the PIC16F877A module only the
+    // configuration and IDs (its program memory has a code of its own).
     withType(midrange(f87x("", 8192, 256, 77 << 5)), "QZ-WRT400", "WRT400", 'D',
-             flashCodes(1, 2, 3)),
+             {{{1, ErasesProgram | ErasesConfig | ReleasesProtection},
+               {2, ErasesProgram},
+               {3, ErasesEeprom}}}),
     withType(midrange(f87xa("", 8192, 256, 113 << 5)), "QZ-WRT400A", "WRT400A", 'D',
-             flashCodes(10, 11, 12)),
+             {{{10, ErasesConfig | ReleasesProtection}, {11, ErasesProgram}, {12, ErasesEeprom}}}),
     // PIC12F683: calibration word at 0x2008, program and configuration erased together.
     midrange({.name = "PIC12F683",
               .type = "",
@@ -327,7 +339,11 @@ const PartFacts kParts[] = {
     pic18("PIC18F252", "18F_00", 16384, 256, 0x0400, kConfig18xx2, 4),
     pic18("PIC18F442", "18F_00", 8192, 256, 0x04A0, kConfig18x42, 2, kReadsOne18x42),
     pic18("PIC18F452", "18F_00", 16384, 256, 0x0420, kConfig18xx2, 4),
-    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8),
+    pic18("PIC18F248", "18F_00", 8192, 256, 0x0800, kConfig18x48, 2, kReadsOne18x42),
+    pic18("PIC18F258", "18F_00", 16384, 256, 0x0840, kConfig18xx8, 4),
+    pic18("PIC18F448", "18F_00", 8192, 256, 0x0820, kConfig18x48, 2, kReadsOne18x42),
+    pic18("PIC18F458", "18F_00", 16384, 256, 0x0860, kConfig18xx8, 4),
+    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8, kReadsOne18F8720),
 };
 
 bool sameName(std::string_view a, std::string_view b) {

@@ -25,7 +25,14 @@ enum class Calibration {
 };
 
 // Areas an erase code clears.
-enum EraseArea : unsigned { ErasesProgram = 1, ErasesConfig = 2, ErasesEeprom = 4 };
+// ReleasesProtection: also clears what protection hides, so that releasing it gives nothing away:
+// program memory while it is code protected, data EEPROM while it is data protected.
+enum EraseArea : unsigned {
+    ErasesProgram = 1,
+    ErasesConfig = 2,
+    ErasesEeprom = 4,
+    ReleasesProtection = 8,
+};
 
 struct EraseCode {
     int code = -1; // -1: no such entry
@@ -80,6 +87,11 @@ std::span<const PartFacts> partCatalogue();
 
 // The part of that name (case-insensitive), or nullptr.
 const PartFacts* findPart(std::string_view name);
+
+// The board's own plug-in module parts sit in a slot of their own, not in the socket.
+inline bool isBoardModule(const PartFacts& p) {
+    return p.programType.substr(0, 6) == "WRT400";
+}
 
 // Erased value of a cell: 0x0FFF, 0x3FFF or 0xFFFF (PIC18: 0xFF per byte).
 inline std::uint16_t erasedCell(const PartFacts& p) {

@@ -45,7 +45,7 @@ std::optional<PtyLink> PtyLink::open(std::string* error) {
 
 PtyLink::PtyLink(PtyLink&& other) noexcept
     : master_(std::exchange(other.master_, -1)), slave_(std::exchange(other.slave_, -1)),
-      slavePath_(std::move(other.slavePath_)) {}
+      slavePath_(std::move(other.slavePath_)), lateness_(other.lateness_) {}
 
 PtyLink::~PtyLink() {
     if (slave_ >= 0) ::close(slave_);
@@ -69,6 +69,12 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop) {
     std::uint8_t buffer[4096];
     while (!stop) {
         Nanos now = elapsed();
+        if (const auto due = board.nextEvent(); due && *due < now) {
+            const Nanos late = now - *due;
+            lateness_.total += late;
+            lateness_.worst = std::max(lateness_.worst, late);
+            ++lateness_.count;
+        }
         board.runUntil(now);
         const auto due = board.takeForHost(now);
         pending.insert(pending.end(), due.begin(), due.end());

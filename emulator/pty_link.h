@@ -24,12 +24,22 @@ class PtyLink {
     // the caller; they are let through only while the loop waits.
     void run(Board& board, const volatile std::sig_atomic_t& stop);
 
+    // How long after the line model had something due (a byte arriving, a timer, a reply
+    // leaving) the loop acted on it: the scheduler's and the machine's share, not the board's.
+    struct Lateness {
+        Nanos total = 0;
+        Nanos worst = 0;
+        std::uint64_t count = 0;
+    };
+    const Lateness& lateness() const { return lateness_; }
+
   private:
     PtyLink(int master, int slave, std::string path)
         : master_(master), slave_(slave), slavePath_(std::move(path)) {}
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;
+    Lateness lateness_;
 };
 
 } // namespace emu

@@ -11,12 +11,6 @@ cmake --build "$build" -j "$(nproc)"
 
 bin="$build/bin"
 if [[ -x "$bin/tavrin-board-emu" ]]; then
-  link="${XDG_RUNTIME_DIR:-/tmp}/tavrin-board"
-  part=${TAVRIN_EMU_PART:-PIC16F877A}
-  "$bin/tavrin-board-emu" --part "$part" --link "$link" &
-  emu=$!
-  trap 'kill "$emu" 2>/dev/null || true' EXIT
-  for _ in $(seq 50); do [[ -e "$link" ]] && break; sleep 0.1; done
-  export TAVRIN_DEFAULT_PORT="$link"
+  exec scripts/emulated-board.sh "$bin/tavrin-board-emu" "$bin/tavrin-writer" "$@"
 fi
-"$bin/tavrin-writer" "$@"
+exec "$bin/tavrin-writer" "$@"

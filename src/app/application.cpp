@@ -1,8 +1,10 @@
 #include "application.h"
 
+#include "listing_windows.h"
 #include "main_window_startup.h"
 #include "program_version.h"
 #include "startup_dialogs.h"
+#include "tool_menus.h"
 
 #include "core/operation_guard.h"
 #include "core/settings_store.h"
@@ -11,9 +13,11 @@
 #include "link/qt_serial_port.h"
 #include "mainwindow/logic/real_core_services.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "tools/logic/assembler_settings.h"
 #include "tools/logic/firmware_update.h"
 #include "tools/widgets/dialog_update.h"
 #include "tools/widgets/frm_about.h"
+#include "tools/widgets/frm_mpasmwin.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -83,7 +87,9 @@ Application::Application(ApplicationOptions options)
         about_.setIdWordLine(line);
         if (aboutWindow_) aboutWindow_->label("Label_ID_Word")->setText(line);
     });
+    toolMenus_ = std::make_unique<ToolMenus>(*session_, *window_, *settings_);
     wireMenus();
+    toolMenus_->wire();
 }
 
 Application::~Application() {
@@ -122,6 +128,7 @@ void Application::detectBoard() {
 }
 
 void Application::wireMenus() {
+    wireListingWindows(*window_, *session_, *settings_, paths_.dataDir);
     if (QAction* confirm = offerMenuItem<QAction>(*window_, "confirm"))
         QObject::connect(confirm, &QAction::triggered, window_.get(), [this] { choosePort(); });
     if (auto* button = offerMenuItem<QPushButton>(*window_, "Command_com"))
@@ -131,11 +138,22 @@ void Application::wireMenus() {
                          [this] { showFirmwareUpdate(); });
     if (QAction* version = offerMenuItem<QAction>(*window_, "version"))
         QObject::connect(version, &QAction::triggered, window_.get(), [this] { showAboutBox(); });
+    if (QAction* asmSettings = offerMenuItem<QAction>(*window_, "mnuMPASMsetting"))
+        QObject::connect(asmSettings, &QAction::triggered, window_.get(),
+                         [this] { showAssemblerSettings(); });
     if (auto* label = window_->findChild<QLabel*>(QStringLiteral("Label_FirmwareVersion")))
         label->installEventFilter(new DoubleClickAction(label, [this] {
             window_->setControlVisible(Control::CmbInit, false);
             detectBoard();
         }));
+}
+
+// mnuMPASMsetting_Click: the settings window, loaded afresh for each showing.
+void Application::showAssemblerSettings() {
+    if (refuseDuringOperation(*session_, *window_)) return;
+    AssemblerSettings model(*session_, *settings_);
+    frmMPASMWIN settingsWindow(model, window_.get());
+    settingsWindow.exec();
 }
 
 // The update window owns the board's line for its whole life, so it runs as one operation.
@@ -158,11 +176,7 @@ void Application::showAboutBox() {
     aboutWindow_ = new frmAbout(about_, window_.get());
     aboutWindow_->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(aboutWindow_.data(), &frmAbout::serialSettingsRequested, window_.get(),
-                     [this] {
-                         for (const char* name : {"mnuSerialPgmSetting", "nmuI"})
-                             if (auto* item = window_->findChild<QAction*>(QLatin1String(name)))
-                                 item->setVisible(true);
-                     });
+                     [this] { toolMenus_->revealSerialSettings(); });
     aboutWindow_->show();
 }
 

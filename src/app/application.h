@@ -23,6 +23,7 @@ class MainWindowStartup;
 class QtSerialPort;
 class SettingsStore;
 class StartupDialogs;
+class ToolMenus;
 
 struct ApplicationOptions {
     QStringList arguments; // the command line after the program name
@@ -56,6 +57,7 @@ class Application {
     // Label_FirmwareVersion_DblClick.
     void detectBoard();
     void showAboutBox();
+    void showAssemblerSettings();
     // mnuFirmwareUpdate_Click.
     void showFirmwareUpdate();
 
@@ -71,6 +73,7 @@ class Application {
     QPointer<frmAbout> aboutWindow_;
     std::unique_ptr<MainWindowStartup> startupWindow_;
     std::unique_ptr<StartupDialogs> dialogs_;
+    std::unique_ptr<ToolMenus> toolMenus_;
 };
 
 } // namespace tavrin

@@ -18,6 +18,7 @@ AppPaths locateAppPaths(const QString& executableDir, const QString& installedDa
     const QString name = QStringLiteral("device6.ini");
     for (const QString& dir : {executableDir, installedDataDir, userDataDir}) {
         if (dir.isEmpty()) continue;
+        paths.searchedDirs << QDir::cleanPath(dir);
         const QString candidate = QDir(dir).filePath(name);
         if (QFileInfo(candidate).isFile()) {
             paths.deviceFile = candidate;
@@ -27,10 +28,14 @@ AppPaths locateAppPaths(const QString& executableDir, const QString& installedDa
     return paths;
 }
 
+QString installedDataDir() {
+    return QStringLiteral(TAVRIN_INSTALL_DATADIR);
+}
+
 AppPaths locateAppPaths(const QString& executableDir) {
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (user.isEmpty()) user = QDir::homePath() + QStringLiteral("/.local/share/tavrin-writer");
-    return locateAppPaths(executableDir, QStringLiteral(TAVRIN_INSTALL_DATADIR), user);
+    return locateAppPaths(executableDir, installedDataDir(), user);
 }
 
 } // namespace tavrin

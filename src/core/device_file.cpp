@@ -20,11 +20,21 @@ namespace {
 const QString DeviceFileName = QStringLiteral("device6.ini");
 const QString PartListFileName = QStringLiteral("Support_PIC_List.txt");
 
-// The folder named in the "not found" message: where the file was looked for last.
-QString deviceFolder(const AppPaths& paths) {
-    const QString dir =
-        paths.deviceFile.isEmpty() ? paths.dataDir : QFileInfo(paths.deviceFile).absolutePath();
+QString folderText(const QString& dir) {
     return QDir::toNativeSeparators(dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/'));
+}
+
+// The folders named in the "not found" message: every folder searched, one a line, or the one
+// folder of a path given as it is.
+QString deviceFolders(const AppPaths& paths) {
+    if (paths.deviceFile.isEmpty() && paths.searchedDirs.size() > 1) {
+        QString text;
+        for (const QString& dir : paths.searchedDirs)
+            text += QStringLiteral("\r\n") + folderText(dir);
+        return text;
+    }
+    return folderText(paths.deviceFile.isEmpty() ? paths.dataDir
+                                                 : QFileInfo(paths.deviceFile).absolutePath());
 }
 
 // Why the file gave no lines; None when it did.
@@ -65,7 +75,7 @@ void showDeviceFileMissing(OperatorUi& ui, const AppPaths& paths) {
                   QStringLiteral("設定ファイルを開けませんでした"),
                   QStringLiteral("デバイス情報設定ファイル "
                                  "'device6.ini'が、以下のフォルダーに有りませんでした。") +
-                      deviceFolder(paths));
+                      deviceFolders(paths));
 }
 
 void showBlockReadError(OperatorUi& ui, const QString& detail) {

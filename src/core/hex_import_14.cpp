@@ -126,8 +126,11 @@ class Map14 {
         cii[14] = std::uint8_t(word >> 8);
         cii[15] = std::uint8_t(word);
         if (whole12C5_ && (cii[15] & 0x08) == 0) { // code protection on
-            cii[14] = 0;
-            cii[15] &= 0x17;
+            // The configuration cells are one-time programmable and the board compares the whole
+            // word it reads back: the unimplemented bits, which read 1, stay set.
+            const std::int32_t kept = (word & 0x17) | device_.ConfigFixed[1];
+            cii[14] = std::uint8_t(kept >> 8);
+            cii[15] = std::uint8_t(kept);
         }
         if (eprom2_) cii[14] |= 0xC0;
     }

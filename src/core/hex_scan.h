@@ -65,6 +65,8 @@ template <class Judge> StagedFile stageRecords(QByteArrayView text, Judge&& judg
     std::int64_t lineNumber = 0;
     while (lines.next(line)) {
         ++lineNumber;
+        // A blank line (a trailing one, most often) holds nothing to read and nothing to warn of.
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
         if (!parseRecordLine(line, record)) {
             ++file.badLines;
             file.badLineList += QString::number(lineNumber) + QStringLiteral("、");

@@ -2,19 +2,31 @@
 
 namespace tavrin {
 
-MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, const QString&,
-                                         const QString&) {
+std::vector<MessageAnswer> messageButtonsInOrder(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::Ok:
+        return {MessageAnswer::Ok};
     case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
+        return {MessageAnswer::Ok, MessageAnswer::Cancel};
     case MessageButtons::YesNo:
+        return {MessageAnswer::Yes, MessageAnswer::No};
     case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
+        return {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel};
     case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
+        return {MessageAnswer::Retry, MessageAnswer::Cancel};
     }
-    return MessageAnswer::Ok;
+    return {MessageAnswer::Ok};
+}
+
+MessageAnswer defaultAnswer(MessageButtons buttons, MessageDefault defaultButton) {
+    const std::vector<MessageAnswer> order = messageButtonsInOrder(buttons);
+    const auto index = std::size_t(defaultButton);
+    return index < order.size() ? order[index] : order.front();
+}
+
+MessageAnswer NullOperatorUi::messageBox(MessageIcon, MessageButtons buttons, const QString&,
+                                         const QString&, MessageDefault defaultButton) {
+    return defaultAnswer(buttons, defaultButton);
 }
 
 const char* controlName(Control c) {
@@ -65,6 +77,21 @@ const char* controlName(Control c) {
         TAVRIN_CONTROL_NAME(mnuHelp)
         TAVRIN_CONTROL_NAME(mnuPcBufferMemoryClear)
         TAVRIN_CONTROL_NAME(Lbl_Calib_ReadWrite_Data)
+        TAVRIN_CONTROL_NAME(Chk_12F_CalibData_Select)
+        TAVRIN_CONTROL_NAME(Cmb_BOD_Calib)
+        TAVRIN_CONTROL_NAME(Cmb_POR_Calib)
+        TAVRIN_CONTROL_NAME(Cmb_FCAL_Calib)
+        TAVRIN_CONTROL_NAME(mnuLock)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_Chip_Erace)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_PGM_Read)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_PGM_Program)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_PGM_Erase)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_PGM_PcbufferClear)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_DATA_Read)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_DATA_Program)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_DATA_Erase)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_DATA_PcbufferClear)
+        TAVRIN_CONTROL_NAME(frmExtend_Program_Cmd_EEDATA_modify)
         TAVRIN_CONTROL_NAME(frmAbout_Label_ID_Word)
         TAVRIN_CONTROL_NAME(frmBoard_Shape_8P)
         TAVRIN_CONTROL_NAME(frmBoard_Shape_18P)

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -59,6 +60,24 @@ enum class Control {
     mnuPcBufferMemoryClear,
     // main window: the calibration word read from the chip and written back ("R:xxxx,W:xxxx")
     Lbl_Calib_ReadWrite_Data,
+    // main window: keep the chip's own calibration; the PIC12F683 calibration fields (lists
+    // filled with setControlItems, a choice made by its text); continuous programming mode
+    Chk_12F_CalibData_Select,
+    Cmb_BOD_Calib,
+    Cmb_POR_Calib,
+    Cmb_FCAL_Calib,
+    mnuLock,
+    // extended per-area operations window, whether it is open or not
+    frmExtend_Program_Cmd_Chip_Erace,
+    frmExtend_Program_Cmd_PGM_Read,
+    frmExtend_Program_Cmd_PGM_Program,
+    frmExtend_Program_Cmd_PGM_Erase,
+    frmExtend_Program_Cmd_PGM_PcbufferClear,
+    frmExtend_Program_Cmd_DATA_Read,
+    frmExtend_Program_Cmd_DATA_Program,
+    frmExtend_Program_Cmd_DATA_Erase,
+    frmExtend_Program_Cmd_DATA_PcbufferClear,
+    frmExtend_Program_Cmd_EEDATA_modify,
     // about box
     frmAbout_Label_ID_Word,
     // board window: socket outlines, jumper marks and the "either" label
@@ -84,6 +103,9 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
+// The button Enter presses: the first, second or third of the set, in the order listed above.
+enum class MessageDefault { First, Second, Third };
+
 // Which buffer views must be redrawn from the session.
 enum ViewFlag : unsigned {
     ViewProgram = 1u << 0,
@@ -107,7 +129,8 @@ class OperatorUi {
     // A modal message box; returns the button the person chose (closing it counts as Cancel or
     // No, whichever the box offers, or Ok for a single button).
     virtual MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                                     const QString& text) = 0;
+                                     const QString& text,
+                                     MessageDefault defaultButton = MessageDefault::First) = 0;
 
     // Texts, visibility, enabled state and focus of named controls.
     virtual void setControlText(Control control, const QString& text) = 0;
@@ -115,6 +138,9 @@ class OperatorUi {
     virtual void setControlEnabled(Control control, bool enabled) = 0;
     virtual void setControlBackground(Control control, std::uint32_t rgb) = 0;
     virtual void focusControl(Control control) = 0;
+
+    // The entries of a choice list, and the one selected (-1: none).
+    virtual void setControlItems(Control control, const QStringList& items, int selected) = 0;
 
     // A verify mismatch line appended to the program or EEPROM view, after what it shows.
     virtual void appendProgramViewLine(const QString& line) = 0;
@@ -134,18 +160,19 @@ class OperatorUi {
     virtual void pumpEvents() = 0;
 };
 
-// An OperatorUi that shows nothing and answers every question with its first button.
+// An OperatorUi that shows nothing and answers every question with its default button.
 class NullOperatorUi : public OperatorUi {
   public:
     void showStatusLine(const QString&, StatusColor) override {}
     void showProgressBar(bool, double, double, double, const QString&) override {}
-    MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&,
-                             const QString&) override;
+    MessageAnswer messageBox(MessageIcon, MessageButtons buttons, const QString&, const QString&,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control, const QString&) override {}
     void setControlVisible(Control, bool) override {}
     void setControlEnabled(Control, bool) override {}
     void setControlBackground(Control, std::uint32_t) override {}
     void focusControl(Control) override {}
+    void setControlItems(Control, const QStringList&, int) override {}
     void appendProgramViewLine(const QString&) override {}
     void appendEepromViewLine(const QString&) override {}
     void refreshViews(unsigned) override {}
@@ -155,5 +182,11 @@ class NullOperatorUi : public OperatorUi {
 };
 
 const char* controlName(Control control);
+
+// The buttons of a set in the order the box shows them.
+std::vector<MessageAnswer> messageButtonsInOrder(MessageButtons buttons);
+
+// The answer Enter gives: the default button, or the first when the set has no such button.
+MessageAnswer defaultAnswer(MessageButtons buttons, MessageDefault defaultButton);
 
 } // namespace tavrin

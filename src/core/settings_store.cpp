@@ -27,6 +27,12 @@ std::map<QString, QVariant> readAll(const QString& path) {
 }
 } // namespace
 
+bool settingIsTrue(const QString& value) {
+    const QString v = value.trimmed();
+    return v == QLatin1String("1") || v == QLatin1String("-1") ||
+           v.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
 QtSettingsStore::QtSettingsStore() : QtSettingsStore(userIniPath()) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)

@@ -12,6 +12,10 @@ namespace tavrin {
 inline constexpr const char* kSettingsApplication = "Tavrin Writer v4";
 inline constexpr const char* kSettingsSection = "Settings6";
 
+// A stored flag as the settings have always held them: "True", "-1" or "1" (any case); anything
+// else, an empty text included, is false.
+bool settingIsTrue(const QString& value);
+
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;

@@ -9,9 +9,31 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace tavrin {
 
 class BoardChannel;
+struct ConfigAreaCommand;
+struct ReadCommands;
+
+// How many words the board scans for the program-memory summary, counted from the part's
+// program memory size W.
+enum class ScanCount {
+    StreamWords,  // W + 5: configuration word, program memory, four ID words (16C5x)
+    LeaveLastOut, // W - 1: the last word holds the calibration instruction
+    AllWords,     // W
+    Pic18Words,   // W, from byte address 0, both as three bytes
+};
+
+// The program-memory scan of one programming type (or of a device module).
+struct ProgramBlankRow {
+    const char* programType;
+    const char* letters; // after the power letter: "bs", "b8", "Xbs", ...
+    ScanCount count;
+    bool configFirst; // the reply starts with the configuration word (low byte first)
+    std::int32_t erased;
+};
 
 // Leaves the summary in ProgramAndHigh/Low (12-bit types), the 16C5x configuration word in
 // ConfigAndLow/High, and the 12C5 calibration word in CalibWordHigh/Low (marked read).
@@ -24,5 +46,13 @@ void BlankCheckEepromMemory(BoardChannel& channel, QString& result);
 // "--" when not (set once the reply is complete; never by the PIC18 path). Leaves
 // ConfigAndHigh/Low.
 void BlankCheckConfigWords(BoardChannel& channel, QString& cpFlag, QString& result);
+
+// The same checks with the caller's row. The EEPROM check reads with row.eeprom (nothing but the
+// power letter when it is null); the configuration check reads the area the command names.
+void BlankCheckProgramMemoryWith(BoardChannel& channel, const ProgramBlankRow& row,
+                                 QString& result);
+void BlankCheckEepromMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result);
+void BlankCheckConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command,
+                               QString& cpFlag, QString& result);
 
 } // namespace tavrin

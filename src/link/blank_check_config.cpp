@@ -78,14 +78,16 @@ void judgeArea14(BoardChannel& channel, const std::vector<std::uint8_t>& reply, 
     result = andWord == Erased14 || andWord == s.device.ConfigMask[1] ? result::OK : result::NG;
 }
 
-void blankCheck14(BoardChannel& channel, QString& cpFlag, QString& result) {
+void blankCheck14(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                  QString& result) {
     Session& s = channel.session();
     if (readConfigArea14(channel, AckTiming::AtOnce) != AreaRead::Complete)
         return shortReply(channel, result);
     const auto& reply = s.link.ReceiveBuffer;
     if (!endCodeAt(reply, 16)) return missingEndCode(channel, result);
     testCodeProtection(channel, configWordOf(reply, ConfigAreaLayout::Words14), cpFlag);
-    judgeArea14(channel, reply, s.device.ProgramType == QLatin1String("12F6"), false, result);
+    judgeArea14(channel, reply, QLatin1String(command.programType) == QLatin1String("12F6"), false,
+                result);
 }
 
 void blankCheck16(BoardChannel& channel, QString& cpFlag, QString& result) {
@@ -133,28 +135,41 @@ void blankCheckPic18(BoardChannel& channel, QString& result) {
     result = verdict;
 }
 
-} // namespace
+const QString Checking = QStringLiteral("ブランクチェック中..........コンフィグ・ＩＤワード");
 
-void BlankCheckConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
-    Session& s = channel.session();
-    ShowStatusMessage(channel.ui(),
-                      QStringLiteral("ブランクチェック中..........コンフィグ・ＩＤワード"));
-    channel.discardInput();
-    channel.sendPowerLetter();
-    const ConfigAreaCommand* command = configAreaCommandOf(s.device.ProgramType);
-    if (!command) return;
-    if (command->layout == ConfigAreaLayout::Pic18) return blankCheckPic18(channel, result);
-    channel.sendLetters(command->letters);
-    switch (command->layout) {
+void checkArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+               QString& result) {
+    if (command.layout == ConfigAreaLayout::Pic18) return blankCheckPic18(channel, result);
+    channel.sendLetters(command.letters);
+    switch (command.layout) {
     case ConfigAreaLayout::Word12:
         return blankCheck12(channel, cpFlag, result);
     case ConfigAreaLayout::Words14:
-        return blankCheck14(channel, cpFlag, result);
+        return blankCheck14(channel, command, cpFlag, result);
     case ConfigAreaLayout::Words16:
         return blankCheck16(channel, cpFlag, result);
     case ConfigAreaLayout::Pic18:
         break;
     }
+}
+
+} // namespace
+
+void BlankCheckConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
+    Session& s = channel.session();
+    ShowStatusMessage(channel.ui(), Checking);
+    channel.discardInput();
+    channel.sendPowerLetter();
+    if (const ConfigAreaCommand* command = configAreaCommandOf(s.device.ProgramType))
+        checkArea(channel, *command, cpFlag, result);
+}
+
+void BlankCheckConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command,
+                               QString& cpFlag, QString& result) {
+    ShowStatusMessage(channel.ui(), Checking);
+    channel.discardInput();
+    channel.sendPowerLetter();
+    checkArea(channel, command, cpFlag, result);
 }
 
 } // namespace tavrin

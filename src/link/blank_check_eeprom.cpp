@@ -3,8 +3,7 @@
 #include "board_channel.h"
 #include "core/session.h"
 #include "core/status.h"
-
-#include <QStringList>
+#include "read_commands.h"
 
 namespace tavrin {
 
@@ -15,14 +14,6 @@ constexpr int EepromLimitMs = 10000;
 const QString Failed = QStringLiteral("ＥＥＰＲＯＭデータメモリブランクチェック失敗。　　");
 const QString ReplyShort = QStringLiteral("読み出しデータ不足。");
 const QString EndCodeMissing = QStringLiteral("終了コードを受信できませんでした。");
-
-// The letters of the 14-bit parts: each location comes as a filler byte and the data byte.
-const char* pairLettersOf(const QString& type) {
-    static const QStringList readBySd{"FLASH0", "FLASH1", "FLASH4", "FLASH4.9", "FLASH8", "12F6"};
-    if (readBySd.contains(type, Qt::CaseSensitive)) return "rsd";
-    if (type == QLatin1String("WRT400")) return "r8d";
-    return nullptr;
-}
 
 void blankCheckPairs(BoardChannel& channel, const char* letters, QString& result) {
     Session& s = channel.session();
@@ -52,10 +43,10 @@ void blankCheckPairs(BoardChannel& channel, const char* letters, QString& result
     result = s.run.EepromAndLow == 0xFF ? result::OK : result::NG;
 }
 
-void blankCheckPic18(BoardChannel& channel, QString& result) {
+void blankCheckPic18(BoardChannel& channel, const char* letters, QString& result) {
     Session& s = channel.session();
     const std::int32_t locations = s.device.EepromByteCount;
-    channel.sendLetters("Xrsd");
+    channel.sendLetters(letters);
     channel.sendCount24(1);
     channel.sendCount24(locations);
     const qint64 replyBytes = qint64(locations) + 1;
@@ -84,6 +75,13 @@ void blankCheckPic18(BoardChannel& channel, QString& result) {
 } // namespace
 
 void BlankCheckEepromMemory(BoardChannel& channel, QString& result) {
+    BlankCheckEepromMemoryWith(
+        channel, readCommandsOrUnserved(channel.session().device.ProgramType), result);
+}
+
+// The 14-bit parts send each location as a filler byte and the data byte, the PIC18 parts the
+// data byte alone.
+void BlankCheckEepromMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result) {
     Session& s = channel.session();
     if (s.device.EepromByteCount == 0) {
         result = result::Skipped;
@@ -93,12 +91,9 @@ void BlankCheckEepromMemory(BoardChannel& channel, QString& result) {
                       QStringLiteral("ブランクチェック中..........ＥＥＰＲＯＭメモリ"));
     channel.sendPowerLetter();
     channel.discardInput();
-    const QString& type = s.device.ProgramType;
-    if (type == QLatin1String("18F_00")) {
-        blankCheckPic18(channel, result);
-        return;
-    }
-    if (const char* letters = pairLettersOf(type)) blankCheckPairs(channel, letters, result);
+    if (!row.eeprom) return;
+    if (row.group == CoreGroup::Pic18) return blankCheckPic18(channel, row.eeprom, result);
+    if (row.group == CoreGroup::Bit14) blankCheckPairs(channel, row.eeprom, result);
 }
 
 } // namespace tavrin

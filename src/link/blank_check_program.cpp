@@ -11,23 +11,7 @@ namespace tavrin {
 
 namespace {
 
-// How many words the board scans, counted from the part's program memory size W.
-enum class ScanCount {
-    StreamWords,  // W + 5: configuration word, program memory, four ID words (16C5x)
-    LeaveLastOut, // W - 1: the last word holds the calibration instruction
-    AllWords,     // W
-    Pic18Words,   // W, from byte address 0, both as three bytes
-};
-
-struct ProgramBlankVariant {
-    const char* programType;
-    const char* letters; // after the power letter
-    ScanCount count;
-    bool configFirst; // the reply starts with the configuration word (low byte first)
-    std::int32_t erased;
-};
-
-constexpr std::array<ProgramBlankVariant, 14> Variants{{
+constexpr std::array<ProgramBlankRow, 14> Variants{{
     {"5X18", "bps", ScanCount::StreamWords, true, 0x0FFF},
     {"5X28", "bpl", ScanCount::StreamWords, true, 0x0FFF},
     {"12C6", "bs", ScanCount::LeaveLastOut, false, 0x3FFF},
@@ -48,7 +32,7 @@ constexpr std::int32_t Erased12 = 0x0FFF;
 constexpr int CalibratedStreamExtra = 1; // the calibration word after the program words
 constexpr int IdWords = 4;
 
-const ProgramBlankVariant* variantOf(const QString& type) {
+const ProgramBlankRow* variantOf(const QString& type) {
     for (const auto& v : Variants)
         if (type == QLatin1String(v.programType)) return &v;
     return nullptr;
@@ -122,23 +106,15 @@ void blankCheck12C5(BoardChannel& channel, QString& result) {
 
 } // namespace
 
-void BlankCheckProgramMemory(BoardChannel& channel, QString& result) {
+namespace {
+const QString Scanning = QStringLiteral("ブランクチェック中..........プログラムメモリー");
+
+void scanProgram(BoardChannel& channel, const ProgramBlankRow& v, QString& result) {
     Session& s = channel.session();
-    ShowStatusMessage(channel.ui(),
-                      QStringLiteral("ブランクチェック中..........プログラムメモリー"));
-    channel.discardInput();
-    channel.sendPowerLetter();
-    const QString& type = s.device.ProgramType;
-    if (type == QLatin1String("12C5")) {
-        blankCheck12C5(channel, result);
-        return;
-    }
-    const ProgramBlankVariant* v = variantOf(type);
-    if (!v) return;
     const std::int32_t words = s.device.ProgramWordCount;
-    if (v->count == ScanCount::Pic18Words) channel.discardInput();
-    channel.sendLetters(v->letters);
-    switch (v->count) {
+    if (v.count == ScanCount::Pic18Words) channel.discardInput();
+    channel.sendLetters(v.letters);
+    switch (v.count) {
     case ScanCount::StreamWords:
         channel.sendCount16(words + 5);
         break;
@@ -153,17 +129,38 @@ void BlankCheckProgramMemory(BoardChannel& channel, QString& result) {
         channel.sendCount24(words);
         break;
     }
-    const int summaryAt = v->configFirst ? 2 : 0;
+    const int summaryAt = v.configFirst ? 2 : 0;
     const auto reply = summary(channel, summaryAt + 3, result);
     if (!reply) return;
     const std::int32_t value = wordAt(*reply, summaryAt);
-    if (v->configFirst) {
+    if (v.configFirst) {
         s.run.ConfigAndLow = (*reply)[0];
         s.run.ConfigAndHigh = (*reply)[1];
         s.run.ProgramAndHigh = value >> 8;
         s.run.ProgramAndLow = value & 0xFF;
     }
-    result = value == v->erased ? result::OK : result::NG;
+    result = value == v.erased ? result::OK : result::NG;
+}
+} // namespace
+
+void BlankCheckProgramMemory(BoardChannel& channel, QString& result) {
+    ShowStatusMessage(channel.ui(), Scanning);
+    channel.discardInput();
+    channel.sendPowerLetter();
+    const QString& type = channel.session().device.ProgramType;
+    if (type == QLatin1String("12C5")) {
+        blankCheck12C5(channel, result);
+        return;
+    }
+    if (const ProgramBlankRow* v = variantOf(type)) scanProgram(channel, *v, result);
+}
+
+void BlankCheckProgramMemoryWith(BoardChannel& channel, const ProgramBlankRow& row,
+                                 QString& result) {
+    ShowStatusMessage(channel.ui(), Scanning);
+    channel.discardInput();
+    channel.sendPowerLetter();
+    scanProgram(channel, row, result);
 }
 
 } // namespace tavrin

@@ -31,12 +31,14 @@ QString idDigits(const std::vector<std::uint8_t>& reply) {
 
 } // namespace
 
-void VerifyConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
+namespace {
+void verifyConfig(BoardChannel& channel, const ConfigAreaCommand* area, QString& cpFlag,
+                  QString& result) {
     Session& s = channel.session();
-    const ConfigAreaCommand* command = verifyOrReadWordsArea(channel, cpFlag, result);
+    const ConfigAreaCommand* command = verifyOrReadWordsArea(channel, area, cpFlag, result);
     if (!command) return;
     const auto& reply = s.link.ReceiveBuffer;
-    const bool is12F6 = s.device.ProgramType == QLatin1String("12F6");
+    const bool is12F6 = QLatin1String(command->programType) == QLatin1String("12F6");
     const bool twoWords = command->layout == ConfigAreaLayout::Words16;
     const auto compared =
         is12F6 ? std::span<const ByteCompare>(Compare12F6) : idDigitsAndConfigWords(twoWords);
@@ -57,6 +59,17 @@ void VerifyConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) 
     ShowStatusMessage(channel.ui(), Mismatch + QStringLiteral("\r\n") + ProgrammedData +
                                         s.run.ConfigVerifyText + QStringLiteral("ＩＤ：") +
                                         s.run.IdVerifyText);
+}
+} // namespace
+
+void VerifyConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
+    verifyConfig(channel, configAreaCommandOf(channel.session().device.ProgramType), cpFlag,
+                 result);
+}
+
+void VerifyConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                           QString& result) {
+    verifyConfig(channel, &command, cpFlag, result);
 }
 
 } // namespace tavrin

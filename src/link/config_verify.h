@@ -13,6 +13,7 @@
 namespace tavrin {
 
 class BoardChannel;
+struct ConfigAreaCommand;
 
 // The Verify command's check. Writes ConfigVerifyText, IdVerifyText and, for "12F6",
 // ConfigWordText (the word read, when everything matched).
@@ -21,5 +22,11 @@ void VerifyConfigWords(BoardChannel& channel, QString& cpFlag, QString& result);
 // The Program sequence's check of the words it has just written. Writes ConfigVerifyText for
 // the 12-bit parts.
 void VerifyWrittenConfigWords(BoardChannel& channel, QString& cpFlag, QString& result);
+
+// Both checks reading the area the caller's command names (config_area_read.h).
+void VerifyConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                           QString& result);
+void VerifyWrittenConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command,
+                                  QString& cpFlag, QString& result);
 
 } // namespace tavrin

@@ -98,9 +98,10 @@ bool readArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& 
     return true;
 }
 
-void verifyWord12(BoardChannel& channel, QString& cpFlag, QString& result) {
+void verifyWord12(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                  QString& result) {
     Session& s = channel.session();
-    if (!readArea(channel, *configAreaCommandOf(s.device.ProgramType), cpFlag, result)) return;
+    if (!readArea(channel, command, cpFlag, result)) return;
     const std::int32_t word = configWordOf(s.link.ReceiveBuffer, ConfigAreaLayout::Word12);
     s.run.ConfigVerifyText = hex4(word);
     const auto& image = s.buffer.ConfigIdImage;
@@ -135,8 +136,10 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
         ShowStatusMessage(ui, IdEndCodeMissing);
         return;
     }
+    // An ID byte carries one digit: loads and reads keep whole bytes in Id18Image, so both sides
+    // are compared on that digit alone.
     for (int i = 0; i < Pic18IdBytes; ++i) {
-        if ((reply[i] & 0x0F) == s.buffer.Id18Image[i]) continue;
+        if ((reply[i] & 0x0F) == (s.buffer.Id18Image[i] & 0x0F)) continue;
         ShowStatusMessage(ui, QStringLiteral("ＩＤワードのベリファイエラー"));
         ++differences;
         s.run.IdVerifyText = result::NG;
@@ -178,16 +181,16 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     result = result::NG;
 }
 
-const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel, QString& cpFlag,
+const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel,
+                                               const ConfigAreaCommand* command, QString& cpFlag,
                                                QString& result) {
-    const ConfigAreaCommand* command = configAreaCommandOf(channel.session().device.ProgramType);
     if (!command) {
         refuseType(channel, result);
         return nullptr;
     }
     switch (command->layout) {
     case ConfigAreaLayout::Word12:
-        verifyWord12(channel, cpFlag, result);
+        verifyWord12(channel, *command, cpFlag, result);
         return nullptr;
     case ConfigAreaLayout::Pic18:
         // The PIC18 words were written from the PC buffer, so the written check compares with it

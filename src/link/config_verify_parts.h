@@ -46,17 +46,20 @@ bool readArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& 
 
 // 12-bit parts: the configuration word read against ConfigIdImage bytes 14-15, all 16 bits.
 // Writes ConfigVerifyText.
-void verifyWord12(BoardChannel& channel, QString& cpFlag, QString& result);
+void verifyWord12(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                  QString& result);
 
-// PIC18: the ID bytes against Id18Image (low four bits read), the defined configuration words
-// against ConfigValue on their implemented bits, code protection from CONFIG5. Writes
+// PIC18: the ID bytes against Id18Image (the low four bits of both), the defined configuration
+// words against ConfigValue on their implemented bits, code protection from CONFIG5. Writes
 // IdVerifyText and ConfigVerifyText.
 void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result);
 
 // The opening both verifies share: a type neither serves is refused, the 12-bit word and the
 // PIC18 words are verified here whole, and a 14-bit area is read into ReceiveBuffer. Returns the
 // 14-bit area's command when its reply is there to compare, else null (the result is set).
-const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel, QString& cpFlag,
+// command: the area to read, null for a type neither serves.
+const ConfigAreaCommand* verifyOrReadWordsArea(BoardChannel& channel,
+                                               const ConfigAreaCommand* command, QString& cpFlag,
                                                QString& result);
 
 // A type neither check serves: "NG" without a word sent.

@@ -32,17 +32,9 @@ const QString kPic18TimedOut = QStringLiteral(
     "ＩＤ・ＣＯＮＦＩＧのプログラミングに失敗しました。  受信タイムアウトが発生しました。");
 const QString kPic18Written = QStringLiteral("ＩＤ・ＣＯＮＦＩＧのプログラミングに成功しました。");
 
-// How the configuration of each programming type is written.
-enum class ConfigLayout { Word12, Area14, Pic18 };
+using ConfigLayout = ConfigWriteLayout;
 
-struct ConfigWriteVariant {
-    const char* type;
-    const char* letters;
-    ConfigLayout layout;
-    int words; // the count sent: configuration words of the area (PIC18: items of the packet)
-};
-
-constexpr std::array<ConfigWriteVariant, 15> kVariants{{
+constexpr std::array<ConfigWriteRow, 15> kVariants{{
     {"5X18", "wps", ConfigLayout::Word12, 1},
     {"5X28", "wpl", ConfigLayout::Word12, 1},
     {"12C5", "wsc", ConfigLayout::Word12, 1},
@@ -60,7 +52,7 @@ constexpr std::array<ConfigWriteVariant, 15> kVariants{{
     {"18F_00", "Xwec", ConfigLayout::Pic18, 11},
 }};
 
-const ConfigWriteVariant* variantFor(const QString& type) {
+const ConfigWriteRow* variantFor(const QString& type) {
     for (const auto& v : kVariants)
         if (type == QLatin1String(v.type)) return &v;
     return nullptr;
@@ -107,10 +99,10 @@ QString signOrBlank(int value) {
     return value < 0 ? QString::number(value) : QStringLiteral(" ") + QString::number(value);
 }
 
-void writeArea14(BoardChannel& ch, const ConfigWriteVariant& v, QString& result) {
+void writeArea14(BoardChannel& ch, const ConfigWriteRow& v, QString& result) {
     Session& s = ch.session();
     auto& merged = s.buffer.MergedConfigIdImage;
-    const bool marks = s.device.ProgramType != QLatin1String("EPROM2");
+    const bool marks = QLatin1String(v.type) != QLatin1String("EPROM2");
     ch.sendCount16(v.words);
     // Words 0x2004-0x2006 go out marked so that the board leaves the chip's own words alone.
     if (marks)
@@ -152,7 +144,7 @@ void writeArea14(BoardChannel& ch, const ConfigWriteVariant& v, QString& result)
                  QStringLiteral("  Read = ????  Write = ") + written + QStringLiteral(" )"));
 }
 
-void writePic18(BoardChannel& ch, const ConfigWriteVariant& v, QString& result) {
+void writePic18(BoardChannel& ch, const ConfigWriteRow& v, QString& result) {
     Session& s = ch.session();
     std::array<std::uint8_t, 22> packet{};
     for (int i = 0; i < 8; ++i)
@@ -231,19 +223,24 @@ void ReadConfigForMerge(BoardChannel& ch, QString& result) {
 }
 
 void WriteConfigWords(BoardChannel& ch, QString& result) {
-    const ConfigWriteVariant* v = variantFor(ch.session().device.ProgramType);
+    if (const ConfigWriteRow* v = variantFor(ch.session().device.ProgramType))
+        return WriteConfigWordsWith(ch, *v, result);
     ch.discardInput();
     ch.sendPowerLetter();
-    if (!v) return;
-    switch (v->layout) {
+}
+
+void WriteConfigWordsWith(BoardChannel& ch, const ConfigWriteRow& row, QString& result) {
+    ch.discardInput();
+    ch.sendPowerLetter();
+    switch (row.layout) {
     case ConfigLayout::Word12:
-        ch.sendLetters(v->letters);
+        ch.sendLetters(row.letters);
         return writeWord12(ch, result);
     case ConfigLayout::Area14:
-        ch.sendLetters(v->letters);
-        return writeArea14(ch, *v, result);
+        ch.sendLetters(row.letters);
+        return writeArea14(ch, row, result);
     case ConfigLayout::Pic18:
-        return writePic18(ch, *v, result);
+        return writePic18(ch, row, result);
     }
 }
 

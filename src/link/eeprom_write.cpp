@@ -24,13 +24,7 @@ const QString kEndMissing = QStringLiteral(
 const QString kTimedOut = QStringLiteral(
     "ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。  受信タイムアウトが発生しました。");
 
-struct EepromWriteVariant {
-    const char* type;
-    const char* letters;
-    bool pic18; // one byte per location, 24-bit start and count
-};
-
-constexpr std::array<EepromWriteVariant, 8> kVariants{{
+constexpr std::array<EepromWriteRow, 8> kVariants{{
     {"12F6", "wed", false},
     {"FLASH0", "wed", false},
     {"FLASH1", "wed", false},
@@ -41,7 +35,9 @@ constexpr std::array<EepromWriteVariant, 8> kVariants{{
     {"18F_00", "Xwed", true},
 }};
 
-const EepromWriteVariant* variantFor(const QString& type) {
+void writeEeprom(BoardChannel& ch, const EepromWriteRow* v, QString& result);
+
+const EepromWriteRow* variantFor(const QString& type) {
     for (const auto& v : kVariants)
         if (type == QLatin1String(v.type)) return &v;
     return nullptr;
@@ -76,6 +72,16 @@ QString reportDetail18(const PacedWriteOutcome& out, const std::vector<std::uint
 } // namespace
 
 void WriteEepromMemory(BoardChannel& ch, QString& result) {
+    const EepromWriteRow* v = variantFor(ch.session().device.ProgramType);
+    writeEeprom(ch, v, result);
+}
+
+void WriteEepromMemoryWith(BoardChannel& ch, const EepromWriteRow& row, QString& result) {
+    writeEeprom(ch, &row, result);
+}
+
+namespace {
+void writeEeprom(BoardChannel& ch, const EepromWriteRow* v, QString& result) {
     Session& s = ch.session();
     const std::int32_t count = s.device.EepromByteCount;
     if (count == 0) {
@@ -84,7 +90,6 @@ void WriteEepromMemory(BoardChannel& ch, QString& result) {
         return;
     }
     ch.sendPowerLetter();
-    const EepromWriteVariant* v = variantFor(s.device.ProgramType);
     if (!v) return;
     ch.discardInput();
     ch.sendLetters(v->letters);
@@ -135,5 +140,6 @@ void WriteEepromMemory(BoardChannel& ch, QString& result) {
         return failStep(ch, result, kEndMissing);
     }
 }
+} // namespace
 
 } // namespace tavrin

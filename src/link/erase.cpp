@@ -49,7 +49,9 @@ const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
         // The PIC18 chip erase code is the one the PIC18 modules send after the same letters; a
         // command without it would leave the board waiting for a code that the next
         // re-identification would supply.
-        {{"PIC18F252", "PIC18F452"}, {"Xbd", 0x80, PowerLetterOnly, LeaveAlone}},
+        {{"PIC18F242", "PIC18F252", "PIC18F442", "PIC18F452", "PIC18F248", "PIC18F258", "PIC18F448",
+          "PIC18F458"},
+         {"Xbd", 0x80, PowerLetterOnly, LeaveAlone}},
     };
     return table;
 }
@@ -82,21 +84,35 @@ bool eraseApplies(const QString& deviceName, EraseArea area) {
 
 // A byte left over from an earlier exchange must not pass for the board's answer, so the input
 // is cleared before the command.
+namespace {
+void eraseWithOptionalCode(BoardChannel& channel, const EraseCode* erase, const QString& doneText,
+                           const QString& failedText, QString& result, int limitMs) {
+    channel.discardInput();
+    channel.sendPowerLetter();
+    if (erase) {
+        channel.sendLetters(erase->letters);
+        channel.sendByteNoPause(erase->code);
+    }
+    bool erased = false;
+    if (channel.waitForBytes(1, WaitLimit::total(limitMs)) == WaitResult::Complete)
+        erased = endCodeAt(channel.takeReply(), 0);
+    result = erased ? result::OK : result::ER;
+    ShowStatusMessage(channel.ui(), erased ? doneText : failedText);
+}
+} // namespace
+
 void sendErase(BoardChannel& channel, EraseArea area, const QString& doneText,
                const QString& failedText, QString& result) {
     const EraseCodes codes = eraseCodesOf(channel.session().device.SelectedDevice);
     const int code = codeFor(codes, area);
-    channel.discardInput();
-    channel.sendPowerLetter();
-    if (code >= 0) {
-        channel.sendLetters(codes.letters);
-        channel.sendByteNoPause(std::uint8_t(code));
-    }
-    bool erased = false;
-    if (channel.waitForBytes(1, WaitLimit::total(EraseLimitMs)) == WaitResult::Complete)
-        erased = endCodeAt(channel.takeReply(), 0);
-    result = erased ? result::OK : result::ER;
-    ShowStatusMessage(channel.ui(), erased ? doneText : failedText);
+    const EraseCode erase{codes.letters, std::uint8_t(code)};
+    eraseWithOptionalCode(channel, code >= 0 ? &erase : nullptr, doneText, failedText, result,
+                          EraseLimitMs);
+}
+
+void sendEraseCode(BoardChannel& channel, const EraseCode& erase, const QString& doneText,
+                   const QString& failedText, QString& result, int limitMs) {
+    eraseWithOptionalCode(channel, &erase, doneText, failedText, result, limitMs);
 }
 
 void EraseProgramMemory(BoardChannel& channel, QString& result) {

@@ -1,8 +1,11 @@
 // The bulk-erase command as the three erase procedures send it: the erase code chosen by the
-// part's exact name, and the wait for the board's "@".
+// part's exact name, and the wait for the board's "@". A device module sends its own letters and
+// codes with sendEraseCode.
 #pragma once
 
 #include <QString>
+
+#include <cstdint>
 
 namespace tavrin {
 
@@ -18,5 +21,17 @@ bool eraseApplies(const QString& deviceName, EraseArea area);
 // status text.
 void sendErase(BoardChannel& channel, EraseArea area, const QString& doneText,
                const QString& failedText, QString& result);
+
+// One erase command of the caller's: letters after the power letter ("bd", "bD", "Xbd") and the
+// code byte.
+struct EraseCode {
+    const char* letters;
+    std::uint8_t code;
+};
+
+// Clears the input, sends the power letter, the letters and the code, and waits up to limitMs
+// for "@". result: "OK" or "ER", with the matching status text.
+void sendEraseCode(BoardChannel& channel, const EraseCode& erase, const QString& doneText,
+                   const QString& failedText, QString& result, int limitMs = 3000);
 
 } // namespace tavrin

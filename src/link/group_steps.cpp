@@ -4,17 +4,16 @@
 
 namespace tavrin {
 
-void powerThenGroupStep(BoardChannel& channel, const ReadCommands* cmd, const GroupSteps& steps,
+void powerThenGroupStep(BoardChannel& channel, const ReadCommands& cmd, const GroupSteps& steps,
                         QString& result) {
     channel.sendPowerLetter();
-    if (!cmd) return;
-    switch (cmd->group) {
+    switch (cmd.group) {
     case CoreGroup::Bit12:
-        return steps.bit12(channel, *cmd, result);
+        return steps.bit12(channel, cmd, result);
     case CoreGroup::Bit14:
-        return steps.bit14(channel, *cmd, result);
+        return steps.bit14(channel, cmd, result);
     case CoreGroup::Pic18:
-        return steps.pic18(channel, *cmd, result);
+        return steps.pic18(channel, cmd, result);
     case CoreGroup::None:
         return;
     }

@@ -18,9 +18,9 @@ struct GroupSteps {
     GroupStep pic18;
 };
 
-// Sends the power letter, then runs the variant of the type's core group; a type without a row
-// (cmd null) gets the power letter only.
-void powerThenGroupStep(BoardChannel& channel, const ReadCommands* cmd, const GroupSteps& steps,
+// Sends the power letter, then runs the variant of the row's core group; a row of group None
+// gets the power letter only.
+void powerThenGroupStep(BoardChannel& channel, const ReadCommands& cmd, const GroupSteps& steps,
                         QString& result);
 
 } // namespace tavrin

@@ -90,7 +90,6 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 
 void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
-    const DeviceRecord& dev = s.device;
     ch.sendLetters(cmd.program);
     const std::int32_t n = sendProgramSize(ch);
     const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
@@ -100,7 +99,7 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     if (!endCodeAt(r, 2 * std::size_t(n))) return failStep(ch, result, kStreamEndMissing);
 
     // The 12F6's last word is its oscillator calibration, the chip's own and not compared.
-    const bool calibrationLast = dev.ProgramType == QLatin1String("12F6");
+    const bool calibrationLast = QLatin1String(cmd.type) == QLatin1String("12F6");
     if (calibrationLast && n > 0) s.run.OscCalWordText = hex4(wordAt(r, 2 * std::size_t(n) - 2));
     result = result::OK;
     const auto& image = s.buffer.ProgramImage;
@@ -182,12 +181,19 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
 } // namespace
 
 void VerifyProgramMemory(BoardChannel& ch, QString& result) {
-    const ReadCommands* cmd = readCommandsFor(ch.session().device.ProgramType);
+    VerifyProgramMemoryWith(ch, readCommandsOrUnserved(ch.session().device.ProgramType), result);
+}
+
+void VerifyProgramMemoryWith(BoardChannel& ch, const ReadCommands& row, QString& result) {
     ch.discardInput();
-    powerThenGroupStep(ch, cmd, {verifyStream12, verifyWords14, verifyPanels18}, result);
+    powerThenGroupStep(ch, row, {verifyStream12, verifyWords14, verifyPanels18}, result);
 }
 
 void VerifyEepromMemory(BoardChannel& ch, QString& result) {
+    VerifyEepromMemoryWith(ch, readCommandsOrUnserved(ch.session().device.ProgramType), result);
+}
+
+void VerifyEepromMemoryWith(BoardChannel& ch, const ReadCommands& row, QString& result) {
     Session& s = ch.session();
     if (s.device.EepromByteCount == 0) {
         ShowStatusMessage(ch.ui(), kNoEeprom);
@@ -196,10 +202,9 @@ void VerifyEepromMemory(BoardChannel& ch, QString& result) {
     }
     result = QString();
     ch.sendPowerLetter();
-    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
-    if (!cmd || !cmd->eeprom) return;
-    if (cmd->group == CoreGroup::Pic18) return verifyEeprom18(ch, *cmd, result);
-    verifyEeprom14(ch, *cmd, result);
+    if (!row.eeprom || row.group == CoreGroup::None) return;
+    if (row.group == CoreGroup::Pic18) return verifyEeprom18(ch, row, result);
+    verifyEeprom14(ch, row, result);
 }
 
 } // namespace tavrin

@@ -126,6 +126,10 @@ PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
             auto answer = reader.take(true);
             if (reader.isReport(answer)) return outcome(Kind::FailureReport, k, std::move(answer));
             if (reader.isAbort(answer)) return outcome(Kind::Abort, k, std::move(answer));
+            if (rules.singleByteRequests && answer.size() > 1) {
+                const Kind kind = answer[0] == wire::EndCode ? Kind::Abort : Kind::FailureReport;
+                return outcome(kind, k, std::move(answer));
+            }
         } else {
             channel.takeReply();
         }

@@ -33,6 +33,9 @@ struct PacedWriteRules {
     // Only the request before the first item is examined (PIC18 program blocks, whose later
     // answers carry nothing the host reads).
     bool inspectFirstRequestOnly = false;
+    // A request is one byte: several bytes where a request is due are a report (or, first "@",
+    // an abort) even when they match neither rule, so that no failure passes for a request.
+    bool singleByteRequests = false;
     WaitLimit requestLimit = WaitLimit::total(WaitLimit::BlockMs);
     WaitLimit endLimit = WaitLimit::total(WaitLimit::BlockMs);
 };

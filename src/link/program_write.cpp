@@ -10,6 +10,7 @@
 #include "reply_transfer.h"
 
 #include <array>
+#include <string>
 
 namespace tavrin {
 
@@ -40,15 +41,10 @@ const QString kRefusedAt = QStringLiteral("アドレスで書き込みに失敗�
 const QString kConfigRefused =
     QStringLiteral("コンフィギュレーションワードの書き込みに失敗しました。");
 
-enum class Stream { Bit12, Bit14, Pic18 };
+using Stream = WriteStream;
 
-struct ProgramWriteVariant {
-    const char* type;
-    const char* letters; // after the power letter; "" for FLASH0's name letter, added below
-    Stream stream;
-};
-
-constexpr std::array<ProgramWriteVariant, 15> kVariants{{
+// FLASH0's letters are followed by a letter for its family, added below.
+constexpr std::array<ProgramWriteRow, 15> kVariants{{
     {"5X18", "wps", Stream::Bit12},
     {"5X28", "wpl", Stream::Bit12},
     {"12C5", "wsp", Stream::Bit12},
@@ -66,7 +62,7 @@ constexpr std::array<ProgramWriteVariant, 15> kVariants{{
     {"18F_00", "Xwep", Stream::Pic18},
 }};
 
-const ProgramWriteVariant* variantFor(const QString& type) {
+const ProgramWriteRow* variantFor(const QString& type) {
     for (const auto& v : kVariants)
         if (type == QLatin1String(v.type)) return &v;
     return nullptr;
@@ -206,7 +202,7 @@ void writeStream14(BoardChannel& ch, QString& result) {
 }
 
 // Blocks go out round by round: block j of every panel, then block j + 8 of every panel.
-void writeBlocks18(BoardChannel& ch, const ProgramWriteVariant& v, QString& result) {
+void writeBlocks18(BoardChannel& ch, const ProgramWriteRow& v, QString& result) {
     Session& s = ch.session();
     const std::int32_t panels = pic18PanelsFor(s.device.ProgramWordCount);
     ch.sendLetters(v.letters);
@@ -270,21 +266,30 @@ void writeBlocks18(BoardChannel& ch, const ProgramWriteVariant& v, QString& resu
 
 void WriteProgramMemory(BoardChannel& ch, QString& result) {
     Session& s = ch.session();
-    const ProgramWriteVariant* v = variantFor(s.device.ProgramType);
+    const ProgramWriteRow* v = variantFor(s.device.ProgramType);
+    if (!v) {
+        ch.discardInput();
+        ch.sendPowerLetter();
+        return;
+    }
+    if (s.device.ProgramType != QLatin1String("FLASH0"))
+        return WriteProgramMemoryWith(ch, *v, result);
+    const std::string letters = std::string(v->letters) + flash0Letter(s.device.SelectedDevice);
+    WriteProgramMemoryWith(ch, {v->type, letters.c_str(), v->stream}, result);
+}
+
+void WriteProgramMemoryWith(BoardChannel& ch, const ProgramWriteRow& row, QString& result) {
     ch.discardInput();
     ch.sendPowerLetter();
-    if (!v) return;
-    switch (v->stream) {
+    switch (row.stream) {
     case Stream::Bit12:
-        ch.sendLetters(v->letters);
+        ch.sendLetters(row.letters);
         return writeStream12(ch, result);
     case Stream::Bit14:
-        ch.sendLetters(v->letters);
-        if (s.device.ProgramType == QLatin1String("FLASH0"))
-            ch.sendLetter(flash0Letter(s.device.SelectedDevice));
+        ch.sendLetters(row.letters);
         return writeStream14(ch, result);
     case Stream::Pic18:
-        return writeBlocks18(ch, *v, result);
+        return writeBlocks18(ch, row, result);
     }
 }
 

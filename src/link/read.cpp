@@ -224,8 +224,8 @@ void readConfig14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     Session& s = ch.session();
     RunState& run = s.run;
     auto& config = s.buffer.ConfigIdImage;
-    const QString& type = s.device.ProgramType;
-    const bool twoWords = type == QLatin1String("FLASH4.9");
+    const QLatin1String type(cmd.type);
+    const bool twoWords = cmd.configWords == 16;
     ch.sendLetters(cmd.config);
     std::size_t endAt;
     WaitResult wait;
@@ -308,35 +308,54 @@ void readConfig18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
 
 } // namespace
 
+namespace {
+// Input left from an earlier exchange is dropped before the 12-bit and 14-bit reads; the PIC18
+// reads clear it themselves.
+void discardBeforeWordRead(BoardChannel& channel, const ReadCommands& row) {
+    if (row.group == CoreGroup::Bit12 || row.group == CoreGroup::Bit14) channel.discardInput();
+}
+} // namespace
+
 void ReadProgramMemory(BoardChannel& channel, QString& result) {
-    const ReadCommands* cmd = readCommandsFor(channel.session().device.ProgramType);
-    if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    powerThenGroupStep(channel, cmd, {readProgram12, readProgram14, readProgram18}, result);
+    ReadProgramMemoryWith(channel, readCommandsOrUnserved(channel.session().device.ProgramType),
+                          result);
+}
+
+void ReadProgramMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result) {
+    discardBeforeWordRead(channel, row);
+    powerThenGroupStep(channel, row, {readProgram12, readProgram14, readProgram18}, result);
 }
 
 void ReadEepromMemory(BoardChannel& channel, QString& result) {
+    ReadEepromMemoryWith(channel, readCommandsOrUnserved(channel.session().device.ProgramType),
+                         result);
+}
+
+void ReadEepromMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result) {
     Session& s = channel.session();
     if (s.device.EepromByteCount == 0) {
         ShowStatusMessage(channel.ui(), kNoEeprom);
         result = result::Skipped;
         return;
     }
-    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
-    const bool served = cmd && cmd->eeprom;
-    if (served && cmd->group != CoreGroup::Pic18) channel.discardInput();
+    const bool served = row.eeprom && row.group != CoreGroup::None;
+    if (served) discardBeforeWordRead(channel, row);
     channel.sendPowerLetter();
     if (!served) return;
-    if (cmd->group == CoreGroup::Pic18) return readEeprom18(channel, *cmd, result);
-    readEeprom14(channel, *cmd, result);
+    if (row.group == CoreGroup::Pic18) return readEeprom18(channel, row, result);
+    readEeprom14(channel, row, result);
 }
 
 void ReadConfigWords(BoardChannel& channel, QString& result) {
-    Session& s = channel.session();
-    const ReadCommands* cmd = readCommandsFor(s.device.ProgramType);
+    ReadConfigWordsWith(channel, readCommandsOrUnserved(channel.session().device.ProgramType),
+                        result);
+}
+
+void ReadConfigWordsWith(BoardChannel& channel, const ReadCommands& row, QString& result) {
     // From here on the configuration values are the chip's own; the grids show them unchanged.
-    s.device.ConfigFromDevice = true;
-    if (cmd && cmd->group != CoreGroup::Pic18) channel.discardInput();
-    powerThenGroupStep(channel, cmd, {readConfig12, readConfig14, readConfig18}, result);
+    channel.session().device.ConfigFromDevice = true;
+    discardBeforeWordRead(channel, row);
+    powerThenGroupStep(channel, row, {readConfig12, readConfig14, readConfig18}, result);
 }
 
 } // namespace tavrin

@@ -9,9 +9,16 @@
 namespace tavrin {
 
 class BoardChannel;
+struct ReadCommands;
 
+// With the row of the part's programming type.
 void ReadProgramMemory(BoardChannel& channel, QString& result);
 void ReadEepromMemory(BoardChannel& channel, QString& result);
 void ReadConfigWords(BoardChannel& channel, QString& result);
+
+// The same reads with the caller's row (read_commands.h): its letters, core group and layout.
+void ReadProgramMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result);
+void ReadEepromMemoryWith(BoardChannel& channel, const ReadCommands& row, QString& result);
+void ReadConfigWordsWith(BoardChannel& channel, const ReadCommands& row, QString& result);
 
 } // namespace tavrin

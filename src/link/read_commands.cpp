@@ -15,7 +15,7 @@ constexpr std::array<ReadCommands, 15> kRows{{
     {"FLASH0", CoreGroup::Bit14, "rsp", "rsd", "rsc"},
     {"FLASH1", CoreGroup::Bit14, "rsp", "rsd", "rsc"},
     {"FLASH4", CoreGroup::Bit14, "rsp", "rsd", "rsc"},
-    {"FLASH4.9", CoreGroup::Bit14, "rsp", "rsd", "rsc"},
+    {"FLASH4.9", CoreGroup::Bit14, "rsp", "rsd", "rsc", 16},
     {"FLASH8", CoreGroup::Bit14, "rsp", "rsd", "rsc"},
     {"FLASH2", CoreGroup::Bit14, "rsp", nullptr, "rsc"},
     {"EPROM2", CoreGroup::Bit14, "rSp", nullptr, "rSc"},
@@ -28,6 +28,11 @@ const ReadCommands* readCommandsFor(const QString& programType) {
     for (const ReadCommands& row : kRows)
         if (programType == QLatin1String(row.type)) return &row;
     return nullptr;
+}
+
+const ReadCommands& readCommandsOrUnserved(const QString& programType) {
+    const ReadCommands* row = readCommandsFor(programType);
+    return row ? *row : kUnservedReads;
 }
 
 } // namespace tavrin

@@ -33,7 +33,6 @@ constexpr std::array<std::pair<const char*, int>, 50> DeviceIds{{
     {"PIC16F877A", 113}, {"PIC16F88", 59},
 }};
 
-const QString Failed = QStringLiteral("ソケット確認失敗。　　");
 const QString OtherKind =
     QStringLiteral("指定しているマイコンとソケットにセットしているマイコンの種類が違います。");
 
@@ -43,9 +42,9 @@ bool passesUnread(const QString& type) {
     return types.contains(type, Qt::CaseSensitive);
 }
 
-void fail(BoardChannel& channel, const QString& why, QString& result) {
+void fail(BoardChannel& channel, const DeviceIdCheck& check, const QString& why, QString& result) {
     result = result::NG;
-    ShowStatusMessage(channel.ui(), Failed + why);
+    ShowStatusMessage(channel.ui(), check.failedPrefix + why);
 }
 
 bool personGoesOn(OperatorUi& ui) {
@@ -53,8 +52,10 @@ bool personGoesOn(OperatorUi& ui) {
                          QStringLiteral("　継続する時は、　　『ＯＫ』　　 を押してください。") +
                          QStringLiteral("\r\n") +
                          QStringLiteral("　中止する時は、『キャンセル』　を押してください。");
+    // Enter must not carry on with a chip the person did not choose.
     return ui.messageBox(MessageIcon::Critical, MessageButtons::OkCancel,
-                         QStringLiteral("書込みマイコンの種類の確認"), text) == MessageAnswer::Ok;
+                         QStringLiteral("書込みマイコンの種類の確認"), text,
+                         MessageDefault::Second) == MessageAnswer::Ok;
 }
 
 } // namespace
@@ -65,38 +66,29 @@ std::optional<int> expectedDeviceId(const QString& deviceName) {
     return std::nullopt;
 }
 
-void CheckDeviceId(BoardChannel& channel, QString& result) {
-    Session& s = channel.session();
-    OperatorUi& ui = channel.ui();
-    ShowStatusMessage(ui, QStringLiteral("ソケット確認中....."));
+namespace {
+
+void announce(BoardChannel& channel, const DeviceIdCheck& check) {
+    ShowStatusMessage(channel.ui(), check.checking);
     channel.pumpEvents();
     channel.discardInput();
     channel.sendPowerLetter();
-    const QString& type = s.device.ProgramType;
-    if (passesUnread(type)) {
-        result = result::OK;
-        return;
-    }
-    const ConfigAreaCommand* command = configAreaCommandOf(type);
-    const bool readable = command && (command->layout == ConfigAreaLayout::Words14 ||
-                                      command->layout == ConfigAreaLayout::Words16);
-    // The generic steps do not serve other types: stop here, before an operation that would
-    // otherwise pass on steps that did nothing.
-    if (!readable) {
-        return fail(channel, QStringLiteral("このマイコンは、この操作に対応していません。"),
-                    result);
-    }
-    channel.sendLetters(command->letters);
+}
+
+void readAndJudge(BoardChannel& channel, const DeviceIdCheck& check, QString& result) {
+    Session& s = channel.session();
+    OperatorUi& ui = channel.ui();
+    channel.sendLetters(check.letters);
     switch (readConfigArea14(channel, AckTiming::AfterSixteen)) {
     case AreaRead::Complete:
         break;
     case AreaRead::ShortFirst:
     case AreaRead::ShortRest:
-        return fail(channel, QStringLiteral("読み出しデータ不足。"), result);
+        return fail(channel, check, QStringLiteral("読み出しデータ不足。"), result);
     }
     const auto& reply = s.link.ReceiveBuffer;
     if (!endCodeAt(reply, 16))
-        return fail(channel, QStringLiteral("終了コードを受信できませんでした。"), result);
+        return fail(channel, check, QStringLiteral("終了コードを受信できませんでした。"), result);
     const int id = (reply[12] & 0x3F) * 256 + reply[13];
     const int kind = id >> 5;
     if (kind == 0) {
@@ -108,15 +100,45 @@ void CheckDeviceId(BoardChannel& channel, QString& result) {
                 "メニューバー ⇒ ヘルプ ⇒ 製作確認資料をご覧になり確認を行ってください。"));
         return;
     }
-    const std::optional<int> expected = expectedDeviceId(s.device.SelectedDevice);
-    if (!expected || *expected == kind) {
+    if (!check.expectedKind || *check.expectedKind == kind) {
         result = result::OK;
-        ShowStatusMessage(ui, QStringLiteral("ソケット確認終了。"));
+        ShowStatusMessage(ui, check.passed);
         return;
     }
     result = result::NG;
     ShowStatusMessage(ui, OtherKind);
-    if (personGoesOn(ui)) result = result::OK;
+    const bool goesOn = check.otherKindGoesOn ? check.otherKindGoesOn(ui, kind) : personGoesOn(ui);
+    if (goesOn) result = result::OK;
+}
+
+} // namespace
+
+void CheckDeviceId(BoardChannel& channel, QString& result) {
+    Session& s = channel.session();
+    DeviceIdCheck check;
+    announce(channel, check);
+    const QString& type = s.device.ProgramType;
+    if (passesUnread(type)) {
+        result = result::OK;
+        return;
+    }
+    const ConfigAreaCommand* command = configAreaCommandOf(type);
+    const bool readable = command && (command->layout == ConfigAreaLayout::Words14 ||
+                                      command->layout == ConfigAreaLayout::Words16);
+    // The generic steps do not serve other types: stop here, before an operation that would
+    // otherwise pass on steps that did nothing.
+    if (!readable) {
+        return fail(channel, check, QStringLiteral("このマイコンは、この操作に対応していません。"),
+                    result);
+    }
+    check.letters = command->letters;
+    check.expectedKind = expectedDeviceId(s.device.SelectedDevice);
+    readAndJudge(channel, check, result);
+}
+
+void CheckDeviceIdWith(BoardChannel& channel, const DeviceIdCheck& check, QString& result) {
+    announce(channel, check);
+    readAndJudge(channel, check, result);
 }
 
 } // namespace tavrin

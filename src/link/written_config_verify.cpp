@@ -8,9 +8,11 @@ namespace tavrin {
 
 using namespace config_verify;
 
-void VerifyWrittenConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
+namespace {
+void verifyWritten(BoardChannel& channel, const ConfigAreaCommand* area, QString& cpFlag,
+                   QString& result) {
     Session& s = channel.session();
-    const ConfigAreaCommand* command = verifyOrReadWordsArea(channel, cpFlag, result);
+    const ConfigAreaCommand* command = verifyOrReadWordsArea(channel, area, cpFlag, result);
     if (!command) return;
     // The reference is what was sent: the buffer's words with the chip's own 0x2004-0x2006.
     const bool twoWords = command->layout == ConfigAreaLayout::Words16;
@@ -21,6 +23,17 @@ void VerifyWrittenConfigWords(BoardChannel& channel, QString& cpFlag, QString& r
     }
     result = result::NG;
     ShowStatusMessage(channel.ui(), Mismatch);
+}
+} // namespace
+
+void VerifyWrittenConfigWords(BoardChannel& channel, QString& cpFlag, QString& result) {
+    verifyWritten(channel, configAreaCommandOf(channel.session().device.ProgramType), cpFlag,
+                  result);
+}
+
+void VerifyWrittenConfigWordsWith(BoardChannel& channel, const ConfigAreaCommand& command,
+                                  QString& cpFlag, QString& result) {
+    verifyWritten(channel, &command, cpFlag, result);
 }
 
 } // namespace tavrin

@@ -57,6 +57,16 @@ TEST_F(DeviceListTest, MissingFileShowsTheCriticalBoxAndKeepsTheList) {
     paths.deviceFile.clear();
     ASSERT_FALSE(LoadDeviceList(*s, ui, paths));
     EXPECT_TRUE(ui.messages.back().text.endsWith(paths.dataDir + QLatin1Char('/')));
+
+    // Searched for in three places: the message names all three, one a line.
+    paths.searchedDirs = {QStringLiteral("/opt/tw/bin"), QStringLiteral("/usr/share/tw"),
+                          paths.dataDir};
+    ASSERT_FALSE(LoadDeviceList(*s, ui, paths));
+    EXPECT_EQ(ui.messages.back().text,
+              QStringLiteral("デバイス情報設定ファイル "
+                             "'device6.ini'が、以下のフォルダーに有りませんでした。"
+                             "\r\n/opt/tw/bin/\r\n/usr/share/tw/\r\n") +
+                  paths.dataDir + QLatin1Char('/'));
 }
 
 TEST_F(DeviceListTest, LimitsThatWereOnlyArraySizesDoNotStopTheList) {

@@ -65,6 +65,7 @@ TEST(AppPaths, DeviceFileFoundInOrderAndDataDirMade) {
     AppPaths none = locateAppPaths(exe, installed, user);
     EXPECT_TRUE(none.deviceFile.isEmpty());
     EXPECT_TRUE(QDir(user).exists());
+    EXPECT_EQ(none.searchedDirs, QStringList({exe, installed, user}));
     touch(installed + QStringLiteral("/device6.ini"));
     EXPECT_EQ(locateAppPaths(exe, installed, user).deviceFile,
               installed + QStringLiteral("/device6.ini"));

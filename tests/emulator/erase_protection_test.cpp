@@ -31,7 +31,8 @@ TEST(Erase, CodesFollowThePartsOwnProfile) {
         {"PIC16F877A", "Nbd", 0x0B, "@", true, false, false},
         {"PIC16F877A", "Nbd", 0x0C, "@", false, false, true},
         {"PIC16F877A", "Nbd", 0x01, "!", false, false, false}, // a code of another family
-        {"PIC16F877A", "NbD", 0x0A, "!", false, false, false}, // the module letter
+        // The module letter reaches the board's module slot, empty here: the socket is untouched.
+        {"PIC16F877A", "NbD", 0x0A, "@", false, false, false},
         {"PIC16F84A", "Nbd", 4, "@", true, true, true},
         {"PIC16F84", "Nbd", 1, "@", true, true, true},
         {"PIC16F84", "Nbd", 4, "!", false, false, false},
@@ -135,6 +136,11 @@ TEST(Erase, Pic18ProtectedBlockIsRefused) {
     host.command("NXbd", bytes({0x89}));
     EXPECT_EQ(host.collect(1).toStdString(), "!");
     EXPECT_EQ(chip.program18[0x2000], 0x00);
+    chip.eeprom[0] = 0x42;
+    chip.config18[9] &= ~0x80; // CPD
+    host.command("NXbd", bytes({0x81}));
+    EXPECT_EQ(host.collect(1).toStdString(), "!");
+    EXPECT_EQ(chip.eeprom[0], 0x42);
     host.command("NXbd", bytes({0x80})); // the chip erase releases protection
     EXPECT_EQ(host.collect(1).toStdString(), "@");
     EXPECT_EQ(chip.readByte18(0x300008), 0x0F);

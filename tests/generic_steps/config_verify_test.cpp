@@ -51,8 +51,9 @@ void programLikeTheBuffer(StepBench& bench) {
     auto& buffer = bench.s.buffer;
     if (isPic18(bench)) {
         for (int i = 0; i < 8; ++i) {
-            chip.id18[i] = std::uint8_t(0xF0 | i); // the high digit of an ID byte is not kept
-            buffer.Id18Image[i] = std::uint8_t(i);
+            // Whole bytes on both sides, as a HEX file's ID record and a read leave them.
+            chip.id18[i] = std::uint8_t(0xF0 | i);
+            buffer.Id18Image[i] = std::uint8_t(0xF0 | i);
         }
         chip.config18[3] = 0x0E; // CONFIG2H: watchdog off
         for (int k = 1; k <= 7; ++k) {

@@ -67,11 +67,19 @@ TEST(SocketCheck, AnotherPartAsksThePersonWhoMayGoOn) {
     const auto& box = bench.ui.messages.front();
     EXPECT_EQ(box.title, QStringLiteral("書込みマイコンの種類の確認"));
     EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(box.defaultButton, MessageDefault::Second); // Cancel
     EXPECT_EQ(box.text,
               OtherKind + QStringLiteral("\r\n\r\n　継続する時は、　　『ＯＫ』　　 を押して"
                                          "ください。\r\n　中止する時は、『キャンセル』　を"
                                          "押してください。"));
     EXPECT_EQ(bench.ui.statusText, shown(OtherKind));
+}
+
+TEST(SocketCheck, AnotherPartStopsWhenThePersonPressesEnter) {
+    StepBench bench(QStringLiteral("PIC12F629"), "PIC12F675");
+    EXPECT_EQ(check(bench), result::NG);
+    ASSERT_EQ(bench.ui.messages.size(), 1u);
+    EXPECT_EQ(bench.ui.messages.front().answer, MessageAnswer::Cancel);
 }
 
 TEST(SocketCheck, AnotherPartStopsWhenThePersonCancels) {

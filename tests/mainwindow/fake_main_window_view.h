@@ -15,6 +15,7 @@ class FakeMainWindowView : public MainWindowView {
     void applyDeviceLayout(const DeviceLayout& l) override { layout = l; }
     void showBoardWindow(bool shown) override { boardShown = shown; }
     void closeExtendedWindow() override { ++extendedClosed; }
+    void hideEditingWindows() override { ++editingHidden; }
     void setWindowCaption(const QString& c) override { caption = c; }
     void showFolderHistory(const QStringList& c) override { history = c; }
     void selectDeviceInList(int index) override { listIndex = index; }
@@ -28,6 +29,7 @@ class FakeMainWindowView : public MainWindowView {
     std::optional<DeviceLayout> layout;
     std::optional<bool> boardShown;
     int extendedClosed = 0;
+    int editingHidden = 0;
     QString caption;
     QStringList history;
     int listIndex = -1;

@@ -3,7 +3,9 @@
 #include "operation_bench.h"
 
 #include "core/operation_guard.h"
-#include "mainwindow/operations/device_modules.h"
+#include "devices/common/device_modules.h"
+#include "devices/common/module_context.h"
+#include "devices/common/operation_epilogue.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +63,54 @@ TEST(Dispatch, AModuleOwnsTheWholeOperation) {
     EXPECT_EQ(programs, 1);
     EXPECT_FALSE(bench.emu.port.isOpen());
     EXPECT_TRUE(bench.logText().contains(QStringLiteral("リード 操作終了")));
+}
+
+// Every name served by a module of its own reaches its module for all four operations.
+TEST(Dispatch, EveryModuleNameIsServedByItsModule) {
+    OperationBench bench(QStringLiteral("PIC16F84A"));
+    for (const char* device :
+         {"PIC12C508", "PIC12C508A", "PIC12C509", "PIC12C509A", "PIC12C518", "PIC12C519",
+          "PIC12F683", "PIC16F877", "PIC16F877A", "QZ-WRT400", "QZ-WRT400A", "PIC18F252",
+          "PIC18F452", "PIC18F8720"})
+        for (OperationKind kind : {OperationKind::Blank, OperationKind::Program,
+                                   OperationKind::Verify, OperationKind::Read})
+            EXPECT_NE(
+                bench.ops.environment().modules.procedureFor(QString::fromLatin1(device), kind),
+                nullptr)
+                << device;
+}
+
+// A module that ends through the shared epilogue leaves the window as the generic sequence does:
+// port closed, the same controls back (continuous mode included), the pointer gone, the focus.
+TEST(Epilogue, AModuleEndsItsOperationLikeTheGenericSequence) {
+    for (bool continuous : {false, true}) {
+        OperationBench generic(QStringLiteral("PIC16F877A"));
+        generic.settings.continuousMode = continuous;
+        generic.ui.enabled.clear();
+        generic.ops.Command_pogram_Click();
+
+        OperationBench bench(QStringLiteral("PIC16F877A"));
+        bench.settings.continuousMode = continuous;
+        ModuleContext& ctx = bench.ops.environment();
+        DeviceModule module;
+        module.programDevice = [&] {
+            beginOperation(ctx);
+            const OperationEpilogue end(ctx, OperationKind::Program);
+            EXPECT_TRUE(bench.ui.busy);
+            EXPECT_FALSE(bench.ui.enabled[Control::Command_pogram]);
+        };
+        bench.ops.environment().modules.add(QStringLiteral("PIC16F877A"), module);
+        bench.ui.enabled.clear();
+        bench.ui.focus.clear();
+        generic.ui.focus.clear();
+        generic.ops.Command_pogram_Click();
+        bench.ops.Command_pogram_Click();
+
+        EXPECT_FALSE(bench.emu.port.isOpen());
+        EXPECT_FALSE(bench.ui.busy);
+        EXPECT_EQ(bench.ui.enabled, generic.ui.enabled) << continuous;
+        EXPECT_EQ(bench.ui.focus, generic.ui.focus);
+    }
 }
 
 TEST(ContinuousMode, OnlyProgramBlankAndVerifyComeBackExceptAfterRead) {

@@ -23,6 +23,25 @@ std::vector<std::uint16_t> hexWordsBySrecCat(const QString& hexPath, std::uint32
     return words;
 }
 
+QString srecCompareWithin(const QString& expectedHex, const QString& actualHex,
+                          const std::vector<std::pair<std::uint32_t, std::uint32_t>>& leaveOut) {
+    QStringList filters;
+    for (const auto& [from, to] : leaveOut)
+        filters << QStringLiteral("-exclude") << QString::number(from) << QString::number(to);
+    QProcess srec;
+    srec.setProcessChannelMode(QProcess::MergedChannels);
+    srec.start(QStringLiteral("srec_cmp"),
+               QStringList{QStringLiteral("-verbose"), expectedHex, QStringLiteral("-intel")} +
+                   filters +
+                   QStringList{actualHex, QStringLiteral("-intel"), QStringLiteral("-crop"),
+                               QStringLiteral("-within"), expectedHex, QStringLiteral("-intel")} +
+                   filters);
+    if (!srec.waitForFinished(10000)) return QStringLiteral("srec_cmp did not finish");
+    if (srec.exitStatus() == QProcess::NormalExit && srec.exitCode() == 0) return QString();
+    const QString said = QString::fromLocal8Bit(srec.readAll());
+    return said.isEmpty() ? QStringLiteral("srec_cmp failed") : said;
+}
+
 QString testDataPath(const QString& name) {
     return QStringLiteral(TAVRIN_SOURCE_DIR "/tests/operations/data/") + name;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tavrin::test {
@@ -12,6 +13,12 @@ namespace tavrin::test {
 // filled with 0xFF), words [first, first + count).
 std::vector<std::uint16_t> hexWordsBySrecCat(const QString& hexPath, std::uint32_t first,
                                              std::uint32_t count);
+
+// "" when every byte the expected file holds is the same in the actual file (srec_cmp over the
+// expected file's addresses, less the byte ranges [from, to) given); otherwise what srec_cmp said.
+QString
+srecCompareWithin(const QString& expectedHex, const QString& actualHex,
+                  const std::vector<std::pair<std::uint32_t, std::uint32_t>>& leaveOut = {});
 
 QString testDataPath(const QString& name);
 

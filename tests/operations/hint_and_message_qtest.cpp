@@ -1,6 +1,6 @@
 // frmHint and frmMsg on their own: the answers the overwrite question leaves, where it opens, and
 // the message window's text and button.
-#include "mainwindow/operations/overwrite_question.h"
+#include "devices/common/overwrite_question.h"
 #include "mainwindow/widgets/frm_hint.h"
 #include "mainwindow/widgets/frm_msg.h"
 

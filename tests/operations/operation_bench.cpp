@@ -5,7 +5,7 @@
 #include "mainwindow/logic/device_selection.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/real_core_services.h"
-#include "mainwindow/operations/result_log.h"
+#include "devices/common/result_log.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "operation_bench.h"
 
 #include "core/operation_guard.h"
-#include "mainwindow/operations/overwrite_question.h"
+#include "devices/common/overwrite_question.h"
 
 #include <QRegularExpression>
 

@@ -1,11 +1,18 @@
-// The Program button once per programming type, on the part the device file and the emulator
-// both know: a chip straight from the socket takes a program that uses every bit of its cells,
-// and the run passes with what the type needs (erase, configuration merge, calibration kept).
+// The Program button on every part of the shipped device file that the emulator also has: a chip
+// straight from the socket takes a program that uses every bit of its cells, and the run passes
+// with what the type needs (erase, configuration merge, calibration kept). The emulator keeps its
+// own part facts, so a part the program cannot really write shows here.
 #include "operation_bench.h"
 
+#include "core/device_file.h"
 #include "core/program_type.h"
 #include "core/utilities.h"
-#include "mainwindow/operations/calibration_entry.h"
+#include "devices/common/calibration_entry.h"
+#include "emulator/part_catalogue.h"
+
+#include <QSet>
+
+#include <cctype>
 
 #include <gtest/gtest.h>
 
@@ -14,33 +21,60 @@ using namespace tavrin::test;
 
 namespace {
 
-struct TypeCase {
-    const char* type;
-    const char* part;
+// The types the generic sequence serves; the others are written by device modules alone.
+const char* const kGenericTypes[] = {"5X18",   "5X28",     "12C5",   "12C6",   "12F6",
+                                     "EPROM",  "EPROM2",   "FLASH0", "FLASH1", "FLASH2",
+                                     "FLASH4", "FLASH4.9", "FLASH8", "WRT400", "18F_00"};
+
+struct PartCase {
+    QString part;
+    QString type;
 };
 
-const TypeCase kTypes[] = {
-    {"5X18", "PIC16C56"},     {"5X28", "PIC16C57"},    {"12C5", "PIC12C509A"},
-    {"12C6", "PIC12C672"},    {"12F6", "PIC12F629"},   {"EPROM", "PIC16C622A"},
-    {"EPROM2", "PIC16C715"},  {"FLASH0", "PIC16F877"}, {"FLASH1", "PIC16F628A"},
-    {"FLASH2", "PIC16F74"},   {"FLASH4", "PIC16F819"}, {"FLASH4.9", "PIC16F88"},
-    {"FLASH8", "PIC16F877A"}, {"WRT400", "QZ-WRT400"}, {"18F_00", "PIC18F452"},
-};
+std::vector<PartCase> shippedPartsTheEmulatorHas() {
+    std::vector<PartCase> parts;
+    QTemporaryDir dataDir;
+    const AppPaths paths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dataDir.path()};
+    Session s;
+    RecordingUi ui;
+    if (!LoadDeviceList(s, ui, paths)) return parts;
+    for (const QString& name : s.device.DeviceNames) {
+        const emu::PartFacts* facts = emu::findPart(name.toStdString());
+        if (!facts) continue;
+        const QString type = QString::fromLatin1(facts->programType);
+        for (const char* generic : kGenericTypes)
+            if (type == QLatin1String(generic)) parts.push_back({name, type});
+    }
+    return parts;
+}
 
-std::string caseName(const ::testing::TestParamInfo<TypeCase>& info) {
-    std::string n = info.param.type;
+const std::vector<PartCase>& shippedParts() {
+    static const std::vector<PartCase> parts = shippedPartsTheEmulatorHas();
+    return parts;
+}
+
+std::string caseName(const ::testing::TestParamInfo<PartCase>& info) {
+    std::string n = info.param.part.toStdString();
     for (char& c : n)
-        if (c == '.') c = '_';
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     return n;
 }
 
-class ProgramEveryType : public ::testing::TestWithParam<TypeCase> {};
+TEST(ProgramEveryPart, EveryGenericTypeHasAPart) {
+    QSet<QString> types;
+    for (const PartCase& p : shippedParts())
+        types.insert(p.type);
+    for (const char* type : kGenericTypes)
+        EXPECT_TRUE(types.contains(QLatin1String(type))) << type;
+}
+
+class ProgramEveryType : public ::testing::TestWithParam<PartCase> {};
 
 TEST_P(ProgramEveryType, AChipFromTheSocketIsWrittenAndPasses) {
-    OperationBench bench(QString::fromLatin1(GetParam().part));
+    OperationBench bench(GetParam().part);
     Session& s = bench.s;
     const QString& type = s.device.ProgramType;
-    ASSERT_EQ(type, QLatin1String(GetParam().type));
+    ASSERT_EQ(type, GetParam().type);
     const std::int32_t words = s.device.ProgramWordCount;
     // A calibrated part keeps its last word for the calibration.
     const std::int32_t written = isCalibratedType(type) ? words - 1 : words;
@@ -74,6 +108,6 @@ TEST_P(ProgramEveryType, AChipFromTheSocketIsWrittenAndPasses) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, ProgramEveryType, ::testing::ValuesIn(kTypes), caseName);
+INSTANTIATE_TEST_SUITE_P(Parts, ProgramEveryType, ::testing::ValuesIn(shippedParts()), caseName);
 
 } // namespace

@@ -3,148 +3,15 @@
 // the overwrite question answered in frmHint and the operation guard tried while the board is
 // silent. The window is wired as the program wires it, with the emulated board's port named only
 // by TAVRIN_DEFAULT_PORT.
-#include "hex_oracle.h"
+#include "window_bench.h"
 
-#include "core/app_paths.h"
-#include "core/clock.h"
-#include "core/device_file.h"
-#include "core/operation_guard.h"
-#include "core/session.h"
-#include "core/settings_store.h"
-#include "emusupport/emulator_process.h"
-#include "link/board_link.h"
-#include "link/qt_serial_port.h"
-#include "mainwindow/logic/real_core_services.h"
-#include "mainwindow/widgets/frm_main.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QDialog>
-#include <QFile>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
-#include <memory>
 
 using namespace tavrin;
 using namespace tavrin::test;
 
 namespace {
-
 const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
-
-struct Box {
-    QString title;
-    QString text;
-};
-
-// The emulator with a part in its socket and the program's window on it.
-class Bench {
-  public:
-    explicit Bench(std::vector<std::string> emulatorArgs) {
-        link_ = EmulatorProcess::uniquePath("tavrin-board");
-        dump_ = EmulatorProcess::uniquePath("tavrin-dump") + ".hex";
-        emulatorArgs.insert(emulatorArgs.end(), {"--baud", "0", "--link", link_, "--dump", dump_});
-        emu = std::make_unique<EmulatorProcess>(emulatorArgs);
-        std::string error;
-        started = emu->start(&error);
-        if (!started) qWarning("emulator: %s", error.c_str());
-        qputenv("TAVRIN_DEFAULT_PORT", QByteArray::fromStdString(emu->portPath()));
-
-        settings = std::make_unique<QtSettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
-        paths = AppPaths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dir.path()};
-        session.app.MainTitle = QStringLiteral("TW - ");
-        // As the program does: no port saved, the run command's board stands in.
-        session.link.ComPortName = qEnvironmentVariable("TAVRIN_DEFAULT_PORT");
-        window = std::make_unique<frmMain>(session, *settings, realCoreServices(paths));
-        link = std::make_unique<BoardLink>(session, *window, port, clock);
-        window->attachOperations(*link, clock, dir.path());
-        window->setAppPaths(paths);
-        window->setFileDialogAnswer([](const FileDialogRequest&, bool) { return kHex; });
-        window->setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes.push_back({title, text});
-                return MessageAnswer::Ok;
-            });
-        window->setDocumentOpener([this](const QString& path) {
-            documents << path;
-            return false;
-        });
-        window->show();
-        LoadDeviceList(session, *window, paths);
-    }
-    ~Bench() {
-        window.reset();
-        if (emu->running()) emu->stop();
-        QFile::remove(QString::fromStdString(dump_));
-        qunsetenv("TAVRIN_DEFAULT_PORT");
-    }
-
-    template <class T> T* find(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    void select(const QString& device) {
-        window->selectDeviceByIndex(int(session.device.DeviceNames.indexOf(device)));
-    }
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    QString status() const { return find<QLabel>("LabelCmt")->text(); }
-    QString programView() const { return find<QPlainTextEdit>("RichTxtPgmMem")->toPlainText(); }
-    QString log() const {
-        QFile f(QDir(dir.path()).filePath(QStringLiteral("LOG_NEW0.txt")));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
-    // Stops the emulator; the chip's program words as it dumped them.
-    std::vector<std::uint16_t> chipProgram(std::uint32_t words) {
-        emu->stop();
-        return hexWordsBySrecCat(QString::fromStdString(dump_), 0, words);
-    }
-    // Answers the next frmHint with the named buttons, pressed in this order.
-    void answerHint(QStringList buttons) {
-        QTimer::singleShot(0, [this, buttons] { pressInHint(buttons); });
-    }
-
-    QTemporaryDir dir;
-    std::unique_ptr<EmulatorProcess> emu;
-    bool started = false;
-    std::unique_ptr<QtSettingsStore> settings;
-    AppPaths paths;
-    Session session;
-    QtSerialPort port;
-    SteadyClock clock;
-    std::unique_ptr<frmMain> window;
-    std::unique_ptr<BoardLink> link;
-    std::vector<Box> boxes;
-    QStringList documents;
-    QStringList hintsSeen;
-
-  private:
-    void pressInHint(QStringList buttons) {
-        auto* hint = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!hint || hint->objectName() != QLatin1String("frmHint")) {
-            QTimer::singleShot(10, [this, buttons] { pressInHint(buttons); });
-            return;
-        }
-        hintsSeen << hint->findChild<QLabel*>(QStringLiteral("Label1_0"))->text() +
-                         QLatin1Char('|') +
-                         hint->findChild<QLabel*>(QStringLiteral("Label1_1"))->text();
-        for (const QString& name : buttons) {
-            if (name == QLatin1String("close"))
-                hint->close();
-            else
-                QTest::mouseClick(hint->findChild<QPushButton*>(name), Qt::LeftButton);
-        }
-    }
-
-    std::string link_;
-    std::string dump_;
-};
-
 } // namespace
 
 class WindowOperations : public QObject {
@@ -155,6 +22,8 @@ class WindowOperations : public QObject {
     void verifyListsTheDifferencesAndReadFillsTheBuffer();
     void blankCheckOfAnErasedChip();
     void nothingElseRunsWhileTheBoardIsWaitedFor();
+    void extendedWindowWorksOneAreaOfAFlashPart();
+    void extendedWindowRefusesAModuleAreaNotRegistered();
 };
 
 void WindowOperations::programsTheHexIntoTheChip() {
@@ -203,6 +72,10 @@ void WindowOperations::overwritesOnlyAfterYes() {
     QCOMPARE(bench.session.run.AttemptCount, 1);
 
     // The document button, then the window closed: no consent.
+    QFile document(bench.dir.filePath(QStringLiteral("製作確認資料.pdf")));
+    QVERIFY(document.open(QIODevice::WriteOnly));
+    document.close();
+    bench.window->setDocumentFolders({bench.dir.path()});
     bench.answerHint({QStringLiteral("CmdHint"), QStringLiteral("close")});
     bench.click("Command_pogram");
     QCOMPARE(bench.documents.size(), 1);
@@ -296,6 +169,84 @@ void WindowOperations::nothingElseRunsWhileTheBoardIsWaitedFor() {
     QVERIFY(!operationRunning(bench.session));
     QVERIFY(!bench.port.isOpen());
     QVERIFY(bench.window->close());
+}
+
+// A generic 14-bit flash part: each area button of the extended window erases, programs or reads
+// its own area on the emulated chip and leaves the other one as it was.
+void WindowOperations::extendedWindowWorksOneAreaOfAFlashPart() {
+    Bench bench({"--part", "PIC16F873A", "--load", kHex.toStdString()});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F873A"));
+    bench.click("Cmd_Extend_Program");
+    auto* ext = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(ext && ext->isVisible());
+    QCOMPARE(ext->windowTitle(), QStringLiteral("拡張プログラミング機能"));
+    QCOMPARE(ext->parentWidget(), bench.window.get());
+    auto press = [&](const char* name) {
+        auto* b = ext->findChild<QPushButton*>(QString::fromLatin1(name));
+        QVERIFY2(b && b->isEnabled(), name);
+        QTest::mouseClick(b, Qt::LeftButton);
+    };
+    const auto expected = hexWordsBySrecCat(kHex, 0, 1024);
+    auto& image = bench.session.buffer.ProgramImage;
+    auto& eeprom = bench.session.buffer.EepromImage;
+
+    press("Cmd_PGM_Read");
+    QCOMPARE(bench.status(), QStringLiteral("プログラムメモリ読み出し成功。 "));
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(image[2 * w] * 256 + image[2 * w + 1], expected[w] & 0x3FFF);
+
+    for (int i = 0; i < 128; ++i)
+        eeprom[2 * i + 1] = std::uint8_t(i * 7 + 3);
+    const auto written = eeprom;
+    press("Cmd_DATA_Program");
+    QCOMPARE(bench.status(), QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング成功。 "));
+    QVERIFY(bench.boxes.empty());
+    press("Cmd_DATA_PcbufferClear");
+    QCOMPARE(int(eeprom[1]), 0xFF);
+    press("Cmd_DATA_Read");
+    QCOMPARE(bench.status(), QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し成功。 "));
+    for (int i = 0; i < 128; ++i)
+        QCOMPARE(int(eeprom[2 * i + 1]), int(written[2 * i + 1]));
+    // The program memory was not touched by the EEPROM buttons.
+    press("Cmd_PGM_PcbufferClear");
+    QCOMPARE(int(image[0] * 256 + image[1]), 0x3FFF);
+    press("Cmd_PGM_Read");
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(image[2 * w] * 256 + image[2 * w + 1], expected[w] & 0x3FFF);
+
+    press("Cmd_DATA_Erase");
+    QCOMPARE(bench.status(), QStringLiteral("データメモリの消去しました。 "));
+    press("Cmd_DATA_Read");
+    for (int i = 0; i < 128; ++i)
+        QCOMPARE(int(eeprom[2 * i + 1]), 0xFF);
+
+    press("Cmd_PGM_Erase");
+    QCOMPARE(bench.status(), QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去しました。 "));
+    QVERIFY(!operationRunning(bench.session));
+    QVERIFY(bench.find<QPushButton>("Command_pogram")->isEnabled());
+    const auto chip = bench.chipProgram(1024);
+    for (int w = 0; w < 1024; ++w)
+        QCOMPARE(int(chip[w]), 0x3FFF);
+}
+
+// A part served by a device module whose per-area procedures are not there: the buttons are off
+// and a click (if one gets through) says so instead of doing nothing.
+void WindowOperations::extendedWindowRefusesAModuleAreaNotRegistered() {
+    Bench bench({"--part", "PIC16F877A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F877A"));
+    bench.click("Cmd_Extend_Program");
+    auto* ext = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(ext);
+    for (const char* name : {"Cmd_PGM_Erase", "Cmd_PGM_Read", "Cmd_DATA_Read", "Cmd_Chip_Erace"}) {
+        auto* b = ext->findChild<QPushButton*>(QString::fromLatin1(name));
+        QVERIFY2(!b->isEnabled(), name);
+        QVERIFY(b->toolTip().contains(QStringLiteral("PIC16F877A")));
+    }
+    // Choosing another part closes the window.
+    bench.select(QStringLiteral("PIC16F84A"));
+    QTRY_VERIFY(!bench.find<QWidget>("frmExtend_Program"));
 }
 
 QTEST_MAIN(WindowOperations)

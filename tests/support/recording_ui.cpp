@@ -19,15 +19,16 @@ void RecordingUi::showProgressBar(bool isVisible, double, double maximum, double
 }
 
 MessageAnswer RecordingUi::messageBox(MessageIcon icon, MessageButtons buttons,
-                                      const QString& title, const QString& text) {
+                                      const QString& title, const QString& text,
+                                      MessageDefault defaultButton) {
     MessageAnswer answer;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     } else {
-        answer = NullOperatorUi().messageBox(icon, buttons, title, text);
+        answer = defaultAnswer(buttons, defaultButton);
     }
-    messages.push_back({icon, buttons, title, text, answer});
+    messages.push_back({icon, buttons, title, text, answer, defaultButton});
     calls << QStringLiteral("box:") + title;
     return answer;
 }
@@ -46,6 +47,10 @@ void RecordingUi::setControlBackground(Control control, std::uint32_t rgb) {
 }
 void RecordingUi::focusControl(Control control) {
     focus.push_back(control);
+}
+void RecordingUi::setControlItems(Control control, const QStringList& list, int selected) {
+    items[control] = list;
+    selectedItem[control] = selected;
 }
 void RecordingUi::appendProgramViewLine(const QString& line) {
     programViewLines << line;

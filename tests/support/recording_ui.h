@@ -1,5 +1,5 @@
 // The test adapter of OperatorUi: records every call in order and answers message boxes from a
-// queue (the first button when the queue is empty).
+// queue (the default button, as Enter would, when the queue is empty).
 #pragma once
 
 #include "core/operator_ui.h"
@@ -19,6 +19,7 @@ struct RecordedMessage {
     QString title;
     QString text;
     MessageAnswer answer;
+    MessageDefault defaultButton;
 };
 
 class RecordingUi : public OperatorUi {
@@ -27,12 +28,14 @@ class RecordingUi : public OperatorUi {
     void showProgressBar(bool visible, double minimum, double maximum, double value,
                          const QString& percentText) override;
     MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                             const QString& text) override;
+                             const QString& text,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control control, const QString& text) override;
     void setControlVisible(Control control, bool visible) override;
     void setControlEnabled(Control control, bool enabled) override;
     void setControlBackground(Control control, std::uint32_t rgb) override;
     void focusControl(Control control) override;
+    void setControlItems(Control control, const QStringList& items, int selected) override;
     void appendProgramViewLine(const QString& line) override;
     void appendEepromViewLine(const QString& line) override;
     void refreshViews(unsigned viewFlags) override;
@@ -53,6 +56,8 @@ class RecordingUi : public OperatorUi {
     std::map<Control, bool> enabled;
     std::map<Control, std::uint32_t> backgrounds;
     std::vector<Control> focus;
+    std::map<Control, QStringList> items;
+    std::map<Control, int> selectedItem;
     QStringList programViewLines;
     QStringList eepromViewLines;
     unsigned refreshedViews = 0;

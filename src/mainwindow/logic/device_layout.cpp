@@ -73,4 +73,13 @@ DeviceLayout deviceLayoutFor(const QString& programType,
     return l;
 }
 
+void showCalibrationTabAlone(DeviceLayout& layout) {
+    layout.infoTabShown.fill(false);
+    layout.infoTabShown[4] = true;
+    layout.infoTabSelected = 4;
+    layout.calibChoiceShown = true;
+    layout.calibChoiceEnabled = false;
+    layout.frame2Visible = true;
+}
+
 } // namespace tavrin

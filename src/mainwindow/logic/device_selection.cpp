@@ -8,6 +8,7 @@
 #include "core/operation_controls.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "devices/pic12/pic12f683.h"
 
 namespace tavrin {
 
@@ -105,9 +106,12 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex) {
     ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
     UpdateProgramButton(s, ui, ctx.toggles.blankSkip);
 
-    const DeviceLayout layout = deviceLayoutFor(s.device.ProgramType, s.device.ConfigWordDefined);
+    DeviceLayout layout = deviceLayoutFor(s.device.ProgramType, s.device.ConfigWordDefined);
+    const bool calibrationTab = listText == QLatin1String("PIC12F683");
+    if (calibrationTab) showCalibrationTabAlone(layout);
     if (layout.idText) s.buffer.IdText = *layout.idText;
     ctx.view.applyDeviceLayout(layout);
+    if (calibrationTab) pic12::SetupCalibrationTab(ui);
 }
 
 } // namespace tavrin

@@ -26,6 +26,8 @@ class MainWindowView {
     virtual void showBoardWindow(bool shown) = 0;
     // Unloads the extended per-area window when it is open.
     virtual void closeExtendedWindow() {}
+    // Hides the EEPROM editor and the extended per-area window where they are shown.
+    virtual void hideEditingWindows() {}
     virtual void setWindowCaption(const QString& caption) = 0;
     // The five history entries, newest first; an empty caption hides its entry.
     virtual void showFolderHistory(const QStringList& captions) = 0;

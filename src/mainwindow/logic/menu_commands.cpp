@@ -38,7 +38,7 @@ void ToggleLock(MainContext& ctx) {
         ctx.ui.setControlEnabled(Control::Command_Vrify, true);
         ctx.ui.focusControl(Control::Command_pogram);
     }
-    ctx.view.closeExtendedWindow();
+    ctx.view.hideEditingWindows();
 }
 
 QString informationText() {

@@ -7,10 +7,8 @@ namespace tavrin {
 namespace {
 
 bool readFlag(const SettingsStore& settings, const char* key, const char* defaultValue) {
-    const QString v =
-        settings.value(QString::fromLatin1(key), QString::fromLatin1(defaultValue)).trimmed();
-    return v == QLatin1String("1") || v == QLatin1String("-1") ||
-           v.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+    return settingIsTrue(
+        settings.value(QString::fromLatin1(key), QString::fromLatin1(defaultValue)));
 }
 
 } // namespace

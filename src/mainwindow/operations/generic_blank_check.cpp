@@ -1,8 +1,8 @@
 // The Blank operation for every part without a device module of its own: the three area checks,
 // the verdict in the status line and, for a written part, the box that names the written areas.
+#include "devices/common/result_log.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
-#include "result_log.h"
 
 #include "core/operator_ui.h"
 #include "core/session.h"

@@ -2,12 +2,13 @@
 // calibration saved, blank check and the overwrite question, chip erase, program memory and
 // EEPROM written and verified, configuration merged, written and verified, then the verdict with
 // the counters, the log line and, on failure, the verify box.
-#include "calibration_entry.h"
+#include "devices/common/calibration_entry.h"
+#include "devices/common/program_result.h"
+#include "devices/common/program_verdict.h"
+#include "devices/common/result_log.h"
+#include "devices/common/verify_opening.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
-#include "program_result.h"
-#include "result_log.h"
-#include "verify_opening.h"
 
 #include "core/clock.h"
 #include "core/operator_ui.h"
@@ -289,30 +290,14 @@ bool GenericProgram::writeAndVerifyConfiguration() {
 }
 
 void GenericProgram::judge() {
-    const std::int64_t elapsedSeconds = (env_.clock.nowUs() - run_.OperationStartTimeUs) / 1000000;
-    const QDateTime end = env_.now();
     if (memoryOnly()) {
         run_.EepromVerifyResult = result::Skipped;
         if (!run_.IncludeConfigInPartial) run_.ConfigVerifyResult = result::Skipped;
     }
-    const bool passed = programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
-                                         run_.ConfigVerifyResult);
-    if (passed) {
-        ++run_.PassCount;
-        run_.LastResultText = passText(elapsedSeconds, endTimeOfDay(end), run_);
-        status(run_.LastResultText);
-    } else {
-        ++run_.FailCount;
-        run_.LastResultText = failText(endTimeOfDay(end), run_);
-        status(QStringLiteral("red") + run_.LastResultText);
-    }
-    writeLogLine(ui_, env_.dataDir,
-                 programLogLine(s_, run_.LastResultText,
-                                settings_.idText.value_or(s_.buffer.IdText), calibrationLabel_,
-                                end));
-    if (!passed)
-        ui_.messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ベリファイ"),
-                       verifyFailureReport(run_));
+    tellProgramVerdict(env_,
+                       programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
+                                        run_.ConfigVerifyResult),
+                       settings_, calibrationLabel_, verifyFailureReport(run_));
 }
 
 } // namespace

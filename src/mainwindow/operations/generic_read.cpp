@@ -1,9 +1,9 @@
 // The Read operation for every part without a device module of its own: socket check, program
 // memory, EEPROM and the ID and configuration words into the PC buffer, the configuration grids
 // set from what was read, and a verdict on whether the part was erased.
+#include "devices/common/result_log.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
-#include "result_log.h"
 
 #include "core/config_grids.h"
 #include "core/operator_ui.h"

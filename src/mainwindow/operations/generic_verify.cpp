@@ -1,10 +1,10 @@
 // The Verify operation for every part without a device module of its own: socket check, the ID
 // and configuration words first (a protected part reads back nothing worth comparing), then
 // program memory and EEPROM, with the differing locations listed in the memory views.
+#include "devices/common/result_log.h"
+#include "devices/common/verify_opening.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
-#include "result_log.h"
-#include "verify_opening.h"
 
 #include "core/operator_ui.h"
 #include "core/session.h"

@@ -1,6 +1,10 @@
 #include "operation_frame.h"
 
+#include "area_registration.h"
+#include "device_registration.h"
 #include "generic_operations.h"
+
+#include "devices/common/operation_epilogue.h"
 
 #include "core/clock.h"
 #include "core/operation_controls.h"
@@ -10,20 +14,13 @@
 #include "core/status.h"
 #include "link/board_link.h"
 
-#include <array>
-
 namespace tavrin {
-
-namespace {
-
-// The buttons that stay usable between runs in continuous programming mode.
-constexpr std::array kContinuousModeButtons{Control::Command_pogram, Control::Command_blank,
-                                            Control::Command_Vrify};
-
-} // namespace
 
 MainOperations::MainOperations(OperationEnvironment env) : env_(std::move(env)) {
     if (!env_.askOverwrite) env_.askOverwrite = overwriteQuestionByMessageBox(env_.ui);
+    // The modules keep a reference to env_, so they are added only once it has its place.
+    registerDeviceModules(env_);
+    registerAreaProcedures(env_);
 }
 
 void MainOperations::Command_blank_Click() {
@@ -55,8 +52,8 @@ void MainOperations::runFrame(OperationKind kind) {
     const OperationSettings settings = env_.settings ? env_.settings() : OperationSettings{};
     if (kind == OperationKind::Program) {
         s.run.OperationStartTimeUs = env_.clock.nowUs();
-        calibrationLabel_ = QStringLiteral("--");
-        ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, calibrationLabel_);
+        env_.calibrationLabel = QStringLiteral("--");
+        ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, env_.calibrationLabel);
         ui.setControlVisible(Control::CmbInit, false);
         ui.setControlVisible(Control::TxtInit, false);
     }
@@ -71,12 +68,11 @@ void MainOperations::runFrame(OperationKind kind) {
                 (*procedure)();
                 return;
             }
-            DisableOperationControls(ui);
-            ui.setBusy(true);
+            beginOperation(env_);
             runGeneric(kind, settings);
         }
     }
-    epilogue(kind, settings);
+    finishOperation(env_, kind, settings);
 }
 
 void MainOperations::runGeneric(OperationKind kind, const OperationSettings& settings) {
@@ -84,25 +80,12 @@ void MainOperations::runGeneric(OperationKind kind, const OperationSettings& set
     case OperationKind::Blank:
         return runGenericBlankCheck(env_);
     case OperationKind::Program:
-        return runGenericProgram(env_, settings, calibrationLabel_);
+        return runGenericProgram(env_, settings, env_.calibrationLabel);
     case OperationKind::Verify:
         return runGenericVerify(env_);
     case OperationKind::Read:
         return runGenericRead(env_);
     }
-}
-
-void MainOperations::epilogue(OperationKind kind, const OperationSettings& settings) {
-    OperatorUi& ui = env_.ui;
-    env_.link.ClosePort();
-    if (settings.continuousMode && kind != OperationKind::Read) {
-        for (Control c : kContinuousModeButtons)
-            ui.setControlEnabled(c, true);
-    } else {
-        EnableOperationControls(env_.s, ui);
-    }
-    ui.setBusy(false);
-    if (kind == OperationKind::Program) ui.focusControl(Control::Command_pogram);
 }
 
 } // namespace tavrin

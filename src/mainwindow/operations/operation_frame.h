@@ -13,6 +13,8 @@ namespace tavrin {
 class MainOperations {
   public:
     explicit MainOperations(OperationEnvironment env);
+    MainOperations(const MainOperations&) = delete;
+    MainOperations& operator=(const MainOperations&) = delete;
 
     void Command_blank_Click();
     void Command_pogram_Click();
@@ -25,16 +27,14 @@ class MainOperations {
 
     OperationEnvironment& environment() { return env_; }
     // Lbl_Calib_ReadWrite_Data as the last program run left it.
-    const QString& calibrationLabel() const { return calibrationLabel_; }
+    const QString& calibrationLabel() const { return env_.calibrationLabel; }
 
   private:
     void runGuarded(OperationKind kind);
     void runFrame(OperationKind kind);
     void runGeneric(OperationKind kind, const OperationSettings& settings);
-    void epilogue(OperationKind kind, const OperationSettings& settings);
 
     OperationEnvironment env_;
-    QString calibrationLabel_ = QStringLiteral("--");
 };
 
 } // namespace tavrin

@@ -28,11 +28,14 @@ class frmBoard : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void savePosition();
+    void placeBesideOwner();
 
     SettingsStore& settings_;
+    bool placeBesideOwner_ = false;
 };
 
 } // namespace tavrin

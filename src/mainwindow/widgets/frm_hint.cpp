@@ -1,6 +1,6 @@
 #include "frm_hint.h"
 
-#include "mainwindow/operations/overwrite_question.h"
+#include "devices/common/overwrite_question.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

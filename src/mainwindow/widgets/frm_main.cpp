@@ -9,6 +9,7 @@
 #include "core/status.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/window_geometry.h"
+#include "mainwindow/operations/extended_operations.h"
 #include "mainwindow/operations/operation_frame.h"
 
 #include <QAction>
@@ -35,6 +36,22 @@ namespace {
 QColor colorOf(std::uint32_t rgb) {
     if (rgb == SystemButtonFaceColor) return QApplication::palette().color(QPalette::Button);
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+QMessageBox::StandardButton standardButtonOf(MessageAnswer answer) {
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Retry:
+        break;
+    }
+    return QMessageBox::Retry;
 }
 
 } // namespace
@@ -119,7 +136,12 @@ void frmMain::registerControls() {
                       Control::mnuAsmReloadProgram,
                       Control::mnuHelp,
                       Control::mnuPcBufferMemoryClear,
-                      Control::Lbl_Calib_ReadWrite_Data})
+                      Control::Lbl_Calib_ReadWrite_Data,
+                      Control::Chk_12F_CalibData_Select,
+                      Control::Cmb_BOD_Calib,
+                      Control::Cmb_POR_Calib,
+                      Control::Cmb_FCAL_Calib,
+                      Control::mnuLock})
         byName(c);
     // Menus are switched through the entry that opens them.
     for (Control c : {Control::file, Control::mnuAsmC, Control::mnuHelp})
@@ -128,6 +150,14 @@ void frmMain::registerControls() {
 }
 
 QObject* frmMain::control(Control c) const {
+    // The extended window's buttons are found while that window exists; its own opening takes
+    // the operation state from the session.
+    static const QLatin1String extended("frmExtend_Program_");
+    const QLatin1String name(controlName(c));
+    if (name.startsWith(extended)) {
+        QWidget* window = findChild<QWidget*>(QStringLiteral("frmExtend_Program"));
+        return window ? window->findChild<QObject*>(QString(name.mid(extended.size()))) : nullptr;
+    }
     auto it = controls_.find(c);
     return it == controls_.end() ? nullptr : it->second;
 }
@@ -154,7 +184,7 @@ void frmMain::showProgressBar(bool visible, double minimum, double maximum, doub
 }
 
 MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                                  const QString& text) {
+                                  const QString& text, MessageDefault defaultButton) {
     if (messageBoxAnswer_) return messageBoxAnswer_(icon, buttons, title, text);
     QMessageBox box(this);
     box.setWindowTitle(title);
@@ -200,6 +230,7 @@ MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, cons
     }
     box.setStandardButtons(set);
     box.setEscapeButton(escape);
+    box.setDefaultButton(standardButtonOf(defaultAnswer(buttons, defaultButton)));
     const int chosen = box.exec();
     switch (chosen) {
     case QMessageBox::Ok:
@@ -270,6 +301,14 @@ void frmMain::setControlBackground(Control c, std::uint32_t rgb) {
         p.setColor(QPalette::Window, colorOf(rgb));
         w->setPalette(p);
         w->setAutoFillBackground(true);
+    }
+}
+
+void frmMain::setControlItems(Control c, const QStringList& items, int selected) {
+    if (auto* box = qobject_cast<QComboBox*>(control(c))) {
+        box->clear();
+        box->addItems(items);
+        box->setCurrentIndex(selected);
     }
 }
 

@@ -4,7 +4,10 @@
 #pragma once
 
 #include "core/app_paths.h"
+#include "core/clock.h"
 #include "core/operator_ui.h"
+#include "mainwindow/logic/assembler_commands.h"
+#include "mainwindow/logic/assembler_view.h"
 #include "mainwindow/logic/main_context.h"
 #include "mainwindow/logic/main_window_view.h"
 
@@ -35,9 +38,11 @@ class Clock;
 class frmBoard;
 class IdLineEdit;
 class MainOperations;
+class ExtendedOperations;
+class frmExtend_Program;
 struct OperationSettings;
 
-class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
+class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, public AssemblerView {
     Q_OBJECT
   public:
     frmMain(Session& session, SettingsStore& settings, CoreServices services,
@@ -58,6 +63,11 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     // tests replace it.
     using DocumentOpener = std::function<bool(const QString& path)>;
     void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
+    // Opens a file for reading after an assembler run or from the editor command; tests replace
+    // it.
+    using EditorOpener = std::function<void(const QString& path, bool plainTextEditor)>;
+    void setEditorOpener(EditorOpener opener) { editorOpener_ = std::move(opener); }
+    AssemblerCommands& assembler() { return assembler_; }
     // Where the about box's ID word line goes: the about box is a tool window of its own.
     void setAboutIdWordSink(std::function<void(const QString&)> sink) {
         aboutIdWordSink_ = std::move(sink);
@@ -65,6 +75,11 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
 
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
+    // The folders searched for documents instead of the usual ones (tests).
+    void setDocumentFolders(const QStringList& folders) { documentFolders_ = folders; }
+    // Opens the named document found in the document folders with the desktop's viewer; says
+    // so when there is none or it cannot be opened.
+    bool showDocument(const QString& fileName);
 
     // Selects the entry of the device list and runs the device selection, as a person would.
     void selectDeviceByIndex(int index);
@@ -81,12 +96,14 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void showProgressBar(bool visible, double minimum, double maximum, double value,
                          const QString& percentText) override;
     MessageAnswer messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
-                             const QString& text) override;
+                             const QString& text,
+                             MessageDefault defaultButton = MessageDefault::First) override;
     void setControlText(Control control, const QString& text) override;
     void setControlVisible(Control control, bool visible) override;
     void setControlEnabled(Control control, bool enabled) override;
     void setControlBackground(Control control, std::uint32_t rgb) override;
     void focusControl(Control control) override;
+    void setControlItems(Control control, const QStringList& items, int selected) override;
     void appendProgramViewLine(const QString& line) override;
     void appendEepromViewLine(const QString& line) override;
     void refreshViews(unsigned viewFlags) override;
@@ -97,6 +114,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     // MainWindowView
     void applyDeviceLayout(const DeviceLayout& layout) override;
     void showBoardWindow(bool shown) override;
+    void closeExtendedWindow() override;
     void setWindowCaption(const QString& caption) override;
     void showFolderHistory(const QStringList& captions) override;
     void selectDeviceInList(int index) override;
@@ -105,16 +123,30 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     QString chooseOpenFile(const FileDialogRequest& request) override;
     QString chooseSaveFile(const FileDialogRequest& request) override;
 
+    // AssemblerView
+    void showRunInformation(const QString& text) override;
+    void openInEditor(const QString& path, bool plainTextEditor) override;
+    void beginToolWait(const QString& text) override;
+    bool toolWaitCancelled() override;
+    void endToolWait() override;
+    void startProgramming() override;
+
   public slots:
     void Command_blank_Click();
     void Command_pogram_Click();
     void Command_Vrify_Click();
     void Command_read_Click();
+    void Cmd_Extend_Program_Click();
     void Combo_device_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void Cmd_save_Click();
     void mnuPcBufferMemoryClear_Click();
+    void mnuASMwithRELOAD_Click();
+    void mnuAsmReloadProgram_Click();
+    void mnuRELOAD_Click();
+    void mnuSourceOpen_Click();
+    void mnuEditer_Click();
     void mnuPcBufferMemory_0_Click();
     void nmuHistryClear_Click();
     void Text_ID_LostFocus();
@@ -151,19 +183,29 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView {
     void resetConfigGrids();
     void hideChooser();
     QObject* control(Control c) const;
-    void openDocument(const QString& fileName);
+    bool openWithViewer(const QString& path);
+    QStringList documentFolders() const;
+    // mnuLock_Click hides the windows that edit the buffer beside the main window.
+    void hideEditingWindows() override;
     // True, with the reason on the status line, while an operation runs: nothing may touch the
     // buffer, the port or the device list then.
     bool refusedDuringOperation();
-    QString assemblyCheckDocument() const;
 
     MainContext ctx_;
     AppPaths paths_;
     std::unique_ptr<MainOperations> operations_;
+    std::unique_ptr<ExtendedOperations> extended_;
+    frmExtend_Program* extendedWindow_ = nullptr;
     frmBoard* board_ = nullptr;
     FileDialogAnswer fileDialogAnswer_;
     MessageBoxAnswer messageBoxAnswer_;
     DocumentOpener documentOpener_;
+    QStringList documentFolders_;
+    EditorOpener editorOpener_;
+    SteadyClock assemblerClock_;
+    AssemblerCommands assembler_{ctx_, *this, assemblerClock_};
+    QWidget* toolWait_ = nullptr;
+    bool toolWaitCancelled_ = false;
     std::function<void(const QString&)> aboutIdWordSink_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;

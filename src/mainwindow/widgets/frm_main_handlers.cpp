@@ -186,16 +186,6 @@ void frmMain::info_Click() {
                informationText());
 }
 
-void frmMain::openDocument(const QString& fileName) {
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-void frmMain::mnuHelp_Click() {
-    hideChooser();
-    openDocument(QStringLiteral("Tavrin6.chm"));
-}
-
 void frmMain::mnuLogFileOpen_Click() {
     QStringList names;
     for (int i = 9; i >= 1; --i)
@@ -206,7 +196,7 @@ void frmMain::mnuLogFileOpen_Click() {
         const QString path = paths_.dataDir.isEmpty() ? name : paths_.inData(name);
         if (!QFileInfo(path).isFile()) continue;
         any = true;
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        openWithViewer(path);
         pumpEvents();
     }
     if (!any)

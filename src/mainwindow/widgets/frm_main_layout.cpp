@@ -5,6 +5,7 @@
 #include "id_line_edit.h"
 
 #include "core/config_grids.h"
+#include "core/document_lookup.h"
 #include "mainwindow/logic/hex_file_commands.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace tavrin {
 
@@ -91,16 +94,19 @@ void frmMain::buildMenus() {
     connect(action(file, QStringLiteral("終了(&X)"), "exit"), &QAction::triggered, this,
             &frmMain::exit_Click);
 
-    // The assembler and compiler commands come with their own work; until then they are shown
-    // but not offered.
     QMenu* asmC = menu(bar, QStringLiteral("ｱｾﾝﾌﾞﾗ(&A)"), "mnuAsmC");
-    for (auto [text, name] : {std::pair{"【生成・ReLoad】(&A)", "mnuASMwithRELOAD"},
-                              std::pair{"【生成・ReLoad・書込】(&S)", "mnuAsmReloadProgram"},
-                              std::pair{"【ReLoad】(&L)", "mnuRELOAD"},
-                              std::pair{"ｱｾﾝﾌﾞﾙ・ｺﾝﾊﾟｲﾙするﾌｧｲﾙを指定(&A)", "mnuSourceOpen"},
-                              std::pair{"テキストエディタを起動(&E)", "mnuEditer"},
-                              std::pair{"ｱｾﾝﾌﾞﾗ・ｺﾝﾊﾟｲﾗ設定(&S)", "mnuMPASMsetting"}})
-        action(asmC, QString::fromUtf8(text), name)->setProperty("pendingFeature", true);
+    for (auto [text, name, handler] :
+         {std::tuple{"【生成・ReLoad】(&A)", "mnuASMwithRELOAD", &frmMain::mnuASMwithRELOAD_Click},
+          std::tuple{"【生成・ReLoad・書込】(&S)", "mnuAsmReloadProgram",
+                     &frmMain::mnuAsmReloadProgram_Click},
+          std::tuple{"【ReLoad】(&L)", "mnuRELOAD", &frmMain::mnuRELOAD_Click},
+          std::tuple{"ｱｾﾝﾌﾞﾙ・ｺﾝﾊﾟｲﾙするﾌｧｲﾙを指定(&A)", "mnuSourceOpen",
+                     &frmMain::mnuSourceOpen_Click},
+          std::tuple{"テキストエディタを起動(&E)", "mnuEditer", &frmMain::mnuEditer_Click}})
+        connect(action(asmC, QString::fromUtf8(text), name), &QAction::triggered, this, handler);
+    // The settings window is a tool window of its own, offered once the program wires it.
+    action(asmC, QStringLiteral("ｱｾﾝﾌﾞﾗ・ｺﾝﾊﾟｲﾗ設定(&S)"), "mnuMPASMsetting")
+        ->setProperty("pendingFeature", true);
 
     QMenu* option = menu(bar, QStringLiteral("オプション(&O)"), "mnuOption");
     action(option, QStringLiteral("COMポート設定(&C)"), "confirm")
@@ -132,8 +138,8 @@ void frmMain::buildMenus() {
 
     QMenu* tool = menu(bar, QStringLiteral("ツール(&T)"), "mnuTool");
     for (auto [text, name] :
-         {std::pair{"置き換え可能アドレスの検索(１４ＢＩＴコア マイコンのみ)", "mnuSerch"},
-          std::pair{"プログラムメモリ使用状況表示", "nmuMemStatus"},
+         {std::pair{"置き換え可能アドレスの検索(ディスアセンブル(１４ＢＩＴコア マイコンのみ))", "mnuSerch"},
+          std::pair{"プログラムメモリ使用状況表示(１４ＢＩＴコア マイコンのみ)", "nmuMemStatus"},
           std::pair{"シリアルデータプログラミング", "mnuSerialPgmSetting"},
           std::pair{"インデックス", "nmuindex"}})
         action(tool, QString::fromUtf8(text), name)->setProperty("pendingFeature", true);
@@ -145,7 +151,7 @@ void frmMain::buildMenus() {
     connect(action(help, QStringLiteral("製作確認資料"), "mnuBoardAmend"), &QAction::triggered,
             this, [this] {
                 hideChooser();
-                openDocument(QStringLiteral("製作確認資料.PDF"));
+                showDocument(QString::fromUtf8(kAssemblyCheckDocumentName));
             });
     connect(action(help, QStringLiteral("ログファイルを開く"), "mnuLogFileOpen"),
             &QAction::triggered, this, &frmMain::mnuLogFileOpen_Click);
@@ -245,7 +251,8 @@ void frmMain::buildCentral() {
             &frmMain::Command_Vrify_Click);
     connect(button(QStringLiteral("リード(&R)"), "Command_read"), &QPushButton::clicked, this,
             &frmMain::Command_read_Click);
-    button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program");
+    connect(button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program"), &QPushButton::clicked,
+            this, &frmMain::Cmd_Extend_Program_Click);
     button(QStringLiteral("EEPROM Data 修正"), "Command3")->setEnabled(false);
     buttons->addStretch();
     connect(button(QStringLiteral("Hex ﾛｰﾄﾞ "), "Cmd_open"), &QPushButton::clicked, this,
@@ -340,6 +347,9 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt->setFrameShadow(QFrame::Sunken);
     LabelCmt->setMinimumHeight(24);
     LabelCmt->setTextFormat(Qt::PlainText);
+    // The status line takes the width the window gives it: a long text is cut at its end rather
+    // than widening the window.
+    LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
     bottom->addWidget(LabelCmt, 1);
     P_Bar = named(new QProgressBar, "P_Bar");
     P_Bar->setTextVisible(false);

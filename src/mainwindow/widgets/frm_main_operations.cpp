@@ -2,10 +2,14 @@
 // settings they read from the window, the overwrite question and the operation guard.
 #include "frm_main.h"
 
+#include "core/document_lookup.h"
+
 #include "frm_hint.h"
 #include "id_line_edit.h"
 
 #include "core/operation_guard.h"
+#include "frm_extend_program.h"
+#include "mainwindow/operations/extended_operations.h"
 #include "mainwindow/operations/operation_frame.h"
 
 #include <QAction>
@@ -21,9 +25,29 @@ void frmMain::attachOperations(BoardLink& link, Clock& clock, const QString& dat
     OperationEnvironment env(ctx_.s, *this, link, clock, dataDir);
     env.settings = [this] { return operationSettings(); };
     env.askOverwrite = [this](const QString& first, const QString& second) {
-        return askOverwriteWithHint(this, assemblyCheckDocument(), first, second, documentOpener_);
+        return askOverwriteWithHint(this, QString::fromUtf8(kAssemblyCheckDocumentName), first,
+                                    second,
+                                    [this](const QString& name) { return showDocument(name); });
     };
     operations_ = std::make_unique<MainOperations>(std::move(env));
+    extended_ = std::make_unique<ExtendedOperations>(*operations_);
+}
+
+void frmMain::Cmd_Extend_Program_Click() {
+    if (!extended_ || refusedDuringOperation()) return;
+    hideChooser();
+    Text_ID_LostFocus();
+    if (!extendedWindow_) {
+        extendedWindow_ = new frmExtend_Program(*extended_, ctx_.s, ctx_.settings, this);
+        connect(extendedWindow_, &frmExtend_Program::closed, this,
+                [this] { extendedWindow_ = nullptr; });
+    }
+    extendedWindow_->show();
+    extendedWindow_->raise();
+}
+
+void frmMain::closeExtendedWindow() {
+    if (extendedWindow_) extendedWindow_->close();
 }
 
 OperationSettings frmMain::operationSettings() const {
@@ -54,21 +78,6 @@ TAVRIN_OPERATION_BUTTON(Command_read_Click)
 
 bool frmMain::refusedDuringOperation() {
     return refuseDuringOperation(ctx_.s, *this);
-}
-
-// The assembly-check document beside the device file, else beside the program.
-QString frmMain::assemblyCheckDocument() const {
-    const QString name = QStringLiteral("製作確認資料.pdf");
-    QStringList folders;
-    if (!paths_.deviceFile.isEmpty()) folders << QFileInfo(paths_.deviceFile).absolutePath();
-    folders << QCoreApplication::applicationDirPath();
-    for (const QString& folder : folders) {
-        const QDir dir(folder);
-        // The file has been shipped with its extension in either case.
-        for (const QString& entry : dir.entryList(QDir::Files))
-            if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
-    }
-    return QDir(folders.first()).filePath(name);
 }
 
 } // namespace tavrin

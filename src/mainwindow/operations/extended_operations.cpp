@@ -1,0 +1,377 @@
+#include "extended_operations.h"
+
+#include "operation_frame.h"
+
+#include "core/buffer_fills.h"
+#include "core/buffer_views.h"
+#include "core/clock.h"
+#include "core/config_grids.h"
+#include "core/operation_controls.h"
+#include "core/operation_guard.h"
+#include "core/operator_ui.h"
+#include "core/session.h"
+#include "core/status.h"
+#include "link/board_link.h"
+#include "link/eeprom_write.h"
+#include "link/erase.h"
+#include "link/memory_verify.h"
+#include "link/read.h"
+
+#include <array>
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::array kAreaButtons{
+    Control::frmExtend_Program_Cmd_PGM_Program,   Control::frmExtend_Program_Cmd_PGM_Erase,
+    Control::frmExtend_Program_Cmd_PGM_Read,      Control::frmExtend_Program_Cmd_PGM_PcbufferClear,
+    Control::frmExtend_Program_Cmd_DATA_Program,  Control::frmExtend_Program_Cmd_DATA_Erase,
+    Control::frmExtend_Program_Cmd_DATA_Read,     Control::frmExtend_Program_Cmd_DATA_PcbufferClear,
+    Control::frmExtend_Program_Cmd_EEDATA_modify,
+};
+
+bool failed(const QString& r) {
+    return r == result::NG || r == result::ER;
+}
+
+bool is18F(const Session& s) {
+    return s.device.ProgramType.left(3) == QLatin1String("18F");
+}
+
+// The status each button shows before it hands over to the procedure; empty for none.
+QString openingStatus(Area area, DeviceGroup group) {
+    switch (area) {
+    case Area::ChipErase:
+        return group == DeviceGroup::Generic ? QStringLiteral("チップイレース.....") : QString();
+    case Area::EepromProgram:
+        return QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング..........");
+    case Area::ProgramRead:
+        return group == DeviceGroup::Generic
+                   ? QStringLiteral("プログラムメモリ読み出し中..........")
+                   : QString();
+    case Area::EepromRead:
+        return group == DeviceGroup::Generic
+                   ? QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し中..........")
+                   : QString();
+    default:
+        return QString();
+    }
+}
+
+void status(OperatorUi& ui, const QString& text) {
+    ShowStatusMessage(ui, text);
+    ui.pumpEvents();
+}
+
+void showEeprom(Session& s, OperatorUi& ui) {
+    (void)s;
+    ui.refreshViews(ViewEeprom);
+}
+
+} // namespace
+
+DeviceGroup deviceGroupFor(const QString& name) {
+    if (name == QLatin1String("PIC12F683")) return DeviceGroup::Pic12F683;
+    for (const char* n : {"PIC16F877", "PIC16F877A", "QZ-WRT400", "QZ-WRT400A"})
+        if (name == QLatin1String(n)) return DeviceGroup::Pic16F87x;
+    for (const char* n : {"PIC18F252", "PIC18F452", "PIC18F8720"})
+        if (name == QLatin1String(n)) return DeviceGroup::Pic18;
+    return DeviceGroup::Generic;
+}
+
+DeviceGroup dispatchGroupFor(const QString& name, Area area) {
+    if (area == Area::EepromProgram && name == QLatin1String("QZ-WRT400A"))
+        return DeviceGroup::Generic;
+    // The 12F683 programs its program memory through the main window's program run.
+    if (area == Area::ProgramProgram && name == QLatin1String("PIC12F683"))
+        return DeviceGroup::Generic;
+    return deviceGroupFor(name);
+}
+
+bool areaButtonsEnabled(const QString& name) {
+    for (const char* n : {"PIC16F74", "PIC16F73", "PIC16F76", "PIC16F77"})
+        if (name == QLatin1String(n)) return false;
+    return true;
+}
+
+bool eepromEditable(const Session& s) {
+    return s.device.EepromByteCount > 0;
+}
+
+bool ExtendedOperations::available(Area area) const {
+    const OperationEnvironment& env = main_.environment();
+    const QString& name = env.s.device.SelectedDevice;
+    if (dispatchGroupFor(name, area) == DeviceGroup::Generic) return true;
+    return env.areas.find(name, area) != nullptr;
+}
+
+void ExtendedOperations::Cmd_Chip_Erace_Click() {
+    run(Area::ChipErase);
+}
+void ExtendedOperations::Cmd_PGM_Erase_Click() {
+    run(Area::ProgramErase);
+}
+void ExtendedOperations::Cmd_DATA_Erase_Click() {
+    run(Area::EepromErase);
+}
+void ExtendedOperations::Cmd_DATA_Program_Click() {
+    run(Area::EepromProgram);
+}
+void ExtendedOperations::Cmd_PGM_Program_Click() {
+    run(Area::ProgramProgram);
+}
+void ExtendedOperations::Cmd_PGM_Read_Click() {
+    run(Area::ProgramRead);
+}
+void ExtendedOperations::Cmd_DATA_Read_Click() {
+    run(Area::EepromRead);
+}
+
+void ExtendedOperations::Cmd_DATA_PcbufferClear_Click() {
+    OperationEnvironment& env = main_.environment();
+    if (refuseDuringOperation(env.s, env.ui) || env.s.device.EepromByteCount == 0) return;
+    FillEepromErased(env.s);
+    showEeprom(env.s, env.ui);
+}
+
+void ExtendedOperations::Cmd_PGM_PcbufferClear_Click() {
+    OperationEnvironment& env = main_.environment();
+    Session& s = env.s;
+    if (refuseDuringOperation(s, env.ui)) return;
+    FillProgramErased(s);
+    unsigned views = ViewProgram;
+    const QString& type = s.device.ProgramType;
+    auto clearIdConfig = [&](std::int32_t erasedConfig, bool secondWordToo) {
+        FillIdConfigErased(s);
+        s.device.ConfigValue[1] = erasedConfig;
+        if (secondWordToo) s.device.ConfigValue[2] = erasedConfig;
+        RefreshConfigGrids(s);
+        views |= ViewIdConfig | ViewConfigGrids;
+    };
+    if (s.device.SelectedDevice == QLatin1String("PIC12F683")) clearIdConfig(0x3FFF, true);
+    if (type == QLatin1String("12F6"))
+        clearIdConfig(0x3FFF, false);
+    else if (type == QLatin1String("18F_00") || type == QLatin1String("18F_01"))
+        clearIdConfig(0xFFFF, false);
+    env.ui.refreshViews(views);
+    if (views & ViewIdConfig) ShowIdAndConfig(s, env.ui);
+}
+
+void ExtendedOperations::run(Area area) {
+    OperationEnvironment& env = main_.environment();
+    Session& s = env.s;
+    OperatorUi& ui = env.ui;
+    const OperationScope scope(s, ui);
+    if (!scope.held()) return;
+    const QString name = s.device.SelectedDevice;
+    const DeviceGroup group = dispatchGroupFor(name, area);
+
+    // The program-memory program is the main window's program run with the EEPROM left alone.
+    if (area == Area::ProgramProgram && group == DeviceGroup::Generic) {
+        s.run.ProgramMemoryOnlyMode = true;
+        s.run.IncludeConfigInPartial = true;
+        for (Control c : kAreaButtons)
+            ui.setControlEnabled(c, false);
+        ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, false);
+        main_.programWithinOperation();
+        s.run.ProgramMemoryOnlyMode = false;
+        s.run.IncludeConfigInPartial = false;
+        for (Control c : kAreaButtons)
+            ui.setControlEnabled(c, areaButtonsEnabled(name));
+        ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, true);
+        return;
+    }
+
+    if (area != Area::ProgramProgram) {
+        ui.setControlVisible(Control::CmbInit, false);
+        ui.setControlVisible(Control::TxtInit, false);
+    }
+    QString& result = s.run.OperationResult;
+    if (area == Area::ProgramProgram)
+        status(ui, QStringLiteral("ライターチェック中.........."));
+    else if (!CheckDeviceSelected(s, ui, result))
+        return;
+    env.link.CheckProgrammer(result);
+    if (result == result::NG) return;
+    if (area == Area::ChipErase) {
+        env.link.DetectProgrammer();
+        if (!s.link.ProgrammerDetected) {
+            env.link.ClosePort();
+            return;
+        }
+    }
+
+    const std::function<void()>* procedure = nullptr;
+    if (group != DeviceGroup::Generic) {
+        procedure = env.areas.find(name, area);
+        if (!procedure) {
+            ShowStatusMessage(ui, QStringLiteral("この操作は %1 では使えません。").arg(name));
+            env.link.ClosePort();
+            return;
+        }
+    }
+
+    DisableOperationControls(ui);
+    for (Control c : kAreaButtons)
+        ui.setControlEnabled(c, false);
+    ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, false);
+    ui.setBusy(true);
+    const QString opening = openingStatus(area, group);
+    if (!opening.isEmpty()) status(ui, opening);
+
+    if (procedure) {
+        (*procedure)();
+        ui.refreshViews(ViewAll);
+        if (area == Area::ProgramRead && group != DeviceGroup::Pic18)
+            ShowStatusMessage(
+                ui, QStringLiteral(
+                        "Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード 読み出し終了"));
+    } else {
+        runGeneric(area);
+    }
+
+    env.link.ClosePort();
+    EnableOperationControls(s, ui);
+    for (Control c : kAreaButtons)
+        ui.setControlEnabled(c, areaButtonsEnabled(name));
+    ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, true);
+    ui.setBusy(false);
+}
+
+void ExtendedOperations::runGeneric(Area area) {
+    OperationEnvironment& env = main_.environment();
+    Session& s = env.s;
+    OperatorUi& ui = env.ui;
+    QString& result = s.run.OperationResult;
+    BoardChannel& ch = env.link.channel();
+    const QString type = s.device.ProgramType;
+    // Every step counts: an earlier failure is not hidden by a later success.
+    bool anyFailed = false;
+    auto step = [&](auto&& f) {
+        env.clock.sleepMs(100);
+        result.clear();
+        f();
+        if (failed(result)) anyFailed = true;
+        return !failed(result);
+    };
+
+    switch (area) {
+    case Area::ChipErase: {
+        if (type == QLatin1String("12F6")) {
+            // Erasing would lose the factory calibration word and band-gap bits.
+            ShowStatusMessage(ui, QStringLiteral("チップイレースに失敗しました。"));
+            return;
+        }
+        if (step([&] { EraseChip(env.link, result); })) {
+            if (type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
+                type == QLatin1String("FLASH8")) {
+                step([&] { EraseProgramMemory(ch, result); }) &&
+                    step([&] { EraseEepromMemory(ch, result); });
+            } else if (type != QLatin1String("FLASH2")) {
+                step([&] { EraseEepromMemory(ch, result); });
+            }
+        }
+        ShowStatusMessage(ui, anyFailed ? QStringLiteral("チップイレースに失敗しました。")
+                                        : QStringLiteral("チップイレースしました。"));
+        return;
+    }
+    case Area::ProgramErase: {
+        if (type == QLatin1String("12F6")) {
+            ShowStatusMessage(
+                ui, QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。"));
+            return;
+        }
+        const bool programErase =
+            type == QLatin1String("FLASH1") || type == QLatin1String("FLASH4") ||
+            type == QLatin1String("FLASH4.9") || type == QLatin1String("FLASH8");
+        if (programErase)
+            step([&] { EraseProgramMemory(ch, result); });
+        else
+            step([&] { EraseChip(env.link, result); });
+        ShowStatusMessage(
+            ui, anyFailed
+                    ? QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。")
+                    : QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去しました。"));
+        return;
+    }
+    case Area::EepromErase:
+        result.clear();
+        EraseEepromMemory(ch, result);
+        ShowStatusMessage(ui, result == result::OK
+                                  ? QStringLiteral("データメモリの消去しました。")
+                                  : QStringLiteral("データメモリの消去に失敗しました。"));
+        return;
+    case Area::EepromProgram: {
+        showEeprom(s, ui);
+        const QString failedText = QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング失敗。");
+        status(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリの消去.........."));
+        result.clear();
+        EraseEepromMemory(ch, result);
+        if (failed(result)) {
+            ui.messageBox(MessageIcon::Critical, MessageButtons::Ok,
+                          QStringLiteral("ＥＥＰＲＯＭデータメモリ消去"),
+                          QStringLiteral("ＥＥＰＲＯＭデータメモリの消去に失敗しました。"));
+            ShowStatusMessage(ui, failedText);
+            return;
+        }
+        status(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
+        result.clear();
+        WriteEepromMemory(ch, result);
+        if (failed(result)) {
+            ui.messageBox(
+                MessageIcon::Critical, MessageButtons::Ok,
+                QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
+                QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
+            ShowStatusMessage(ui, failedText);
+            return;
+        }
+        status(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
+        env.clock.sleepMs(500);
+        QString& verify = s.run.EepromVerifyResult;
+        verify.clear();
+        VerifyEepromMemory(ch, verify);
+        if (verify == result::OK) {
+            ShowStatusMessage(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング成功。"));
+            return;
+        }
+        ui.messageBox(MessageIcon::Critical, MessageButtons::Ok,
+                      QStringLiteral("ＥＥＰＲＯＭデータメモリベリファイ"),
+                      QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイに失敗しました。"));
+        ShowStatusMessage(ui, failedText);
+        return;
+    }
+    case Area::ProgramRead: {
+        result.clear();
+        ReadProgramMemory(ch, result);
+        const bool programFailed = failed(result);
+        result.clear();
+        ReadConfigWords(ch, result);
+        const bool configFailed = failed(result);
+        if (!is18F(s)) {
+            for (int k = 1; k <= 7; ++k)
+                s.device.ConfigValue[k] = (s.buffer.ConfigIdImage[12 + 2 * k] & 0x3F) * 256 +
+                                          s.buffer.ConfigIdImage[13 + 2 * k];
+        }
+        RefreshConfigGrids(s);
+        ui.refreshViews(ViewAll);
+        ShowIdAndConfig(s, ui);
+        ShowStatusMessage(ui, programFailed || configFailed
+                                  ? QStringLiteral("プログラムメモリの読み出し失敗。")
+                                  : QStringLiteral("プログラムメモリ読み出し成功。"));
+        return;
+    }
+    case Area::EepromRead:
+        result.clear();
+        ReadEepromMemory(ch, result);
+        showEeprom(s, ui);
+        ShowStatusMessage(ui, failed(result)
+                                  ? QStringLiteral("ＥＥＰＲＯＭデータメモリの読み出し失敗。")
+                                  : QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し成功。"));
+        return;
+    case Area::ProgramProgram:
+        return;
+    }
+}
+
+} // namespace tavrin

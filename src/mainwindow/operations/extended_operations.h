@@ -1,0 +1,55 @@
+// The extended-programming window's buttons: one memory area erased, programmed or read, the
+// chip erase, and the two image clears. A part served by a device module of its own runs that
+// module's per-area procedure; every other part runs the generic sequences chosen by its
+// programming type. Every button holds the operation guard, takes the controls of both windows
+// away while it runs and closes the port at its end.
+#pragma once
+
+#include "devices/common/area_procedures.h"
+
+#include <QString>
+
+namespace tavrin {
+
+class MainOperations;
+struct Session;
+
+enum class DeviceGroup { Pic12F683, Pic16F87x, Pic18, Generic };
+
+// By exact device name, case and every character.
+DeviceGroup deviceGroupFor(const QString& deviceName);
+
+// The group whose procedure serves the button: "QZ-WRT400A" programs its EEPROM generically.
+DeviceGroup dispatchGroupFor(const QString& deviceName, Area area);
+
+// Whether the nine area buttons are usable for the device (the chip erase always is).
+bool areaButtonsEnabled(const QString& deviceName);
+
+// A part with a data EEPROM the editor can show.
+bool eepromEditable(const Session& s);
+
+class ExtendedOperations {
+  public:
+    explicit ExtendedOperations(MainOperations& main) : main_(main) {}
+
+    void Cmd_Chip_Erace_Click();
+    void Cmd_PGM_Erase_Click();
+    void Cmd_DATA_Erase_Click();
+    void Cmd_DATA_Program_Click();
+    void Cmd_PGM_Program_Click();
+    void Cmd_PGM_Read_Click();
+    void Cmd_DATA_Read_Click();
+    void Cmd_DATA_PcbufferClear_Click();
+    void Cmd_PGM_PcbufferClear_Click();
+
+    // Whether the module procedure the button needs exists for the selected device.
+    bool available(Area area) const;
+
+  private:
+    void run(Area area);
+    void runGeneric(Area area);
+
+    MainOperations& main_;
+};
+
+} // namespace tavrin

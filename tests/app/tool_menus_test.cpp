@@ -1,0 +1,221 @@
+// The main window's small commands with the real windows offscreen: the about box's icon, the
+// serial-number and index windows, continuous programming hiding the editing windows, and the
+// documents (help, assembly check) found or missing, opened through a recording viewer.
+#include "app/application.h"
+#include "core/session.h"
+#include "mainwindow/widgets/frm_main.h"
+#include "tools/widgets/frm_about.h"
+#include "tools/widgets/frm_index.h"
+#include "tools/widgets/frm_serial_pgm_setting.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tavrin;
+
+namespace {
+
+struct Bench {
+    Bench() {
+        AppPaths paths;
+        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
+        paths.dataDir = dir.filePath(QStringLiteral("data"));
+        QDir().mkpath(paths.dataDir);
+        app = std::make_unique<Application>(
+            ApplicationOptions{{}, {}, paths, dir.filePath(QStringLiteral("settings.ini"))});
+        frmMain& w = app->window();
+        w.setMessageBoxAnswer(
+            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
+                boxes << title + QLatin1Char('|') + text;
+                return MessageAnswer::Ok;
+            });
+        w.setDocumentOpener([this](const QString& path) {
+            opened << path;
+            return true;
+        });
+        w.show();
+    }
+    frmMain& window() { return app->window(); }
+    QAction* item(const char* name) { return window().findChild<QAction*>(QLatin1String(name)); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Application> app;
+    QStringList boxes;
+    QStringList opened;
+};
+
+frmSerialPgmSetting* serialWindow(frmMain& window) {
+    return window.findChild<frmSerialPgmSetting*>(QStringLiteral("frmSerialPgmSetting"));
+}
+
+} // namespace
+
+class ToolMenusTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void aboutIconRevealsTheSerialSettings();
+    void serialSettingsKeepOnlyTheirPosition();
+    void indexPictureIsModalAndCloses();
+    void continuousProgrammingHidesTheEditingWindows();
+    void helpOpensTheDocumentFoundOrSaysItIsMissing();
+    void assemblyCheckDocumentMissingIsSaid();
+};
+
+void ToolMenusTest::aboutIconRevealsTheSerialSettings() {
+    Bench bench;
+    QAction* serial = bench.item("mnuSerialPgmSetting");
+    QAction* separator = bench.item("nmuI");
+    QVERIFY(serial && separator);
+    QVERIFY(!serial->isVisible());
+    QVERIFY(!separator->isVisible());
+
+    bench.item("version")->trigger();
+    auto* about = bench.window().findChild<frmAbout*>();
+    QVERIFY(about && about->isVisible());
+    QTest::mouseClick(about->icon(), Qt::LeftButton);
+
+    QVERIFY(serial->isVisible() && serial->isEnabled());
+    QVERIFY(separator->isVisible());
+    frmSerialPgmSetting* window = serialWindow(bench.window());
+    QVERIFY(window && window->isVisible());
+    QVERIFY(!window->isModal());
+    QTRY_VERIFY(!bench.window().findChild<frmAbout*>() ||
+                !bench.window().findChild<frmAbout*>()->isVisible());
+
+    // The menu entry brings the open window forward rather than opening a second one.
+    serial->trigger();
+    QCOMPARE(bench.window().findChildren<frmSerialPgmSetting*>().size(), 1);
+}
+
+void ToolMenusTest::serialSettingsKeepOnlyTheirPosition() {
+    Bench bench;
+    bench.item("mnuSerialPgmSetting")->trigger();
+    frmSerialPgmSetting* window = serialWindow(bench.window());
+    QVERIFY(window);
+    auto* quantity = window->findChild<QLineEdit*>(QStringLiteral("TxtDataFinsh"));
+    auto* enable = window->findChild<QCheckBox*>(QStringLiteral("ChkSettingEnable"));
+    auto* label = window->findChild<QLabel*>(QStringLiteral("Label2"));
+    QTest::keyClicks(quantity, QStringLiteral("5x"));
+    QCOMPARE(quantity->text(), QStringLiteral("05"));
+
+    // No HEX file loaded: the box falls back with the reason.
+    QTest::mouseClick(enable, Qt::LeftButton);
+    QVERIFY(!enable->isChecked());
+    QVERIFY(label->text().startsWith(QStringLiteral("HEXファイルが開かれていません。")));
+    QVERIFY(quantity->isEnabled());
+
+    window->move(300, 200);
+    window->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+    QTRY_VERIFY(!serialWindow(bench.window()));
+    bench.app.reset();
+    QSettings stored(bench.dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    const QStringList keys = stored.allKeys();
+    QVERIFY2(std::any_of(keys.begin(), keys.end(),
+                         [](const QString& k) { return k.endsWith(QLatin1String("SPSLeft")); }),
+             qPrintable(keys.join(',')));
+    QVERIFY(!std::any_of(keys.begin(), keys.end(),
+                         [](const QString& k) { return k.contains(QLatin1String("TxtData")); }));
+}
+
+void ToolMenusTest::indexPictureIsModalAndCloses() {
+    Bench bench;
+    QAction* index = bench.item("nmuindex");
+    QVERIFY(index->isEnabled());
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<frmIndex*>(QApplication::activeModalWidget());
+        seen = shown && shown->windowTitle() == QStringLiteral("インデックス") &&
+               shown->parentWidget() == &bench.window();
+        if (shown) shown->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    });
+    index->trigger();
+    QVERIFY(seen);
+    QVERIFY(frmIndex::labelTexts().contains(
+        QStringLiteral("20ピン デバイス用のソケットは用意されていません。")));
+}
+
+void ToolMenusTest::continuousProgrammingHidesTheEditingWindows() {
+    Bench bench;
+    // The two windows as they are created: owned by the main window, shown beside it.
+    QList<QDialog*> editing;
+    for (const char* name : {"frmEepromDataModify", "frmExtend_Program"}) {
+        auto* w = new QDialog(&bench.window());
+        w->setObjectName(QLatin1String(name));
+        w->show();
+        editing << w;
+    }
+    auto* other = new QDialog(&bench.window());
+    other->setObjectName(QStringLiteral("frmMemStatus"));
+    other->show();
+
+    bench.item("mnuLock")->trigger();
+    QVERIFY(bench.item("mnuLock")->isChecked());
+    for (QDialog* w : editing)
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QVERIFY(other->isVisible());
+
+    for (QDialog* w : editing)
+        w->show();
+    bench.item("mnuLock")->trigger();
+    QVERIFY(!bench.item("mnuLock")->isChecked());
+    for (QDialog* w : editing)
+        QVERIFY(!w->isVisible());
+}
+
+void ToolMenusTest::helpOpensTheDocumentFoundOrSaysItIsMissing() {
+    Bench bench;
+    QAction* help = bench.item("mnuHelpContents");
+    // The program's own help beside device6.ini.
+    help->trigger();
+    QCOMPARE(bench.opened.size(), 1);
+    QVERIFY(bench.opened[0].endsWith(QLatin1String("/data/tavrin-help.html")));
+    QVERIFY(QFile::exists(bench.opened[0]));
+    QVERIFY(bench.boxes.isEmpty());
+
+    // The maker's help file, whatever the case of its name, is preferred.
+    QTemporaryDir folder;
+    QFile chm(folder.filePath(QStringLiteral("TAVRIN6.CHM")));
+    QVERIFY(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    bench.window().setDocumentFolders({folder.path()});
+    help->trigger();
+    QCOMPARE(bench.opened.last(), folder.filePath(QStringLiteral("TAVRIN6.CHM")));
+
+    // Neither: nothing is opened and the person is told.
+    QVERIFY(chm.remove());
+    bench.opened.clear();
+    help->trigger();
+    QVERIFY(bench.opened.isEmpty());
+    QCOMPARE(bench.boxes, QStringList{QStringLiteral(
+                              "上書き保存|　tavrin-help.htmlが見つかりませんでした。　　　")});
+}
+
+void ToolMenusTest::assemblyCheckDocumentMissingIsSaid() {
+    Bench bench;
+    QTemporaryDir folder;
+    bench.window().setDocumentFolders({folder.path()});
+    bench.item("mnuBoardAmend")->trigger();
+    QVERIFY(bench.opened.isEmpty());
+    QCOMPARE(bench.boxes, QStringList{QStringLiteral(
+                              "上書き保存|　製作確認資料.PDFが見つかりませんでした。　　　")});
+
+    QFile pdf(folder.filePath(QStringLiteral("製作確認資料.pdf")));
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    bench.item("mnuBoardAmend")->trigger();
+    QCOMPARE(bench.opened, QStringList{pdf.fileName()});
+}
+
+QTEST_MAIN(ToolMenusTest)
+#include "tool_menus_test.moc"

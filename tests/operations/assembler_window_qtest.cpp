@@ -1,0 +1,291 @@
+// The assembler menu through the whole program: the settings window offers the assembler found
+// on the PATH, a PIC16F877A source in a folder and file named with a blank and ";$()" is
+// assembled by gpasm, reloaded and programmed into the emulated chip on a pty; a source with an
+// error keeps the HEX file and hands the listing to the opener; a slow build is waited for and
+// can be cancelled from its wait window.
+#include "hex_oracle.h"
+
+#include "app/application.h"
+#include "core/settings_store.h"
+#include "emusupport/emulator_process.h"
+#include "mainwindow/widgets/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+namespace {
+
+const QString kRegenerated = QStringLiteral("ＨＥＸファイルの再生成と再ロード完了。 ");
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void copyFile(const QString& from, const QString& to) {
+    QFile::remove(to);
+    QVERIFY(QFile::copy(from, to));
+    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner);
+}
+
+// Calls action with the named top-level window once it is shown, polling from the event loop
+// the command under test is running.
+void whenShown(const QString& name, std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                action(w);
+                return;
+            }
+    });
+    poll->start();
+}
+
+using Saved = std::map<QString, QString>;
+
+// The program on the emulated board, with a PIC16F877A in the socket and chosen in the list.
+class Bench {
+  public:
+    explicit Bench(const Saved& saved = {}) {
+        folder = dir.filePath(QStringLiteral("a b;$()"));
+        QDir().mkpath(folder);
+        source = folder + QStringLiteral("/p g;$().asm");
+        hex = folder + QStringLiteral("/p g;$().hex");
+        dump = EmulatorProcess::uniquePath("tavrin-asm-dump") + ".hex";
+        board = std::make_unique<EmulatorProcess>(
+            std::vector<std::string>{"--part", "PIC16F877A", "--baud", "0", "--link",
+                                     EmulatorProcess::uniquePath("tavrin-board"), "--dump", dump});
+        std::string error;
+        started = board->start(&error);
+        if (!started) qWarning("emulator: %s", error.c_str());
+
+        const QString settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        {
+            QtSettingsStore settings(settingsFile);
+            for (const auto& [key, value] : saved)
+                settings.setValue(key, value);
+            settings.sync();
+        }
+        AppPaths paths;
+        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
+        paths.dataDir = dir.filePath(QStringLiteral("data"));
+        QDir().mkpath(paths.dataDir);
+        app = std::make_unique<Application>(
+            ApplicationOptions{{}, QString::fromStdString(board->portPath()), paths, settingsFile});
+        frmMain& w = app->window();
+        w.setMessageBoxAnswer(
+            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
+                boxes << title + QLatin1Char(':') + text;
+                return MessageAnswer::Ok;
+            });
+        w.setFileDialogAnswer([this](const FileDialogRequest& r, bool) {
+            dialogs << r.title;
+            return fileAnswer;
+        });
+        w.setEditorOpener([this](const QString& path, bool plainText) {
+            opened << (plainText ? QStringLiteral("text:") : QStringLiteral("associated:")) + path;
+        });
+        ready = app->start() == StartupOutcome::Ready;
+        auto* list = w.findChild<QComboBox*>(QStringLiteral("Combo_device"));
+        list->setCurrentIndex(list->findText(QStringLiteral("PIC16F877A")));
+        w.Combo_device_Click();
+    }
+    ~Bench() {
+        app.reset();
+        if (board->running()) board->stop();
+        QFile::remove(QString::fromStdString(dump));
+    }
+
+    void trigger(const char* menuItem) {
+        QAction* item = app->window().findChild<QAction*>(QLatin1String(menuItem));
+        QVERIFY2(item && item->isEnabled(), menuItem);
+        item->trigger();
+    }
+    QString status() const {
+        return app->window().findChild<QLabel*>(QStringLiteral("LabelCmt"))->text();
+    }
+    // Ends the program and the board; the chip's memories as the board dumped them.
+    QString chipDump() {
+        app->shutdown();
+        app.reset();
+        board->stop();
+        return QString::fromStdString(dump);
+    }
+
+    QTemporaryDir dir;
+    QString folder, source, hex;
+    std::string dump;
+    std::unique_ptr<EmulatorProcess> board;
+    std::unique_ptr<Application> app;
+    bool started = false;
+    bool ready = false;
+    QString fileAnswer;
+    QStringList dialogs, boxes, opened;
+};
+
+// A stand-in for a build that takes its time before the real assembler runs.
+QString slowAssembler(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("slow-asm"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return QString();
+    f.write("#!/bin/sh\nsleep 15\nexec gpasm \"$@\"\n");
+    f.close();
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+class AssemblerWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void assemblesReloadsAndProgramsTheChip();
+    void aSourceWithAnErrorKeepsTheHexAndOpensTheListing();
+    void aSlowBuildIsWaitedFor();
+    void cancellingASlowBuildKeepsTheOldHex();
+};
+
+void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
+    const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
+    QVERIFY2(!gpasm.isEmpty(), "gpasm is not installed");
+    Bench bench;
+    QVERIFY(bench.started && bench.ready);
+    QVERIFY(bench.app->session().app.AsmToolPath.isEmpty());
+
+    // Nothing saved: the settings window offers gpasm; closing it keeps the offer.
+    QString offered;
+    whenShown(QStringLiteral("frmMPASMWIN"), [&](QWidget* w) {
+        offered = w->findChild<QLineEdit*>(QStringLiteral("txtAsmPath"))->text();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+    });
+    bench.trigger("mnuMPASMsetting");
+    QCOMPARE(offered, gpasm);
+    QCOMPARE(bench.app->session().app.AsmToolPath, gpasm);
+
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuAsmReloadProgram");
+
+    QCOMPARE(bench.app->session().app.HexFilePath, bench.hex);
+    QVERIFY(bench.app->session().app.AssembleSucceeded);
+    QVERIFY2(bench.status().startsWith(QStringLiteral("プログラミング成功。")),
+             qPrintable(bench.status()));
+    QVERIFY2(bench.boxes.isEmpty(), qPrintable(bench.boxes.join(QLatin1Char('\n'))));
+    QCOMPARE(bench.dialogs.size(), 1);
+    QVERIFY(bench.app->window().windowTitle().endsWith(bench.hex));
+    QVERIFY(QFileInfo::exists(bench.hex));
+    QCOMPARE(QDir(bench.folder).entryList({QStringLiteral("*previous*")}, QDir::Files).size(), 0);
+
+    // Every byte gpasm wrote is in the chip: program words in both pages, the configuration word
+    // and the EEPROM. The ID words carry their low four bits, as the program writes them.
+    const QString dump = bench.chipDump();
+    const QString difference = srecCompareWithin(bench.hex, dump, {{0x4000, 0x4008}});
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    const auto ids = hexWordsBySrecCat(bench.hex, 0x2000, 4);
+    const auto chipIds = hexWordsBySrecCat(dump, 0x2000, 4);
+    QCOMPARE(ids, (std::vector<std::uint16_t>{4, 3, 2, 1}));
+    QCOMPARE(chipIds.size(), ids.size());
+    for (std::size_t k = 0; k < ids.size(); ++k)
+        QCOMPARE(chipIds[k] & 0x000F, ids[k]);
+}
+
+void AssemblerWindow::aSourceWithAnErrorKeepsTheHexAndOpensTheListing() {
+    const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
+    QVERIFY2(!gpasm.isEmpty(), "gpasm is not installed");
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), gpasm},
+                      {QStringLiteral("AsmOption"), QStringLiteral("-q")},
+                      {QStringLiteral("AsmAfter"), QStringLiteral("lst")}});
+    QVERIFY(bench.started && bench.ready);
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.status(), kRegenerated);
+    const QByteArray good = readFile(bench.hex);
+    QVERIFY(good.startsWith(':'));
+    QVERIFY(bench.opened.isEmpty());
+
+    copyFile(testDataPath(QStringLiteral("broken877a.asm")), bench.source);
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.status(), QStringLiteral("アセンブルエラーを検出しました。 "));
+    QCOMPARE(readFile(bench.hex), good);
+    QCOMPARE(bench.opened,
+             QStringList{QStringLiteral("text:") + bench.folder + QStringLiteral("/p g;$().lst")});
+    QVERIFY(readFile(bench.folder + QStringLiteral("/p g;$().lst")).contains("Error"));
+    QVERIFY(!bench.app->session().app.AssembleSucceeded);
+    QCOMPARE(bench.dialogs.size(), 1); // the HEX file was known the second time
+    // The buffer is erased: no program word survives the failed run.
+    const auto& image = bench.app->session().buffer.ProgramImage;
+    QCOMPARE(image[0] * 256 + image[1], 0x3FFF);
+    QCOMPARE(QDir(bench.folder).entryList({QStringLiteral("*previous*")}, QDir::Files).size(), 0);
+}
+
+void AssemblerWindow::aSlowBuildIsWaitedFor() {
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty(),
+             "gpasm is not installed");
+    QTemporaryDir tools;
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), slowAssembler(tools)}});
+    QVERIFY(bench.started && bench.ready);
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bool waitShown = false;
+    whenShown(QStringLiteral("frmToolWait"), [&](QWidget* w) {
+        waitShown = true;
+        // Everything else waits meanwhile: the window takes no input and a command is refused.
+        QCOMPARE(w->windowModality(), Qt::WindowModal);
+        bench.app->window().mnuRELOAD_Click();
+        QVERIFY(bench.status().startsWith(QStringLiteral("<<注意>>ライターの操作中です。")));
+    });
+    bench.trigger("mnuASMwithRELOAD");
+    QVERIFY(waitShown);
+    QCOMPARE(bench.status(), kRegenerated);
+    QVERIFY(bench.app->session().app.AssembleSucceeded);
+    QVERIFY(QFileInfo::exists(bench.hex));
+    QVERIFY(!bench.app->window().findChild<QWidget*>(QStringLiteral("frmToolWait")));
+}
+
+void AssemblerWindow::cancellingASlowBuildKeepsTheOldHex() {
+    QTemporaryDir tools;
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), slowAssembler(tools)}});
+    QVERIFY(bench.started && bench.ready);
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    copyFile(testDataPath(QStringLiteral("counter84a.hex")), bench.hex);
+    const QByteArray old = readFile(bench.hex);
+    bench.app->session().app.HexFilePath = bench.hex;
+    whenShown(QStringLiteral("frmToolWait"), [](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("CancelButton")),
+                          Qt::LeftButton);
+    });
+    bench.trigger("mnuAsmReloadProgram");
+    QVERIFY2(
+        bench.status().startsWith(QStringLiteral("<<注意>>ＨＥＸファイルの生成を中止しました。")),
+        qPrintable(bench.status()));
+    QCOMPARE(readFile(bench.hex), old);
+    QVERIFY(!bench.app->session().app.AssembleSucceeded);
+    QCOMPARE(bench.app->session().run.AttemptCount, 0); // nothing was programmed
+    QCOMPARE(QDir(bench.folder).entryList(QDir::Files),
+             (QStringList{QStringLiteral("p g;$().asm"), QStringLiteral("p g;$().hex")}));
+}
+
+QTEST_MAIN(AssemblerWindow)
+#include "assembler_window_qtest.moc"
