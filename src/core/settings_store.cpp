@@ -52,6 +52,8 @@ void QtSettingsStore::setValue(const QString& key, const QString& value) {
     if (stored.isValid() && stored.toString() == value) return;
     stored = value;
     dirty_ = true;
+    // Kept on disk as it changes, as the person expects after a crash or from another copy.
+    sync();
 }
 
 bool QtSettingsStore::contains(const QString& key) const {
