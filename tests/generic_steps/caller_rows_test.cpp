@@ -29,7 +29,7 @@ QByteArray power(const StepBench& bench) {
 }
 
 TEST(CallerRows, ScansWithTheFamilyLetterOfTheRow) {
-    StepBench bench(QStringLiteral("PIC16F877"));
+    StepBench bench(QStringLiteral("PIC16F877"), "QZ-WRT400"); // the module slot
     const ProgramBlankRow row{"FLASH8", "b8", ScanCount::AllWords, false, 0x3FFF};
     bench.recordFromHere();
     QString result = QStringLiteral("--");
@@ -48,7 +48,7 @@ TEST(CallerRows, ScansWithTheFamilyLetterOfTheRow) {
 }
 
 TEST(CallerRows, ReadsAndVerifiesWithTheLettersOfTheRow) {
-    StepBench bench(QStringLiteral("PIC16F877"));
+    StepBench bench(QStringLiteral("PIC16F877"), "QZ-WRT400"); // the module slot
     for (std::size_t a = 0; a < bench.chip().program.size(); ++a)
         bench.chip().program[a] = std::uint16_t((a * 7 + 1) & 0x3FFF);
     bench.recordFromHere();
@@ -68,7 +68,7 @@ TEST(CallerRows, ReadsAndVerifiesWithTheLettersOfTheRow) {
 }
 
 TEST(CallerRows, WritesWithTheLettersOfTheRow) {
-    StepBench bench(QStringLiteral("PIC16F877"));
+    StepBench bench(QStringLiteral("PIC16F877"), "QZ-WRT400"); // the module slot
     auto& image = bench.s.buffer.ProgramImage;
     std::fill(image.begin(), image.end(), 0x3F);
     image[0] = 0x12;
@@ -99,7 +99,7 @@ TEST(CallerRows, ErasesWithTheCallersCode) {
 // The check reads with the row's letters and judges the kind the caller expects; a part of
 // another kind goes to the caller's answer, which sees the kind read.
 TEST(CallerRows, ChecksTheDeviceKindTheCallerExpects) {
-    StepBench bench(QStringLiteral("PIC16F877"));
+    StepBench bench(QStringLiteral("PIC16F877"), "QZ-WRT400"); // the module slot
     DeviceIdCheck check;
     check.letters = "r8c";
     check.expectedKind = 77;
