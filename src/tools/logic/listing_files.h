@@ -8,9 +8,10 @@ namespace tavrin {
 
 inline constexpr const char* kListingWorkFile = "dis_asm.asm";
 
-// Writes the whole text to path, replacing it only once the new text is completely on disk.
-// Returns an empty string on success, else what went wrong, for the person.
-QString writeWholeFile(const QString& path, const QByteArray& text);
+// Writes the whole text through the shared whole-file writer (the old file stays unless the new
+// one is completely on disk). Returns an empty string on success, else what went wrong, for the
+// person.
+QString writeListingFile(const QString& path, const QByteArray& text);
 
 // The folder kept as SAVE_DIR_asm for a chosen save path.
 QString saveFolderOf(const QString& path);

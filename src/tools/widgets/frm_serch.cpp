@@ -137,7 +137,7 @@ void frmSerch::CmdSerch_Click() {
     const Listing listing = buildListing(
         in, [this](const QString& p) { Lbl_flag_cnt->setText(p); }, [this] { ui_.pumpEvents(); });
     const QString path = QDir(dataDir_).filePath(QLatin1String(kListingWorkFile));
-    const QString failure = writeWholeFile(path, listing.text);
+    const QString failure = writeListingFile(path, listing.text);
     Lbl_flag_cnt->setText(searchResultText(listing.matchCount));
     RichResult->setPlainText(QString::fromUtf8(listing.text));
     CmdSerch->setEnabled(true);
@@ -172,7 +172,7 @@ void frmSerch::CmdSaveAsm_Click() {
     }
     QByteArray text = RichResult->toPlainText().toUtf8();
     text.replace("\n", "\r\n");
-    const QString failure = writeWholeFile(path, text);
+    const QString failure = writeListingFile(path, text);
     if (!failure.isEmpty()) return warn(failure);
     settings_.setValue(QStringLiteral("SAVE_DIR_asm"), saveFolderOf(path));
 }
