@@ -262,6 +262,8 @@ class ExtendedWindow : public QObject {
   private slots:
     void eachButtonChangesItsOwnArea_data();
     void eachButtonChangesItsOwnArea();
+    void theProgramImageClearTakesIdAndConfigurationByTheRule_data();
+    void theProgramImageClearTakesIdAndConfigurationByTheRule();
     void buttonsFollowTheDevice_data();
     void buttonsFollowTheDevice();
     void theModuleBoardsEepromProgramIsItsModules();
@@ -353,6 +355,41 @@ void ExtendedWindow::eachButtonChangesItsOwnArea() {
           configRegion(p));
     check("the buffer's program memory", c.bufferProgram, programAfter, programRegion(p));
     check("the buffer's EEPROM", c.bufferEeprom, eepromAfter, eepromRegion(p));
+}
+
+// The program image clear erases the ID and configuration image of the PIC12F683 (by its name)
+// and of the PIC18 types, and leaves the other parts' as they were.
+void ExtendedWindow::theProgramImageClearTakesIdAndConfigurationByTheRule_data() {
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<int>("erasedConfig");
+    QTest::newRow("PIC12F683") << "PIC12F683" << true << 0x3FFF;
+    QTest::newRow("PIC16F877A") << "PIC16F877A" << false << 0;
+    QTest::newRow("PIC18F452") << "PIC18F452" << true << 0xFFFF;
+    QTest::newRow("PIC16F873A") << "PIC16F873A" << false << 0;
+}
+
+void ExtendedWindow::theProgramImageClearTakesIdAndConfigurationByTheRule() {
+    QFETCH(QString, part);
+    QFETCH(bool, cleared);
+    QFETCH(int, erasedConfig);
+    const Part& p = partNamed(part);
+    ExtendedBench x(p);
+    QVERIFY(x.bench->started);
+    Session& s = x.bench->session;
+    s.device.ConfigValue[1] = 0x1234;
+    const auto idConfig = s.buffer.ConfigIdImage;
+    QTest::mouseClick(x.button("Cmd_PGM_PcbufferClear"), Qt::LeftButton);
+    QCOMPARE(bufferProgram(s, p),
+             std::vector<std::uint16_t>(p.programWords, programRegion(p).mask));
+    // The grids keep only the word's option bits and its fixed bits.
+    const int erasedWord = (s.device.ConfigMask[1] & erasedConfig) | s.device.ConfigFixed[1];
+    QCOMPARE(s.device.ConfigValue[1], cleared ? erasedWord : 0x1234);
+    if (!p.pic18) {
+        const int word = s.buffer.ConfigIdImage[14] * 256 + s.buffer.ConfigIdImage[15];
+        QCOMPARE(word, cleared ? 0x3FFF : idConfig[14] * 256 + idConfig[15]);
+        QCOMPARE(word == p.config, !cleared);
+    }
 }
 
 // Which buttons the window offers, by the part chosen: the 16F7x (no EEPROM) have no area buttons
