@@ -3,8 +3,9 @@
 //   - the load ends "OK" exactly when the reference reading (hex_reference.h) finds no record
 //     beyond the end of its memory; a file with no record for the part's memories may also be
 //     refused;
-//   - a load that succeeds leaves the images and the configuration values the reference reading
-//     gives; one that fails leaves images and configuration values as they were;
+//   - a load that succeeds leaves the images, the configuration values and the ID text the
+//     reference reading gives; one that fails leaves images and configuration values as they
+//     were (and the ID text "FFFF", as every load starts);
 //   - the saved file is, record by record, the file the loaded memories make (hex_saved_file.h):
 //     checksums, counts, addresses, order and data;
 //   - that file loaded into an erased buffer and saved again gives the same file.
@@ -130,6 +131,7 @@ void resetReference(hexref::Images& r, const PartState& state, const Ranges& ran
     r.id18 = e.buffer.Id18Image;
     r.config18 = e.buffer.Config18Bytes;
     r.configValue = e.device.ConfigValue;
+    r.idText = "FFFF";
 }
 
 bool sameAs(const Session& s, const hexref::Images& r, const Ranges& ranges) {
@@ -140,7 +142,8 @@ bool sameAs(const Session& s, const hexref::Images& r, const Ranges& ranges) {
     return std::equal(r.eeprom.begin(), r.eeprom.end(), s.buffer.EepromImage.begin()) &&
            std::equal(r.configId.begin(), r.configId.end(), s.buffer.ConfigIdImage.begin()) &&
            r.id18 == s.buffer.Id18Image && r.config18 == s.buffer.Config18Bytes &&
-           r.configValue == s.device.ConfigValue;
+           r.configValue == s.device.ConfigValue &&
+           s.buffer.IdText == QLatin1String(r.idText.data(), qsizetype(r.idText.size()));
 }
 
 void load(Session& s, OperatorUi& ui, const PartState& state, const QByteArray& text) {

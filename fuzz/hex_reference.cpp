@@ -123,7 +123,10 @@ class Apply14 {
                 for (int j = 0; j < n; ++j)
                     im_.configId[j % 2 == 0 ? 15 : 14] = b[j];
             }
-            if (part_.core == Core::Bit12 && int(a) == part_.idLocation) idNibbles(b, n);
+            if (part_.core == Core::Bit12 && int(a) == part_.idLocation) {
+                idNibbles(b, n);
+                noteIdText();
+            }
             for (int j = 0; j < n; ++j)
                 im_.program[(a + std::uint32_t(j)) ^ 1u] = b[j];
         } else if (a == 0x4000) {
@@ -135,6 +138,7 @@ class Apply14 {
             } else {
                 idNibbles(b, n);
             }
+            noteIdText();
             if (n > 8) configWords(0x4008, b + 8, n - 8);
         } else if (a < 0x4200) {
             configWords(a, b, n);
@@ -186,6 +190,13 @@ class Apply14 {
             im_.configId[std::size_t(2 * w)] = 0;
             im_.configId[std::size_t(2 * w + 1)] = b[2 * w] & 0x0F;
         }
+    }
+
+    // The ID text is the low digit of each ID word as it stands after the record.
+    void noteIdText() {
+        im_.idText.clear();
+        for (int w = 0; w < 4; ++w)
+            im_.idText += "0123456789ABCDEF"[im_.configId[std::size_t(2 * w + 1)] & 0x0F];
     }
 
     // Words 0x2000-0x2080 from file address 0x4000 on, high byte first; the configuration word

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,6 +42,7 @@ struct Images {
     std::array<std::uint8_t, 9> id18{};
     std::array<std::int32_t, 256> config18{};
     std::array<std::int32_t, 129> configValue{};
+    std::string idText = "FFFF"; // the ID digits the log shows; every load starts from "FFFF"
 };
 
 struct DataRecord {
