@@ -2,6 +2,7 @@
 // only when start-up ends ready for input.
 #include "application.h"
 #include "program_version.h"
+#include "startup_marker.h"
 
 #include "core/settings_store.h"
 #include "core/single_instance.h"
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     tavrin::SingleInstanceLock instance;
     if (!instance.tryAcquire()) return 0;
 
+    // The start-up benchmark's marker, only when asked for.
+    const std::unique_ptr<tavrin::StartupMarker> marker = tavrin::StartupMarker::fromEnvironment();
+
     // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port, which then stands
     // in for a saved port.
     tavrin::Application program({QCoreApplication::arguments().mid(1),
@@ -27,6 +31,7 @@ int main(int argc, char** argv) {
                                  {},
                                  {}});
     if (program.start() != tavrin::StartupOutcome::Ready) return 1;
+    if (marker) marker->windowReady();
     const int code = QApplication::exec();
     program.shutdown();
     return code;
