@@ -3,6 +3,7 @@
 #include "another_copy_notice.h"
 #include "application.h"
 #include "program_version.h"
+#include "startup_marker.h"
 
 #include "core/settings_store.h"
 #include "core/single_instance.h"
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
         break;
     }
 
+    // The start-up benchmark's marker, only when asked for.
+    const std::unique_ptr<tavrin::StartupMarker> marker = tavrin::StartupMarker::fromEnvironment();
+
     // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port, which then stands
     // in for a saved port.
     tavrin::Application program({QCoreApplication::arguments().mid(1),
@@ -40,6 +44,7 @@ int main(int argc, char** argv) {
                                  {},
                                  {}});
     if (program.start() != tavrin::StartupOutcome::Ready) return 1;
+    if (marker) marker->windowReady();
     const int code = QApplication::exec();
     program.shutdown();
     return code;
