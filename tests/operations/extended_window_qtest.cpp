@@ -269,6 +269,7 @@ class ExtendedWindow : public QObject {
     void theModuleBoardsEepromProgramIsItsModules();
     void aSilentBoardEndsTheButtonCleanly_data();
     void aSilentBoardEndsTheButtonCleanly();
+    void aFailedPic18EepromWriteIsNotVerified();
 };
 
 void ExtendedWindow::eachButtonChangesItsOwnArea_data() {
@@ -518,6 +519,21 @@ void ExtendedWindow::aSilentBoardEndsTheButtonCleanly() {
          {"Cmd_PGM_Program", "Cmd_PGM_Erase", "Cmd_PGM_Read", "Cmd_DATA_Program", "Cmd_DATA_Erase",
           "Cmd_DATA_Read", "Cmd_Chip_Erace", "Cmd_PGM_PcbufferClear", "Cmd_DATA_PcbufferClear"})
         QVERIFY2(x.button(name)->isEnabled(), name);
+}
+
+// The board reports a failed EEPROM location: the failure is the last word, not a verify that
+// happens to pass after it.
+void ExtendedWindow::aFailedPic18EepromWriteIsNotVerified() {
+    ExtendedBench x(partNamed(QStringLiteral("PIC18F452")), {"--fault", "fail-at=3@Xwed"});
+    QVERIFY(x.bench->started);
+    QTest::mouseClick(x.button("Cmd_DATA_Program"), Qt::LeftButton);
+    QVERIFY2(x.bench->status().startsWith(
+                 QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。")),
+             qPrintable(x.bench->status()));
+    QCOMPARE(x.bench->session.run.EepromStepResult, result::NG);
+    QVERIFY(!operationRunning(x.bench->session));
+    QVERIFY(!x.bench->port.isOpen());
+    QVERIFY(x.button("Cmd_DATA_Program")->isEnabled());
 }
 
 QTEST_MAIN(ExtendedWindow)
