@@ -88,16 +88,11 @@ void Pic18Module::VerifyEepromMemory(QString& result) {
     ch_.sendPowerLetter();
     result.clear();
     const auto* reply = receivePic18Block(ch_, {"Xrsd", 1, count, AckRule::None, 9, 0, true},
-<<<<<<< HEAD
-                                          {kEepromShort, kEepromEndMissing}, result);
+                                          eepromVerifyFailures(), result);
     if (!reply) {
         result = result::ER;
         return;
     }
-=======
-                                          eepromVerifyFailures(), result);
-    if (!reply) return;
->>>>>>> perf-ops
     result = result::OK;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::uint8_t expected = s_.buffer.EepromImage[std::size_t(i)];
