@@ -17,18 +17,11 @@ namespace {
 
 const QString kStreamEndMissing =
     QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
-const QString kPanelEndMissing =
-    QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
-const QString kProgramShort =
-    QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
+const QString& kProgramShort = programPanelVerifyFailures().shortReply;
 const QString kTooManyNotice = QStringLiteral("これ以降もエラーがある可能性があります。\r\n\r\n");
 const QString kTooMany = QStringLiteral("プログラムメモリ ベリファイエラー。");
 const QString kNoEeprom =
     QStringLiteral("このデバイスは、ＥＥＰＲＯＭデータメモリを内蔵していません。");
-const QString kEepromEndMissing = QStringLiteral(
-    "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
-const QString kEepromShort =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
 
 // Listing stops after this many differing program words.
 constexpr int MaxListedDifferences = 100;
@@ -128,8 +121,7 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const std::int32_t panels = pic18PanelsFor(n);
     result = result::OK;
     std::vector<std::uint8_t> readBackBytes(std::size_t(panels) * Pic18PanelBytes, 0);
-    if (!receivePanels18(ch, cmd.program, {kProgramShort, kPanelEndMissing}, readBackBytes,
-                         result)) {
+    if (!receivePanels18(ch, cmd.program, programPanelVerifyFailures(), readBackBytes, result)) {
         result = result::ER;
         return;
     }
@@ -165,10 +157,12 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     ch.sendLetters(cmd.eeprom);
     ch.sendCount16(count);
     const WaitResult wait = receiveWords(ch, count, WaitLimit::perBlock());
-    if (wait != WaitResult::Complete) return failExchange(ch, result, wait, kEepromShort);
+    const ReadBackFailures& failures = eepromVerifyFailures();
+    if (wait != WaitResult::Complete) return failExchange(ch, result, wait, failures.shortReply);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not compared: its differences would be no chip's.
-    if (!endCodeAt(r, 2 * std::size_t(count))) return failEndCode(ch, result, kEepromEndMissing);
+    if (!endCodeAt(r, 2 * std::size_t(count)))
+        return failEndCode(ch, result, failures.endCodeMissing);
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(2 * std::size_t(count), image.size());
     result = result::OK;
@@ -181,7 +175,7 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const std::int32_t count = s.device.EepromByteCount;
     const auto* reply =
         receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
-                          {kEepromShort, kEepromEndMissing}, result);
+                          eepromVerifyFailures(), result);
     if (!reply) {
         result = result::ER;
         return;

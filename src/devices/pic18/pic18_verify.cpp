@@ -25,10 +25,6 @@ const QString kVerifyingEeprom =
 const QString kProgramVerified = QStringLiteral("プログラムメモリ ベリファイ完了。");
 const QString kProgramVerifyError = QStringLiteral("プログラムメモリ ベリファイエラー。");
 const QString kMoreErrors = QStringLiteral("これ以降もエラーがある可能性があります。\r\n\r\n");
-const QString kEepromShort =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
-const QString kEepromEndMissing = QStringLiteral(
-    "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
 const QString kEepromVerified = QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイ成功。");
 const QString kEepromVerifyError = QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。");
 const QString kAllMatch = QStringLiteral("ベリファイは正常終了しました。");
@@ -92,7 +88,7 @@ void Pic18Module::VerifyEepromMemory(QString& result) {
     ch_.sendPowerLetter();
     result.clear();
     const auto* reply = receivePic18Block(ch_, {"Xrsd", 1, count, AckRule::None, 9, 0, true},
-                                          {kEepromShort, kEepromEndMissing}, result);
+                                          eepromVerifyFailures(), result);
     if (!reply) {
         result = result::ER;
         return;
