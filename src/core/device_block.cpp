@@ -29,18 +29,19 @@ DeviceBlockRead ReadDeviceBlock(DeviceFileReader& file) {
     }
 }
 
-DeviceBlockLookup findDeviceBlock(const QStringList& lines, const QString& name) {
+DeviceBlockLookup findDeviceBlock(const QString& text, const QString& name) {
     DeviceBlockLookup lookup;
     // An empty name would match the first name line left empty by mistake.
     if (name.isEmpty()) return lookup;
-    DeviceFileReader file(lines);
+    DeviceFileReader file(text);
     while (!file.atEnd()) {
-        const QStringList tokens = file.nextTokens();
-        const QString key = tokens.value(0);
+        const QStringView line = file.nextLine();
+        const QStringView key = firstToken(line);
         if (key == QLatin1String("CMT")) {
+            const QStringList tokens = prepareLine(line);
             lookup.comments.push_back({tokens.value(1), tokens.value(2), tokens.value(3)});
         } else if (key == QLatin1String("#BEGIN") && !file.atEnd()) {
-            if (file.nextTokens().value(0) != name) continue;
+            if (firstToken(file.nextLine()) != name) continue;
             lookup.block = ReadDeviceBlock(file);
             lookup.outcome = lookup.block.ok ? DeviceBlockLookup::Outcome::Found
                                              : DeviceBlockLookup::Outcome::ReadError;

@@ -1,7 +1,5 @@
 #include "device_file_text.h"
 
-#include "utilities.h"
-
 #include <QStringDecoder>
 
 namespace tavrin {
@@ -16,23 +14,58 @@ QString decodeDeviceFileText(const QByteArray& bytes) {
     return QString::fromUtf8(bytes);
 }
 
+QStringView DeviceFileReader::nextLine() {
+    const QChar* data = text_.constData();
+    const qsizetype n = text_.size();
+    const qsizetype start = next_;
+    qsizetype end = start;
+    while (end < n && data[end] != QLatin1Char('\n') && data[end] != QLatin1Char('\r'))
+        ++end;
+    next_ = end + 1;
+    if (end + 1 < n && data[end] == QLatin1Char('\r') && data[end + 1] == QLatin1Char('\n'))
+        ++next_;
+    ++lineNumber_;
+    return QStringView(data + start, end - start);
+}
+
 QStringList splitDeviceFileLines(const QString& text) {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r')) continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    if (start < n) lines << text.mid(start);
+    DeviceFileReader file(text);
+    while (!file.atEnd())
+        lines << file.nextLine().toString();
     return lines;
 }
 
-QStringList prepareLine(const QString& line) {
-    return SplitTokens(ExpandTabs(line));
+namespace {
+// A TAB stands for blanks, so both end a token.
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+} // namespace
+
+QStringList prepareLine(QStringView line) {
+    QStringList tokens;
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n;) {
+        while (i < n && isBlank(line[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && !isBlank(line[i]))
+            ++i;
+        if (i > start) tokens << line.sliced(start, i - start).toString();
+    }
+    return tokens;
+}
+
+QStringView firstToken(QStringView line) {
+    const qsizetype n = line.size();
+    qsizetype start = 0;
+    while (start < n && isBlank(line[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < n && !isBlank(line[end]))
+        ++end;
+    return line.sliced(start, end - start);
 }
 
 } // namespace tavrin

@@ -21,22 +21,31 @@ QString decodeDeviceFileText(const QByteArray& bytes);
 QStringList splitDeviceFileLines(const QString& text);
 
 // A line as every reader looks at it: TABs expanded, then split at blanks.
-QStringList prepareLine(const QString& line);
+QStringList prepareLine(QStringView line);
 
-// The lines of a device file, read one after the other as the readers walk through it.
+// The first token of a line as prepareLine gives it (empty when there is none), without
+// splitting the rest: most lines are looked at only for their key.
+QStringView firstToken(QStringView line);
+
+// The lines of a device file's text, read one after the other as the readers walk through it.
+// Lines are found as they are read and are views into the text, so a file of many parts costs no
+// copy of each line, and a reader that stops early never looks at the rest.
 class DeviceFileReader {
   public:
-    explicit DeviceFileReader(QStringList lines) : lines_(std::move(lines)) {}
+    explicit DeviceFileReader(QString text) : text_(std::move(text)) {}
 
-    bool atEnd() const { return next_ >= lines_.size(); }
+    bool atEnd() const { return next_ >= text_.size(); }
+    // The next line as it stands, valid while the reader lives. Only called when not atEnd().
+    QStringView nextLine();
     // The next line, prepared. Only called when not atEnd().
-    QStringList nextTokens() { return prepareLine(lines_.at(next_++)); }
+    QStringList nextTokens() { return prepareLine(nextLine()); }
     // 1-based number of the line read last.
-    int lineNumber() const { return int(next_); }
+    int lineNumber() const { return lineNumber_; }
 
   private:
-    QStringList lines_;
+    QString text_;
     qsizetype next_ = 0;
+    int lineNumber_ = 0;
 };
 
 } // namespace tavrin

@@ -4,23 +4,24 @@
 
 namespace tavrin {
 
-bool isListedDeviceName(const QString& name) {
+bool isListedDeviceName(QStringView name) {
     return name.startsWith(QLatin1String("PIC")) || name.startsWith(QLatin1String("QZ-"));
 }
 
-DeviceListScan scanDeviceList(const QStringList& lines) {
+DeviceListScan scanDeviceList(const QString& text) {
     DeviceListScan scan;
-    DeviceFileReader file(lines);
+    DeviceFileReader file(text);
     while (!file.atEnd()) {
-        const QStringList tokens = file.nextTokens();
-        const QString key = tokens.value(0);
+        const QStringView line = file.nextLine();
+        const QStringView key = firstToken(line);
         if (key == QLatin1String("VERSION")) {
+            const QStringList tokens = prepareLine(line);
             scan.version = tokens.value(1) + tokens.value(2) + tokens.value(3) + tokens.value(4);
         } else if (key == QLatin1String("#BEGIN")) {
             // A "#BEGIN" on the last line names nothing.
             if (file.atEnd()) break;
-            const QString name = file.nextTokens().value(0);
-            if (isListedDeviceName(name)) scan.names << name;
+            const QStringView name = firstToken(file.nextLine());
+            if (isListedDeviceName(name)) scan.names << name.toString();
         }
     }
     return scan;

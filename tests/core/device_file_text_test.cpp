@@ -30,6 +30,27 @@ TEST(DeviceFileText, PreparedLineExpandsTabsAndSplitsAtBlanksOnly) {
     EXPECT_TRUE(prepareLine(QStringLiteral(" \t ")).isEmpty());
 }
 
+// The readers look at most lines only for their key: it must be the prepared line's first token.
+TEST(DeviceFileText, FirstTokenIsThePreparedLinesFirst) {
+    for (const char* line : {"#BEGIN", "  VERSION 1 . 0 0", "\t#END\t", "", " \t ", "CMT\tWDT x",
+                             ";#BEGIN", "PIC16F877A  ; comment",
+                             "\xe3\x80\x80"
+                             "CMT x"}) {
+        const QString text = QString::fromUtf8(line);
+        EXPECT_EQ(firstToken(text).toString(), prepareLine(text).value(0)) << line;
+    }
+}
+
+TEST(DeviceFileText, ReaderCountsLinesAsItReadsThem) {
+    DeviceFileReader file(QStringLiteral("#BEGIN\r\nPIC16F84A\rPGM 0x3FF\n\n#END"));
+    QStringList keys;
+    while (!file.atEnd()) {
+        const QString key = file.nextTokens().value(0);
+        keys << key + QLatin1Char(':') + QString::number(file.lineNumber());
+    }
+    EXPECT_EQ(keys, QStringList({"#BEGIN:1", "PIC16F84A:2", "PGM:3", ":4", "#END:5"}));
+}
+
 TEST(DeviceFileText, Utf8OrCp932) {
     const QString japanese = QStringLiteral("CMT FOSC 発振モード ①ＬＰ");
     QStringEncoder sjis("Shift_JIS");
