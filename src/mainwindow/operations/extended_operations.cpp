@@ -1,5 +1,6 @@
 #include "extended_operations.h"
 
+#include "calibration_preserving_erase.h"
 #include "operation_frame.h"
 
 #include "core/buffer_fills.h"
@@ -212,6 +213,9 @@ void ExtendedOperations::run(Area area) {
         status(ui, QStringLiteral("ライターチェック中.........."));
     else if (!CheckDeviceSelected(s, ui, result))
         return;
+    std::optional<CalibrationPreservingErase> calibration =
+        group == DeviceGroup::Generic ? calibrationPreservingEraseFor(env, area) : std::nullopt;
+    if (calibration && !calibration->accepted()) return;
     env.link.CheckProgrammer(result);
     if (result == result::NG) return;
     if (area == Area::ChipErase) {
@@ -226,7 +230,7 @@ void ExtendedOperations::run(Area area) {
     const QString opening = openingStatus(area, group);
     if (!opening.isEmpty()) status(ui, opening);
 
-    if (!procedure) return runGeneric(area);
+    if (!procedure) return runGeneric(area, calibration ? &*calibration : nullptr);
 
     RunState& run = s.run;
     if (programProgram) {
@@ -284,7 +288,7 @@ void ExtendedOperations::restoreButtons() {
         ui.setControlEnabled(c, buttonEnabled(c));
 }
 
-void ExtendedOperations::runGeneric(Area area) {
+void ExtendedOperations::runGeneric(Area area, CalibrationPreservingErase* calibration) {
     OperationEnvironment& env = main_.environment();
     Session& s = env.s;
     OperatorUi& ui = env.ui;
@@ -303,12 +307,10 @@ void ExtendedOperations::runGeneric(Area area) {
 
     switch (area) {
     case Area::ChipErase: {
-        if (type == QLatin1String("12F6")) {
-            // Erasing would lose the factory calibration word and band-gap bits.
-            ShowStatusMessage(ui, QStringLiteral("チップイレースに失敗しました。"));
-            return;
-        }
-        if (step([&] { EraseChip(env.link, result); })) {
+        auto eraseChip = [&] { return step([&] { EraseChip(env.link, result); }); };
+        const bool erased = calibration ? calibration->run(eraseChip) : eraseChip();
+        if (!erased) anyFailed = true;
+        if (erased) {
             if (type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
                 type == QLatin1String("FLASH8")) {
                 step([&] { EraseProgramMemory(ch, result); }) &&
@@ -322,18 +324,15 @@ void ExtendedOperations::runGeneric(Area area) {
         return;
     }
     case Area::ProgramErase: {
-        if (type == QLatin1String("12F6")) {
-            ShowStatusMessage(
-                ui, QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。"));
-            return;
-        }
         const bool programErase =
-            type == QLatin1String("FLASH1") || type == QLatin1String("FLASH4") ||
-            type == QLatin1String("FLASH4.9") || type == QLatin1String("FLASH8");
-        if (programErase)
-            step([&] { EraseProgramMemory(ch, result); });
-        else
-            step([&] { EraseChip(env.link, result); });
+            type == QLatin1String("FLASH1") || type == QLatin1String("12F6") ||
+            type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
+            type == QLatin1String("FLASH8");
+        auto erase = [&] {
+            return programErase ? step([&] { EraseProgramMemory(ch, result); })
+                                : step([&] { EraseChip(env.link, result); });
+        };
+        if (!(calibration ? calibration->run(erase) : erase())) anyFailed = true;
         ShowStatusMessage(
             ui, anyFailed
                     ? QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。")

@@ -12,6 +12,7 @@
 
 namespace tavrin {
 
+class CalibrationPreservingErase;
 class MainOperations;
 struct Session;
 
@@ -53,7 +54,8 @@ class ExtendedOperations {
 
   private:
     void run(Area area);
-    void runGeneric(Area area);
+    // calibration: the save and restore around a generic erase of a part that keeps them.
+    void runGeneric(Area area, CalibrationPreservingErase* calibration);
 
     MainOperations& main_;
 };
