@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace tavrin::bench {
 
@@ -17,6 +18,7 @@ class CountingPort final : public SerialPort {
     std::int64_t sent = 0, received = 0;
 
     void setPortName(const QString& name) override { port_.setPortName(name); }
+    void setBaudRate(qint32 baud) override { port_.setBaudRate(baud); }
     QString portName() const override { return port_.portName(); }
     PortStatus open() override { return port_.open(); }
     void close() override { port_.close(); }
@@ -27,10 +29,14 @@ class CountingPort final : public SerialPort {
         received += bytes.size();
         return bytes;
     }
+    // Runs at every write and wait (a benchmark looks at what the window shows then).
+    std::function<void()> observe;
+
     bool write(const QByteArray& bytes) override {
+        if (observe) observe();
         sent += bytes.size();
         const bool ok = port_.write(bytes);
-        if (dataAt_ && bytes.size() == 2) {
+        if (dataAt_ && bytes.size() > 1) {
             reactionUs += nowUs() - dataAt_;
             ++reactions;
         }
@@ -47,11 +53,13 @@ class CountingPort final : public SerialPort {
     void discardOutput() override { port_.discardOutput(); }
     void setRequestToSend(bool on) override { port_.setRequestToSend(on); }
     bool waitForData(int timeoutMs) override {
+        if (observe) observe();
         const bool got = port_.waitForData(timeoutMs);
         if (got) dataAt_ = nowUs();
         return got;
     }
     bool waitForTotal(qint64 total, int timeoutMs) override {
+        if (observe) observe();
         const bool got = port_.waitForTotal(total, timeoutMs);
         if (got) dataAt_ = nowUs();
         return got;

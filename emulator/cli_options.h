@@ -19,7 +19,7 @@ struct CliOptions {
     std::string dump;
     std::string firmwareDump;
     std::string log;
-    std::string lateness;   // at exit: how late the board acted, summed over the run
+    std::string lateness;   // at exit and on SIGUSR1: how late the board acted so far
     std::string violations; // with strict mode: the recorded violations at exit, one a line
     bool listParts = false;
     bool help = false;

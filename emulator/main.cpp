@@ -21,9 +21,27 @@
 namespace {
 
 volatile std::sig_atomic_t gStop = 0;
+volatile std::sig_atomic_t gReportLateness = 0;
 
 extern "C" void onStopSignal(int) {
     gStop = 1;
+}
+
+extern "C" void onReportSignal(int) {
+    gReportLateness = 1;
+}
+
+// The lateness so far, put in place whole (written beside and renamed), so that a reader that
+// waits for the file never sees half of it.
+bool writeLateness(const std::string& path, const emu::PtyLink::Lateness& late) {
+    const std::string partial = path + ".part";
+    {
+        std::ofstream out(partial, std::ios::trunc);
+        out << "lateness_s=" << double(late.total) / double(emu::kSecond)
+            << " worst_ms=" << double(late.worst) / 1e6 << " late_events=" << late.count << "\n";
+        if (!out) return false;
+    }
+    return std::rename(partial.c_str(), path.c_str()) == 0;
 }
 
 std::optional<std::string> readFile(const std::string& path) {
@@ -148,11 +166,16 @@ int main(int argc, char** argv) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGUSR1);
     sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
     struct sigaction sa {};
     sa.sa_handler = onStopSignal;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+    // SIGUSR1 asks for the lateness so far (a benchmark reads it between operations); without
+    // --lateness it is ignored rather than ending the board.
+    sa.sa_handler = options->lateness.empty() ? SIG_IGN : onReportSignal;
+    sigaction(SIGUSR1, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     auto link = emu::PtyLink::open(&error);
@@ -167,18 +190,15 @@ int main(int argc, char** argv) {
     std::printf("%s\n", link->slavePath().c_str());
     std::fflush(stdout);
 
-    link->run(board, gStop);
+    link->run(board, gStop, &gReportLateness, [&] {
+        if (!writeLateness(options->lateness, link->lateness()))
+            std::cerr << "tavrin-board-emu: cannot write " << options->lateness << "\n";
+    });
 
     int status = 0;
-    if (!options->lateness.empty()) {
-        const auto& late = link->lateness();
-        std::ofstream out(options->lateness, std::ios::trunc);
-        out << "lateness_s=" << double(late.total) / double(emu::kSecond)
-            << " worst_ms=" << double(late.worst) / 1e6 << " late_events=" << late.count << "\n";
-        if (!out) {
-            std::cerr << "tavrin-board-emu: cannot write " << options->lateness << "\n";
-            status = 1;
-        }
+    if (!options->lateness.empty() && !writeLateness(options->lateness, link->lateness())) {
+        std::cerr << "tavrin-board-emu: cannot write " << options->lateness << "\n";
+        status = 1;
     }
     if (!options->dump.empty()) {
         std::ofstream out(options->dump, std::ios::binary | std::ios::trunc);

@@ -52,7 +52,8 @@ PtyLink::~PtyLink() {
     if (master_ >= 0) ::close(master_);
 }
 
-void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop) {
+void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
+                  volatile std::sig_atomic_t* report, const std::function<void()>& onReport) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const Nanos offset = board.now();
@@ -64,10 +65,15 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop) {
     ::sigprocmask(SIG_SETMASK, nullptr, &waitMask);
     ::sigdelset(&waitMask, SIGTERM);
     ::sigdelset(&waitMask, SIGINT);
+    ::sigdelset(&waitMask, SIGUSR1);
 
     std::vector<std::uint8_t> pending; // due for the host, not yet taken by the pty
     std::uint8_t buffer[4096];
     while (!stop) {
+        if (report && *report) {
+            *report = 0;
+            if (onReport) onReport();
+        }
         Nanos now = elapsed();
         if (const auto due = board.nextEvent(); due && *due < now) {
             const Nanos late = now - *due;

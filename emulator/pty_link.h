@@ -6,6 +6,7 @@
 #include "emulator/board.h"
 
 #include <csignal>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,9 +21,13 @@ class PtyLink {
 
     const std::string& slavePath() const { return slavePath_; }
 
-    // Runs the board until *stop becomes non-zero. Signals that may set it must be blocked by
-    // the caller; they are let through only while the loop waits.
-    void run(Board& board, const volatile std::sig_atomic_t& stop);
+    // Runs the board until *stop becomes non-zero. Whenever *report is non-zero, it is cleared
+    // and onReport runs between two turns of the loop. Signals that may set either must be
+    // blocked by the caller; SIGTERM, SIGINT and SIGUSR1 are let through only while the loop
+    // waits.
+    void run(Board& board, const volatile std::sig_atomic_t& stop,
+             volatile std::sig_atomic_t* report = nullptr,
+             const std::function<void()>& onReport = {});
 
     // How long after the line model had something due (a byte arriving, a timer, a reply
     // leaving) the loop acted on it: the scheduler's and the machine's share, not the board's.

@@ -161,8 +161,7 @@ void writePic18(BoardChannel& ch, const ConfigWriteRow& v, QString& result) {
     PacedWriteRules rules;
     rules.report = ReportRule::StarFirst;
     const PacedWriteOutcome out = runPacedWrite(
-        ch, v.words, [&](int k) { return wordBytes(packet[2 * k], packet[2 * k + 1]); }, rules,
-        [&](int) { ch.pumpEvents(); });
+        ch, v.words, [&](int k) { return wordBytes(packet[2 * k], packet[2 * k + 1]); }, rules);
     ShowProgress(ch.ui(), ProgressMode::Off, 0, 0, 0);
 
     using Kind = PacedWriteOutcome::Kind;

@@ -110,7 +110,7 @@ PacedWriteOutcome outcome(Kind kind, int itemsSent, std::vector<std::uint8_t> re
 PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
                                 const std::function<QByteArray(int)>& item,
                                 const PacedWriteRules& rules,
-                                const std::function<void(int)>& beforeSend) {
+                                const std::function<void(int)>& sent) {
     AnswerReader reader(channel, rules);
     for (int k = 0; k < itemCount; ++k) {
         channel.pumpEvents();
@@ -133,8 +133,8 @@ PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
         } else {
             channel.takeReply();
         }
-        if (beforeSend) beforeSend(k);
         channel.sendData(item(k));
+        if (sent) sent(k);
     }
     switch (channel.waitForBytes(1, rules.endLimit)) {
     case WaitResult::PortGone:

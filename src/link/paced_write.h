@@ -56,12 +56,13 @@ struct PacedWriteOutcome {
     std::vector<std::uint8_t> reply;
 };
 
-// Sends itemCount items, item(k) each, one per board request. beforeSend(k) runs just before
-// item k goes out (progress). The last item sent stays in SendBuffer, the last answer in
+// Sends itemCount items, item(k) each, one per board request. sent(k) runs as soon as item k has
+// gone out (progress): while the board takes the item, not between its request and the answer.
+// Window events run once per item. The last item sent stays in SendBuffer, the last answer in
 // ReceiveBuffer.
 PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
                                 const std::function<QByteArray(int)>& item,
                                 const PacedWriteRules& rules,
-                                const std::function<void(int)>& beforeSend = {});
+                                const std::function<void(int)>& sent = {});
 
 } // namespace tavrin

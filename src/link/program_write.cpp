@@ -99,10 +99,7 @@ PacedWriteOutcome sendWordStream(BoardChannel& ch, const std::vector<std::uint8_
     rules.abort = abort;
     return runPacedWrite(
         ch, words, [&](int k) { return wordBytes(bytes[2 * k], bytes[2 * k + 1]); }, rules,
-        [&](int k) {
-            ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * k);
-            ch.pumpEvents();
-        });
+        [&](int k) { ShowProgress(ch.ui(), ProgressMode::On, 0, progressMax, 2.0 * k); });
 }
 
 // An erased calibration word (0x0FFF) is put back as MOVLW with the value kept in the
@@ -238,7 +235,6 @@ void writeBlocks18(BoardChannel& ch, const ProgramWriteRow& v, QString& result) 
             if (k % panels != 0) return;
             ShowProgress(ch.ui(), ProgressMode::On, 0, Pic18PanelBytes - 1,
                          double((k / panels) * BlockBytes));
-            ch.pumpEvents();
         });
 
     using Kind = PacedWriteOutcome::Kind;

@@ -8,8 +8,10 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <poll.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace tavrin {
@@ -131,6 +133,32 @@ QByteArray QtSerialPort::readAll() {
 
 bool QtSerialPort::write(const QByteArray& bytes) {
     if (!isOpen()) return false;
+#ifdef Q_OS_UNIX
+    // With nothing queued the bytes go to the driver at once. Through QSerialPort every write
+    // would switch its write notifier on and off again, each time waking the event loop: on a
+    // board-paced write that is several system calls a word between the request and the answer.
+    // What the driver does not take (or an error) goes the usual way.
+    if (port_->bytesToWrite() == 0) {
+        const int fd = int(port_->handle());
+        qsizetype done = 0;
+        while (fd >= 0 && done < bytes.size()) {
+            const ssize_t n =
+                ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+            if (n > 0)
+                done += n;
+            else if (n < 0 && errno == EINTR)
+                continue;
+            else
+                break;
+        }
+        if (done == bytes.size()) return true;
+        return writeQueued(bytes.mid(done));
+    }
+#endif
+    return writeQueued(bytes);
+}
+
+bool QtSerialPort::writeQueued(const QByteArray& bytes) {
     if (port_->write(bytes) != bytes.size()) {
         noteError();
         return false;

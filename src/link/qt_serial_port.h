@@ -34,6 +34,8 @@ class QtSerialPort final : public SerialPort {
 
   private:
     void noteError();
+    // Through QSerialPort's own buffer, pushed out before returning.
+    bool writeQueued(const QByteArray& bytes);
     void takeFromDriverIfEmpty();
     void setWakeCount(qint64 bytes);
     int wakeCount_ = -1; // bytes the driver must hold before a wait for data ends

@@ -23,10 +23,6 @@ const QString kProgramShort =
     QStringLiteral("プログラムメモリ読み出し失敗。　　読み出しデータ不足。");
 const QString kNoEeprom =
     QStringLiteral("ＯＴＰ版は、ＥＥＰＲＯＭデータメモリを内蔵していません。");
-const QString kEepromShort =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
-const QString kEepromEndMissing =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
 const QString kConfigShort =
     QStringLiteral("コンフィギュレーションワード読み出し失敗。　　読み出しデータ不足。");
 const QString kConfigEndMissing = QStringLiteral(
@@ -168,9 +164,10 @@ void readEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.EepromAndLow = 255;
     ch.sendCount16(count);
     const WaitResult wait = receiveWords(ch, count, WaitLimit::total(10000));
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kEepromShort);
+    const ReadBackFailures& failures = eepromReadFailures();
+    if (wait != WaitResult::Complete) return failWait(ch, result, wait, failures.shortReply);
     const auto& r = s.link.ReceiveBuffer;
-    if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, kEepromEndMissing);
+    if (!endCodeAt(r, std::size_t(2 * count))) return failStep(ch, result, failures.endCodeMissing);
     const std::size_t stored = std::min<std::size_t>(2 * std::size_t(count), image.size());
     storeWords(image, r, 0, std::int64_t(stored), run.EepromAndHigh, run.EepromAndLow);
     ch.ui().refreshViews(ViewEeprom);
@@ -186,7 +183,7 @@ void readEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     run.EepromAndLow = 255;
     const auto* reply =
         receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
-                          {kEepromShort, kEepromEndMissing}, result);
+                          eepromReadFailures(), result);
     if (!reply) return;
     const auto& r = *reply;
     const std::size_t stored = std::min<std::size_t>(std::size_t(count), image.size());

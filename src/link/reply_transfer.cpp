@@ -9,6 +9,33 @@
 
 namespace tavrin {
 
+const ReadBackFailures& programPanelVerifyFailures() {
+    static const QString shortReply =
+        QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
+    static const QString endCodeMissing =
+        QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
+    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    return failures;
+}
+
+const ReadBackFailures& eepromVerifyFailures() {
+    static const QString shortReply =
+        QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
+    static const QString endCodeMissing = QStringLiteral(
+        "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
+    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    return failures;
+}
+
+const ReadBackFailures& eepromReadFailures() {
+    static const QString shortReply =
+        QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
+    static const QString endCodeMissing = QStringLiteral(
+        "ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
+    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    return failures;
+}
+
 WaitResult receiveWithProgress(BoardChannel& channel, qint64 count, WaitLimit limit, AckRule acks,
                                double progressMaximum, double progressBase) {
     OperatorUi& ui = channel.ui();

@@ -42,6 +42,12 @@ struct ReadBackFailures {
     const QString& endCodeMissing;
 };
 
+// The texts every part shows when the read-back of a verify (program memory as panels, data
+// EEPROM) or of an EEPROM read fails, device modules included.
+const ReadBackFailures& programPanelVerifyFailures();
+const ReadBackFailures& eepromVerifyFailures();
+const ReadBackFailures& eepromReadFailures();
+
 // The reply (in ReceiveBuffer), or null when it came short or without its end code; then the
 // failure is shown and the result is "NG".
 const std::vector<std::uint8_t>* receivePic18Block(BoardChannel& channel,

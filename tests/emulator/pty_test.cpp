@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -84,4 +86,34 @@ TEST(PtyEmulator, PrintsThePtyPathWithoutALink) {
     ASSERT_TRUE(emu.start(&error)) << error;
     EXPECT_EQ(emu.ptyPath().rfind("/dev/pts/", 0), 0u) << emu.ptyPath();
     EXPECT_EQ(transact(emu.ptyPath(), "***?", 18), "QZ-WRT400  V6.50\r\n");
+}
+
+// The lateness is there whenever it is asked for, and keeps running on after the asking: the
+// board still answers, and the figures never go down.
+TEST(PtyEmulator, ReportsItsLatenessOnRequestAndAtExit) {
+    const auto file = EmulatorProcess::uniquePath("tavrin-lateness");
+    EmulatorProcess emu({"--part", "PIC16F84A", "--lateness", file});
+    std::string error;
+    ASSERT_TRUE(emu.start(&error)) << error;
+    auto seconds = [](const std::optional<std::string>& line) {
+        EXPECT_TRUE(line.has_value());
+        double s = -1, worst = -1;
+        unsigned long long count = 0;
+        if (line) {
+            EXPECT_EQ(std::sscanf(line->c_str(), "lateness_s=%lf worst_ms=%lf late_events=%llu", &s,
+                                  &worst, &count),
+                      3)
+                << *line;
+            EXPECT_EQ(line->back(), '\n');
+        }
+        return s;
+    };
+    const double before = seconds(emu.latenessSoFar());
+    EXPECT_GE(before, 0);
+    EXPECT_EQ(transact(emu.ptyPath(), "?", 18), "QZ-WRT400  V6.50\r\n");
+    const double after = seconds(emu.latenessSoFar());
+    EXPECT_GE(after, before);
+    EXPECT_EQ(emu.stop(), 0);
+    EXPECT_GE(seconds(EmulatorProcess::readFile(file)), after);
+    std::remove(file.c_str());
 }

@@ -36,6 +36,7 @@ EmulatorProcess::EmulatorProcess(std::vector<std::string> args, Strictness stric
     for (std::size_t i = 0; i + 1 < args_.size(); ++i) {
         if (args_[i] == "--link") link_ = args_[i + 1];
         if (args_[i] == "--dump") dump_ = args_[i + 1];
+        if (args_[i] == "--lateness") lateness_ = args_[i + 1];
         if (args_[i] == "--violations") violationsFile_ = args_[i + 1];
     }
     if (strictness == Strictness::Strict && violationsFile_.empty()) {
@@ -47,6 +48,19 @@ EmulatorProcess::EmulatorProcess(std::vector<std::string> args, Strictness stric
 std::optional<std::string> EmulatorProcess::dumpText() const {
     if (dump_.empty()) return std::nullopt;
     return readFile(dump_);
+}
+
+std::optional<std::string> EmulatorProcess::latenessSoFar(int timeoutMs) {
+    if (lateness_.empty() || !running()) return std::nullopt;
+    ::unlink(lateness_.c_str());
+    ::kill(pid_, SIGUSR1);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // The emulator renames the finished file into place: once it is there, it is whole.
+    while (::access(lateness_.c_str(), R_OK) != 0) {
+        if (msLeft(deadline) == 0) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return readFile(lateness_);
 }
 
 EmulatorProcess::~EmulatorProcess() {

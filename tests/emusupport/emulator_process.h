@@ -40,6 +40,9 @@ class EmulatorProcess {
 
     // The --dump file, after stop(); nullopt without --dump or when it was not written.
     std::optional<std::string> dumpText() const;
+    // The --lateness line so far, asked of the running emulator (SIGUSR1); nullopt without
+    // --lateness or when it did not come within timeoutMs.
+    std::optional<std::string> latenessSoFar(int timeoutMs = 2000);
 
     static std::string executable();
     // A fresh path under the temporary folder, unique to this process and call.
@@ -50,6 +53,7 @@ class EmulatorProcess {
     std::vector<std::string> args_;
     std::string link_;
     std::string dump_;
+    std::string lateness_;
     std::string violationsFile_; // the strict board's record; empty when lenient
     std::string found_;
     bool expecting_ = false;

@@ -30,15 +30,7 @@ const QString kPanelShort =
     QStringLiteral("プログラムメモリ読み出しブランクチェック失敗。　　読み出しデータ不足。");
 const QString kPanelEndMissing = QStringLiteral(
     "プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できませんでした。");
-const QString kVerifyPanelShort =
-    QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
-const QString kVerifyPanelEndMissing =
-    QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
 const QString kEepromRead = QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し完了。");
-const QString kEepromShort =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
-const QString kEepromEndMissing =
-    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
 const QString kErased =
     QStringLiteral("リード..........リード終了。　デバイスは消去されています。");
 const QString kWrittenHead = QStringLiteral("リード..........リード終了。　");
@@ -109,8 +101,7 @@ bool Pic18Module::receiveProgram(std::vector<std::uint8_t>& into, QString& resul
     ch_.discardInput();
     ch_.sendPowerLetter();
     const ReadBackFailures failures =
-        verify ? ReadBackFailures{kVerifyPanelShort, kVerifyPanelEndMissing}
-               : ReadBackFailures{kPanelShort, kPanelEndMissing};
+        verify ? programPanelVerifyFailures() : ReadBackFailures{kPanelShort, kPanelEndMissing};
     if (!receivePanels18(ch_, "Xrsp", failures, into, result)) return false;
     s_.device.Pic18PanelCount = pic18PanelCount(s_.device.ProgramWordCount);
     result = result::OK;
@@ -154,9 +145,9 @@ void Pic18Module::ReadEepromMemory(QString& result) {
     run.EepromAndHigh = 255;
     run.EepromAndLow = 255;
     const auto* reply = receivePic18Block(ch_, {"Xrsd", 1, count, AckRule::None, 9, 0, true},
-                                          {kEepromShort, kEepromEndMissing}, result);
+                                          eepromReadFailures(), result);
     if (!reply) {
-        lastStatus_ = kEepromEndMissing;
+        lastStatus_ = eepromReadFailures().endCodeMissing;
         return;
     }
     for (std::int32_t i = 0; i < count; ++i) {

@@ -22,16 +22,7 @@ const QRegularExpression
                              "\\d\\d  Pass = 1    Fail = 0 $"));
 
 // The window as the program builds it (its operations register every device module).
-class Pic12Window : public Bench {
-  public:
-    Pic12Window(std::vector<std::string> args, const QString& hexFile)
-        : Bench(std::move(args), hexFile) {}
-    // The words of the emulator's dump (the emulator is stopped).
-    std::vector<std::uint16_t> dumpWords(std::uint32_t first, std::uint32_t count) {
-        if (emu->running()) emu->stop();
-        return hexWordsBySrecCat(QString::fromStdString(dumpPath()), first, count);
-    }
-};
+using Pic12Window = Bench;
 
 } // namespace
 
@@ -83,11 +74,11 @@ void Pic12WindowOperations::pic12c508aBlankProgramVerifyRead() {
     for (auto& w : expected)
         w &= 0x0FFF;
     expected.back() = 0x0C5A; // the factory calibration word, kept
-    auto chip = bench.dumpWords(0, 512);
+    auto chip = bench.chipWords(0, 512);
     for (auto& w : chip)
         w &= 0x0FFF;
     QCOMPARE(chip, expected);
-    QCOMPARE(bench.dumpWords(0xFFF, 1)[0] & 0x0FFF,
+    QCOMPARE(bench.chipWords(0xFFF, 1)[0] & 0x0FFF,
              hexWordsBySrecCat(kHex508, 0xFFF, 1)[0] & 0x0FFF);
 }
 
@@ -124,14 +115,14 @@ void Pic12WindowOperations::pic12f683BlankProgramVerifyRead() {
     auto expected = hexWordsBySrecCat(kHex683, 0, 2048);
     for (auto& w : expected)
         w &= 0x3FFF;
-    auto chip = bench.dumpWords(0, 2048);
+    auto chip = bench.chipWords(0, 2048);
     for (auto& w : chip)
         w &= 0x3FFF;
     QCOMPARE(chip, expected);
-    QCOMPARE(bench.dumpWords(0x2007, 1)[0] & 0x3FFF,
+    QCOMPARE(bench.chipWords(0x2007, 1)[0] & 0x3FFF,
              hexWordsBySrecCat(kHex683, 0x2007, 1)[0] & 0x3FFF);
-    QCOMPARE(bench.dumpWords(0x2008, 1)[0], std::uint16_t(0x1A2B)); // calibration kept
-    const auto eeprom = bench.dumpWords(0x2100, 10);
+    QCOMPARE(bench.chipWords(0x2008, 1)[0], std::uint16_t(0x1A2B)); // calibration kept
+    const auto eeprom = bench.chipWords(0x2100, 10);
     const auto eepromHex = hexWordsBySrecCat(kHex683, 0x2100, 10);
     for (int k = 0; k < 10; ++k)
         QCOMPARE(eeprom[k] & 0xFF, eepromHex[k] & 0xFF);
@@ -149,7 +140,7 @@ void Pic12WindowOperations::aProtectedChipIsAskedAboutAndCancelChangesNothing() 
         first.session.device.ConfigValue[1] &= ~0x00C0;
         first.session.buffer.ConfigIdImage[15] &= ~0x00C0;
         first.click("Command_pogram");
-        first.dumpWords(0, 1);
+        first.chipWords(0, 1);
         QVERIFY(QFile::copy(QString::fromStdString(first.dumpPath()), protectedHex));
     }
     Pic12Window bench({"--part", "PIC12F683", "--load", protectedHex.toStdString()}, kHex683);

@@ -3,110 +3,26 @@
 // person presses them, the chip compared with the HEX file and the saved buffer by srec_cmp, a
 // protected chip, the wrong part in the socket and a board that stops answering.
 #include "pic18_bench.h"
+#include "window_bench.h"
 
-#include "core/app_paths.h"
-#include "core/clock.h"
-#include "core/device_file.h"
-#include "core/session.h"
-#include "core/settings_store.h"
-#include "emusupport/emulator_process.h"
-#include "link/board_link.h"
-#include "link/qt_serial_port.h"
-#include "mainwindow/logic/real_core_services.h"
-#include "mainwindow/widgets/frm_main.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 using namespace tavrin;
 using namespace tavrin::test;
 
 namespace {
 
-struct Box {
-    QString title;
-    QString text;
-};
-
-class WindowBench {
+// The window on the emulator; the File menu opens image.hex and saves saved.hex of the bench's
+// folder.
+class WindowBench : public Bench {
   public:
-    explicit WindowBench(std::vector<std::string> emulatorArgs) {
-        link_ = EmulatorProcess::uniquePath("tavrin-board18");
-        dump_ = EmulatorProcess::uniquePath("tavrin-dump18") + ".hex";
-        emulatorArgs.insert(emulatorArgs.end(), {"--baud", "0", "--link", link_, "--dump", dump_});
-        emu = std::make_unique<EmulatorProcess>(emulatorArgs);
-        std::string error;
-        started = emu->start(&error);
-        if (!started) qWarning("emulator: %s", error.c_str());
-        settings = std::make_unique<QtSettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
-        paths = AppPaths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dir.path()};
-        session.app.MainTitle = QStringLiteral("TW - ");
-        session.link.ComPortName = QString::fromStdString(emu->portPath());
-        window = std::make_unique<frmMain>(session, *settings, realCoreServices(paths));
-        link = std::make_unique<BoardLink>(session, *window, port, clock);
-        window->attachOperations(*link, clock, dir.path());
-        window->setAppPaths(paths);
-        window->setFileDialogAnswer(
-            [this](const FileDialogRequest&, bool save) { return save ? savePath() : hexPath(); });
-        window->setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes.push_back({title, text});
-                return boxAnswer;
-            });
-        window->show();
-        LoadDeviceList(session, *window, paths);
+    explicit WindowBench(std::vector<std::string> emulatorArgs) : Bench(std::move(emulatorArgs)) {
+        hex = dir.filePath(QStringLiteral("image.hex"));
+        saveAs = dir.filePath(QStringLiteral("saved.hex"));
     }
-    ~WindowBench() {
-        window.reset();
-        if (emu->running()) emu->stop();
-        QFile::remove(QString::fromStdString(dump_));
-    }
-
-    QString hexPath() const { return dir.filePath(QStringLiteral("image.hex")); }
-    QString savePath() const { return dir.filePath(QStringLiteral("saved.hex")); }
-    QString dumpPath() const { return QString::fromStdString(dump_); }
-    template <class T> T* find(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    void select(const QString& device) {
-        window->selectDeviceByIndex(int(session.device.DeviceNames.indexOf(device)));
-    }
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    QString status() const { return find<QLabel>("LabelCmt")->text(); }
-    QString log() const {
-        QFile f(QDir(dir.path()).filePath(QStringLiteral("LOG_NEW0.txt")));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
-    bool controlsBack() const {
-        return find<QPushButton>("Command_pogram")->isEnabled() &&
-               find<QComboBox>("Combo_device")->isEnabled() && !port.isOpen();
-    }
-
-    QTemporaryDir dir;
-    std::unique_ptr<EmulatorProcess> emu;
-    bool started = false;
-    std::unique_ptr<QtSettingsStore> settings;
-    AppPaths paths;
-    Session session;
-    QtSerialPort port;
-    SteadyClock clock;
-    std::unique_ptr<frmMain> window;
-    std::unique_ptr<BoardLink> link;
-    std::vector<Box> boxes;
-    MessageAnswer boxAnswer = MessageAnswer::Ok;
-
-  private:
-    std::string link_;
-    std::string dump_;
+    QString hexPath() const { return hex; }
+    QString savePath() const { return saveAs; }
 };
 
 // srec_cmp's verdict on two Intel HEX files over the chip's memories (the device ID, which no
@@ -177,8 +93,10 @@ void Pic18Window::programVerifyReadAndSave() {
 
     QCOMPARE(bench.emu->stop(), 0);
     QString why;
-    QVERIFY2(srecEqual(bench.hexPath(), bench.dumpPath(), &why), qPrintable(why));
-    QVERIFY2(srecEqual(bench.savePath(), bench.dumpPath(), &why), qPrintable(why));
+    QVERIFY2(srecEqual(bench.hexPath(), QString::fromStdString(bench.dumpPath()), &why),
+             qPrintable(why));
+    QVERIFY2(srecEqual(bench.savePath(), QString::fromStdString(bench.dumpPath()), &why),
+             qPrintable(why));
 }
 
 void Pic18Window::aProtectedChip() {
