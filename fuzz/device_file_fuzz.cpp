@@ -45,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NullOperatorUi ui;
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString text = decodeDeviceFileText(bytes);
+    const QByteArray text = deviceFileUtf8(bytes);
     const DeviceListScan scan = scanDeviceList(text);
 
     QStringList names = scan.names.mid(0, 8);
     DeviceFileReader file(text);
     if (!file.atEnd()) file.nextLine();
-    if (!file.atEnd()) names << firstToken(file.nextLine()).toString(); // listed or not
+    if (!file.atEnd()) names << tokenText(firstToken(file.nextLine())); // listed or not
     DeviceRecord current;
     current.DeviceNames = scan.names;
     current.DeviceFileVersion = scan.version;

@@ -40,7 +40,8 @@ QString deviceFolders(const AppPaths& paths) {
 // Why the file gave no text; None when it did.
 enum class DeviceFileFault { None, Missing, TooLarge };
 
-std::optional<QString> readDeviceFileText(const AppPaths& paths, DeviceFileFault* fault = nullptr) {
+std::optional<QByteArray> readDeviceFileText(const AppPaths& paths,
+                                             DeviceFileFault* fault = nullptr) {
     DeviceFileFault ignored;
     DeviceFileFault& why = fault ? *fault : ignored;
     why = DeviceFileFault::Missing;
@@ -58,7 +59,7 @@ std::optional<QString> readDeviceFileText(const AppPaths& paths, DeviceFileFault
         return std::nullopt;
     }
     why = DeviceFileFault::None;
-    return decodeDeviceFileText(bytes);
+    return deviceFileUtf8(bytes);
 }
 
 // A file that is there but unusable is not reported as missing.
@@ -95,7 +96,7 @@ bool writePartList(const AppPaths& paths, const QStringList& names) {
 bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
     s.device.DeviceNames.clear();
     DeviceFileFault fault;
-    const std::optional<QString> text = readDeviceFileText(paths, &fault);
+    const std::optional<QByteArray> text = readDeviceFileText(paths, &fault);
     if (!text) {
         s.device.DeviceFileError = 1;
         if (fault == DeviceFileFault::TooLarge)
@@ -125,7 +126,7 @@ bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
 
 bool LoadDeviceDefinition(Session& s, OperatorUi& ui, const AppPaths& paths) {
     if (s.device.SelectedDevice.isEmpty()) return false;
-    const std::optional<QString> text = readDeviceFileText(paths);
+    const std::optional<QByteArray> text = readDeviceFileText(paths);
     if (!text) {
         s.device.SelectedDevice.clear();
         s.device.DeviceFileError = 1;

@@ -4,6 +4,15 @@
 
 namespace tavrin {
 
+namespace {
+const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// A TAB stands for blanks, so both end a token.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+} // namespace
+
 QString decodeDeviceFileText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
@@ -14,58 +23,65 @@ QString decodeDeviceFileText(const QByteArray& bytes) {
     return QString::fromUtf8(bytes);
 }
 
-QStringView DeviceFileReader::nextLine() {
-    const QChar* data = text_.constData();
-    const qsizetype n = text_.size();
-    const qsizetype start = next_;
-    qsizetype end = start;
-    while (end < n && data[end] != QLatin1Char('\n') && data[end] != QLatin1Char('\r'))
-        ++end;
-    next_ = end + 1;
-    if (end + 1 < n && data[end] == QLatin1Char('\r') && data[end + 1] == QLatin1Char('\n'))
-        ++next_;
-    ++lineNumber_;
-    return QStringView(data + start, end - start);
+QByteArray deviceFileUtf8(const QByteArray& bytes) {
+    if (QByteArrayView(bytes).isValidUtf8()) return bytes;
+    return decodeDeviceFileText(bytes).toUtf8();
 }
 
-QStringList splitDeviceFileLines(const QString& text) {
-    QStringList lines;
-    DeviceFileReader file(text);
-    while (!file.atEnd())
-        lines << file.nextLine().toString();
-    return lines;
+QString tokenText(QByteArrayView utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
 }
 
-namespace {
-// A TAB stands for blanks, so both end a token.
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-} // namespace
-
-QStringList prepareLine(QStringView line) {
+QStringList prepareLine(QByteArrayView utf8Line) {
     QStringList tokens;
-    const qsizetype n = line.size();
+    const qsizetype n = utf8Line.size();
     for (qsizetype i = 0; i < n;) {
-        while (i < n && isBlank(line[i]))
+        while (i < n && isBlank(utf8Line[i]))
             ++i;
         const qsizetype start = i;
-        while (i < n && !isBlank(line[i]))
+        while (i < n && !isBlank(utf8Line[i]))
             ++i;
-        if (i > start) tokens << line.sliced(start, i - start).toString();
+        if (i > start) tokens << tokenText(utf8Line.sliced(start, i - start));
     }
     return tokens;
 }
 
-QStringView firstToken(QStringView line) {
-    const qsizetype n = line.size();
+QByteArrayView firstToken(QByteArrayView utf8Line) {
+    const qsizetype n = utf8Line.size();
     qsizetype start = 0;
-    while (start < n && isBlank(line[start]))
+    while (start < n && isBlank(utf8Line[start]))
         ++start;
     qsizetype end = start;
-    while (end < n && !isBlank(line[end]))
+    while (end < n && !isBlank(utf8Line[end]))
         ++end;
-    return line.sliced(start, end - start);
+    return utf8Line.sliced(start, end - start);
+}
+
+DeviceFileReader::DeviceFileReader(QByteArray utf8) : text_(std::move(utf8)) {
+    if (QByteArrayView(text_).startsWith(kByteOrderMark)) next_ = kByteOrderMark.size();
+}
+
+QByteArrayView DeviceFileReader::nextLine() {
+    const char* data = text_.constData();
+    const qsizetype n = text_.size();
+    const qsizetype start = next_;
+    qsizetype end = start;
+    while (end < n && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    next_ = end + 1;
+    if (end + 1 < n && data[end] == '\r' && data[end + 1] == '\n') ++next_;
+    ++lineNumber_;
+    return QByteArrayView(data + start, end - start);
+}
+
+QStringList splitDeviceFileLines(const QByteArray& utf8) {
+    QStringList lines;
+    DeviceFileReader file(utf8);
+    while (!file.atEnd())
+        lines << tokenText(file.nextLine());
+    return lines;
 }
 
 } // namespace tavrin

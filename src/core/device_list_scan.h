@@ -13,7 +13,7 @@ struct DeviceListScan {
 
 // A name is listed when the line after "#BEGIN" starts with "PIC" or "QZ-". VERSION lines count
 // wherever they stand, inside blocks too.
-DeviceListScan scanDeviceList(const QString& text);
+DeviceListScan scanDeviceList(const QByteArray& utf8);
 
 // Whether a name read after "#BEGIN" is offered in the device list.
 bool isListedDeviceName(QStringView name);
