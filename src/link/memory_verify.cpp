@@ -17,7 +17,6 @@ namespace {
 
 const QString kStreamEndMissing =
     QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
-const QString& kProgramShort = programPanelVerifyFailures().shortReply;
 const QString kTooManyNotice = QStringLiteral("これ以降もエラーがある可能性があります。\r\n\r\n");
 const QString kTooMany = QStringLiteral("プログラムメモリ ベリファイエラー。");
 const QString kNoEeprom =
@@ -67,7 +66,8 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     ch.sendLetters(cmd.program);
     const std::int32_t words = sendStreamSize(ch);
     const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    if (wait != WaitResult::Complete)
+        return failWait(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, 2 * std::size_t(words))) return failStep(ch, result, kStreamEndMissing);
 
@@ -86,7 +86,8 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ch.sendLetters(cmd.program);
     const std::int32_t n = sendProgramSize(ch);
     const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, kProgramShort);
+    if (wait != WaitResult::Complete)
+        return failWait(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not a read-back to trust, whatever its data bytes say.
     if (!endCodeAt(r, 2 * std::size_t(n))) return failStep(ch, result, kStreamEndMissing);
