@@ -5,6 +5,7 @@
 #include "core/clock.h"
 #include "core/serial_port.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -76,14 +77,18 @@ class CountingPort final : public SerialPort {
     std::int64_t dataAt_ = 0;
 };
 
-// The steady clock, adding up the pauses and sleeps the host makes.
+// The steady clock, adding up the pauses and sleeps the host makes, and how much longer than
+// asked they lasted.
 class CountingClock final : public Clock {
   public:
     std::int64_t sleptMs = 0;
+    std::int64_t oversleptUs = 0;
     std::int64_t nowUs() const override { return clock_.nowUs(); }
     void sleepMs(int ms) override {
         sleptMs += ms;
+        const std::int64_t start = clock_.nowUs();
         clock_.sleepMs(ms);
+        oversleptUs += std::max<std::int64_t>(0, clock_.nowUs() - start - 1000 * std::int64_t(ms));
     }
 
   private:

@@ -7,14 +7,13 @@
 //   part=… op=… wall_s=… wire_s=… wire_ratio=… cpu_share=… rss_mb=… emu_late_s=… host_ratio=…
 //   load=…
 // wire_s is the bytes on the wire both ways at 8N1 plus every pause the host makes through the
-// Clock seam. emu_late_s is how late the emulator acted on what its line model had due during
-// that operation, and host_ratio the wire ratio without it: a loaded machine shows there, not
-// as a slow host. load is the one-minute load average when the operation ended. rss_mb is the
-// process's peak resident size so far.
-// On stderr: every run's lines, the slowest step of each operation (the status line shown
-// longest) and the host's reaction per round trip.
-// Exits non-zero when an operation does not succeed.
-// Options: --part NAME (repeatable) runs only those parts; --runs N.
+// Clock seam. emu_late_s is how long the emulator held the host up during that operation (how
+// late the bytes the host answered reached it), and host_ratio the wire ratio without it: a
+// loaded machine shows there, not as a slow host. load is the one-minute load average when the
+// operation ended. rss_mb is the process's peak resident size so far. On stderr: every run's lines,
+// the slowest step of each operation (the status line shown longest) and the host's reaction per
+// round trip. Exits non-zero when an operation does not succeed. Options: --part NAME (repeatable)
+// runs only those parts; --runs N.
 #include "wire_counters.h"
 
 #include "operations/window_bench.h"
@@ -96,11 +95,11 @@ double loadAverage() {
     return load;
 }
 
-// lateness_s of the emulator's --lateness line.
-double latenessSeconds(const std::optional<std::string>& line) {
-    if (!line) return 0;
-    const auto at = line->find("lateness_s=");
-    return at == std::string::npos ? 0 : std::stod(line->substr(at + 11));
+// What held the host up, from the emulator's --lateness line.
+double hostHeldUpSeconds(const std::optional<std::string>& line) {
+    static const std::string key = "host_held_up_s=";
+    const auto at = line ? line->find(key) : std::string::npos;
+    return at == std::string::npos ? 0 : std::stod(line->substr(at + key.size()));
 }
 
 // A full image: every program word within the part's cell width, every EEPROM location, IDs that
@@ -195,10 +194,10 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
     StepTimer steps(*bench.find<QLabel>("LabelCmt"));
     port.observe = [&steps] { steps.look(); };
 
-    double lateBefore = latenessSeconds(bench.emu->latenessSoFar());
+    double lateBefore = hostHeldUpSeconds(bench.emu->latenessSoFar());
     for (const Operation& op : kOperations) {
         port.sent = port.received = port.reactions = port.reactionUs = 0;
-        clock.sleptMs = 0;
+        clock.sleptMs = clock.oversleptUs = 0;
         const int passesBefore = bench.session.run.PassCount;
         steps.start();
         const auto wallStart = SteadyTime::now();
@@ -211,7 +210,7 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
         f.load = loadAverage();
         f.rss = residentMb();
         f.wire = wireSeconds(port.sent + port.received, clock.sleptMs);
-        const double lateAfter = latenessSeconds(bench.emu->latenessSoFar());
+        const double lateAfter = hostHeldUpSeconds(bench.emu->latenessSoFar());
         f.late = lateAfter - lateBefore;
         lateBefore = lateAfter;
         const QString status = bench.status();
@@ -226,13 +225,15 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
                              qPrintable(oneLine(box.text)));
         bench.boxes.clear();
         printFigures(stderr, part, op.name, f, (" run=" + std::to_string(run)).c_str());
-        std::fprintf(stderr,
-                     "  slowest step \"%s\" %.3f s; %lld round trips, host reaction %.1f us "
-                     "each; bytes out %lld, in %lld, pauses %lld ms; status \"%s\"\n",
-                     qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
-                     port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
-                     (long long)port.sent, (long long)port.received, (long long)clock.sleptMs,
-                     qPrintable(oneLine(status)));
+        std::fprintf(
+            stderr,
+            "  slowest step \"%s\" %.3f s; %lld round trips, host reaction %.1f us "
+            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); status "
+            "\"%s\"\n",
+            qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
+            port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
+            (long long)port.sent, (long long)port.received, (long long)clock.sleptMs,
+            double(clock.oversleptUs) / 1000.0, qPrintable(oneLine(status)));
     }
     port.observe = nullptr;
     bench.emu->stop();

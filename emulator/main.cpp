@@ -38,7 +38,8 @@ bool writeLateness(const std::string& path, const emu::PtyLink::Lateness& late) 
     {
         std::ofstream out(partial, std::ios::trunc);
         out << "lateness_s=" << double(late.total) / double(emu::kSecond)
-            << " worst_ms=" << double(late.worst) / 1e6 << " late_events=" << late.count << "\n";
+            << " worst_ms=" << double(late.worst) / 1e6 << " late_events=" << late.count
+            << " host_held_up_s=" << double(late.hostHeldUp) / double(emu::kSecond) << "\n";
         if (!out) return false;
     }
     return std::rename(partial.c_str(), path.c_str()) == 0;

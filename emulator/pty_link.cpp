@@ -68,6 +68,10 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
     ::sigdelset(&waitMask, SIGUSR1);
 
     std::vector<std::uint8_t> pending; // due for the host, not yet taken by the pty
+    Nanos behindUntil = 0;             // the end of the lateness counted last
+    // How late the last bytes reached the host: the host, waiting for them, was held up by that
+    // much when it writes next.
+    Nanos handedLate = 0;
     std::uint8_t buffer[4096];
     while (!stop) {
         if (report && *report) {
@@ -77,13 +81,22 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
         Nanos now = elapsed();
         if (const auto due = board.nextEvent(); due && *due < now) {
             const Nanos late = now - *due;
-            lateness_.total += late;
+            // The total is the time the board was behind its line model: what was already
+            // counted as behind (an earlier turn that came late made this event late too) is
+            // not counted again.
+            lateness_.total += now - std::max(*due, behindUntil);
+            behindUntil = now;
             lateness_.worst = std::max(lateness_.worst, late);
             ++lateness_.count;
         }
         board.runUntil(now);
-        const auto due = board.takeForHost(now);
-        pending.insert(pending.end(), due.begin(), due.end());
+        // Byte by byte time, so that the hand-over knows when its last byte was due.
+        while (const auto at = board.nextForHost()) {
+            if (*at > now) break;
+            const auto due = board.takeForHost(*at);
+            pending.insert(pending.end(), due.begin(), due.end());
+            handedLate = now - *at;
+        }
         if (!pending.empty()) {
             const ssize_t n = ::write(master_, pending.data(), pending.size());
             if (n > 0) pending.erase(pending.begin(), pending.begin() + n);
@@ -106,7 +119,11 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
         if (r < 0) continue; // EINTR: look at `stop`
         if (p.revents & POLLIN) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0) board.hostWrite(std::span(buffer, std::size_t(n)), elapsed());
+            if (n > 0) {
+                board.hostWrite(std::span(buffer, std::size_t(n)), elapsed());
+                lateness_.hostHeldUp += handedLate;
+                handedLate = 0;
+            }
         } else if (p.revents & (POLLHUP | POLLERR)) {
             // Nobody at the other end for a moment; do not spin.
             timespec pause{0, 10 * 1000 * 1000};

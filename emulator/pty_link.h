@@ -32,9 +32,11 @@ class PtyLink {
     // How long after the line model had something due (a byte arriving, a timer, a reply
     // leaving) the loop acted on it: the scheduler's and the machine's share, not the board's.
     struct Lateness {
-        Nanos total = 0;
-        Nanos worst = 0;
-        std::uint64_t count = 0;
+        Nanos total = 0;         // the time the board was behind its model, overlaps counted once
+        Nanos worst = 0;         // the latest one event came
+        std::uint64_t count = 0; // events that came late
+        // Of that, what held the host up: how late the bytes the host answered came to it.
+        Nanos hostHeldUp = 0;
     };
     const Lateness& lateness() const { return lateness_; }
 

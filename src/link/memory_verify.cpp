@@ -17,7 +17,6 @@ namespace {
 
 const QString kStreamEndMissing =
     QStringLiteral("プログラムメモリ読み出し失敗。　　終了コードを受信できませんでした。");
-const QString& kProgramShort = programPanelVerifyFailures().shortReply;
 const QString kTooManyNotice = QStringLiteral("これ以降もエラーがある可能性があります。\r\n\r\n");
 const QString kTooMany = QStringLiteral("プログラムメモリ ベリファイエラー。");
 const QString kNoEeprom =
@@ -79,7 +78,8 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     ch.sendLetters(cmd.program);
     const std::int32_t words = sendStreamSize(ch);
     const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
-    if (wait != WaitResult::Complete) return failExchange(ch, result, wait, kProgramShort);
+    if (wait != WaitResult::Complete)
+        return failExchange(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
     if (!endCodeAt(r, 2 * std::size_t(words))) return failEndCode(ch, result, kStreamEndMissing);
 
@@ -98,7 +98,8 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     ch.sendLetters(cmd.program);
     const std::int32_t n = sendProgramSize(ch);
     const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
-    if (wait != WaitResult::Complete) return failExchange(ch, result, wait, kProgramShort);
+    if (wait != WaitResult::Complete)
+        return failExchange(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not a read-back to trust, whatever its data bytes say.
     if (!endCodeAt(r, 2 * std::size_t(n))) return failEndCode(ch, result, kStreamEndMissing);

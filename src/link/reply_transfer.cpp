@@ -9,30 +9,31 @@
 
 namespace tavrin {
 
+namespace {
+const QString kPanelVerifyShort =
+    QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
+const QString kPanelVerifyEndMissing =
+    QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
+const QString kEepromVerifyShort =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
+const QString kEepromVerifyEndMissing = QStringLiteral(
+    "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
+const QString kEepromReadShort =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
+const QString kEepromReadEndMissing =
+    QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
+} // namespace
+
 const ReadBackFailures& programPanelVerifyFailures() {
-    static const QString shortReply =
-        QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。");
-    static const QString endCodeMissing =
-        QStringLiteral("プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。");
-    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    static const ReadBackFailures failures{kPanelVerifyShort, kPanelVerifyEndMissing};
     return failures;
 }
-
 const ReadBackFailures& eepromVerifyFailures() {
-    static const QString shortReply =
-        QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  読み出しデータ不足。");
-    static const QString endCodeMissing = QStringLiteral(
-        "ＥＥＰＲＯＭデータメモリの ベリファイエラー。  終了コードを受信できませんでした。");
-    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    static const ReadBackFailures failures{kEepromVerifyShort, kEepromVerifyEndMissing};
     return failures;
 }
-
 const ReadBackFailures& eepromReadFailures() {
-    static const QString shortReply =
-        QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。");
-    static const QString endCodeMissing = QStringLiteral(
-        "ＥＥＰＲＯＭデータメモリ読み出し失敗。　　終了コードを受信できませんでした。");
-    static const ReadBackFailures failures{shortReply, endCodeMissing};
+    static const ReadBackFailures failures{kEepromReadShort, kEepromReadEndMissing};
     return failures;
 }
 

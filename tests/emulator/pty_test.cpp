@@ -97,14 +97,16 @@ TEST(PtyEmulator, ReportsItsLatenessOnRequestAndAtExit) {
     ASSERT_TRUE(emu.start(&error)) << error;
     auto seconds = [](const std::optional<std::string>& line) {
         EXPECT_TRUE(line.has_value());
-        double s = -1, worst = -1;
+        double s = -1, worst = -1, heldUp = -1;
         unsigned long long count = 0;
         if (line) {
-            EXPECT_EQ(std::sscanf(line->c_str(), "lateness_s=%lf worst_ms=%lf late_events=%llu", &s,
-                                  &worst, &count),
-                      3)
+            EXPECT_EQ(std::sscanf(line->c_str(),
+                                  "lateness_s=%lf worst_ms=%lf late_events=%llu host_held_up_s=%lf",
+                                  &s, &worst, &count, &heldUp),
+                      4)
                 << *line;
             EXPECT_EQ(line->back(), '\n');
+            EXPECT_GE(heldUp, 0);
         }
         return s;
     };
