@@ -7,6 +7,7 @@
 #include "core/buffer_views.h"
 #include "core/clock.h"
 #include "core/config_grids.h"
+#include "core/eeprom_layout.h"
 #include "core/operation_controls.h"
 #include "core/operation_guard.h"
 #include "core/operator_ui.h"
@@ -98,7 +99,7 @@ bool areaButtonsEnabled(const QString& name) {
 }
 
 bool eepromEditable(const Session& s) {
-    return s.device.EepromByteCount > 0;
+    return hasEditableEeprom(s);
 }
 
 bool ExtendedOperations::available(Area area) const {
