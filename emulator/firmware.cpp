@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace emu {
 
@@ -117,7 +118,9 @@ std::optional<Nanos> Firmware::timer() const {
 
 std::optional<Nanos> Firmware::watchdogDeadline() const {
     if (options().idleReset <= 0) return std::nullopt;
-    return now() + options().idleReset;
+    // Silence counts from when the board's own output has left: while a delayed or split reply
+    // is still on its way, the host has had nothing to answer yet.
+    return std::max(now(), board_.outputDrainedAt()) + options().idleReset;
 }
 
 void Firmware::resumeWaiter() {
@@ -229,6 +232,7 @@ Task<> Firmware::run() {
     for (;;) {
         const auto b = co_await ByteAwaiter{*this, false, std::nullopt};
         if (!b) continue;
+        if (*b != 'N' && *b != 'n') loneLetterBefore_ = 0;
         if (const auto* handler = board_.commands().idle(*b)) {
             toleratingAcks_ = false;
             co_await (*handler)(*this, *b);
@@ -253,6 +257,7 @@ void Firmware::idleByte(std::uint8_t byte) {
 }
 
 Task<> Firmware::powerCommand(std::uint8_t powerLetter, bool afterPowerLetter) {
+    const std::uint8_t followsLoneLetter = std::exchange(loneLetterBefore_, 0);
     power_ = powerLetter;
     std::string letters;
     for (;;) {
@@ -260,6 +265,9 @@ Task<> Firmware::powerCommand(std::uint8_t powerLetter, bool afterPowerLetter) {
         if (!b) co_return;
         std::string next = letters + char(*b);
         if (!board_.commands().isPrefix(next)) {
+            // A power letter straight after this one: this one stays alone (a step the host
+            // does not serve), unless the next one's command shows it was meant for that.
+            loneLetterBefore_ = letters.empty() && (*b == 'N' || *b == 'n') ? powerLetter : 0;
             note("'" + std::string(1, char(powerLetter)) + letters + "' not a command; " +
                  hexByte(*b) + " read again");
             inbox_.push_front(*b);
@@ -267,6 +275,11 @@ Task<> Firmware::powerCommand(std::uint8_t powerLetter, bool afterPowerLetter) {
         }
         letters = std::move(next);
         if (const auto* command = board_.commands().find(letters)) {
+            if (followsLoneLetter && afterPowerLetter)
+                violation(ViolationKind::RepeatedPowerLetter,
+                          "'" + std::string(1, char(followsLoneLetter)) + "' alone, then '" +
+                              std::string(1, char(powerLetter)) + " " + letters +
+                              "': one power letter begins a command");
             beginCommand(letters, &command->rules, afterPowerLetter);
             note("command " + std::string(1, char(powerLetter)) + " " + letters);
             co_await command->handler(*this);

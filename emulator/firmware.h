@@ -174,6 +174,8 @@ class Firmware {
     std::size_t sentInCommand_ = 0;
     bool delayApplied_ = false;
     bool stallNoted_ = false;
+    // The power letter that was left alone by the power letter straight after it (0: none).
+    std::uint8_t loneLetterBefore_ = 0;
 };
 
 } // namespace emu

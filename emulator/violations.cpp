@@ -14,6 +14,8 @@ std::string_view violationName(ViolationKind kind) {
         return "power-letter-inside-procedure";
     case ViolationKind::MissingPowerLetter:
         return "missing-power-letter";
+    case ViolationKind::RepeatedPowerLetter:
+        return "repeated-power-letter";
     case ViolationKind::StrayByte:
         return "stray-byte";
     case ViolationKind::ReservedBits:

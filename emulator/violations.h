@@ -16,6 +16,7 @@ enum class ViolationKind {
     MissingAck,          // a flow-controlled block went out whole and no "@" came for it
     PowerLetterContinue, // a power letter where the procedure goes on with "X" alone
     MissingPowerLetter,  // "X" alone where a procedure starts (or before any power letter)
+    RepeatedPowerLetter, // a power letter straight after another one: one command, one letter
     StrayByte,           // a byte while idle that is neither "*" nor the start of a command
     ReservedBits,        // a word with bits the part's cells do not have
     PastMemory,          // a read or write beyond the part's memory

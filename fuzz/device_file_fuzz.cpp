@@ -45,18 +45,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NullOperatorUi ui;
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QStringList lines = splitDeviceFileLines(decodeDeviceFileText(bytes));
-    const DeviceListScan scan = scanDeviceList(lines);
+    const QByteArray text = deviceFileUtf8(bytes);
+    const DeviceListScan scan = scanDeviceList(text);
 
     QStringList names = scan.names.mid(0, 8);
-    if (lines.size() > 1) names << prepareLine(lines.at(1)).value(0); // listed or not
+    DeviceFileReader file(text);
+    if (!file.atEnd()) file.nextLine();
+    if (!file.atEnd()) names << tokenText(firstToken(file.nextLine())); // listed or not
     DeviceRecord current;
     current.DeviceNames = scan.names;
     current.DeviceFileVersion = scan.version;
     for (const QString& name : names) {
         current.SelectedDevice = name;
         current.ConfigFromDevice = (size % 2) == 1;
-        DeviceDefinition definition = readDeviceDefinition(lines, current);
+        DeviceDefinition definition = readDeviceDefinition(text, current);
         if (definition.outcome != DeviceDefinition::Outcome::Loaded) {
             require(!definition.errorText.isEmpty());
             continue;

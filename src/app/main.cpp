@@ -1,12 +1,16 @@
 // Start of the program: one instance per user, then the program's start-up; the event loop runs
 // only when start-up ends ready for input.
+#include "another_copy_notice.h"
 #include "application.h"
 #include "program_version.h"
+#include "startup_marker.h"
 
 #include "core/settings_store.h"
 #include "core/single_instance.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,9 +20,22 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
 
-    // Taken before any window: a second start ends without showing anything.
+    // Taken before any window: a second start says why it ends, and shows nothing else.
     tavrin::SingleInstanceLock instance;
-    if (!instance.tryAcquire()) return 0;
+    switch (instance.acquire()) {
+    case tavrin::SingleInstanceLock::Outcome::Acquired:
+        break;
+    case tavrin::SingleInstanceLock::Outcome::HeldByOther:
+        tavrin::tellAnotherCopyRuns(QCoreApplication::arguments().mid(1));
+        return 0;
+    case tavrin::SingleInstanceLock::Outcome::Unavailable:
+        // No place can hold the lock: running unguarded beats not running at all.
+        std::fprintf(stderr, "tavrin-writer: no lock file could be made; another copy may run\n");
+        break;
+    }
+
+    // The start-up benchmark's marker, only when asked for.
+    const std::unique_ptr<tavrin::StartupMarker> marker = tavrin::StartupMarker::fromEnvironment();
 
     // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port, which then stands
     // in for a saved port.
@@ -27,6 +44,7 @@ int main(int argc, char** argv) {
                                  {},
                                  {}});
     if (program.start() != tavrin::StartupOutcome::Ready) return 1;
+    if (marker) marker->windowReady();
     const int code = QApplication::exec();
     program.shutdown();
     return code;

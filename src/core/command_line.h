@@ -13,10 +13,17 @@ struct CommandLineArgs {
     bool refusedUnopenable = false; // a path was given but the file cannot be opened
 };
 
-// The arguments after the program name are one field (blanks do not separate; a TAB ends the
-// field). Quotes are removed; the path runs to ".HEX" (matched without regard to case) and keeps
-// its case, since file names on this system are case-sensitive; "/" starts each option.
+// The arguments after the program name, as the system hands them over. When the name of the
+// first ends in ".hex" (any case), that is the file, whatever its path holds (blanks, quotes,
+// TABs, ".hex" in a folder name), and the following arguments that begin with "/" carry the
+// options ("/" starts each one). Otherwise the arguments are read as one field, the
+// way a shell that splits at blanks, or one quoted text, handed them over: a TAB ends the field,
+// quotes are removed, the path runs to ".HEX" (matched without regard to case) and keeps its case,
+// since file names on this system are case-sensitive, and "/" starts each option.
 CommandLineArgs ParseCommandLine(const QStringList& arguments);
+
+// The command line as the person gave it, for the start-up view: the arguments joined by blanks.
+QString commandLineText(const QStringList& arguments);
 
 // True when the file can be opened for reading.
 bool FileExists(const QString& path);

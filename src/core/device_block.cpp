@@ -29,18 +29,20 @@ DeviceBlockRead ReadDeviceBlock(DeviceFileReader& file) {
     }
 }
 
-DeviceBlockLookup findDeviceBlock(const QStringList& lines, const QString& name) {
+DeviceBlockLookup findDeviceBlock(const QByteArray& utf8, const QString& name) {
     DeviceBlockLookup lookup;
     // An empty name would match the first name line left empty by mistake.
     if (name.isEmpty()) return lookup;
-    DeviceFileReader file(lines);
+    const QByteArray wanted = name.toUtf8();
+    DeviceFileReader file(utf8);
     while (!file.atEnd()) {
-        const QStringList tokens = file.nextTokens();
-        const QString key = tokens.value(0);
-        if (key == QLatin1String("CMT")) {
+        const QByteArrayView line = file.nextLine();
+        const QByteArrayView key = firstToken(line);
+        if (key == QByteArrayView("CMT")) {
+            const QStringList tokens = prepareLine(line);
             lookup.comments.push_back({tokens.value(1), tokens.value(2), tokens.value(3)});
-        } else if (key == QLatin1String("#BEGIN") && !file.atEnd()) {
-            if (file.nextTokens().value(0) != name) continue;
+        } else if (key == QByteArrayView("#BEGIN") && !file.atEnd()) {
+            if (firstToken(file.nextLine()) != QByteArrayView(wanted)) continue;
             lookup.block = ReadDeviceBlock(file);
             lookup.outcome = lookup.block.ok ? DeviceBlockLookup::Outcome::Found
                                              : DeviceBlockLookup::Outcome::ReadError;

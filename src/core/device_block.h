@@ -35,7 +35,7 @@ struct DeviceBlockLookup {
     std::vector<SettingComment> comments;
 };
 
-// The first block whose name line starts with `name`.
-DeviceBlockLookup findDeviceBlock(const QStringList& lines, const QString& name);
+// The first block whose name line starts with `name`, in the UTF-8 text of device6.ini.
+DeviceBlockLookup findDeviceBlock(const QByteArray& utf8, const QString& name);
 
 } // namespace tavrin

@@ -219,10 +219,10 @@ void writeConfigWordBytes(PcBuffer& buffer, const DeviceRecord& d) {
     }
 }
 
-DeviceDefinition readDeviceDefinition(const QStringList& lines, const DeviceRecord& current) {
+DeviceDefinition readDeviceDefinition(const QByteArray& utf8, const DeviceRecord& current) {
     DeviceDefinition result;
     const QString& name = current.SelectedDevice;
-    DeviceBlockLookup lookup = findDeviceBlock(lines, name);
+    DeviceBlockLookup lookup = findDeviceBlock(utf8, name);
     switch (lookup.outcome) {
     case DeviceBlockLookup::Outcome::NotFound:
         result.outcome = DeviceDefinition::Outcome::NotFound;

@@ -42,10 +42,11 @@ struct DeviceDefinition {
     DeviceRecord record; // Loaded: the fresh record
 };
 
-// Reads the block of current.SelectedDevice from the lines of device6.ini into a fresh record.
+// Reads the block of current.SelectedDevice from the UTF-8 text of device6.ini into a fresh
+// record.
 // The fresh record keeps from `current` only the device list, the selection and whether the
 // configuration values come from the chip; every other field starts at its starting value.
-DeviceDefinition readDeviceDefinition(const QStringList& lines, const DeviceRecord& current);
+DeviceDefinition readDeviceDefinition(const QByteArray& utf8, const DeviceRecord& current);
 
 // The defined configuration words into their places in the PC buffer: the PIC18 configuration
 // bytes (low, high) and, for word 1, bytes 14-15 of the configuration/ID image (high, low).

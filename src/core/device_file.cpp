@@ -37,11 +37,11 @@ QString deviceFolders(const AppPaths& paths) {
                                                  : QFileInfo(paths.deviceFile).absolutePath());
 }
 
-// Why the file gave no lines; None when it did.
+// Why the file gave no text; None when it did.
 enum class DeviceFileFault { None, Missing, TooLarge };
 
-std::optional<QStringList> readDeviceFileLines(const AppPaths& paths,
-                                               DeviceFileFault* fault = nullptr) {
+std::optional<QByteArray> readDeviceFileText(const AppPaths& paths,
+                                             DeviceFileFault* fault = nullptr) {
     DeviceFileFault ignored;
     DeviceFileFault& why = fault ? *fault : ignored;
     why = DeviceFileFault::Missing;
@@ -59,7 +59,7 @@ std::optional<QStringList> readDeviceFileLines(const AppPaths& paths,
         return std::nullopt;
     }
     why = DeviceFileFault::None;
-    return splitDeviceFileLines(decodeDeviceFileText(bytes));
+    return deviceFileUtf8(bytes);
 }
 
 // A file that is there but unusable is not reported as missing.
@@ -96,8 +96,8 @@ bool writePartList(const AppPaths& paths, const QStringList& names) {
 bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
     s.device.DeviceNames.clear();
     DeviceFileFault fault;
-    const std::optional<QStringList> lines = readDeviceFileLines(paths, &fault);
-    if (!lines) {
+    const std::optional<QByteArray> text = readDeviceFileText(paths, &fault);
+    if (!text) {
         s.device.DeviceFileError = 1;
         if (fault == DeviceFileFault::TooLarge)
             showDeviceFileUnusable(
@@ -107,7 +107,7 @@ bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
             showDeviceFileMissing(ui, paths);
         return false;
     }
-    DeviceListScan scan = scanDeviceList(*lines);
+    DeviceListScan scan = scanDeviceList(*text);
     if (scan.names.isEmpty()) {
         s.device.DeviceFileError = 1;
         showDeviceFileUnusable(ui, paths,
@@ -126,14 +126,14 @@ bool LoadDeviceList(Session& s, OperatorUi& ui, const AppPaths& paths) {
 
 bool LoadDeviceDefinition(Session& s, OperatorUi& ui, const AppPaths& paths) {
     if (s.device.SelectedDevice.isEmpty()) return false;
-    const std::optional<QStringList> lines = readDeviceFileLines(paths);
-    if (!lines) {
+    const std::optional<QByteArray> text = readDeviceFileText(paths);
+    if (!text) {
         s.device.SelectedDevice.clear();
         s.device.DeviceFileError = 1;
         showDeviceFileMissing(ui, paths);
         return false;
     }
-    DeviceDefinition definition = readDeviceDefinition(*lines, s.device);
+    DeviceDefinition definition = readDeviceDefinition(*text, s.device);
     if (definition.outcome != DeviceDefinition::Outcome::Loaded) {
         // The previous part's record stays, but no longer under a name: operations refuse until
         // a part loads properly.

@@ -1,10 +1,17 @@
 #include "device_file_text.h"
 
-#include "utilities.h"
-
 #include <QStringDecoder>
 
 namespace tavrin {
+
+namespace {
+const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// A TAB stands for blanks, so both end a token.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+} // namespace
 
 QString decodeDeviceFileText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -16,23 +23,65 @@ QString decodeDeviceFileText(const QByteArray& bytes) {
     return QString::fromUtf8(bytes);
 }
 
-QStringList splitDeviceFileLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r')) continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    if (start < n) lines << text.mid(start);
-    return lines;
+QByteArray deviceFileUtf8(const QByteArray& bytes) {
+    if (QByteArrayView(bytes).isValidUtf8()) return bytes;
+    return decodeDeviceFileText(bytes).toUtf8();
 }
 
-QStringList prepareLine(const QString& line) {
-    return SplitTokens(ExpandTabs(line));
+QString tokenText(QByteArrayView utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
+}
+
+QStringList prepareLine(QByteArrayView utf8Line) {
+    QStringList tokens;
+    const qsizetype n = utf8Line.size();
+    for (qsizetype i = 0; i < n;) {
+        while (i < n && isBlank(utf8Line[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && !isBlank(utf8Line[i]))
+            ++i;
+        if (i > start) tokens << tokenText(utf8Line.sliced(start, i - start));
+    }
+    return tokens;
+}
+
+QByteArrayView firstToken(QByteArrayView utf8Line) {
+    const qsizetype n = utf8Line.size();
+    qsizetype start = 0;
+    while (start < n && isBlank(utf8Line[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < n && !isBlank(utf8Line[end]))
+        ++end;
+    return utf8Line.sliced(start, end - start);
+}
+
+DeviceFileReader::DeviceFileReader(QByteArray utf8) : text_(std::move(utf8)) {
+    if (QByteArrayView(text_).startsWith(kByteOrderMark)) next_ = kByteOrderMark.size();
+}
+
+QByteArrayView DeviceFileReader::nextLine() {
+    const char* data = text_.constData();
+    const qsizetype n = text_.size();
+    const qsizetype start = next_;
+    qsizetype end = start;
+    while (end < n && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    next_ = end + 1;
+    if (end + 1 < n && data[end] == '\r' && data[end + 1] == '\n') ++next_;
+    ++lineNumber_;
+    return QByteArrayView(data + start, end - start);
+}
+
+QStringList splitDeviceFileLines(const QByteArray& utf8) {
+    QStringList lines;
+    DeviceFileReader file(utf8);
+    while (!file.atEnd())
+        lines << tokenText(file.nextLine());
+    return lines;
 }
 
 } // namespace tavrin

@@ -4,22 +4,23 @@
 
 namespace tavrin {
 
-bool isListedDeviceName(const QString& name) {
+bool isListedDeviceName(QStringView name) {
     return name.startsWith(QLatin1String("PIC")) || name.startsWith(QLatin1String("QZ-"));
 }
 
-DeviceListScan scanDeviceList(const QStringList& lines) {
+DeviceListScan scanDeviceList(const QByteArray& utf8) {
     DeviceListScan scan;
-    DeviceFileReader file(lines);
+    DeviceFileReader file(utf8);
     while (!file.atEnd()) {
-        const QStringList tokens = file.nextTokens();
-        const QString key = tokens.value(0);
-        if (key == QLatin1String("VERSION")) {
+        const QByteArrayView line = file.nextLine();
+        const QByteArrayView key = firstToken(line);
+        if (key == QByteArrayView("VERSION")) {
+            const QStringList tokens = prepareLine(line);
             scan.version = tokens.value(1) + tokens.value(2) + tokens.value(3) + tokens.value(4);
-        } else if (key == QLatin1String("#BEGIN")) {
+        } else if (key == QByteArrayView("#BEGIN")) {
             // A "#BEGIN" on the last line names nothing.
             if (file.atEnd()) break;
-            const QString name = file.nextTokens().value(0);
+            const QString name = tokenText(firstToken(file.nextLine()));
             if (isListedDeviceName(name)) scan.names << name;
         }
     }

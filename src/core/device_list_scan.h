@@ -13,9 +13,9 @@ struct DeviceListScan {
 
 // A name is listed when the line after "#BEGIN" starts with "PIC" or "QZ-". VERSION lines count
 // wherever they stand, inside blocks too.
-DeviceListScan scanDeviceList(const QStringList& lines);
+DeviceListScan scanDeviceList(const QByteArray& utf8);
 
 // Whether a name read after "#BEGIN" is offered in the device list.
-bool isListedDeviceName(const QString& name);
+bool isListedDeviceName(QStringView name);
 
 } // namespace tavrin

@@ -1,5 +1,6 @@
 #include "operation_controls.h"
 
+#include "eeprom_layout.h"
 #include "operator_ui.h"
 #include "program_type.h"
 #include "session.h"
@@ -11,27 +12,20 @@ namespace tavrin {
 
 namespace {
 
-// In the order the window has always switched them; Cmd_Extend_Program follows its own rule.
+// In the order the window has always switched them; Cmd_Extend_Program and Command3 follow rules
+// of their own. Command3 is switched with them: the EEPROM editor must not change the buffer
+// that an operation is writing.
 constexpr std::array kOperationControls{
-    Control::Text_ID,
-    Control::Command_pogram,
-    Control::Command_read,
-    Control::Command_Vrify,
-    Control::Command_blank,
-    Control::Cmd_Extend_Program,
-    Control::Cmd_open,
-    Control::Cmd_save,
-    Control::Command_com,
-    Control::SSTab_Config,
-    Control::SSTab_MCU_Infomatin,
-    Control::Combo_device,
-    Control::file,
-    Control::mnuAsmC,
-    Control::mnuRELOAD,
-    Control::mnuASMwithRELOAD,
-    Control::mnuAsmReloadProgram,
-    Control::mnuHelp,
-    Control::mnuPcBufferMemoryClear,
+    Control::Text_ID,          Control::Command_pogram,
+    Control::Command_read,     Control::Command_Vrify,
+    Control::Command_blank,    Control::Cmd_Extend_Program,
+    Control::Command3,         Control::Cmd_open,
+    Control::Cmd_save,         Control::Command_com,
+    Control::SSTab_Config,     Control::SSTab_MCU_Infomatin,
+    Control::Combo_device,     Control::file,
+    Control::mnuAsmC,          Control::mnuRELOAD,
+    Control::mnuASMwithRELOAD, Control::mnuAsmReloadProgram,
+    Control::mnuHelp,          Control::mnuPcBufferMemoryClear,
 };
 
 bool isFlashFamilyName(const QString& device) {
@@ -44,7 +38,9 @@ bool isFlashFamilyName(const QString& device) {
 
 void EnableOperationControls(const Session& s, OperatorUi& ui) {
     for (Control c : kOperationControls) {
-        const bool on = c != Control::Cmd_Extend_Program || !isOtpOrEpromType(s.device.ProgramType);
+        bool on = true;
+        if (c == Control::Cmd_Extend_Program) on = !isOtpOrEpromType(s.device.ProgramType);
+        if (c == Control::Command3) on = hasEditableEeprom(s);
         ui.setControlEnabled(c, on);
     }
 }

@@ -11,7 +11,8 @@ struct Session;
 class OperatorUi;
 
 // Enables the operation buttons, tabs, device list and menus; the extended-program button only
-// for types that are not one-time-programmable or EPROM.
+// for types that are not one-time-programmable or EPROM, the EEPROM editor's button only for a
+// part with data EEPROM.
 void EnableOperationControls(const Session& s, OperatorUi& ui);
 // Disables the same list (the extended-program button too) and gives the focus to the window.
 void DisableOperationControls(OperatorUi& ui);

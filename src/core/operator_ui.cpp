@@ -58,6 +58,7 @@ const char* controlName(Control c) {
         TAVRIN_CONTROL_NAME(Command_Vrify)
         TAVRIN_CONTROL_NAME(Command_blank)
         TAVRIN_CONTROL_NAME(Cmd_Extend_Program)
+        TAVRIN_CONTROL_NAME(Command3)
         TAVRIN_CONTROL_NAME(Cmd_open)
         TAVRIN_CONTROL_NAME(Cmd_save)
         TAVRIN_CONTROL_NAME(Command_com)

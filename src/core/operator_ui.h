@@ -38,6 +38,7 @@ enum class Control {
     Command_Vrify,
     Command_blank,
     Cmd_Extend_Program,
+    Command3, // opens the EEPROM editor
     Cmd_open,
     Cmd_save,
     Command_com,

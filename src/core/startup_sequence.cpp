@@ -21,14 +21,6 @@ namespace {
 const QString kNewline = QStringLiteral("\n");
 const QString kOpenFailed = QStringLiteral("ファイルをオープンできませんでした。");
 
-// The command line as one field: blanks stay inside it, a TAB ends it.
-QString firstField(const QStringList& arguments) {
-    QString field = arguments.join(QLatin1Char(' '));
-    const qsizetype tab = field.indexOf(QLatin1Char('\t'));
-    if (tab >= 0) field.truncate(tab);
-    return field;
-}
-
 QStringList namesUpToFirstEmpty(const QStringList& names) {
     QStringList listed;
     for (const QString& name : names) {
@@ -107,12 +99,15 @@ StartupOutcome StartupSequence::run(const StartupInput& in) {
 }
 
 void StartupSequence::takeCommandLine(const QStringList& arguments) {
-    const QString field = firstField(arguments);
+    const QString field = commandLineText(arguments);
     if (!field.isEmpty()) {
         s_.app.CommandLine = field;
         programView_ += kNewline + QStringLiteral("i:") + field;
     }
     CommandLineArgs args = ParseCommandLine(arguments);
+    // Said again where the file would have been opened: the board search in between writes the
+    // status line, and a refusal shown only before it would go unseen.
+    commandLineRefused_ = args.refusedUnopenable;
     if (args.refusedUnopenable) ShowStatusMessage(ui_, kOpenFailed, QString());
     // A path typed relative to the shell's folder is kept whole: it goes into the window title,
     // the folder setting and the history, which outlive that folder.
@@ -174,6 +169,7 @@ void StartupSequence::rotateLogs(const AppPaths& paths) {
 }
 
 void StartupSequence::openCommandLineFile() {
+    if (commandLineRefused_) ShowStatusMessage(ui_, kOpenFailed, QString());
     if (s_.app.CommandLine.isEmpty()) {
         window_.setWindowCaption(s_.app.MainTitle +
                                  settings_.value(QStringLiteral("OPEN_DIR0"), QString()));

@@ -56,6 +56,7 @@ class StartupSequence {
     StartupWindow& window_;
     StartupServices& services_;
     QString programView_;
+    bool commandLineRefused_ = false;
 };
 
 // The device for the command-line file: the name after "/" when it is in the list exactly as

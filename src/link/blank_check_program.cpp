@@ -146,12 +146,14 @@ void scanProgram(BoardChannel& channel, const ProgramBlankRow& v, QString& resul
 void BlankCheckProgramMemory(BoardChannel& channel, QString& result) {
     ShowStatusMessage(channel.ui(), Scanning);
     channel.discardInput();
-    channel.sendPowerLetter();
     const QString& type = channel.session().device.ProgramType;
     if (type == QLatin1String("12C5")) {
+        // Each of its three requests begins with its own power letter; the opening's letter is
+        // the first request's.
         blankCheck12C5(channel, result);
         return;
     }
+    channel.sendPowerLetter();
     if (const ProgramBlankRow* v = variantOf(type)) scanProgram(channel, *v, result);
 }
 

@@ -4,8 +4,9 @@
 // compares with the copy it has just written (MergedConfigIdImage for the 14-bit parts).
 //
 // cpFlag: "CP" when the part is code protected, "--" when not; left as passed when the reply
-// did not arrive. result: "OK" or "NG". A programming type these checks do not serve gives
-// "NG" at once: nothing was compared, so nothing may pass.
+// did not arrive. result: "OK" or "NG", "ER" when the reply came short or without its end code.
+// A programming type these checks do not serve gives "NG" at once: nothing was compared, so
+// nothing may pass.
 #pragma once
 
 #include <QString>

@@ -83,15 +83,17 @@ int countDifferences(const std::vector<std::uint8_t>& reply, const std::uint8_t*
 bool readArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
               QString& result) {
     sendConfigAreaLetters(channel, command.letters);
+    // A reply that came short or without its end code is a failed exchange ("ER"), not a
+    // difference.
     if (exchange(channel, command.layout) != AreaRead::Complete) {
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(channel.ui(), ReplyShort);
         return false;
     }
     const auto& reply = channel.session().link.ReceiveBuffer;
     testCodeProtection(channel, configWordOf(reply, command.layout), cpFlag);
     if (!endCodeAt(reply, endCodePosition(command.layout))) {
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(channel.ui(), EndCodeMissing);
         return false;
     }
@@ -124,7 +126,7 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     channel.sendPowerLetter();
     if (readPic18WithProgress(channel, Pic18IdStart, Pic18IdBytes) != AreaRead::Complete) {
         s.run.IdVerifyText = result::NG;
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(ui, IdReplyShort);
         return;
     }
@@ -132,7 +134,7 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     if (!endCodeAt(reply, Pic18IdBytes)) {
         // Nothing was compared: the caller's "OK" must not stand.
         s.run.IdVerifyText = result::NG;
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(ui, IdEndCodeMissing);
         return;
     }
@@ -146,12 +148,12 @@ void verifyPic18(BoardChannel& channel, QString& cpFlag, QString& result) {
     }
 
     if (readPic18WithProgress(channel, Pic18ConfigStart, Pic18ConfigBytes) != AreaRead::Complete) {
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(ui, ReplyShort);
         return;
     }
     if (!endCodeAt(reply, Pic18ConfigBytes)) {
-        result = result::NG;
+        result = result::ER;
         ShowStatusMessage(ui, EndCodeMissing);
         return;
     }

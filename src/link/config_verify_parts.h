@@ -39,7 +39,7 @@ int countDifferences(const std::vector<std::uint8_t>& reply, const std::uint8_t*
 
 // Sends the command of a 12-bit, 14-bit or two-word area and takes the reply into
 // ReceiveBuffer. True when it is complete with its end code; otherwise the failure is shown and
-// result is "NG". The code-protect test runs on every complete reply, before its end code is
+// result is "ER". The code-protect test runs on every complete reply, before its end code is
 // looked at.
 bool readArea(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
               QString& result);

@@ -54,6 +54,18 @@ class ProgramComparison {
     int differences_ = 0;
 };
 
+// A read-back that came short, late or without its end code says nothing about the chip: the
+// exchange failed ("ER"), which is no difference between the chip and the buffer ("NG").
+void failExchange(BoardChannel& ch, QString& result, WaitResult wait, const QString& text) {
+    failWait(ch, result, wait, text);
+    result = result::ER;
+}
+
+void failEndCode(BoardChannel& ch, QString& result, const QString& text) {
+    failStep(ch, result, text);
+    result = result::ER;
+}
+
 std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
     return bytes[i] * 256 + bytes[i + 1];
 }
@@ -67,9 +79,9 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const std::int32_t words = sendStreamSize(ch);
     const WaitResult wait = receiveWords(ch, words, WaitLimit::perBlock());
     if (wait != WaitResult::Complete)
-        return failWait(ch, result, wait, programPanelVerifyFailures().shortReply);
+        return failExchange(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
-    if (!endCodeAt(r, 2 * std::size_t(words))) return failStep(ch, result, kStreamEndMissing);
+    if (!endCodeAt(r, 2 * std::size_t(words))) return failEndCode(ch, result, kStreamEndMissing);
 
     result = result::OK;
     auto& image = s.buffer.ProgramImage;
@@ -87,10 +99,10 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const std::int32_t n = sendProgramSize(ch);
     const WaitResult wait = receiveWords(ch, n, WaitLimit::perBlock());
     if (wait != WaitResult::Complete)
-        return failWait(ch, result, wait, programPanelVerifyFailures().shortReply);
+        return failExchange(ch, result, wait, programPanelVerifyFailures().shortReply);
     const auto& r = s.link.ReceiveBuffer;
     // A reply without its end code is not a read-back to trust, whatever its data bytes say.
-    if (!endCodeAt(r, 2 * std::size_t(n))) return failStep(ch, result, kStreamEndMissing);
+    if (!endCodeAt(r, 2 * std::size_t(n))) return failEndCode(ch, result, kStreamEndMissing);
 
     // The 12F6's last word is its oscillator calibration, the chip's own and not compared.
     const bool calibrationLast = QLatin1String(cmd.type) == QLatin1String("12F6");
@@ -110,8 +122,10 @@ void verifyPanels18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const std::int32_t panels = pic18PanelsFor(n);
     result = result::OK;
     std::vector<std::uint8_t> readBackBytes(std::size_t(panels) * Pic18PanelBytes, 0);
-    if (!receivePanels18(ch, cmd.program, programPanelVerifyFailures(), readBackBytes, result))
+    if (!receivePanels18(ch, cmd.program, programPanelVerifyFailures(), readBackBytes, result)) {
+        result = result::ER;
         return;
+    }
     result = result::OK;
     const auto& image = s.buffer.ProgramImage;
     ProgramComparison comparison(ch, result);
@@ -145,18 +159,16 @@ void verifyEeprom14(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     ch.sendCount16(count);
     const WaitResult wait = receiveWords(ch, count, WaitLimit::perBlock());
     const ReadBackFailures& failures = eepromVerifyFailures();
-    if (wait != WaitResult::Complete) return failWait(ch, result, wait, failures.shortReply);
+    if (wait != WaitResult::Complete) return failExchange(ch, result, wait, failures.shortReply);
     const auto& r = s.link.ReceiveBuffer;
+    // A reply without its end code is not compared: its differences would be no chip's.
+    if (!endCodeAt(r, 2 * std::size_t(count)))
+        return failEndCode(ch, result, failures.endCodeMissing);
     const auto& image = s.buffer.EepromImage;
     const std::size_t compared = std::min<std::size_t>(2 * std::size_t(count), image.size());
+    result = result::OK;
     // Only the data byte of each location counts; the filler byte before it does not.
     compareEeprom(ch, r, 1, 2, compared, result);
-    if (result == result::NG) return;
-    if (endCodeAt(r, 2 * std::size_t(count))) {
-        result = result::OK;
-        return;
-    }
-    failStep(ch, result, failures.endCodeMissing);
 }
 
 void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
@@ -165,7 +177,10 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     const auto* reply =
         receivePic18Block(ch, {cmd.eeprom, 1, count, AckRule::None, double(count) + 1, 0, true},
                           eepromVerifyFailures(), result);
-    if (!reply) return;
+    if (!reply) {
+        result = result::ER;
+        return;
+    }
     const auto& r = *reply;
     result = result::OK;
     const auto& image = s.buffer.EepromImage;

@@ -9,10 +9,11 @@ namespace tavrin {
 class BoardChannel;
 struct ReadCommands;
 
-// "OK"/"NG"; a type it does not serve gets the power letter only and keeps the caller's result.
+// "OK"/"NG", "ER" when the read-back failed (short, late or without its end code: nothing is
+// compared); a type it does not serve gets the power letter only and keeps the caller's result.
 // ReceiveBuffer keeps the read-back and LastVerifyIndex the position of the last word compared.
 void VerifyProgramMemory(BoardChannel& channel, QString& result);
-// "OK"/"NG", "--" for a part without EEPROM, "" for a type whose EEPROM it does not read.
+// "OK"/"NG"/"ER", "--" for a part without EEPROM, "" for a type whose EEPROM it does not read.
 void VerifyEepromMemory(BoardChannel& channel, QString& result);
 
 // The same verifies with the caller's row (read_commands.h).

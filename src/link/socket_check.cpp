@@ -72,12 +72,14 @@ void announce(BoardChannel& channel, const DeviceIdCheck& check) {
     ShowStatusMessage(channel.ui(), check.checking);
     channel.pumpEvents();
     channel.discardInput();
-    channel.sendPowerLetter();
 }
 
+// The power letter goes with the read: a letter sent alone, where no read follows, would only
+// stand in front of the next step's own.
 void readAndJudge(BoardChannel& channel, const DeviceIdCheck& check, QString& result) {
     Session& s = channel.session();
     OperatorUi& ui = channel.ui();
+    channel.sendPowerLetter();
     channel.sendLetters(check.letters);
     switch (readConfigArea14(channel, AckTiming::AfterSixteen)) {
     case AreaRead::Complete:

@@ -47,6 +47,7 @@ class ApplicationTest : public QObject {
   private slots:
     void commandLineFileOpensWithItsPart();
     void withoutAListedPartThePersonChoosesIt();
+    void commandLinePathsAsTheSystemHandsThemOver();
     void firstStartAsksForThePortAndFindsTheBoard();
     void missingDeviceFileEndsTheProgram();
     void shutdownRemovesWorkFilesAndKeepsLogs();
@@ -119,6 +120,46 @@ void ApplicationTest::commandLineFileOpensWithItsPart() {
         QVERIFY(QFileInfo::exists(app.paths().inData(name)));
     QCOMPARE(app.aboutBox().texts().version, QStringLiteral("V4.0.0"));
     app.shutdown();
+}
+
+void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
+    QTemporaryDir dir;
+    // ".hex" in a folder name, a quote and a TAB in the file's own.
+    const QString folder = dir.filePath(QStringLiteral("v1.hex builds"));
+    QDir().mkpath(folder);
+    const QString hex = folder + QStringLiteral("/Tom's \"blink\"\t877a.hex");
+    QVERIFY(
+        QFile::copy(QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex"), hex));
+    const QString missing = folder + QStringLiteral("/gone.hex");
+    struct Case {
+        QStringList arguments;
+        QString opened;
+    };
+    const Case cases[] = {
+        {{hex, QStringLiteral("/PIC16F877A")}, hex},
+        {{missing, QStringLiteral("/PIC16F877A")}, {}},
+    };
+    for (const Case& c : cases) {
+        EmulatedBench board;
+        QVERIFY(board.started);
+        QList<Recorded> boxes;
+        Application app(options(dir, c.arguments, board.path()));
+        recordBoxes(app, boxes);
+        QCOMPARE(app.start(), StartupOutcome::Ready);
+        QCOMPARE(app.session().app.HexFilePath, c.opened);
+        QVERIFY(app.session().link.ProgrammerDetected);
+        // What the person sees once the window opens, after the board was found.
+        const QString status = app.window().findChild<QLabel*>(QStringLiteral("LabelCmt"))->text();
+        if (c.opened.isEmpty()) {
+            QCOMPARE(status, QStringLiteral("ファイルをオープンできませんでした。 "));
+        } else {
+            QCOMPARE(app.session().device.SelectedDevice, QStringLiteral("PIC16F877A"));
+            QCOMPARE(int(app.session().buffer.ProgramImage[0]), 0x28);
+            QCOMPARE(int(app.session().buffer.ProgramImage[1]), 0x05);
+        }
+        QVERIFY(boxes.isEmpty());
+        app.shutdown();
+    }
 }
 
 void ApplicationTest::withoutAListedPartThePersonChoosesIt() {

@@ -26,6 +26,14 @@ TEST(CommandLine, PathAndDeviceOption) {
     const QString hex = dir.filePath(QStringLiteral("My Code/Blink.hex"));
     QDir().mkpath(dir.filePath(QStringLiteral("My Code")));
     writeFile(hex, ":00000001FF\r\n");
+    // Names the old one-field reading could not open: a quote, a TAB, ".hex" in a folder name.
+    const QString quoted = dir.filePath(QStringLiteral("Tom's \"best\" code.hex"));
+    const QString tabbed = dir.filePath(QStringLiteral("tab\there.HEX"));
+    QDir().mkpath(dir.filePath(QStringLiteral("old.hex files")));
+    const QString inHexFolder = dir.filePath(QStringLiteral("old.hex files/Blink.hex"));
+    for (const QString& path : {quoted, tabbed, inHexFolder})
+        writeFile(path, ":00000001FF\r\n");
+    const QString second = QStringLiteral("dir/b.hex");
 
     struct Case {
         QStringList args;
@@ -46,6 +54,23 @@ TEST(CommandLine, PathAndDeviceOption) {
         {{dir.filePath(QStringLiteral("notes.txt"))}, {}, {}, {}, false},
         {{}, {}, {}, {}, false},
         {{dir.filePath(QStringLiteral("missing.HEX"))}, {}, {}, {}, true},
+        // The file as one argument, the part as another, whatever the file's name holds.
+        {{quoted, QStringLiteral("/PIC16F84A")}, quoted, QStringLiteral("PIC16F84A"), {}, false},
+        {{tabbed}, tabbed, {}, {}, false},
+        {{inHexFolder, QStringLiteral("/pic16f877a/x")},
+         inHexFolder,
+         QStringLiteral("PIC16F877A"),
+         QStringLiteral("X"),
+         false},
+        // A second path is no device name, relative or whole.
+        {{hex, second}, hex, {}, {}, false},
+        {{hex, inHexFolder, QStringLiteral("/PIC16F84A")},
+         hex,
+         QStringLiteral("PIC16F84A"),
+         {},
+         false},
+        // What the one field read stays as it was: a TAB still ends it.
+        {{hex + QStringLiteral("\t/PIC16F84A")}, hex, {}, {}, false},
     };
     for (const auto& c : cases) {
         const CommandLineArgs got = ParseCommandLine(c.args);

@@ -132,6 +132,14 @@ INSTANTIATE_TEST_SUITE_P(
                        readPic18(h, "Xrsp", 0x2001, 64);
                    },
                    {"missing-power-letter"}},
+        StrictCase{"PowerLetterTwiceBeforeACommand",
+                   "PIC12C509A",
+                   [](HostScript& h) {
+                       h.send("N");
+                       h.command("Nbs", c16(1024));
+                       h.collect(3);
+                   },
+                   {"repeated-power-letter"}},
         // stray bytes
         StrictCase{"NoLetterAfterThePowerLetter",
                    "PIC16F877A",

@@ -125,7 +125,8 @@ TEST(BlankCheck, TwelveC5KeepsTheCalibrationWordOutOfTheScanAndReadsIt) {
     EXPECT_EQ(bench.s.run.CalibWordHigh, 0x0C);
     EXPECT_EQ(bench.s.run.CalibWordLow, 0x5A);
     EXPECT_TRUE(bench.s.run.CalibWordRead);
-    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'N', 'N', 'b', 's', 0x04, 0x00, 'N', 'b', 's', 0x04,
+    // One power letter to each of the three requests.
+    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'N', 'b', 's', 0x04, 0x00, 'N', 'b', 's', 0x04,
                                                 0x01, 'N', 'b', 's', 0x04, 0x05}));
 }
 

@@ -246,7 +246,7 @@ TEST(ConfigVerify, ProtectionIsDecidedBeforeAMissingEndCode) {
         bench.addFault("end-code@rsc");
         const Outcome o = run(bench, check);
         EXPECT_EQ(o.cpFlag, result::CP);
-        EXPECT_EQ(o.result, result::NG);
+        EXPECT_EQ(o.result, result::ER);
         EXPECT_EQ(bench.ui.statusText, shown(EndCodeMissing));
     }
 }
@@ -259,14 +259,15 @@ struct FailureCase {
 
 class ConfigVerifyFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(ConfigVerifyFailure, EndsWithNgAndItsTextWithinItsLimit) {
+// A reply that came short or without its end code compared nothing: a failed exchange ("ER").
+TEST_P(ConfigVerifyFailure, EndsWithErAndItsTextWithinItsLimit) {
     for (Check check : {Check::Verify, Check::Written}) {
         StepBench bench(QString::fromLatin1(GetParam().device));
         programLikeTheBuffer(bench);
         bench.addFault(GetParam().fault);
         bench.recordFromHere();
         const Outcome o = run(bench, check);
-        EXPECT_EQ(o.result, result::NG);
+        EXPECT_EQ(o.result, result::ER);
         EXPECT_EQ(bench.ui.statusText, shown(GetParam().status));
         EXPECT_LT(bench.msSinceRecord(), 21000);
     }
@@ -328,7 +329,7 @@ TEST(ConfigVerify, Pic18IdReplyWithoutEndCodeIsNotASuccess) {
     programLikeTheBuffer(bench);
     bench.addFault("end-code@Xrsp");
     const Outcome o = run(bench, Check::Verify);
-    EXPECT_EQ(o.result, result::NG);
+    EXPECT_EQ(o.result, result::ER);
     EXPECT_EQ(o.cpFlag, QStringLiteral("??"));
     EXPECT_EQ(bench.s.run.IdVerifyText, result::NG);
     EXPECT_EQ(bench.ui.statusText,

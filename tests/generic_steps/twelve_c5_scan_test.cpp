@@ -53,6 +53,11 @@ TEST_F(TwelveC5Scan, ErasedChipWithItsCalibrationWordIsBlank) {
     EXPECT_EQ(session.run.CalibWordHigh, 0x0C);
     EXPECT_EQ(session.run.CalibWordLow, 0x5A);
     EXPECT_TRUE(session.run.CalibWordRead);
+    // One power letter to each request: program words, with the calibration word, with the IDs.
+    EXPECT_EQ(sent, QByteArray("Nbs\x04\x00"
+                               "Nbs\x04\x01"
+                               "Nbs\x04\x05",
+                               15));
 }
 
 TEST_F(TwelveC5Scan, IdWordsThatChangeTheSummaryAreNotBlank) {

@@ -167,6 +167,38 @@ TEST_F(ProgramFlash0, ProgramMemoryOnlyLeavesTheEepromAndWithoutConfigPassesAsOk
     EXPECT_EQ(bench.chip().program[0], hexWordsBySrecCat(kHex, 0, 1)[0]);
 }
 
+// The chip erase before the writes would take the data EEPROM with it: a run of program memory
+// alone puts back what the chip held, the buffer's EEPROM untouched; a protected chip, whose
+// EEPROM cannot be read, loses it.
+TEST_F(ProgramFlash0, ProgramMemoryOnlyPutsBackTheChipsEepromAfterTheErase) {
+    for (int i = 0; i < 64; ++i)
+        bench.chip().eeprom[std::size_t(i)] = std::uint8_t(i * 3 + 1);
+    bench.s.buffer.EepromImage[7] = 0x55;
+    const auto buffer = bench.s.buffer.EepromImage;
+    bench.answer({MessageAnswer::Yes});
+    bench.s.run.ProgramMemoryOnlyMode = true;
+    bench.s.run.IncludeConfigInPartial = true;
+    bench.ops.Command_pogram_Click();
+    EXPECT_EQ(bench.s.run.PassCount, 1) << bench.ui.statusText.toStdString();
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(bench.chip().eeprom[std::size_t(i)], i * 3 + 1) << i;
+    EXPECT_EQ(bench.s.buffer.EepromImage, buffer);
+    EXPECT_EQ(bench.chip().program[0], hexWordsBySrecCat(kHex, 0, 1)[0] & 0x3FFF);
+}
+
+TEST_F(ProgramFlash0, ProgramMemoryOnlyOnAProtectedChipErasesTheEeprom) {
+    bench.chip().eeprom[3] = 0x77;
+    bench.chip().config[0] &= ~0x0010; // CP
+    bench.answer({MessageAnswer::Yes});
+    bench.s.run.ProgramMemoryOnlyMode = true;
+    bench.s.run.IncludeConfigInPartial = true;
+    bench.ops.Command_pogram_Click();
+    EXPECT_EQ(bench.chip().eeprom[3], 0xFF);
+    EXPECT_TRUE(bench.ui.statusHistory.contains(
+        QStringLiteral("コードプロテクトのため、ＥＥＰＲＯＭデータメモリーも消去しました。 ")));
+    EXPECT_EQ(bench.chip().program[0], hexWordsBySrecCat(kHex, 0, 1)[0] & 0x3FFF);
+}
+
 TEST_F(ProgramFlash0, AFailedLogWriteWarnsAndTheOperationEndsCleanly) {
     // A folder where the log file should be: the file cannot be opened.
     ASSERT_TRUE(QDir(bench.dataDir.path()).mkpath(QStringLiteral("LOG_NEW0.txt")));

@@ -23,7 +23,6 @@ class WindowOperations : public QObject {
     void blankCheckOfAnErasedChip();
     void nothingElseRunsWhileTheBoardIsWaitedFor();
     void extendedWindowWorksOneAreaOfAFlashPart();
-    void extendedWindowRefusesAModuleAreaNotRegistered();
 };
 
 void WindowOperations::programsTheHexIntoTheChip() {
@@ -228,25 +227,6 @@ void WindowOperations::extendedWindowWorksOneAreaOfAFlashPart() {
     const auto chip = bench.chipProgram(1024);
     for (int w = 0; w < 1024; ++w)
         QCOMPARE(int(chip[w]), 0x3FFF);
-}
-
-// A part served by a device module whose per-area procedures are not there: the buttons are off
-// and a click (if one gets through) says so instead of doing nothing.
-void WindowOperations::extendedWindowRefusesAModuleAreaNotRegistered() {
-    Bench bench({"--part", "PIC16F877A"});
-    QVERIFY(bench.started);
-    bench.select(QStringLiteral("PIC16F877A"));
-    bench.click("Cmd_Extend_Program");
-    auto* ext = bench.find<QWidget>("frmExtend_Program");
-    QVERIFY(ext);
-    for (const char* name : {"Cmd_PGM_Erase", "Cmd_PGM_Read", "Cmd_DATA_Read", "Cmd_Chip_Erace"}) {
-        auto* b = ext->findChild<QPushButton*>(QString::fromLatin1(name));
-        QVERIFY2(!b->isEnabled(), name);
-        QVERIFY(b->toolTip().contains(QStringLiteral("PIC16F877A")));
-    }
-    // Choosing another part closes the window.
-    bench.select(QStringLiteral("PIC16F84A"));
-    QTRY_VERIFY(!bench.find<QWidget>("frmExtend_Program"));
 }
 
 QTEST_MAIN(WindowOperations)

@@ -190,15 +190,15 @@ INSTANTIATE_TEST_SUITE_P(
                   0},
         // verify
         FaultCase{"VerifyWrongEnd", "PIC16F876A", "FLASH8", 8192, 256, "end-code=0x21@rsp",
-                  VerifyProgramMemory, "NG",
+                  VerifyProgramMemory, "ER",
                   QStringLiteral("プログラムメモリ読み出し失敗。　　"
                                  "終了コードを受信できませんでした。 "),
                   0},
         FaultCase{"VerifySilent", "PIC16F876A", "FLASH8", 8192, 256, "stall=100@rsp",
-                  VerifyProgramMemory, "NG",
+                  VerifyProgramMemory, "ER",
                   QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。 "), 10},
         FaultCase{"EepromVerifyWrongEnd", "PIC16F876A", "FLASH8", 8192, 256, "end-code=0x21@rsd",
-                  VerifyEepromMemory, "NG",
+                  VerifyEepromMemory, "ER",
                   QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  "
                                  "終了コードを受信できませんでした。 "),
                   0, true},

@@ -69,7 +69,7 @@ TEST_F(StepFixture, VerifyWithoutEndCodeIsNeverAPass) {
     fillProgram(session, 32);
     board.expectRead(6, {readBackOf(session, 32, 'X'), {}});
     VerifyProgramMemory(channel, result);
-    EXPECT_EQ(result, "NG");
+    EXPECT_EQ(result, "ER"); // a failed exchange, not a difference
     EXPECT_EQ(status(), QStringLiteral("プログラムメモリ読み出し失敗。　　"
                                        "終了コードを受信できませんでした。 "));
 }
@@ -133,7 +133,7 @@ TEST_F(StepFixture, Pic18VerifyPanelWithoutEndCodeStopsTheVerify) {
     board.expectRead(11, {QByteArray(8192, char(0xFF)) + 'X', {}});
     VerifyProgramMemory(channel, result);
     EXPECT_EQ(board.commands.size(), 1u);
-    EXPECT_EQ(result, "NG");
+    EXPECT_EQ(result, "ER");
     EXPECT_EQ(status(), QStringLiteral("プログラムメモリ ベリファイ失敗。　　"
                                        "終了コードを受信できませんでした。 "));
 }
@@ -142,7 +142,7 @@ TEST_F(StepFixture, VerifyOfSilentBoardEndsWithinItsLimit) {
     part("FLASH8", 8192, 256);
     board.expectRead(6, {QByteArray(100, char(0x3F)), {}});
     VerifyProgramMemory(channel, result);
-    EXPECT_EQ(result, "NG");
+    EXPECT_EQ(result, "ER");
     EXPECT_EQ(status(),
               QStringLiteral("プログラムメモリ ベリファイ失敗。　　読み出しデータ不足。 "));
     EXPECT_LT(seconds(), 11);
@@ -181,7 +181,7 @@ TEST_F(StepFixture, EepromVerifyResultsForEveryKindOfPart) {
     board.expectRead(6, {bytes({0x3F, 0x55, 0x3F, 0x00, 'X'}), {}});
     VerifyEepromMemory(channel, result);
     EXPECT_EQ(board.commands.at(0), "Nr8d" + bytes({0, 2}));
-    EXPECT_EQ(result, "NG");
+    EXPECT_EQ(result, "ER");
     EXPECT_EQ(status(), QStringLiteral("ＥＥＰＲＯＭデータメモリの ベリファイエラー。  "
                                        "終了コードを受信できませんでした。 "));
 

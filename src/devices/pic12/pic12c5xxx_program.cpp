@@ -14,6 +14,7 @@
 #include "devices/common/program_result.h"
 #include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
+#include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 #include "link/config_verify.h"
@@ -208,11 +209,15 @@ void Pic12C5xxx::VerifyDevice() {
                                      "ベリファイををスキップしました。             "));
         return;
     }
-    status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
-    ui.pumpEvents();
-    tavrin::VerifyProgramMemory(ch, run.ProgramVerifyResult);
+    if (!verifyExchangeFailed(run)) {
+        status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
+        ui.pumpEvents();
+        tavrin::VerifyProgramMemory(ch, run.ProgramVerifyResult);
+    }
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
-    if (run.VerifySummary == QLatin1String("OK--OK")) {
+    if (verifyExchangeFailed(run)) {
+        reportVerifyExchangeFailure(ui);
+    } else if (run.VerifySummary == QLatin1String("OK--OK")) {
         status(QStringLiteral("ベリファイは正常終了しました。"));
     } else {
         status(QStringLiteral("redベリファイエラーを検出しました。"));

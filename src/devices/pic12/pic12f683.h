@@ -76,6 +76,7 @@ class Pic12F683 {
     bool eraseForProgramming();
     bool writeAndVerify();
     void judge();
+    void tellProgramMemoryOnlyEnd();
 
     // The chip's configuration word as the last configuration read found it; nothing when no
     // read of this run got it.

@@ -61,7 +61,12 @@ void Pic12F683::ProgramDevice() {
     CheckDeviceId(run.ConfigStepResult);
     if (run.ConfigStepResult != result::NG && blankCheckAllowsWriting() && eraseForProgramming()) {
         ++run.AttemptCount;
-        if (writeAndVerify() && !run.ProgramMemoryOnlyMode) judge();
+        if (writeAndVerify()) {
+            if (run.ProgramMemoryOnlyMode)
+                tellProgramMemoryOnlyEnd();
+            else
+                judge();
+        }
     }
 }
 
@@ -214,6 +219,19 @@ void Pic12F683::judge() {
                        run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
                            QLatin1String("OKOKOK"),
                        ctx_.currentSettings(), ctx_.calibrationLabel, verifyReport(run));
+}
+
+// A run of program memory alone has no verdict; its last word is the first verify that failed,
+// so a failure is not left behind the steps that followed it.
+void Pic12F683::tellProgramMemoryOnlyEnd() {
+    const RunState& run = ctx_.s.run;
+    if (run.ProgramVerifyResult != result::OK)
+        status(kStep + QStringLiteral("ＦＬＡＳＨプログラムメモリーのベリファイに失敗しました。"));
+    else if (run.ConfigVerifyResult != result::OK)
+        status(kStep + QStringLiteral("コンフィギュレーションワードのベリファイに失敗しました。"));
+    else
+        status(QStringLiteral(
+            "Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード プログラム終了"));
 }
 
 } // namespace tavrin::pic12

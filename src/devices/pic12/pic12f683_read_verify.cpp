@@ -11,6 +11,7 @@
 #include "core/utilities.h"
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/result_log.h"
+#include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
 
@@ -88,15 +89,21 @@ void Pic12F683::VerifyDevice() {
                           QStringLiteral("このデバイスはコードプロテクトされています。\r"
                                          "ベリファイををスキップしました。             "));
         } else {
-            status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
-            ui.pumpEvents();
-            VerifyProgramMemory(run.ProgramVerifyResult);
-            status(QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
-            ui.pumpEvents();
-            VerifyEepromMemory(run.EepromVerifyResult);
+            if (!verifyExchangeFailed(run)) {
+                status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
+                ui.pumpEvents();
+                VerifyProgramMemory(run.ProgramVerifyResult);
+            }
+            if (!verifyExchangeFailed(run)) {
+                status(QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
+                ui.pumpEvents();
+                VerifyEepromMemory(run.EepromVerifyResult);
+            }
             run.VerifySummary =
                 run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
-            if (run.VerifySummary == QLatin1String("OKOKOK")) {
+            if (verifyExchangeFailed(run)) {
+                reportVerifyExchangeFailure(ui);
+            } else if (run.VerifySummary == QLatin1String("OKOKOK")) {
                 status(QStringLiteral("ベリファイは正常終了しました。"));
             } else {
                 status(QStringLiteral("redベリファイエラーを検出しました。"));

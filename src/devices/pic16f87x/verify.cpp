@@ -6,6 +6,7 @@
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/result_log.h"
+#include "devices/common/verify_exchange.h"
 
 #include "core/operator_ui.h"
 #include "core/session.h"
@@ -61,7 +62,8 @@ void Pic16F87xModule::VerifyConfigWords(QString& result, QString& cpState) {
     ch.sendLetter(v_.familyLetter);
     ch.sendLetter('c');
     ch.sendCount16(8);
-    result = result::NG;
+    // Until the reply is there whole, nothing was compared: the exchange failed.
+    result = result::ER;
     const WaitResult wait = ch.waitForBytes(17, WaitLimit::perBlock(), AckRule::Every16);
     if (wait == WaitResult::PortGone) return;
     const auto& r = ch.takeReply();
@@ -69,6 +71,7 @@ void Pic16F87xModule::VerifyConfigWords(QString& result, QString& cpState) {
         ShowStatusMessage(ui(), kConfigEndMissing);
         return;
     }
+    result = result::NG;
     const std::int32_t config = r[14] * 256 + r[15];
     const std::int32_t cpMask = ss.device.CodeProtectMask;
     cpState = QStringLiteral("--");
@@ -121,12 +124,17 @@ void Pic16F87xModule::VerifyDevice() {
                                 QStringLiteral("ベリファイををスキップしました。             "));
             return;
         }
-        ShowStatusMessage(ui(), QStringLiteral("ベリファイ中..........プログラムメモリー"));
-        channel().pumpEvents();
-        VerifyProgramMemory(run.ProgramVerifyResult);
-        ShowStatusMessage(ui(), QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
-        channel().pumpEvents();
-        VerifyEepromMemory(run.EepromVerifyResult);
+        if (!verifyExchangeFailed(run)) {
+            ShowStatusMessage(ui(), QStringLiteral("ベリファイ中..........プログラムメモリー"));
+            channel().pumpEvents();
+            VerifyProgramMemory(run.ProgramVerifyResult);
+        }
+        if (!verifyExchangeFailed(run)) {
+            ShowStatusMessage(ui(),
+                              QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
+            channel().pumpEvents();
+            VerifyEepromMemory(run.EepromVerifyResult);
+        }
         reportVerify();
         BoardChannel& ch = channel();
         ch.pumpEvents();
@@ -142,6 +150,10 @@ void Pic16F87xModule::VerifyDevice() {
 void Pic16F87xModule::reportVerify() {
     RunState& run = s().run;
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
+    if (verifyExchangeFailed(run)) {
+        reportVerifyExchangeFailure(ui());
+        return;
+    }
     if (run.VerifySummary == QLatin1String("OK--OK") ||
         run.VerifySummary == QLatin1String("OKOKOK")) {
         ShowStatusMessage(ui(), QStringLiteral("ベリファイは正常終了しました。"));

@@ -39,6 +39,7 @@ void Pic18Module::VerifyConfigWords(QString& result, QString& protectFlags) {
     const auto* reply = receivePic18Block(ch_, {"Xrsc", 0x200001, 8, AckRule::Every8, 9, 0, true},
                                           {kIdShort, kIdEndMissing}, result);
     if (!reply) {
+        result = result::ER;
         run.Pic18IdVerifyResult = kReplyError;
         run.Pic18ConfigVerifyResult = kReplyError;
         return;
@@ -59,7 +60,7 @@ void Pic18Module::VerifyConfigWords(QString& result, QString& protectFlags) {
     reply = receivePic18Block(ch_, {"Xrsc", 0x300001, 256, AckRule::Every8, 9, 0, true},
                               {kConfigShort, kConfigEndMissing}, configResult);
     if (!reply) {
-        result = result::NG;
+        result = result::ER;
         run.Pic18ConfigVerifyResult = kReplyError;
         run.ConfigVerifyText = result::NG;
         return;

@@ -8,6 +8,7 @@
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/result_log.h"
+#include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
 #include "link/mismatch_line.h"
 #include "link/reply_transfer.h"
@@ -46,7 +47,8 @@ void Pic18Module::VerifyProgramMemory(QString& result) {
     if (!receiveProgram(read, result, true)) {
         showProgress18(ui_, false, 0, 0, 0);
         if (whole) status(kProgramVerifyError);
-        result = result::NG;
+        // The read-back failed: nothing was compared.
+        result = result::ER;
         return;
     }
     showProgress18(ui_, false, 0, 0, 0);
@@ -87,7 +89,10 @@ void Pic18Module::VerifyEepromMemory(QString& result) {
     result.clear();
     const auto* reply = receivePic18Block(ch_, {"Xrsd", 1, count, AckRule::None, 9, 0, true},
                                           eepromVerifyFailures(), result);
-    if (!reply) return;
+    if (!reply) {
+        result = result::ER;
+        return;
+    }
     result = result::OK;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::uint8_t expected = s_.buffer.EepromImage[std::size_t(i)];
@@ -132,15 +137,21 @@ void Pic18Module::VerifyDevice() {
             ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, kVerifyTitle,
                            sentence + QLatin1Char('\r') + kSkipped);
         } else {
-            status(kVerifyingProgram);
-            pause(100);
-            VerifyProgramMemory(run.ProgramVerifyResult);
-            status(kVerifyingEeprom);
-            pause(100);
-            VerifyEepromMemory(run.EepromVerifyResult);
+            if (!verifyExchangeFailed(run)) {
+                status(kVerifyingProgram);
+                pause(100);
+                VerifyProgramMemory(run.ProgramVerifyResult);
+            }
+            if (!verifyExchangeFailed(run)) {
+                status(kVerifyingEeprom);
+                pause(100);
+                VerifyEepromMemory(run.EepromVerifyResult);
+            }
             run.VerifySummary =
                 run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
-            if (run.VerifySummary == QLatin1String("OKOKOK")) {
+            if (verifyExchangeFailed(run)) {
+                reportVerifyExchangeFailure(ui_);
+            } else if (run.VerifySummary == QLatin1String("OKOKOK")) {
                 status(kAllMatch);
             } else {
                 status(kMismatch);

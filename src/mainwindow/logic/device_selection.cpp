@@ -5,6 +5,7 @@
 #include "main_context.h"
 
 #include "core/config_grids.h"
+#include "core/eeprom_layout.h"
 #include "core/operation_controls.h"
 #include "core/status.h"
 #include "core/utilities.h"
@@ -86,6 +87,7 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex) {
         // nothing of the part that failed to load is shown.
         s.device.SelectedDevice.clear();
         UpdateProgramButton(s, ui, ctx.toggles.blankSkip);
+        ui.setControlEnabled(Control::Command3, false);
         DeviceLayout none = deviceLayoutFor(QString(), {});
         none.idText.reset();
         ctx.view.applyDeviceLayout(none);
@@ -105,6 +107,7 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex) {
         RecomputeConfigFromGrid(s, ui, k);
     ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
     UpdateProgramButton(s, ui, ctx.toggles.blankSkip);
+    ui.setControlEnabled(Control::Command3, hasEditableEeprom(s));
 
     DeviceLayout layout = deviceLayoutFor(s.device.ProgramType, s.device.ConfigWordDefined);
     const bool calibrationTab = listText == QLatin1String("PIC12F683");

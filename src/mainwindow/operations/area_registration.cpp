@@ -4,6 +4,7 @@
 
 #include "core/session.h"
 #include "devices/pic12/pic12f683.h"
+#include "devices/pic16f87x/pic16f87x_modules.h"
 #include "devices/pic18/pic18_module.h"
 #include "devices/pic18/pic18_modules.h"
 #include "devices/pic18/pic18_variant.h"
@@ -34,6 +35,30 @@ void registerAreaProcedures(OperationEnvironment& env) {
     f683.readEepromMemory = [&ctx, &run] { Pic12F683(ctx).ReadEepromMemory(run.EepromStepResult); };
     env.areas.add(QStringLiteral("PIC12F683"), std::move(f683));
 
+    int familyCount = 0;
+    const Pic16F87xVariant* family = pic16F87xVariants(&familyCount);
+    for (int i = 0; i < familyCount; ++i) {
+        const QString name = QString::fromLatin1(family[i].deviceName);
+        // Each procedure gets the module of the name selected now.
+        auto module = [&ctx, name] { return pic16F87xModuleFor(ctx, name); };
+        AreaProcedures p;
+        p.eraseChip = [module, &run] { module()->EraseChip(run.ChipEraseResult); };
+        p.eraseProgramMemory = [module, &run] {
+            QString copy = run.ProgramStepResult;
+            module()->EraseProgramMemory(copy);
+        };
+        p.eraseEepromMemory = [module, &run] { module()->EraseEepromMemory(run.EepromStepResult); };
+        p.programEepromMemory = [module] { module()->ProgramEepromMemory(); };
+        p.programProgramMemoryAndConfig = [module] { module()->ProgramProgramMemoryAndConfig(); };
+        p.readProgramMemoryAndConfig = [module, &run] {
+            auto m = module();
+            m->ReadProgramMemory(run.ProgramStepResult);
+            m->ReadConfigWords(run.ConfigStepResult, run.CodeProtectState);
+        };
+        p.readEepromMemory = [module, &run] { module()->ReadEepromMemory(run.EepromStepResult); };
+        env.areas.add(name, std::move(p));
+    }
+
     int count = 0;
     const Pic18Variant* const* variants = pic18Variants(count);
     for (int i = 0; i < count; ++i) {
@@ -46,19 +71,14 @@ void registerAreaProcedures(OperationEnvironment& env) {
         p.eraseEepromMemory = [&ctx, &run, v] {
             Pic18Module(*v, ctx).EraseEepromMemory(run.EepromStepResult);
         };
+        // A failed write is not verified: its failure stays the last word.
         p.programEepromMemory = [&ctx, &run, v] {
             Pic18Module m(*v, ctx);
             m.WriteEepromMemory(run.EepromStepResult);
-            m.VerifyEepromMemory(run.EepromVerifyResult);
+            if (run.EepromStepResult == result::OK) m.VerifyEepromMemory(run.EepromVerifyResult);
         };
-        // Program memory with the ID and configuration words; the data EEPROM is left alone.
-        p.programProgramMemoryAndConfig = [&ctx, &run, v] {
-            run.ProgramMemoryOnlyMode = true;
-            run.IncludeConfigInPartial = true;
-            Pic18Module(*v, ctx).ProgramDevice();
-            run.ProgramMemoryOnlyMode = false;
-            run.IncludeConfigInPartial = false;
-        };
+        // The program run, told by the window to leave the data EEPROM alone.
+        p.programProgramMemoryAndConfig = [&ctx, v] { Pic18Module(*v, ctx).ProgramDevice(); };
         p.readProgramMemoryAndConfig = [&ctx, &run, v] {
             Pic18Module m(*v, ctx);
             m.ReadProgramMemory(run.ProgramStepResult);

@@ -1,11 +1,13 @@
 #include "extended_operations.h"
 
+#include "calibration_preserving_erase.h"
 #include "operation_frame.h"
 
 #include "core/buffer_fills.h"
 #include "core/buffer_views.h"
 #include "core/clock.h"
 #include "core/config_grids.h"
+#include "core/eeprom_layout.h"
 #include "core/operation_controls.h"
 #include "core/operation_guard.h"
 #include "core/operator_ui.h"
@@ -23,12 +25,13 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::array kAreaButtons{
+// Every button of the window but its close button.
+constexpr std::array kWindowButtons{
     Control::frmExtend_Program_Cmd_PGM_Program,   Control::frmExtend_Program_Cmd_PGM_Erase,
     Control::frmExtend_Program_Cmd_PGM_Read,      Control::frmExtend_Program_Cmd_PGM_PcbufferClear,
     Control::frmExtend_Program_Cmd_DATA_Program,  Control::frmExtend_Program_Cmd_DATA_Erase,
     Control::frmExtend_Program_Cmd_DATA_Read,     Control::frmExtend_Program_Cmd_DATA_PcbufferClear,
-    Control::frmExtend_Program_Cmd_EEDATA_modify,
+    Control::frmExtend_Program_Cmd_EEDATA_modify, Control::frmExtend_Program_Cmd_Chip_Erace,
 };
 
 bool failed(const QString& r) {
@@ -81,8 +84,8 @@ DeviceGroup deviceGroupFor(const QString& name) {
 }
 
 DeviceGroup dispatchGroupFor(const QString& name, Area area) {
-    if (area == Area::EepromProgram && name == QLatin1String("QZ-WRT400A"))
-        return DeviceGroup::Generic;
+    // "QZ-WRT400A" programs its EEPROM through its module too: the generic steps do not serve
+    // its programming type and would only report a failed erase.
     // The 12F683 programs its program memory through the main window's program run.
     if (area == Area::ProgramProgram && name == QLatin1String("PIC12F683"))
         return DeviceGroup::Generic;
@@ -96,7 +99,7 @@ bool areaButtonsEnabled(const QString& name) {
 }
 
 bool eepromEditable(const Session& s) {
-    return s.device.EepromByteCount > 0;
+    return hasEditableEeprom(s);
 }
 
 bool ExtendedOperations::available(Area area) const {
@@ -166,80 +169,127 @@ void ExtendedOperations::run(Area area) {
     if (!scope.held()) return;
     const QString name = s.device.SelectedDevice;
     const DeviceGroup group = dispatchGroupFor(name, area);
+    const bool programProgram = area == Area::ProgramProgram;
+    for (Control c : kWindowButtons)
+        ui.setControlEnabled(c, false);
 
     // The program-memory program is the main window's program run with the EEPROM left alone.
-    if (area == Area::ProgramProgram && group == DeviceGroup::Generic) {
+    if (programProgram && group == DeviceGroup::Generic) {
         s.run.ProgramMemoryOnlyMode = true;
         s.run.IncludeConfigInPartial = true;
-        for (Control c : kAreaButtons)
-            ui.setControlEnabled(c, false);
-        ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, false);
         main_.programWithinOperation();
         s.run.ProgramMemoryOnlyMode = false;
         s.run.IncludeConfigInPartial = false;
-        for (Control c : kAreaButtons)
-            ui.setControlEnabled(c, areaButtonsEnabled(name));
-        ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, true);
+        restoreButtons();
         return;
     }
 
-    if (area != Area::ProgramProgram) {
+    const std::function<void()>* procedure =
+        group == DeviceGroup::Generic ? nullptr : env.areas.find(name, area);
+    if (group != DeviceGroup::Generic && !procedure) {
+        ShowStatusMessage(ui, QStringLiteral("この操作は %1 では使えません。").arg(name));
+        restoreButtons();
+        return;
+    }
+    DisableOperationControls(ui);
+    // Whatever way the button ends, the port is closed and both windows' controls come back.
+    struct End {
+        ExtendedOperations& ops;
+        OperationEnvironment& env;
+        bool busy = false;
+        ~End() {
+            env.link.ClosePort();
+            EnableOperationControls(env.s, env.ui);
+            ops.restoreButtons();
+            if (busy) env.ui.setBusy(false);
+        }
+    } end{*this, env};
+
+    if (!programProgram) {
         ui.setControlVisible(Control::CmbInit, false);
         ui.setControlVisible(Control::TxtInit, false);
     }
     QString& result = s.run.OperationResult;
-    if (area == Area::ProgramProgram)
+    if (programProgram)
         status(ui, QStringLiteral("ライターチェック中.........."));
     else if (!CheckDeviceSelected(s, ui, result))
         return;
+    std::optional<CalibrationPreservingErase> calibration =
+        group == DeviceGroup::Generic ? calibrationPreservingEraseFor(env, area) : std::nullopt;
+    if (calibration && !calibration->accepted()) return;
     env.link.CheckProgrammer(result);
     if (result == result::NG) return;
     if (area == Area::ChipErase) {
         env.link.DetectProgrammer();
-        if (!s.link.ProgrammerDetected) {
-            env.link.ClosePort();
-            return;
-        }
+        if (!s.link.ProgrammerDetected) return;
     }
 
-    const std::function<void()>* procedure = nullptr;
-    if (group != DeviceGroup::Generic) {
-        procedure = env.areas.find(name, area);
-        if (!procedure) {
-            ShowStatusMessage(ui, QStringLiteral("この操作は %1 では使えません。").arg(name));
-            env.link.ClosePort();
-            return;
-        }
-    }
-
-    DisableOperationControls(ui);
-    for (Control c : kAreaButtons)
-        ui.setControlEnabled(c, false);
-    ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, false);
-    ui.setBusy(true);
+    // The erases run without the hourglass.
+    end.busy = area == Area::EepromProgram || programProgram || area == Area::ProgramRead ||
+               area == Area::EepromRead;
+    if (end.busy) ui.setBusy(true);
     const QString opening = openingStatus(area, group);
     if (!opening.isEmpty()) status(ui, opening);
 
-    if (procedure) {
-        (*procedure)();
-        ui.refreshViews(ViewAll);
-        if (area == Area::ProgramRead && group != DeviceGroup::Pic18)
+    if (!procedure) return runGeneric(area, calibration ? &*calibration : nullptr);
+
+    RunState& run = s.run;
+    if (programProgram) {
+        run.ProgramMemoryOnlyMode = true;
+        run.IncludeConfigInPartial = true;
+    } else if (area == Area::ProgramRead) {
+        run.ProgramStepResult.clear();
+        run.ConfigStepResult.clear();
+    }
+    (*procedure)();
+    run.ProgramMemoryOnlyMode = false;
+    run.IncludeConfigInPartial = false;
+    ui.refreshViews(ViewAll);
+    if (area == Area::ProgramRead) {
+        // Both reads count: a failed program read is not hidden by the configuration read.
+        if (failed(run.ProgramStepResult) || failed(run.ConfigStepResult))
+            ShowStatusMessage(ui, QStringLiteral("プログラムメモリの読み出し失敗。"));
+        else if (group != DeviceGroup::Pic18)
             ShowStatusMessage(
                 ui, QStringLiteral(
                         "Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード 読み出し終了"));
-    } else {
-        runGeneric(area);
     }
-
-    env.link.ClosePort();
-    EnableOperationControls(s, ui);
-    for (Control c : kAreaButtons)
-        ui.setControlEnabled(c, areaButtonsEnabled(name));
-    ui.setControlEnabled(Control::frmExtend_Program_Cmd_Chip_Erace, true);
-    ui.setBusy(false);
 }
 
-void ExtendedOperations::runGeneric(Area area) {
+bool ExtendedOperations::buttonEnabled(Control button) const {
+    const Session& s = main_.environment().s;
+    if (button == Control::frmExtend_Program_Cmd_Chip_Erace) return available(Area::ChipErase);
+    if (!areaButtonsEnabled(s.device.SelectedDevice)) return false;
+    switch (button) {
+    case Control::frmExtend_Program_Cmd_PGM_Program:
+        return available(Area::ProgramProgram);
+    case Control::frmExtend_Program_Cmd_PGM_Erase:
+        return available(Area::ProgramErase);
+    case Control::frmExtend_Program_Cmd_PGM_Read:
+        return available(Area::ProgramRead);
+    case Control::frmExtend_Program_Cmd_DATA_Program:
+        return available(Area::EepromProgram);
+    case Control::frmExtend_Program_Cmd_DATA_Erase:
+        return available(Area::EepromErase);
+    case Control::frmExtend_Program_Cmd_DATA_Read:
+        return available(Area::EepromRead);
+    // Clearing an image the part does not have would do nothing.
+    case Control::frmExtend_Program_Cmd_DATA_PcbufferClear:
+        return s.device.EepromByteCount > 0;
+    case Control::frmExtend_Program_Cmd_EEDATA_modify:
+        return eepromEditable(s);
+    default:
+        return true;
+    }
+}
+
+void ExtendedOperations::restoreButtons() {
+    OperatorUi& ui = main_.environment().ui;
+    for (Control c : kWindowButtons)
+        ui.setControlEnabled(c, buttonEnabled(c));
+}
+
+void ExtendedOperations::runGeneric(Area area, CalibrationPreservingErase* calibration) {
     OperationEnvironment& env = main_.environment();
     Session& s = env.s;
     OperatorUi& ui = env.ui;
@@ -258,12 +308,10 @@ void ExtendedOperations::runGeneric(Area area) {
 
     switch (area) {
     case Area::ChipErase: {
-        if (type == QLatin1String("12F6")) {
-            // Erasing would lose the factory calibration word and band-gap bits.
-            ShowStatusMessage(ui, QStringLiteral("チップイレースに失敗しました。"));
-            return;
-        }
-        if (step([&] { EraseChip(env.link, result); })) {
+        auto eraseChip = [&] { return step([&] { EraseChip(env.link, result); }); };
+        const bool erased = calibration ? calibration->run(eraseChip) : eraseChip();
+        if (!erased) anyFailed = true;
+        if (erased) {
             if (type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
                 type == QLatin1String("FLASH8")) {
                 step([&] { EraseProgramMemory(ch, result); }) &&
@@ -277,18 +325,15 @@ void ExtendedOperations::runGeneric(Area area) {
         return;
     }
     case Area::ProgramErase: {
-        if (type == QLatin1String("12F6")) {
-            ShowStatusMessage(
-                ui, QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。"));
-            return;
-        }
         const bool programErase =
-            type == QLatin1String("FLASH1") || type == QLatin1String("FLASH4") ||
-            type == QLatin1String("FLASH4.9") || type == QLatin1String("FLASH8");
-        if (programErase)
-            step([&] { EraseProgramMemory(ch, result); });
-        else
-            step([&] { EraseChip(env.link, result); });
+            type == QLatin1String("FLASH1") || type == QLatin1String("12F6") ||
+            type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
+            type == QLatin1String("FLASH8");
+        auto erase = [&] {
+            return programErase ? step([&] { EraseProgramMemory(ch, result); })
+                                : step([&] { EraseChip(env.link, result); });
+        };
+        if (!(calibration ? calibration->run(erase) : erase())) anyFailed = true;
         ShowStatusMessage(
             ui, anyFailed
                     ? QStringLiteral("プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。")

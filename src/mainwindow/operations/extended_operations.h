@@ -5,12 +5,14 @@
 // away while it runs and closes the port at its end.
 #pragma once
 
+#include "core/operator_ui.h"
 #include "devices/common/area_procedures.h"
 
 #include <QString>
 
 namespace tavrin {
 
+class CalibrationPreservingErase;
 class MainOperations;
 struct Session;
 
@@ -19,7 +21,8 @@ enum class DeviceGroup { Pic12F683, Pic16F87x, Pic18, Generic };
 // By exact device name, case and every character.
 DeviceGroup deviceGroupFor(const QString& deviceName);
 
-// The group whose procedure serves the button: "QZ-WRT400A" programs its EEPROM generically.
+// The group whose procedure serves the button: the PIC12F683 programs its program memory through
+// the main window's program run.
 DeviceGroup dispatchGroupFor(const QString& deviceName, Area area);
 
 // Whether the nine area buttons are usable for the device (the chip erase always is).
@@ -44,10 +47,15 @@ class ExtendedOperations {
 
     // Whether the module procedure the button needs exists for the selected device.
     bool available(Area area) const;
+    // Whether a button of the window is usable for the selected device.
+    bool buttonEnabled(Control button) const;
+    // Every button of the window as the device allows.
+    void restoreButtons();
 
   private:
     void run(Area area);
-    void runGeneric(Area area);
+    // calibration: the save and restore around a generic erase of a part that keeps them.
+    void runGeneric(Area area, CalibrationPreservingErase* calibration);
 
     MainOperations& main_;
 };

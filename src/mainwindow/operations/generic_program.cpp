@@ -24,8 +24,12 @@
 #include "link/erase.h"
 #include "link/memory_verify.h"
 #include "link/program_write.h"
+#include "link/read.h"
 
 #include <array>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace tavrin {
 
@@ -99,7 +103,9 @@ class GenericProgram {
     void saveChipCalibration();
     bool blankCheckAllowsWriting();
     bool chipCalibrationKnown();
+    bool saveChipEeprom();
     bool eraseChip();
+    bool restoreChipEeprom();
     void putCalibrationIntoImages();
     bool writeProgramAndEeprom();
     void verifyProgramAndEeprom();
@@ -120,6 +126,9 @@ class GenericProgram {
     QString& calibrationLabel_;
     TypedCalibration typed_;
     bool bandgapRead_ = false;
+    QString cpFlag_;
+    // What the chip's data EEPROM held before the chip erase of a program-memory-only run.
+    std::optional<std::vector<std::uint8_t>> chipEeprom_;
 };
 
 void GenericProgram::run() {
@@ -133,6 +142,7 @@ void GenericProgram::run() {
     if (!blankCheckAllowsWriting()) return;
     if (!chipCalibrationKnown()) return;
     ch_.pauseMs(200);
+    if (!saveChipEeprom()) return;
     if (!eraseChip()) return;
 
     ++run_.AttemptCount;
@@ -142,6 +152,7 @@ void GenericProgram::run() {
     if (calibrated()) putCalibrationIntoImages();
 
     if (!writeProgramAndEeprom()) return;
+    if (!restoreChipEeprom()) return;
     verifyProgramAndEeprom();
     if (!configSkipped() && !writeAndVerifyConfiguration()) return;
     judge();
@@ -186,6 +197,7 @@ bool GenericProgram::blankCheckAllowsWriting() {
     if (eeprom == result::ER) return false;
     BlankCheckConfigWords(ch_, cpFlag, config);
     if (config == result::ER) return false;
+    cpFlag_ = cpFlag;
     if (isBlank(program, eeprom, config)) {
         status(QStringLiteral("ブランクチェック終了。　デバイスは消去されています。"));
         return true;
@@ -210,6 +222,54 @@ bool GenericProgram::chipCalibrationKnown() {
         "ＰＩＣ内部のキャリブレーションデータを読み出せませんでした。書込みを中止しました。");
     status(QStringLiteral("red") + text);
     critical(QStringLiteral("キャリブレーションデータ"), text);
+    return false;
+}
+
+// The chip erase before the writes takes the data EEPROM with it. A run of program memory alone
+// reads the chip's EEPROM first and puts it back after the erase; only a protected chip, whose
+// EEPROM cannot be read, loses it, and the person is told.
+bool GenericProgram::saveChipEeprom() {
+    if (!memoryOnly() || !steps_.chipErase || s_.device.EepromByteCount == 0) return true;
+    if (cpFlag_.isEmpty()) {
+        QString config;
+        cpFlag_ = result::Skipped;
+        BlankCheckConfigWords(ch_, cpFlag_, config);
+        if (config == result::ER) return false;
+    }
+    if (cpFlag_ == result::CP) return true;
+    statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し中.........."));
+    auto& image = s_.buffer.EepromImage;
+    const std::vector<std::uint8_t> buffer = image;
+    QString read;
+    ReadEepromMemory(ch_, read);
+    chipEeprom_ = std::exchange(image, buffer);
+    ui_.refreshViews(ViewEeprom);
+    if (read == result::OK) return true;
+    chipEeprom_.reset();
+    const QString text =
+        QStringLiteral("ＥＥＰＲＯＭデータメモリを読み出せませんでした。書込みを中止しました。");
+    status(QStringLiteral("red") + text);
+    critical(QStringLiteral("ＥＥＰＲＯＭデータメモリ"), text);
+    return false;
+}
+
+bool GenericProgram::restoreChipEeprom() {
+    if (!memoryOnly() || !steps_.chipErase || s_.device.EepromByteCount == 0) return true;
+    if (!chipEeprom_) {
+        status(
+            QStringLiteral("コードプロテクトのため、ＥＥＰＲＯＭデータメモリーも消去しました。"));
+        return true;
+    }
+    statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
+    auto& image = s_.buffer.EepromImage;
+    std::swap(image, *chipEeprom_);
+    QString written, verified;
+    WriteEepromMemory(ch_, written);
+    if (written == result::OK) VerifyEepromMemory(ch_, verified);
+    std::swap(image, *chipEeprom_);
+    if (written == result::OK && verified == result::OK) return true;
+    critical(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
+             QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
     return false;
 }
 

@@ -2,6 +2,7 @@
 // and configuration words first (a protected part reads back nothing worth comparing), then
 // program memory and EEPROM, with the differing locations listed in the memory views.
 #include "devices/common/result_log.h"
+#include "devices/common/verify_exchange.h"
 #include "devices/common/verify_opening.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
@@ -50,16 +51,22 @@ void runGenericVerify(OperationEnvironment& env) {
                                      "ベリファイををスキップしました。             "));
         return;
     }
-    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........プログラムメモリー"));
-    ui.pumpEvents();
-    VerifyProgramMemory(ch, run.ProgramVerifyResult);
-    ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
-    ui.pumpEvents();
-    VerifyEepromMemory(ch, run.EepromVerifyResult);
+    if (!verifyExchangeFailed(run)) {
+        ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........プログラムメモリー"));
+        ui.pumpEvents();
+        VerifyProgramMemory(ch, run.ProgramVerifyResult);
+    }
+    if (!verifyExchangeFailed(run)) {
+        ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));
+        ui.pumpEvents();
+        VerifyEepromMemory(ch, run.EepromVerifyResult);
+    }
 
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
-    if (run.VerifySummary == QLatin1String("OK--OK") ||
-        run.VerifySummary == QLatin1String("OKOKOK")) {
+    if (verifyExchangeFailed(run)) {
+        reportVerifyExchangeFailure(ui);
+    } else if (run.VerifySummary == QLatin1String("OK--OK") ||
+               run.VerifySummary == QLatin1String("OKOKOK")) {
         ShowStatusMessage(ui, QStringLiteral("ベリファイは正常終了しました。"));
     } else {
         ShowStatusMessage(ui, QStringLiteral("redベリファイエラーを検出しました。"));

@@ -12,20 +12,29 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace tavrin {
 
 namespace {
 
-struct AreaButton {
+struct WindowButton {
     const char* name;
-    Area area;
+    Control control;
+    std::optional<Area> area;
 };
 
-constexpr AreaButton kOperationButtons[] = {
-    {"Cmd_DATA_Program", Area::EepromProgram}, {"Cmd_DATA_Erase", Area::EepromErase},
-    {"Cmd_DATA_Read", Area::EepromRead},       {"Cmd_PGM_Program", Area::ProgramProgram},
-    {"Cmd_PGM_Erase", Area::ProgramErase},     {"Cmd_PGM_Read", Area::ProgramRead},
-    {"Cmd_Chip_Erace", Area::ChipErase},
+const WindowButton kWindowButtons[] = {
+    {"Cmd_DATA_Program", Control::frmExtend_Program_Cmd_DATA_Program, Area::EepromProgram},
+    {"Cmd_DATA_Erase", Control::frmExtend_Program_Cmd_DATA_Erase, Area::EepromErase},
+    {"Cmd_DATA_Read", Control::frmExtend_Program_Cmd_DATA_Read, Area::EepromRead},
+    {"Cmd_DATA_PcbufferClear", Control::frmExtend_Program_Cmd_DATA_PcbufferClear, std::nullopt},
+    {"Cmd_EEDATA_modify", Control::frmExtend_Program_Cmd_EEDATA_modify, std::nullopt},
+    {"Cmd_PGM_Program", Control::frmExtend_Program_Cmd_PGM_Program, Area::ProgramProgram},
+    {"Cmd_PGM_Erase", Control::frmExtend_Program_Cmd_PGM_Erase, Area::ProgramErase},
+    {"Cmd_PGM_Read", Control::frmExtend_Program_Cmd_PGM_Read, Area::ProgramRead},
+    {"Cmd_PGM_PcbufferClear", Control::frmExtend_Program_Cmd_PGM_PcbufferClear, std::nullopt},
+    {"Cmd_Chip_Erace", Control::frmExtend_Program_Cmd_Chip_Erace, Area::ChipErase},
 };
 
 } // namespace
@@ -97,22 +106,16 @@ frmExtend_Program::frmExtend_Program(ExtendedOperations& operations, Session& se
 }
 
 void frmExtend_Program::Form_Load() {
-    const bool areas = areaButtonsEnabled(s_.device.SelectedDevice);
-    for (const AreaButton& b : kOperationButtons) {
+    for (const WindowButton& b : kWindowButtons) {
         auto* w = findChild<QPushButton*>(QString::fromLatin1(b.name));
         if (!w) continue;
-        const bool area = b.area != Area::ChipErase;
+        w->setEnabled(ops_.buttonEnabled(b.control));
         // A part whose module has no procedure for the area gets no button that does nothing.
-        w->setEnabled((!area || areas) && ops_.available(b.area));
         w->setToolTip(
-            ops_.available(b.area)
-                ? QString()
-                : QStringLiteral("この操作は %1 では使えません。").arg(s_.device.SelectedDevice));
+            b.area && !ops_.available(*b.area)
+                ? QStringLiteral("この操作は %1 では使えません。").arg(s_.device.SelectedDevice)
+                : QString());
     }
-    for (const char* name : {"Cmd_PGM_PcbufferClear", "Cmd_DATA_PcbufferClear"})
-        findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(areas);
-    findChild<QPushButton*>(QStringLiteral("Cmd_EEDATA_modify"))
-        ->setEnabled(areas && eepromEditable(s_));
 }
 
 void frmExtend_Program::closeEvent(QCloseEvent* event) {

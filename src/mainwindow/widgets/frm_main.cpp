@@ -120,6 +120,7 @@ void frmMain::registerControls() {
                       Control::Command_Vrify,
                       Control::Command_blank,
                       Control::Cmd_Extend_Program,
+                      Control::Command3,
                       Control::Cmd_open,
                       Control::Cmd_save,
                       Control::Command_com,

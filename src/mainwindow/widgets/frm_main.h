@@ -137,6 +137,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void Command_Vrify_Click();
     void Command_read_Click();
     void Cmd_Extend_Program_Click();
+    void Command3_Click();
     void Combo_device_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();

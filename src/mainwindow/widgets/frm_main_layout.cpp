@@ -138,7 +138,8 @@ void frmMain::buildMenus() {
 
     QMenu* tool = menu(bar, QStringLiteral("ツール(&T)"), "mnuTool");
     for (auto [text, name] :
-         {std::pair{"置き換え可能アドレスの検索(ディスアセンブル(１４ＢＩＴコア マイコンのみ))", "mnuSerch"},
+         {std::pair{"置き換え可能アドレスの検索(ディスアセンブル(１４ＢＩＴコア マイコンのみ))",
+                    "mnuSerch"},
           std::pair{"プログラムメモリ使用状況表示(１４ＢＩＴコア マイコンのみ)", "nmuMemStatus"},
           std::pair{"シリアルデータプログラミング", "mnuSerialPgmSetting"},
           std::pair{"インデックス", "nmuindex"}})
@@ -253,7 +254,9 @@ void frmMain::buildCentral() {
             &frmMain::Command_read_Click);
     connect(button(QStringLiteral("拡張機能(&E)"), "Cmd_Extend_Program"), &QPushButton::clicked,
             this, &frmMain::Cmd_Extend_Program_Click);
-    button(QStringLiteral("EEPROM Data 修正"), "Command3")->setEnabled(false);
+    auto* command3 = button(QStringLiteral("EEPROM Data 修正"), "Command3");
+    command3->setEnabled(false); // until a part with data EEPROM is chosen
+    connect(command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
     buttons->addStretch();
     connect(button(QStringLiteral("Hex ﾛｰﾄﾞ "), "Cmd_open"), &QPushButton::clicked, this,
             &frmMain::mnuFileOpen_Click);

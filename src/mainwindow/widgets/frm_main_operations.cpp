@@ -7,7 +7,9 @@
 #include "frm_hint.h"
 #include "id_line_edit.h"
 
+#include "core/eeprom_layout.h"
 #include "core/operation_guard.h"
+#include "frm_eeprom_data_modify.h"
 #include "frm_extend_program.h"
 #include "mainwindow/operations/extended_operations.h"
 #include "mainwindow/operations/operation_frame.h"
@@ -41,9 +43,22 @@ void frmMain::Cmd_Extend_Program_Click() {
         extendedWindow_ = new frmExtend_Program(*extended_, ctx_.s, ctx_.settings, this);
         connect(extendedWindow_, &frmExtend_Program::closed, this,
                 [this] { extendedWindow_ = nullptr; });
+        connect(extendedWindow_, &frmExtend_Program::eepromEditorRequested, this,
+                &frmMain::Command3_Click);
     }
     extendedWindow_->show();
     extendedWindow_->raise();
+}
+
+// The EEPROM editor, modal over the main window; OK has written the edits into the buffer. A part
+// without data EEPROM has nothing to edit and never gets it.
+void frmMain::Command3_Click() {
+    if (refusedDuringOperation() || !hasEditableEeprom(ctx_.s)) return;
+    hideChooser();
+    const QString workFile = QString::fromLatin1(kEepromEditorWorkFile);
+    frmEepromDataModify editor(ctx_.s, ctx_.settings,
+                               paths_.dataDir.isEmpty() ? workFile : paths_.inData(workFile), this);
+    if (editor.exec() == QDialog::Accepted) refreshViews(ViewEeprom);
 }
 
 void frmMain::closeExtendedWindow() {

@@ -178,6 +178,10 @@ TEST_F(Pic12F683Operations, ProgramMemoryOnlyKeepsTheDataEeprom) {
     EXPECT_EQ(bench.s.run.PassCount, 0);
     EXPECT_EQ(bench.s.run.FailCount, 0);
     EXPECT_TRUE(bench.logText().isEmpty());
+    // No verdict, but an end that says the run is over rather than a step still running.
+    EXPECT_EQ(bench.ui.statusText,
+              line(QStringLiteral(
+                  "Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード プログラム終了")));
     for (const auto& c : bench.commands())
         EXPECT_NE(c, "command n wed") << "no EEPROM write";
 }

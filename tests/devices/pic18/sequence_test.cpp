@@ -132,11 +132,14 @@ TEST(Protection, AShortConfigurationReplyIsACommunicationFailure) {
     second.addFault("stall=200@Xrsc"); // device ID and ID pass, configuration stops
     second.ops.Command_Vrify_Click();
     EXPECT_EQ(second.s.run.CodeProtectState, QStringLiteral("--"));
-    EXPECT_EQ(second.s.run.ConfigVerifyResult, result::NG);
+    EXPECT_EQ(second.s.run.ConfigVerifyResult, result::ER);
     EXPECT_EQ(second.s.run.Pic18ConfigVerifyResult, QStringLiteral(" ERROR"));
-    EXPECT_EQ(second.s.run.ProgramVerifyResult, result::OK); // compared, not skipped
+    // The board failed the exchange: nothing more is read, and no difference is reported.
+    EXPECT_TRUE(second.s.run.ProgramVerifyResult.isEmpty());
     ASSERT_EQ(second.ui.messages.size(), 1u);
-    EXPECT_TRUE(second.ui.messages[0].text.contains(QStringLiteral("（Ｃｏｎｆｉｇ　：  ERROR")));
+    EXPECT_EQ(second.ui.messages[0].title, QStringLiteral("ベリファイ"));
+    EXPECT_TRUE(second.ui.messages[0].text.startsWith(
+        QStringLiteral("ベリファイ中に通信エラーが発生しました。")));
 }
 
 TEST(Verify, ReportsEveryDifferingWordUpToTheLimit) {
