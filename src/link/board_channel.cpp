@@ -14,6 +14,8 @@ namespace tavrin {
 namespace {
 // A wait wakes at least this often to let window events run, even with no data.
 constexpr int EventSliceMs = 50;
+// Window events that ran this recently need not run again before the next wait.
+constexpr std::int64_t PumpIntervalUs = 10000;
 } // namespace
 
 char powerLetter(const QString& powerMode) {
@@ -68,6 +70,12 @@ void BoardChannel::pauseMs(int ms) {
 
 void BoardChannel::pumpEvents() {
     ui_.pumpEvents();
+    lastPumpUs_ = clock_.nowUs();
+    pumped_ = true;
+}
+
+void BoardChannel::pumpEventsIfDue() {
+    if (!pumped_ || clock_.nowUs() - lastPumpUs_ >= PumpIntervalUs) pumpEvents();
 }
 
 void BoardChannel::sendLetterNoPause(char letter) {
@@ -162,7 +170,7 @@ WaitResult BoardChannel::waitForBytes(qint64 count, WaitLimit limit, AckRule ack
             ackedAt = waiting;
             continue; // the board answers the go-ahead at once; look again before sleeping
         }
-        ui_.pumpEvents();
+        pumpEvents();
         const std::int64_t elapsedUs = clock_.nowUs() - startUs;
         if (elapsedUs > limitUs) return WaitResult::TimedOut;
         const std::int64_t leftMs = (limitUs - elapsedUs) / 1000 + 1;

@@ -109,6 +109,10 @@ class BoardChannel {
     // --- time -------------------------------------------------------------------------------
     void pauseMs(int ms);
     void pumpEvents();
+    // Lets window events run unless they ran within the last few milliseconds: for loops whose
+    // waits let them run anyway, so that a board that never keeps the host waiting cannot
+    // starve the window either.
+    void pumpEventsIfDue();
 
   private:
     void write(const QByteArray& bytes);
@@ -119,6 +123,8 @@ class BoardChannel {
     SerialPort& port_;
     Clock& clock_;
     bool lossReported_ = false;
+    std::int64_t lastPumpUs_ = 0;
+    bool pumped_ = false;
 };
 
 } // namespace tavrin

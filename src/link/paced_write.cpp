@@ -113,7 +113,8 @@ PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
                                 const std::function<void(int)>& sent) {
     AnswerReader reader(channel, rules);
     for (int k = 0; k < itemCount; ++k) {
-        channel.pumpEvents();
+        // The wait for the request lets them run when the request is not there yet.
+        channel.pumpEventsIfDue();
         switch (channel.waitForBytes(1, rules.requestLimit)) {
         case WaitResult::PortGone:
             return outcome(Kind::PortGone, k);

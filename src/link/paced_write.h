@@ -58,8 +58,8 @@ struct PacedWriteOutcome {
 
 // Sends itemCount items, item(k) each, one per board request. sent(k) runs as soon as item k has
 // gone out (progress): while the board takes the item, not between its request and the answer.
-// Window events run once per item. The last item sent stays in SendBuffer, the last answer in
-// ReceiveBuffer.
+// Window events run while the host waits for a request (at least every few milliseconds). The
+// last item sent stays in SendBuffer, the last answer in ReceiveBuffer.
 PacedWriteOutcome runPacedWrite(BoardChannel& channel, int itemCount,
                                 const std::function<QByteArray(int)>& item,
                                 const PacedWriteRules& rules,
