@@ -302,6 +302,8 @@ void ExtendedWindow::eachButtonChangesItsOwnArea() {
     // Each part's own texts; none of them tells of a failure.
     QVERIFY2(!status.contains(QStringLiteral("失敗")) && !status.contains(QStringLiteral("エラー")),
              qPrintable(status));
+    // Every operation ends with a word of its own, not the board check it started with.
+    QVERIFY2(!status.contains(QStringLiteral("に検出しました")), qPrintable(status));
 
     // The operation is over: no guard, port closed, the controls of both windows back.
     QVERIFY(!operationRunning(s));

@@ -245,6 +245,11 @@ void ExtendedOperations::run(Area area) {
     run.ProgramMemoryOnlyMode = false;
     run.IncludeConfigInPartial = false;
     ui.refreshViews(ViewAll);
+    // The 12F683's EEPROM read tells only of a failure; without this the status line would still
+    // show the board check made before the read.
+    if (area == Area::EepromRead && group == DeviceGroup::Pic12F683 &&
+        !failed(run.EepromStepResult))
+        ShowStatusMessage(ui, QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し成功。"));
     if (area == Area::ProgramRead) {
         // Both reads count: a failed program read is not hidden by the configuration read.
         if (failed(run.ProgramStepResult) || failed(run.ConfigStepResult))
