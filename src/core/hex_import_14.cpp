@@ -23,6 +23,7 @@ using hex::Placement;
 
 const QString kPic18Hint =
     QStringLiteral("ＰＩＣ１８用のファイルをロードしようとした可能性があります。");
+const QString kOutsideWhere = QStringLiteral("0xFFFFを超えるアドレス");
 
 // 12-bit parts keep their four ID words in program memory right after the last program word;
 // a record starting there is also read as the ID. Names compare exactly.
@@ -252,6 +253,10 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
         hex::failLoad(s, ui, kPic18Hint);
         return;
     }
+    if (file.records.empty()) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
+        return;
+    }
     Map14 map(s.device, s.buffer);
     file.placeAll([&](std::uint32_t address, const std::uint8_t* data, int count) {
         map.place(address, data, count);
@@ -264,7 +269,7 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
     s.device.ConfigValue[2] = (cii[16] & 0x3F) * 256 + cii[17];
     ui.refreshViews(ViewConfigGrids);
     ui.setControlText(Control::frmAbout_Label_ID_Word, openIdWordsCaption(cii));
-    hex::showLoadedStatus(ui, file);
+    hex::showLoadedStatus(ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 

@@ -1,6 +1,6 @@
 // The PIC18 address map of a HEX file, by 64 KiB page (the extended linear address):
 //   pages 0x00-0x1F program memory   page 0x20 ID locations   page 0x30 configuration bytes
-//   page 0xF0 data EEPROM            any other page is skipped
+//   page 0xF0 data EEPROM            any other page holds no memory: skipped and reported
 #include "hex_import.h"
 
 #include "hex_scan.h"
@@ -18,6 +18,7 @@ using hex::Placement;
 
 const QString kFamilyHint = QStringLiteral(
     "ＰＩＣ１６ＸＸＸとＰＩＣ１８ＸＸＸではファイルの互換性がありませんので注意してください。");
+const QString kOutsideWhere = QStringLiteral("ＰＩＣ１８のメモリにないアドレス");
 
 // Which records a PIC18 load can place, by address and length alone.
 Placement judge18(std::uint32_t address, int count) {
@@ -38,7 +39,7 @@ Placement judge18(std::uint32_t address, int count) {
         lastIndex = limits::EepromImageBytes - 1;
         break;
     default:
-        return Placement::Skipped;
+        return Placement::OutsideAddress;
     }
     return count == 0 || last <= lastIndex ? Placement::Placed : Placement::Failed;
 }
@@ -66,6 +67,10 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
         hex::failLoad(s, ui, kFamilyHint);
         return;
     }
+    if (file.records.empty()) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
+        return;
+    }
     // The erased state first, so that a file without configuration records does not keep the
     // configuration of the previous file or chip read.
     s.buffer.Config18Bytes.fill(0xFF);
@@ -87,7 +92,7 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     for (int i = 0; i < 8; ++i)
         id += NibbleToHexChar(s.buffer.Id18Image[std::size_t(i)] & 0x0F);
     ui.setControlText(Control::Text_ID, id);
-    hex::showLoadedStatus(ui, file);
+    hex::showLoadedStatus(ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 

@@ -5,6 +5,7 @@
 #include "main_context.h"
 
 #include "core/config_grids.h"
+#include "core/hex_scan.h"
 #include "core/operation_controls.h"
 #include "core/program_type.h"
 #include "core/status.h"
@@ -42,6 +43,14 @@ void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     } else {
         ctx.s.run.HexLoadResult = result::NG;
     }
+}
+
+// A file too large to be a HEX file is refused before the buffer is erased for it, so the buffer
+// keeps what it held, and before anything reads it whole.
+bool refusedAsTooLarge(MainContext& ctx, const QString& path) {
+    if (!hex::fileTooLarge(path)) return false;
+    hex::refuseTooLargeFile(ctx.s, ctx.ui);
+    return true;
 }
 
 // Selects the device the file names, as the device list would; with no such device the load goes
@@ -126,6 +135,7 @@ void OpenHexFile(MainContext& ctx) {
         ShowStatusMessage(ui, kOpenFailedStatus, QString());
         return;
     }
+    if (refusedAsTooLarge(ctx, path)) return;
     FillPcBuffer(ctx, BufferFill::Erased);
     ctx.view.setWindowCaption(s.app.MainTitle + path);
     s.app.LastHexFilePath = path;
@@ -165,6 +175,7 @@ void DirectOpenHexFile(MainContext& ctx, const QString& folder) {
         if (!s.app.ReopenWithoutDialog)
             ctx.settings.setValue(QStringLiteral("OPEN_DIR0"), folderOfPath(path));
     }
+    if (refusedAsTooLarge(ctx, path)) return;
     ctx.lastDialogPath = path;
     s.app.HexFilePath = path;
     FillPcBuffer(ctx, BufferFill::Erased);
