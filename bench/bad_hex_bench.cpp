@@ -2,10 +2,12 @@
 // window fixture of the window tests, a PIC16F877A selected): a file of N lines of text that are
 // no records (1,000,000 by default) and a binary file of random bytes (200 MB by default). For
 // each one line on stdout:
-//   file=… size_mb=… open_s=… shown_s=… rss_mb=… result=… status_chars=… status="…"
+//   file=… size_mb=… open_s=… shown_s=… frozen_s=… rss_mb=… result=… status_chars=… status="…"
 // open_s is the open command alone, shown_s the same up to the window drawn again with the
-// result; rss_mb the process's peak resident size during that file (the peak is reset before
-// each file). Options: --lines N (e.g. 1e7, 1e8), --binary-mb M (0 leaves the binary file out),
+// result; frozen_s the longest time in that span in which the window's events did not run (a
+// 1 ms timer's longest gap); rss_mb the process's peak resident size during that file (the peak
+// is reset before each file). Options: --lines N (e.g. 1e7, 1e8), --binary-mb M (0 leaves the
+// binary file out),
 // --part NAME.
 #include "operations/window_bench.h"
 
@@ -78,17 +80,29 @@ void openAndReport(test::Bench& bench, const char* name, const QString& path) {
     QApplication::processEvents();
     resetPeakResident();
     const auto start = SteadyTime::now();
+    auto lastTick = start;
+    double frozen = 0;
+    const auto tick = [&] {
+        const auto now = SteadyTime::now();
+        frozen = std::max(frozen, std::chrono::duration<double>(now - lastTick).count());
+        lastTick = now;
+    };
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, tick);
+    ticker.start(1);
     bench.window->mnuFileOpen_Click();
     const double open = std::chrono::duration<double>(SteadyTime::now() - start).count();
     QApplication::processEvents();
     bench.window->grab(); // the window drawn with the new status line
     const double shown = std::chrono::duration<double>(SteadyTime::now() - start).count();
+    ticker.stop();
+    tick();
     const QString status = bench.status();
-    std::printf("file=%s size_mb=%.1f open_s=%.3f shown_s=%.3f rss_mb=%.1f result=%s "
-                "status_chars=%lld status=\"%s\"\n",
-                name, double(QFileInfo(path).size()) / (1 << 20), open, shown, peakResidentMb(),
-                qPrintable(bench.session.run.HexLoadResult), (long long)status.size(),
-                qPrintable(status.left(160)));
+    std::printf("file=%s size_mb=%.1f open_s=%.3f shown_s=%.3f frozen_s=%.3f rss_mb=%.1f "
+                "result=%s status_chars=%lld status=\"%s\"\n",
+                name, double(QFileInfo(path).size()) / (1 << 20), open, shown, frozen,
+                peakResidentMb(), qPrintable(bench.session.run.HexLoadResult),
+                (long long)status.size(), qPrintable(status.left(160)));
     std::fflush(stdout);
 }
 

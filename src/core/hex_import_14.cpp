@@ -246,9 +246,9 @@ QString openIdWordsCaption(const std::vector<std::uint8_t>& cii) {
 }
 
 // Every step after the start of the load.
-void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
+void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
     s.run.HexLoadResult.clear();
-    const hex::StagedFile file = hex::stageRecords(text, judge14);
+    const hex::StagedFile file = hex::stageRecords(text, judge14, &progress);
     if (file.failed || !configFitsSixteenBits(s.device)) {
         hex::failLoad(s, ui, kPic18Hint);
         return;
@@ -277,13 +277,16 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
 
 void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
-    loadText(s, ui, text);
+    hex::LoadProgress progress(ui);
+    loadText(s, ui, text, progress);
 }
 
 void LoadHexFile(Session& s, OperatorUi& ui, const QString& path) {
     s.run.HexLoadResult.clear();
     QByteArray text;
-    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text)) loadText(s, ui, text);
+    hex::LoadProgress progress(ui);
+    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text, progress))
+        loadText(s, ui, text, progress);
 }
 
 } // namespace tavrin

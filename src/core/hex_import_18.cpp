@@ -61,8 +61,8 @@ void place18(PcBuffer& b, std::uint32_t address, const std::uint8_t* data, int c
     }
 }
 
-void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
-    const hex::StagedFile file = hex::stageRecords(text, judge18);
+void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
+    const hex::StagedFile file = hex::stageRecords(text, judge18, &progress);
     if (file.failed) {
         hex::failLoad(s, ui, kFamilyHint);
         return;
@@ -100,12 +100,15 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
 
 void LoadHexText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
-    loadText18(s, ui, text);
+    hex::LoadProgress progress(ui);
+    loadText18(s, ui, text, progress);
 }
 
 void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path) {
     QByteArray text;
-    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text)) loadText18(s, ui, text);
+    hex::LoadProgress progress(ui);
+    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text, progress))
+        loadText18(s, ui, text, progress);
 }
 
 } // namespace tavrin

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tavrin::hex {
 
 namespace {
@@ -46,10 +48,22 @@ void beginLoad(Session& s, OperatorUi& ui) {
     s.buffer.IdText = QStringLiteral("FFFF");
 }
 
+LoadProgress::~LoadProgress() {
+    if (shown_) ShowProgress(ui_, ProgressMode::Off, 0, 100, 100);
+}
+
+void LoadProgress::report(qint64 done) {
+    next_ = done + kProgressStep;
+    shown_ = true;
+    // A file that grows while it is read goes past the size it had.
+    ShowProgress(ui_, ProgressMode::On, 0, 100, double(100 * std::min(done, total_) / total_));
+    ui_.pumpEvents();
+}
+
 bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
-                   QByteArray& text) {
+                   QByteArray& text, LoadProgress& progress) {
     beginLoad(s, ui);
-    switch (readHexFile(path, text)) {
+    switch (readHexFile(path, text, &progress)) {
     case ReadOutcome::Read:
         return true;
     case ReadOutcome::TooLarge:
@@ -95,15 +109,27 @@ void refuseTooLargeFile(Session& s, OperatorUi& ui) {
     failLoad(s, ui, kTooLarge);
 }
 
-ReadOutcome readHexFile(const QString& path, QByteArray& text) {
+ReadOutcome readHexFile(const QString& path, QByteArray& text, LoadProgress* progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return ReadOutcome::Unreadable;
-    if (file.size() > kMaxFileBytes) return ReadOutcome::TooLarge;
-    // Read at most one byte past the limit: a file that grows meanwhile, or a device or pipe
-    // that reports no size, is refused rather than read without end.
-    text = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) return ReadOutcome::Unreadable;
-    return text.size() > kMaxFileBytes ? ReadOutcome::TooLarge : ReadOutcome::Read;
+    const qint64 size = file.size();
+    if (size > kMaxFileBytes) return ReadOutcome::TooLarge;
+    if (progress) progress->startReading(size);
+    // In steps, and never more than one byte past the limit: a file that grows meanwhile, or a
+    // device or pipe that reports no size, is refused rather than read without end.
+    text.clear();
+    text.reserve(qsizetype(size) + 1);
+    qint64 have = 0;
+    for (;;) {
+        text.resize(qsizetype(have + kProgressStep));
+        const qint64 got = file.read(text.data() + have, kProgressStep);
+        if (got <= 0) break;
+        have += got;
+        if (have > kMaxFileBytes) return ReadOutcome::TooLarge;
+        if (progress) progress->read(have);
+    }
+    text.resize(qsizetype(have));
+    return file.error() == QFileDevice::NoError ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }
 
 } // namespace tavrin::hex

@@ -316,6 +316,36 @@ TEST(HexImport, ManyBadLinesAreNamedFirstAndCountedThen) {
     }
 }
 
+// A file of many megabytes moves the progress bar and lets the window's events run while it is
+// read and scanned; an ordinary HEX file loads in one go, with neither.
+TEST(HexImport, OnlyALargeFileShowsProgressAndLetsEventsRun) {
+    QTemporaryDir dir;
+    const QByteArray record = ":020000000528D1\r\n";
+    const QByteArray large = record + QByteArray("; a comment line\r\n").repeated(1 << 20);
+    for (const QByteArray& text : {record, large}) {
+        const bool isLarge = text.size() > hex::kProgressStep;
+        const QString path = writeFile(dir, QStringLiteral("f.hex"), text);
+        for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+            SCOPED_TRACE(text.size());
+            auto s = erasedSession(*part);
+            RecordingUi ui;
+            if (part == &kPic18F452)
+                LoadHexFile18(*s, ui, path);
+            else
+                LoadHexFile(*s, ui, path);
+            EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("OK"));
+            EXPECT_EQ(ui.pumpCount > 0, isLarge);
+            EXPECT_EQ(ui.progressUpdates > 0, isLarge);
+            EXPECT_FALSE(ui.progressVisible) << "the bar is hidden at the end";
+            if (isLarge) {
+                // Read, then scanned: a step every 4 MiB of each.
+                EXPECT_GE(ui.pumpCount, int(text.size() / hex::kProgressStep));
+                EXPECT_LE(ui.progressValue, 100);
+            }
+        }
+    }
+}
+
 // A file that places nothing must not read as a program loaded: an empty buffer would be
 // programmed, or a reload reported done.
 TEST(HexImport, AFileWithNothingToLoadSaysSo) {

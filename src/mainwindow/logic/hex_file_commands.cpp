@@ -7,12 +7,15 @@
 #include "core/config_grids.h"
 #include "core/hex_scan.h"
 #include "core/operation_controls.h"
+#include "core/operation_guard.h"
 #include "core/program_type.h"
 #include "core/status.h"
 #include "core/utilities.h"
 
 #include <QFile>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace tavrin {
 
@@ -36,6 +39,10 @@ struct BusyPointer {
 
 void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     BusyPointer busy(ctx.ui);
+    // A large file lets the window's events run while it loads: no other command may start on
+    // the buffer meanwhile. The assembler's reload already holds the guard.
+    std::optional<OperationScope> guard;
+    if (!operationRunning(ctx.s)) guard.emplace(ctx.s, ctx.ui);
     const bool pic18 = isPic18Type(ctx.s.device.ProgramType);
     const auto& load = pic18 ? ctx.services.loadHexFile18 : ctx.services.loadHexFile;
     if (load) {
