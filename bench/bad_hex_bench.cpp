@@ -7,8 +7,8 @@
 // result; frozen_s the longest time in that span in which the window's events did not run (a
 // 1 ms timer's longest gap); rss_mb the process's peak resident size during that file (the peak
 // is reset before each file). Options: --lines N (e.g. 1e7, 1e8), --binary-mb M (0 leaves the
-// binary file out),
-// --part NAME.
+// binary file out), --part NAME, --device-from-file (the setting that has the open command look
+// for a part named in the file first: that reads the file too).
 #include "operations/window_bench.h"
 
 #include <QApplication>
@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
         if (args.at(i) == QLatin1String("--binary-mb")) binaryMb = args.at(i + 1).toLongLong();
         if (args.at(i) == QLatin1String("--part")) part = args.at(i + 1);
     }
+    const bool deviceFromFile = args.contains(QStringLiteral("--device-from-file"));
 
     test::Bench bench({"--part", part.toStdString()});
     if (!bench.session.device.DeviceNames.contains(part)) {
@@ -127,6 +128,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     bench.select(part);
+    if (deviceFromFile)
+        bench.settings->setValue(QStringLiteral("CCSC_option"), QStringLiteral("1"));
     QTemporaryDir files;
     const QString text = files.filePath(QStringLiteral("lines.hex"));
     const QString binary = files.filePath(QStringLiteral("binary.hex"));

@@ -144,9 +144,20 @@ TEST(HexOpen, HistoryEntrySelectsItsDeviceByNameAndOpensTheDialogInItsFolder) {
 }
 
 TEST(HexOpen, DeviceNamedInTheFile) {
-    EXPECT_EQ(deviceNameInHexText(QStringLiteral(":00000001FF,;PIC16F877\r\nx;PIC16F877A\r\n")),
-              QStringLiteral("PIC16F877A"));
-    EXPECT_EQ(deviceNameInHexText(QStringLiteral(":00000001FF\n")), QString());
+    struct Case {
+        const char* text;
+        const char* name;
+    };
+    const Case cases[] = {
+        {":00000001FF,;PIC16F877\r\nx;PIC16F877A\r\n", "PIC16F877A"},
+        {":00000001FF\n", ""},
+        {";PIC16F84A", "PIC16F84A"},
+        {"a;PIC1;PIC2,b\r", "PIC1;PIC2"},
+        {";PIC18F452,;PIC", "PIC"},
+        {";PIC18F452\r\n;PIX", "PIC18F452"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deviceNameInHexText(c.text), QString::fromLatin1(c.name)) << c.text;
 
     OpenFixture f;
     f.settings.setValue("CCSC_option", "1");
