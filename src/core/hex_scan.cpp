@@ -115,14 +115,18 @@ ReadOutcome readHexFile(const QString& path, QByteArray& text, LoadProgress* pro
     const qint64 size = file.size();
     if (size > kMaxFileBytes) return ReadOutcome::TooLarge;
     if (progress) progress->startReading(size);
-    // In steps, and never more than one byte past the limit: a file that grows meanwhile, or a
-    // device or pipe that reports no size, is refused rather than read without end.
+    // The size it has in steps, then on in small steps until the end: a file that grows
+    // meanwhile, or a device or pipe that reports no size, is read no further than one byte past
+    // the limit and refused.
+    constexpr qint64 kPastSize = 64 * 1024;
     text.clear();
-    text.reserve(qsizetype(size) + 1);
+    text.reserve(qsizetype(size + kPastSize));
     qint64 have = 0;
     for (;;) {
-        text.resize(qsizetype(have + kProgressStep));
-        const qint64 got = file.read(text.data() + have, kProgressStep);
+        const qint64 step = std::min(have < size ? std::min(kProgressStep, size - have) : kPastSize,
+                                     kMaxFileBytes + 1 - have);
+        text.resize(qsizetype(have + step));
+        const qint64 got = file.read(text.data() + have, step);
         if (got <= 0) break;
         have += got;
         if (have > kMaxFileBytes) return ReadOutcome::TooLarge;

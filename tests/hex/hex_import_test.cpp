@@ -6,6 +6,7 @@
 #include "core/hex_scan.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,18 @@ TEST(HexImport, AFileLargerThanAnyHexFileIsRefusedUnread) {
             }
         }
     }
+}
+
+// A device that reports no size and never ends is read no further than the limit.
+TEST(HexImport, AnEndlessDeviceIsRefusedAtTheLimit) {
+    const QString zeros = QStringLiteral("/dev/zero");
+    if (!QFileInfo(zeros).exists()) GTEST_SKIP() << "no endless device here";
+    auto s = erasedSession(kPic16F877A);
+    RecordingUi ui;
+    LoadHexFile(*s, ui, zeros);
+    EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("NG"));
+    EXPECT_EQ(ui.statusText, QStringLiteral("ファイルをロードできませんでした。 "
+                                            "ＨＥＸファイルとしては大きすぎます（64MBまで）。"));
 }
 
 TEST(HexImport, FailedLoadLeavesTheBufferAsItWas) {
