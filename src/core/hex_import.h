@@ -5,7 +5,8 @@
 // values the grids show, redraw the views, report on the status line and leave "OK" or "NG" in
 // s.run.HexLoadResult. The caller has filled the images with the erased state before. A load
 // that fails leaves the images as they were: the whole file is read and every record checked
-// against the address map before the first one is placed.
+// against the address map before the first one is placed. A file with no record to place loads
+// nothing and leaves "NG" too; a file larger than hex::kMaxFileBytes is refused unread.
 #pragma once
 
 #include <QByteArray>

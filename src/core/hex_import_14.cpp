@@ -23,6 +23,7 @@ using hex::Placement;
 
 const QString kPic18Hint =
     QStringLiteral("ＰＩＣ１８用のファイルをロードしようとした可能性があります。");
+const QString kOutsideWhere = QStringLiteral("0xFFFFを超えるアドレス");
 
 // 12-bit parts keep their four ID words in program memory right after the last program word;
 // a record starting there is also read as the ID. Names compare exactly.
@@ -245,11 +246,15 @@ QString openIdWordsCaption(const std::vector<std::uint8_t>& cii) {
 }
 
 // Every step after the start of the load.
-void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
+void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
     s.run.HexLoadResult.clear();
-    const hex::StagedFile file = hex::stageRecords(text, judge14);
+    const hex::StagedFile file = hex::stageRecords(text, judge14, &progress);
     if (file.failed || !configFitsSixteenBits(s.device)) {
         hex::failLoad(s, ui, kPic18Hint);
+        return;
+    }
+    if (file.records.empty()) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
         return;
     }
     Map14 map(s.device, s.buffer);
@@ -264,7 +269,7 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
     s.device.ConfigValue[2] = (cii[16] & 0x3F) * 256 + cii[17];
     ui.refreshViews(ViewConfigGrids);
     ui.setControlText(Control::frmAbout_Label_ID_Word, openIdWordsCaption(cii));
-    hex::showLoadedStatus(ui, file);
+    hex::showLoadedStatus(ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 
@@ -272,13 +277,16 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text) {
 
 void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
-    loadText(s, ui, text);
+    hex::LoadProgress progress(ui);
+    loadText(s, ui, text, progress);
 }
 
 void LoadHexFile(Session& s, OperatorUi& ui, const QString& path) {
     s.run.HexLoadResult.clear();
     QByteArray text;
-    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text)) loadText(s, ui, text);
+    hex::LoadProgress progress(ui);
+    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text, progress))
+        loadText(s, ui, text, progress);
 }
 
 } // namespace tavrin

@@ -1,6 +1,6 @@
 // The PIC18 address map of a HEX file, by 64 KiB page (the extended linear address):
 //   pages 0x00-0x1F program memory   page 0x20 ID locations   page 0x30 configuration bytes
-//   page 0xF0 data EEPROM            any other page is skipped
+//   page 0xF0 data EEPROM            any other page holds no memory: skipped and reported
 #include "hex_import.h"
 
 #include "hex_scan.h"
@@ -18,6 +18,7 @@ using hex::Placement;
 
 const QString kFamilyHint = QStringLiteral(
     "ＰＩＣ１６ＸＸＸとＰＩＣ１８ＸＸＸではファイルの互換性がありませんので注意してください。");
+const QString kOutsideWhere = QStringLiteral("ＰＩＣ１８のメモリにないアドレス");
 
 // Which records a PIC18 load can place, by address and length alone.
 Placement judge18(std::uint32_t address, int count) {
@@ -38,7 +39,7 @@ Placement judge18(std::uint32_t address, int count) {
         lastIndex = limits::EepromImageBytes - 1;
         break;
     default:
-        return Placement::Skipped;
+        return Placement::OutsideAddress;
     }
     return count == 0 || last <= lastIndex ? Placement::Placed : Placement::Failed;
 }
@@ -60,10 +61,14 @@ void place18(PcBuffer& b, std::uint32_t address, const std::uint8_t* data, int c
     }
 }
 
-void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
-    const hex::StagedFile file = hex::stageRecords(text, judge18);
+void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
+    const hex::StagedFile file = hex::stageRecords(text, judge18, &progress);
     if (file.failed) {
         hex::failLoad(s, ui, kFamilyHint);
+        return;
+    }
+    if (file.records.empty()) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
         return;
     }
     // The erased state first, so that a file without configuration records does not keep the
@@ -87,7 +92,7 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     for (int i = 0; i < 8; ++i)
         id += NibbleToHexChar(s.buffer.Id18Image[std::size_t(i)] & 0x0F);
     ui.setControlText(Control::Text_ID, id);
-    hex::showLoadedStatus(ui, file);
+    hex::showLoadedStatus(ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 
@@ -95,12 +100,15 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text) {
 
 void LoadHexText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
-    loadText18(s, ui, text);
+    hex::LoadProgress progress(ui);
+    loadText18(s, ui, text, progress);
 }
 
 void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path) {
     QByteArray text;
-    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text)) loadText18(s, ui, text);
+    hex::LoadProgress progress(ui);
+    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text, progress))
+        loadText18(s, ui, text, progress);
 }
 
 } // namespace tavrin

@@ -1,5 +1,8 @@
 #include "hex_record.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tavrin::hex {
 
 namespace {
@@ -51,19 +54,28 @@ bool parseRecordLine(std::string_view line, Record& record) {
     return true;
 }
 
-bool LineReader::next(std::string_view& line) {
-    if (pos_ >= text_.size()) return false;
-    const std::size_t start = pos_;
-    std::size_t end = start;
-    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
-        ++end;
-    line = text_.substr(start, end - start);
-    pos_ = end;
-    if (pos_ < text_.size()) {
-        const bool carriageReturn = text_[pos_] == '\r';
-        ++pos_;
-        if (carriageReturn && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+std::size_t LineReader::nextOf(char c, std::size_t& found) const {
+    if (found == std::string_view::npos || found < pos_) {
+        const void* at = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+        found = at ? std::size_t(static_cast<const char*>(at) - text_.data()) : text_.size();
     }
+    return found;
+}
+
+bool LineReader::next(std::string_view& line) {
+    const std::size_t size = text_.size();
+    if (pos_ >= size) return false;
+    // A record line is short and is quicker found byte by byte than by a call; a longer line
+    // goes to memchr.
+    const std::size_t quickEnd = std::min(size, pos_ + 64);
+    std::size_t end = pos_;
+    while (end < quickEnd && text_[end] != '\n' && text_[end] != '\r')
+        ++end;
+    if (end == quickEnd && end < size)
+        end = std::min(nextOf('\n', nextLineFeed_), nextOf('\r', nextCarriageReturn_));
+    line = text_.substr(pos_, end - pos_);
+    pos_ = end;
+    if (pos_ < size) pos_ += text_[end] == '\r' && end + 1 < size && text_[end + 1] == '\n' ? 2 : 1;
     return true;
 }
 

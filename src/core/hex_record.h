@@ -36,10 +36,19 @@ class LineReader {
   public:
     explicit LineReader(QByteArrayView text) : text_(text.data(), std::size_t(text.size())) {}
     bool next(std::string_view& line);
+    // Bytes read so far, line ends included.
+    std::size_t position() const { return pos_; }
 
   private:
+    // The next c at or after pos_ (text_.size() when none), found with memchr and kept until
+    // passed: a long line is looked at once whichever line ends a file uses, and a binary file
+    // opened by mistake is scanned about as fast as it is read.
+    std::size_t nextOf(char c, std::size_t& found) const;
+
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t nextLineFeed_ = std::string_view::npos;
+    std::size_t nextCarriageReturn_ = std::string_view::npos;
 };
 
 // The record line begins with ":"; the bytes written by its character pairs from the second

@@ -5,8 +5,40 @@
 #include "status.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace tavrin::hex {
+
+namespace {
+
+const QString kNothingLoaded =
+    QStringLiteral("<<注意>>ロードできるデータがなかったので、何もロードしませんでした。");
+const QString kTooLarge = QStringLiteral("ＨＥＸファイルとしては大きすぎます（64MBまで）。");
+
+// "3、7行目はＨＥＸデータでないので読み飛ばしました。"; past kListedBadLines lines the first ones
+// and the number of the rest: "1、…、10行目ほか999990行は…". Empty without bad lines.
+QString badLinesText(const StagedFile& file) {
+    if (file.badLines == 0) return QString();
+    QString text = file.badLineList;
+    text.chop(1); // the last "、"
+    text += QStringLiteral("行目");
+    if (file.badLines > kListedBadLines)
+        text += QStringLiteral("ほか") + QString::number(file.badLines - kListedBadLines) +
+                QStringLiteral("行");
+    return text + QStringLiteral("はＨＥＸデータでないので読み飛ばしました。");
+}
+
+// "0xFFFFを超えるアドレスのデータ（2行、最初は5行目）を読み飛ばしました。"; empty when none.
+QString outsideText(const StagedFile& file, const QString& outsideWhere) {
+    if (file.outsideLines == 0) return QString();
+    return outsideWhere + QStringLiteral("のデータ（") + QString::number(file.outsideLines) +
+           QStringLiteral("行、最初は") + QString::number(file.firstOutsideLine) +
+           QStringLiteral("行目）を読み飛ばしました。");
+}
+
+} // namespace
 
 void beginLoad(Session& s, OperatorUi& ui) {
     ShowStatusMessage(ui, QStringLiteral("ファイルロード中.........."), QString());
@@ -16,10 +48,30 @@ void beginLoad(Session& s, OperatorUi& ui) {
     s.buffer.IdText = QStringLiteral("FFFF");
 }
 
+LoadProgress::~LoadProgress() {
+    if (shown_) ShowProgress(ui_, ProgressMode::Off, 0, 100, 100);
+}
+
+void LoadProgress::report(qint64 done) {
+    next_ = done + kProgressStep;
+    shown_ = true;
+    // A file that grows while it is read goes past the size it had.
+    ShowProgress(ui_, ProgressMode::On, 0, 100, double(100 * std::min(done, total_) / total_));
+    ui_.pumpEvents();
+}
+
 bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
-                   QByteArray& text) {
+                   QByteArray& text, LoadProgress& progress) {
     beginLoad(s, ui);
-    if (readHexFile(path, text)) return true;
+    switch (readHexFile(path, text, &progress)) {
+    case ReadOutcome::Read:
+        return true;
+    case ReadOutcome::TooLarge:
+        refuseTooLargeFile(s, ui);
+        return false;
+    case ReadOutcome::Unreadable:
+        break;
+    }
     failLoad(s, ui, unreadableDetail);
     return false;
 }
@@ -29,32 +81,59 @@ void failLoad(Session& s, OperatorUi& ui, const QString& detail) {
     s.run.HexLoadResult = result::NG;
 }
 
-void showLoadedStatus(OperatorUi& ui, const StagedFile& result) {
-    QString badLines;
-    if (result.badLines > 0) {
-        badLines = result.badLineList;
-        badLines.chop(1); // the last "、"
-        badLines += QStringLiteral("行目はＨＥＸデータでないので読み飛ばしました。");
-    }
-    if (result.outsideLines > 0) {
-        ShowStatusMessage(ui,
-                          QStringLiteral("<<注意>>0xFFFFを超えるアドレスのデータ（") +
-                              QString::number(result.outsideLines) + QStringLiteral("行、最初は") +
-                              QString::number(result.firstOutsideLine) +
-                              QStringLiteral("行目）を読み飛ばしました。"),
+void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere) {
+    const QString badLines = badLinesText(file);
+    if (file.outsideLines > 0)
+        ShowStatusMessage(ui, QStringLiteral("<<注意>>") + outsideText(file, outsideWhere),
                           badLines);
-    } else if (result.badLines > 0) {
+    else if (file.badLines > 0)
         ShowStatusMessage(ui, badLines, QString());
-    } else {
+    else
         ShowStatusMessage(ui, QStringLiteral("ファイルロード完了"), QString());
-    }
 }
 
-bool readHexFile(const QString& path, QByteArray& text) {
+void failNothingLoaded(Session& s, OperatorUi& ui, const StagedFile& file,
+                       const QString& outsideWhere) {
+    QString detail = outsideText(file, outsideWhere);
+    const QString badLines = badLinesText(file);
+    if (!detail.isEmpty() && !badLines.isEmpty()) detail += QLatin1Char(' ');
+    ShowStatusMessage(ui, kNothingLoaded, detail + badLines);
+    s.run.HexLoadResult = result::NG;
+}
+
+bool fileTooLarge(const QString& path) {
+    return QFileInfo(path).size() > kMaxFileBytes;
+}
+
+void refuseTooLargeFile(Session& s, OperatorUi& ui) {
+    failLoad(s, ui, kTooLarge);
+}
+
+ReadOutcome readHexFile(const QString& path, QByteArray& text, LoadProgress* progress) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    text = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    if (!file.open(QIODevice::ReadOnly)) return ReadOutcome::Unreadable;
+    const qint64 size = file.size();
+    if (size > kMaxFileBytes) return ReadOutcome::TooLarge;
+    if (progress) progress->startReading(size);
+    // The size it has in steps, then on in small steps until the end: a file that grows
+    // meanwhile, or a device or pipe that reports no size, is read no further than one byte past
+    // the limit and refused.
+    constexpr qint64 kPastSize = 64 * 1024;
+    text.clear();
+    text.reserve(qsizetype(size + kPastSize));
+    qint64 have = 0;
+    for (;;) {
+        const qint64 step = std::min(have < size ? std::min(kProgressStep, size - have) : kPastSize,
+                                     kMaxFileBytes + 1 - have);
+        text.resize(qsizetype(have + step));
+        const qint64 got = file.read(text.data() + have, step);
+        if (got <= 0) break;
+        have += got;
+        if (have > kMaxFileBytes) return ReadOutcome::TooLarge;
+        if (progress) progress->read(have);
+    }
+    text.resize(qsizetype(have));
+    return file.error() == QFileDevice::NoError ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }
 
 } // namespace tavrin::hex

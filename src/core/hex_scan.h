@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace tavrin {
@@ -35,6 +36,57 @@ struct StagedRecord {
     std::uint8_t count;
 };
 
+// Bad lines named by number in the status line; the rest are only counted, so that a file of a
+// million bad lines neither grows the list without bound nor floods the status line.
+constexpr std::int64_t kListedBadLines = 10;
+
+// The largest file a load reads. The largest image (PIC18 program memory, 2 MiB) written one byte
+// a record takes 15 bytes of text per byte (":01AAAA00DDCC" CR LF), about 32 MiB; twice that
+// leaves room for comments and blank lines. A larger file cannot be the HEX file of any part and
+// is refused before it is read into memory.
+constexpr qint64 kMaxFileBytes = qint64(64) << 20;
+
+// How far the load of a large file has come: every kProgressStep bytes read or scanned the
+// progress bar moves and the window's events run, so that the window stays responsive (the open
+// command holds the operation guard meanwhile). A file below kProgressStep, any real HEX file,
+// loads in one go and shows nothing.
+constexpr qint64 kProgressStep = qint64(4) << 20;
+
+class LoadProgress {
+  public:
+    explicit LoadProgress(OperatorUi& ui) : ui_(ui) {}
+    ~LoadProgress();
+    LoadProgress(const LoadProgress&) = delete;
+    LoadProgress& operator=(const LoadProgress&) = delete;
+
+    // A file is counted twice: read, then scanned.
+    void startReading(qint64 fileSize) { setTotal(2 * fileSize); }
+    void read(qint64 bytes) { at(bytes); }
+    // Text already read counts from where reading ended, or alone.
+    void startScanning(qint64 textSize) {
+        if (total_ == 0) setTotal(textSize);
+        scanBase_ = total_ - textSize;
+    }
+    void scanned(qint64 bytes) { at(scanBase_ + bytes); }
+
+  private:
+    void setTotal(qint64 bytes) {
+        total_ = bytes;
+        next_ = bytes < kProgressStep ? kNever : kProgressStep;
+    }
+    void at(qint64 done) {
+        if (done >= next_) report(done);
+    }
+    void report(qint64 done);
+
+    static constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+    OperatorUi& ui_;
+    qint64 total_ = 0;
+    qint64 scanBase_ = 0;
+    qint64 next_ = kNever;
+    bool shown_ = false;
+};
+
 // A whole file read and checked against an address map, nothing placed yet: a load that
 // fails leaves the images untouched, one that succeeds places every record in file order.
 struct StagedFile {
@@ -42,7 +94,7 @@ struct StagedFile {
     std::vector<StagedRecord> records;
     std::vector<std::uint8_t> bytes;
     std::int64_t badLines = 0;
-    QString badLineList; // "3、7、"
+    QString badLineList; // "3、7、": the first kListedBadLines of them
     std::int64_t outsideLines = 0;
     std::int64_t firstOutsideLine = 0;
 
@@ -54,7 +106,9 @@ struct StagedFile {
 
 // judge(address, count) gives the Placement of each data record; address is the extended
 // linear (or segment) address of the last address record plus the record's own address.
-template <class Judge> StagedFile stageRecords(QByteArrayView text, Judge&& judge) {
+template <class Judge>
+StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progress = nullptr) {
+    if (progress) progress->startScanning(text.size());
     StagedFile file;
     file.records.reserve(std::size_t(text.size() / 44 + 1));
     file.bytes.reserve(std::size_t(text.size() / 2 + 1));
@@ -65,11 +119,12 @@ template <class Judge> StagedFile stageRecords(QByteArrayView text, Judge&& judg
     std::int64_t lineNumber = 0;
     while (lines.next(line)) {
         ++lineNumber;
+        if (progress) progress->scanned(qint64(lines.position()));
         // A blank line (a trailing one, most often) holds nothing to read and nothing to warn of.
         if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
         if (!parseRecordLine(line, record)) {
-            ++file.badLines;
-            file.badLineList += QString::number(lineNumber) + QStringLiteral("、");
+            if (++file.badLines <= kListedBadLines)
+                file.badLineList += QString::number(lineNumber) + QStringLiteral("、");
             continue;
         }
         if (record.type == ExtendedLinearAddressRecord && record.count == 2) {
@@ -107,15 +162,30 @@ void beginLoad(Session& s, OperatorUi& ui);
 // The failure of a load: its status line (the detail names the likely cause) and "NG".
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
 
-// The status line at the end of a load that did not fail.
-void showLoadedStatus(OperatorUi& ui, const StagedFile& file);
+// The status line at the end of a load that placed records. outsideWhere is what the loader calls
+// the addresses it has no memory for ("0xFFFFを超えるアドレス"), for the records it skipped there.
+void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere);
 
-// The whole file; false when it cannot be read.
-bool readHexFile(const QString& path, QByteArray& text);
+// The end of a load that found nothing to place (an empty file, only bad lines or only records
+// outside the part's memories): it says so, with what was skipped, and leaves "NG" so that no
+// caller goes on as if a program had been loaded. The images are not touched.
+void failNothingLoaded(Session& s, OperatorUi& ui, const StagedFile& file,
+                       const QString& outsideWhere);
 
-// beginLoad, then the whole file into text; false when it cannot be read, after failLoad with
-// unreadableDetail.
+// Whether the file is larger than any HEX file a load reads (kMaxFileBytes).
+bool fileTooLarge(const QString& path);
+
+// The refusal of a file that fileTooLarge() names: its status line and "NG".
+void refuseTooLargeFile(Session& s, OperatorUi& ui);
+
+enum class ReadOutcome { Read, Unreadable, TooLarge };
+
+// The whole file, when it can be read and is no larger than kMaxFileBytes.
+ReadOutcome readHexFile(const QString& path, QByteArray& text, LoadProgress* progress = nullptr);
+
+// beginLoad, then the whole file into text; false when it cannot be read (after failLoad with
+// unreadableDetail) or is too large (after refuseTooLargeFile).
 bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
-                   QByteArray& text);
+                   QByteArray& text, LoadProgress& progress);
 
 } // namespace tavrin::hex

@@ -3,6 +3,10 @@
 #include "hex_fixture.h"
 
 #include "core/hex_import.h"
+#include "core/hex_scan.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -95,8 +99,12 @@ TEST(HexImport, RecordsLandAtTheirAddresses) {
          ":020000020420D8\n:020000001200EC\n",
          [](const Session& s) { EXPECT_EQ(eepromPair(s, 0), 0x3F12); }},
         {"records from 0x8200 on are skipped without a report", kPic16F877A,
-         ":0282000011115A\n:02FEFE001111E0\n",
-         [](const Session& s) { EXPECT_EQ(imageDifferences(s, *erasedSession(kPic16F877A)), ""); }},
+         ":020000000528D1\n:0282000011115A\n:02FEFE001111E0\n",
+         [](const Session& s) {
+             auto expected = erasedSession(kPic16F877A);
+             setProgramWord(*expected, 0, 0x2805);
+             EXPECT_EQ(imageDifferences(s, *expected), "");
+         }},
         {"data above 0xFFFF are reported, never folded onto program memory", kPic16F877A,
          ":020000040001F9\n:020000000528D1\n:020000040000FA\n:020002000528CF\n",
          [](const Session& s) {
@@ -186,8 +194,16 @@ TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
              EXPECT_EQ(programWord(s, 0x10008), 0x2211);
              EXPECT_EQ(programWord(s, 8), 0xFFFF);
          }},
-        {"page 0x21 is skipped", kPic18F452, ":020000040021D9\n:020000001122CB\n",
-         [](const Session& s) { EXPECT_EQ(imageDifferences(s, *erasedSession(kPic18F452)), ""); }},
+        {"pages without memory are skipped and reported", kPic18F452,
+         ":020010001122BB\n:020000040021D9\n:020000001122CB\n:0200000400EFEB\n"
+         ":020000003344 87\n:020000001122CB\n",
+         [](const Session& s) {
+             auto expected = erasedSession(kPic18F452);
+             setProgramWord(*expected, 8, 0x2211);
+             EXPECT_EQ(imageDifferences(s, *expected), "");
+         },
+         "<<注意>>ＰＩＣ１８のメモリにないアドレスのデータ（2行、最初は3行目）を読み飛ばしました。 "
+         "5行目はＨＥＸデータでないので読み飛ばしました。"},
         {"the ID locations in address order", kPic18F452,
          ":020000040020DA\n:080000000102030405060708D4\n",
          [](const Session& s) {
@@ -273,6 +289,148 @@ TEST(HexImport, BadLinesAreListedAndSkipped) {
     EXPECT_EQ(several.ui.statusHistory.first(), QStringLiteral("ファイルロード中.......... "));
     Loaded trailingBlanks = loadText(kPic16F877A, ":020000000528D1 \t\n");
     EXPECT_EQ(trailingBlanks.ui.statusText, kLoaded);
+}
+
+TEST(HexImport, ManyBadLinesAreNamedFirstAndCountedThen) {
+    struct Case {
+        int badLines;
+        const char* status;
+    };
+    const Case cases[] = {
+        {10, "2、3、4、5、6、7、8、9、10、11行目はＨＥＸデータでないので読み飛ばしました。 "},
+        {11,
+         "2、3、4、5、6、7、8、9、10、11行目ほか1行はＨＥＸデータでないので読み飛ばしました。 "},
+        {1000000, "2、3、4、5、6、7、8、9、10、11行目ほか999990行はＨＥＸデータでないので読み飛ばし"
+                  "ました。 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.badLines);
+        QByteArray text = ":020000000528D1\r\n" +
+                          QByteArray("not a record\r\n").repeated(c.badLines) +
+                          ":020002000628CE\r\n";
+        for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+            Loaded loaded = loadText(*part, text);
+            EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("OK"));
+            EXPECT_EQ(loaded.ui.statusText, QString::fromUtf8(c.status));
+            EXPECT_EQ(programWord(*loaded.session, 1) & 0x3FFF, 0x2806) << "the line after";
+        }
+    }
+}
+
+// A file of many megabytes moves the progress bar and lets the window's events run while it is
+// read and scanned; an ordinary HEX file loads in one go, with neither.
+TEST(HexImport, OnlyALargeFileShowsProgressAndLetsEventsRun) {
+    QTemporaryDir dir;
+    const QByteArray record = ":020000000528D1\r\n";
+    const QByteArray large = record + QByteArray("; a comment line\r\n").repeated(1 << 20);
+    for (const QByteArray& text : {record, large}) {
+        const bool isLarge = text.size() > hex::kProgressStep;
+        const QString path = writeFile(dir, QStringLiteral("f.hex"), text);
+        for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+            SCOPED_TRACE(text.size());
+            auto s = erasedSession(*part);
+            RecordingUi ui;
+            if (part == &kPic18F452)
+                LoadHexFile18(*s, ui, path);
+            else
+                LoadHexFile(*s, ui, path);
+            EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("OK"));
+            EXPECT_EQ(ui.pumpCount > 0, isLarge);
+            EXPECT_EQ(ui.progressUpdates > 0, isLarge);
+            EXPECT_FALSE(ui.progressVisible) << "the bar is hidden at the end";
+            if (isLarge) {
+                // Read, then scanned: a step every 4 MiB of each.
+                EXPECT_GE(ui.pumpCount, int(text.size() / hex::kProgressStep));
+                EXPECT_LE(ui.progressValue, 100);
+            }
+        }
+    }
+}
+
+// A file that places nothing must not read as a program loaded: an empty buffer would be
+// programmed, or a reload reported done.
+TEST(HexImport, AFileWithNothingToLoadSaysSo) {
+    const QString nothing =
+        QStringLiteral("<<注意>>ロードできるデータがなかったので、何もロードしませんでした。 ");
+    struct Case {
+        const char* what;
+        const Part& part;
+        QByteArray text;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"an empty file", kPic16F877A, "", ""},
+        {"an empty file", kPic18F452, "", ""},
+        {"blank lines and an end record", kPic16F877A, "\r\n\r\n:00000001FF\r\n", ""},
+        {"address records alone", kPic18F452, ":020000040030CA\n:00000001FF\n", ""},
+        {"bad lines alone", kPic16F877A, "text\r\nmore\r\n",
+         "1、2行目はＨＥＸデータでないので読み飛ばしました。"},
+        {"a million bad lines", kPic18F452, QByteArray("x\n").repeated(1000000),
+         "1、2、3、4、5、6、7、8、9、10行目ほか999990行はＨＥＸデータでないので読み飛ばしました。"},
+        {"14-bit: data above 0xFFFF alone", kPic16F877A, ":020000040001F9\n:020000000528D1\nbad\n",
+         "0xFFFFを超えるアドレスのデータ（1行、最初は2行目）を読み飛ばしました。 "
+         "3行目はＨＥＸデータでないので読み飛ばしました。"},
+        {"PIC18: data in pages without memory alone", kPic18F452,
+         ":020000040040BA\n:020000001122CB\n",
+         "ＰＩＣ１８のメモリにないアドレスのデータ（1行、最初は2行目）を読み飛ばしました。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded loaded = loadText(c.part, c.text, [](Session& s) { s.run.PassCount = 3; });
+        EXPECT_EQ(loaded.session->run.HexLoadResult, QStringLiteral("NG"));
+        EXPECT_EQ(loaded.ui.statusText, nothing + QString::fromUtf8(c.detail));
+        EXPECT_EQ(loaded.ui.statusColor, StatusColor::Red);
+        EXPECT_EQ(differences(snapshot(*loaded.session), snapshot(*erasedSession(c.part))), "");
+        EXPECT_EQ(loaded.ui.refreshedViews, 0u);
+        EXPECT_EQ(loaded.session->run.PassCount, 0) << "a load was begun";
+    }
+}
+
+// Nothing close to this size is the HEX file of a part; reading it whole would only take the
+// memory and the time.
+TEST(HexImport, AFileLargerThanAnyHexFileIsRefusedUnread) {
+    QTemporaryDir dir;
+    const QByteArray record = ":020000000528D1\n";
+    for (const Part* part : {&kPic16F877A, &kPic18F452}) {
+        for (const qint64 size : {hex::kMaxFileBytes, hex::kMaxFileBytes + 1}) {
+            SCOPED_TRACE(size);
+            // A record, then zero bytes up to the size (sparse: nothing is written for them).
+            const QString path = writeFile(dir, QStringLiteral("big.hex"), record);
+            QFile grown(path);
+            ASSERT_TRUE(grown.resize(size));
+            auto s = erasedSession(*part);
+            const auto before = snapshot(*s);
+            RecordingUi ui;
+            if (part == &kPic18F452)
+                LoadHexFile18(*s, ui, path);
+            else
+                LoadHexFile(*s, ui, path);
+            if (size > hex::kMaxFileBytes) {
+                EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("NG"));
+                EXPECT_EQ(ui.statusText,
+                          QStringLiteral("ファイルをロードできませんでした。 "
+                                         "ＨＥＸファイルとしては大きすぎます（64MBまで）。"));
+                EXPECT_EQ(differences(snapshot(*s), before), "");
+            } else {
+                EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("OK")) << "the limit itself loads";
+                EXPECT_EQ(ui.statusText,
+                          QStringLiteral("2行目はＨＥＸデータでないので読み飛ばしました。 "));
+                EXPECT_EQ(programWord(*s, 0) & 0x3FFF, 0x2805);
+            }
+        }
+    }
+}
+
+// A device that reports no size and never ends is read no further than the limit.
+TEST(HexImport, AnEndlessDeviceIsRefusedAtTheLimit) {
+    const QString zeros = QStringLiteral("/dev/zero");
+    if (!QFileInfo(zeros).exists()) GTEST_SKIP() << "no endless device here";
+    auto s = erasedSession(kPic16F877A);
+    RecordingUi ui;
+    LoadHexFile(*s, ui, zeros);
+    EXPECT_EQ(s->run.HexLoadResult, QStringLiteral("NG"));
+    EXPECT_EQ(ui.statusText, QStringLiteral("ファイルをロードできませんでした。 "
+                                            "ＨＥＸファイルとしては大きすぎます（64MBまで）。"));
 }
 
 TEST(HexImport, FailedLoadLeavesTheBufferAsItWas) {

@@ -239,6 +239,55 @@ class FrmMainTest : public QObject {
         QCOMPARE(readAll(saved), readAll(example));
     }
 
+    // A file of a million lines that are no records: the status line names the first few and
+    // counts the rest, and says that nothing was loaded.
+    void aMillionBadLinesGiveAShortStatusLine() {
+        Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
+        t.select(QStringLiteral("PIC16F84A"));
+        const QString bad = tmp->filePath(QStringLiteral("bad.hex"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("no record here\r\n").repeated(1000000));
+        file.close();
+        t.dialogAnswers << bad;
+        t.w->mnuFileOpen_Click();
+        QCOMPARE(t.session.run.HexLoadResult, QStringLiteral("NG"));
+        const QString status = t.find<QLabel>("LabelCmt")->text();
+        QCOMPARE(status,
+                 QStringLiteral("<<注意>>ロードできるデータがなかったので、何もロードしません"
+                                "でした。 1、2、3、4、5、6、7、8、9、10行目ほか999990行は"
+                                "ＨＥＸデータでないので読み飛ばしました。"));
+        QCOMPARE(t.find<QLabel>("LabelCmt")->palette().color(QPalette::WindowText),
+                 QColor(255, 0, 0));
+    }
+
+    // A file far larger than any HEX file is refused before the buffer is erased for it.
+    void aFileTooLargeForHexLeavesTheBufferAsItWas() {
+        Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
+        t.select(QStringLiteral("PIC16F84A"));
+        const QString example = sourcePath("tests/hex/data/example14.hex");
+        t.dialogAnswers << example;
+        t.w->mnuFileOpen_Click();
+        QCOMPARE(t.session.run.HexLoadResult, QStringLiteral("OK"));
+        const QStringList program = t.programLines();
+
+        const QString big = tmp->filePath(QStringLiteral("big.hex"));
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(200) << 20)); // sparse: nothing is written
+        file.close();
+        t.dialogAnswers << big;
+        t.w->mnuFileOpen_Click();
+        QCOMPARE(t.session.run.HexLoadResult, QStringLiteral("NG"));
+        QCOMPARE(t.find<QLabel>("LabelCmt")->text(),
+                 QStringLiteral("ファイルをロードできませんでした。 "
+                                "ＨＥＸファイルとしては大きすぎます（64MBまで）。"));
+        QCOMPARE(t.programLines(), program);
+        QCOMPARE(int(t.session.buffer.ProgramImage[0]), 0x28);
+        QCOMPARE(t.find<QLineEdit>("Text_ID")->text(), QStringLiteral("1234"));
+        QCOMPARE(t.w->windowTitle(), QStringLiteral("TW - ") + example);
+    }
+
     void historySurvivesARestart() {
         const QString folder = tmp->filePath(QStringLiteral("Work Dir"));
         QVERIFY(QDir().mkpath(folder));

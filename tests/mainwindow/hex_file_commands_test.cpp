@@ -1,5 +1,7 @@
 #include "logic_fixture.h"
 
+#include "core/hex_scan.h"
+#include "core/operation_guard.h"
 #include "mainwindow/logic/buffer_commands.h"
 #include "mainwindow/logic/device_selection.h"
 #include "mainwindow/logic/hex_file_commands.h"
@@ -142,9 +144,20 @@ TEST(HexOpen, HistoryEntrySelectsItsDeviceByNameAndOpensTheDialogInItsFolder) {
 }
 
 TEST(HexOpen, DeviceNamedInTheFile) {
-    EXPECT_EQ(deviceNameInHexText(QStringLiteral(":00000001FF,;PIC16F877\r\nx;PIC16F877A\r\n")),
-              QStringLiteral("PIC16F877A"));
-    EXPECT_EQ(deviceNameInHexText(QStringLiteral(":00000001FF\n")), QString());
+    struct Case {
+        const char* text;
+        const char* name;
+    };
+    const Case cases[] = {
+        {":00000001FF,;PIC16F877\r\nx;PIC16F877A\r\n", "PIC16F877A"},
+        {":00000001FF\n", ""},
+        {";PIC16F84A", "PIC16F84A"},
+        {"a;PIC1;PIC2,b\r", "PIC1;PIC2"},
+        {";PIC18F452,;PIC", "PIC"},
+        {";PIC18F452\r\n;PIX", "PIC18F452"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deviceNameInHexText(c.text), QString::fromLatin1(c.name)) << c.text;
 
     OpenFixture f;
     f.settings.setValue("CCSC_option", "1");
@@ -179,6 +192,61 @@ TEST(HexOpen, CommandLineFileIsOpenedOnceWithoutTheDialog) {
     DirectOpenHexFile(f.ctx, QStringLiteral("/some/folder"));
     ASSERT_EQ(f.view.dialogs.size(), 1u);
     EXPECT_EQ(f.view.dialogs[0].initialDir, QStringLiteral("/some/folder"));
+}
+
+// A large file lets window events run while it loads: a click meanwhile must find the guard
+// held, and the guard must be free again afterwards.
+TEST(HexOpen, TheLoadRunsUnderTheOperationGuard) {
+    OpenFixture f;
+    const QString path = writeFile(f.dir, QStringLiteral("a.hex"), ":00000001FF\n");
+    bool guardedDuringLoad = false;
+    f.ctx.services.loadHexFile = [&](Session& s, OperatorUi&, const QString&) {
+        guardedDuringLoad = operationRunning(s);
+        s.run.HexLoadResult = QStringLiteral("OK");
+    };
+    f.view.fileAnswers = {path};
+    OpenHexFile(f.ctx);
+    EXPECT_TRUE(guardedDuringLoad);
+    EXPECT_FALSE(operationRunning(f.s));
+
+    // Under a guard already held (the assembler's reload) the load runs and leaves it held.
+    guardedDuringLoad = false;
+    {
+        const OperationScope outer(f.s, f.ui);
+        f.s.app.ReopenWithoutDialog = true;
+        OpenHexFile(f.ctx);
+        f.s.app.ReopenWithoutDialog = false;
+        EXPECT_TRUE(guardedDuringLoad);
+        EXPECT_TRUE(operationRunning(f.s));
+    }
+    EXPECT_FALSE(operationRunning(f.s));
+}
+
+// A file larger than any HEX file is refused before the buffer is erased for it.
+TEST(HexOpen, AFileTooLargeForHexIsRefusedAndTheBufferKept) {
+    OpenFixture f;
+    const QString path = writeFile(f.dir, QStringLiteral("big.hex"), QByteArray());
+    QFile big(path);
+    ASSERT_TRUE(big.resize(hex::kMaxFileBytes + 1)); // sparse: nothing is written
+    const QString refused = QStringLiteral(
+        "ファイルをロードできませんでした。 ＨＥＸファイルとしては大きすぎます（64MBまで）。");
+    f.view.caption = QStringLiteral("before");
+    f.s.buffer.ProgramImage[0] = 0x12;
+
+    f.view.fileAnswers = {path};
+    OpenHexFile(f.ctx);
+    EXPECT_TRUE(f.loaded.isEmpty());
+    EXPECT_EQ(f.ui.statusText, refused);
+    EXPECT_EQ(f.s.run.HexLoadResult, QStringLiteral("NG"));
+    EXPECT_EQ(f.s.buffer.ProgramImage[0], 0x12);
+    EXPECT_EQ(f.view.caption, QStringLiteral("before"));
+
+    f.ui.statusText.clear();
+    f.s.app.CommandLine = path;
+    DirectOpenHexFile(f.ctx, QString());
+    EXPECT_TRUE(f.loaded.isEmpty());
+    EXPECT_EQ(f.ui.statusText, refused);
+    EXPECT_EQ(f.s.buffer.ProgramImage[0], 0x12);
 }
 
 TEST(HexSave, OverwriteQuestionAndItsCancel) {

@@ -5,13 +5,17 @@
 #include "main_context.h"
 
 #include "core/config_grids.h"
+#include "core/hex_scan.h"
 #include "core/operation_controls.h"
+#include "core/operation_guard.h"
 #include "core/program_type.h"
 #include "core/status.h"
 #include "core/utilities.h"
 
 #include <QFile>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace tavrin {
 
@@ -33,8 +37,16 @@ struct BusyPointer {
     ~BusyPointer() { ui.setBusy(false); }
 };
 
+// Reading a large file lets the window's events run: no other command may start on the buffer
+// meanwhile. The assembler's reload already holds the guard.
+std::optional<OperationScope> guardUnlessHeld(MainContext& ctx) {
+    if (operationRunning(ctx.s)) return std::nullopt;
+    return std::optional<OperationScope>(std::in_place, ctx.s, ctx.ui);
+}
+
 void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     BusyPointer busy(ctx.ui);
+    const auto guard = guardUnlessHeld(ctx);
     const bool pic18 = isPic18Type(ctx.s.device.ProgramType);
     const auto& load = pic18 ? ctx.services.loadHexFile18 : ctx.services.loadHexFile;
     if (load) {
@@ -44,12 +56,24 @@ void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     }
 }
 
+// A file too large to be a HEX file is refused before the buffer is erased for it, so the buffer
+// keeps what it held, and before anything reads it whole.
+bool refusedAsTooLarge(MainContext& ctx, const QString& path) {
+    if (!hex::fileTooLarge(path)) return false;
+    hex::refuseTooLargeFile(ctx.s, ctx.ui);
+    return true;
+}
+
 // Selects the device the file names, as the device list would; with no such device the load goes
 // on with the current one after telling the person.
 void selectDeviceNamedInFile(MainContext& ctx, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return;
-    const QString name = deviceNameInHexText(QString::fromLatin1(file.readAll()));
+    QByteArray text;
+    {
+        const auto guard = guardUnlessHeld(ctx);
+        hex::LoadProgress progress(ctx.ui);
+        if (hex::readHexFile(path, text, &progress) != hex::ReadOutcome::Read) return;
+    }
+    const QString name = deviceNameInHexText(text);
     if (name.isEmpty()) return;
     const int index = int(ctx.s.device.DeviceNames.indexOf(name));
     if (index >= 0) {
@@ -91,14 +115,24 @@ int historyDeviceIndex(const MainContext& ctx, int entry) {
 
 } // namespace
 
-QString deviceNameInHexText(const QString& text) {
-    QString name;
-    static const QRegularExpression itemEnd(QStringLiteral("[,\\r\\n]"));
-    for (const QString& item : text.split(itemEnd)) {
-        const qsizetype at = item.indexOf(QLatin1String(";PIC"));
-        if (at >= 0) name = item.mid(at + 1);
-    }
-    return name;
+QString deviceNameInHexText(QByteArrayView text) {
+    // Found from the end, without splitting the file into items: the open command reads a file
+    // of many megabytes (a binary file opened by mistake) in a blink.
+    const auto endsItem = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+    const char* bytes = text.data();
+    qsizetype last = text.size() - 4;
+    while (last >= 0 && !(bytes[last] == ';' && bytes[last + 1] == 'P' && bytes[last + 2] == 'I' &&
+                          bytes[last + 3] == 'C'))
+        --last;
+    if (last < 0) return QString();
+    qsizetype itemStart = last;
+    while (itemStart > 0 && !endsItem(text[itemStart - 1]))
+        --itemStart;
+    const qsizetype first = itemStart + text.sliced(itemStart).indexOf(QByteArrayView(";PIC"));
+    qsizetype itemEnd = last;
+    while (itemEnd < text.size() && !endsItem(text[itemEnd]))
+        ++itemEnd;
+    return QString::fromLatin1(text.sliced(first + 1, itemEnd - first - 1));
 }
 
 void OpenHexFile(MainContext& ctx) {
@@ -126,6 +160,7 @@ void OpenHexFile(MainContext& ctx) {
         ShowStatusMessage(ui, kOpenFailedStatus, QString());
         return;
     }
+    if (refusedAsTooLarge(ctx, path)) return;
     FillPcBuffer(ctx, BufferFill::Erased);
     ctx.view.setWindowCaption(s.app.MainTitle + path);
     s.app.LastHexFilePath = path;
@@ -165,6 +200,7 @@ void DirectOpenHexFile(MainContext& ctx, const QString& folder) {
         if (!s.app.ReopenWithoutDialog)
             ctx.settings.setValue(QStringLiteral("OPEN_DIR0"), folderOfPath(path));
     }
+    if (refusedAsTooLarge(ctx, path)) return;
     ctx.lastDialogPath = path;
     s.app.HexFilePath = path;
     FillPcBuffer(ctx, BufferFill::Erased);

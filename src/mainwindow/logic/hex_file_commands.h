@@ -3,6 +3,7 @@
 // and their clearing, and save.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace tavrin {
@@ -29,7 +30,7 @@ void LoadFolderHistory(MainContext& ctx);
 void SaveHexFile(MainContext& ctx);
 
 // The device named by the last ";PIC…" item of a HEX file's text (items end at a comma or a line
-// end); empty when none.
-QString deviceNameInHexText(const QString& text);
+// end): what follows the item's first ";"PIC; empty when none.
+QString deviceNameInHexText(QByteArrayView text);
 
 } // namespace tavrin
