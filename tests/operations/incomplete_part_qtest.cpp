@@ -37,6 +37,18 @@ QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const Q
     return path;
 }
 
+// Says yes whenever the program asks whether to overwrite the chip: whatever it asks, it must
+// not end in success.
+void consentToEveryOverwrite(QTimer& timer) {
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        auto* hint = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (hint && hint->objectName() == QLatin1String("frmHint"))
+            QTest::mouseClick(hint->findChild<QPushButton*>(QStringLiteral("CmdOk")),
+                              Qt::LeftButton);
+    });
+    timer.start(10);
+}
+
 bool reportsSuccess(const QString& status) {
     return status.contains(QStringLiteral("プログラミング成功")) ||
            status.contains(QStringLiteral("ベリファイは正常終了しました"));
@@ -48,7 +60,11 @@ class IncompletePart : public QObject {
   private slots:
     void choosingThePartNamesTheMissingKey_data();
     void choosingThePartNamesTheMissingKey();
-    void programAndVerifyCannotReportSuccess();
+    void programCannotReportSuccess();
+    void verifyCannotReportSuccess();
+
+  private:
+    static QString deviceFileWithoutPgm(const QTemporaryDir& files);
 };
 
 void IncompletePart::choosingThePartNamesTheMissingKey_data() {
@@ -81,42 +97,59 @@ void IncompletePart::choosingThePartNamesTheMissingKey() {
     QVERIFY(bench.session.device.SelectedDevice.isEmpty());
 }
 
-// Program on an erased chip, then Verify on a chip holding another program: before, the part
-// loaded with no program memory, the HEX file's words were dropped and both reported success.
-void IncompletePart::programAndVerifyCannotReportSuccess() {
+// The part without its PGM row: before, it loaded with no program memory, the HEX file's words
+// were dropped and both operations reported success.
+QString IncompletePart::deviceFileWithoutPgm(const QTemporaryDir& files) {
+    return deviceFileWithout(files, kPart, "PGM");
+}
+
+// Program on an erased chip: the chip stays erased, so no success may be reported.
+void IncompletePart::programCannotReportSuccess() {
     QTemporaryDir files;
     BenchOptions options;
-    options.deviceFile = deviceFileWithout(files, kPart, "PGM");
+    options.deviceFile = deviceFileWithoutPgm(files);
     QVERIFY(!options.deviceFile.isEmpty());
-    {
-        Bench bench({"--part", "PIC16F84A"}, options);
-        QVERIFY(bench.started);
-        bench.select(kPart);
-        bench.click("Cmd_open");
-        bench.click("Command_pogram");
-        QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
-        QCOMPARE(bench.session.run.PassCount, 0);
-        QVERIFY(!bench.log().contains(QStringLiteral("OK")));
-        QVERIFY(bench.controlsBack());
-        const auto chip = bench.chipProgram(1024);
-        QVERIFY(std::all_of(chip.begin(), chip.end(),
-                            [](std::uint16_t w) { return (w & 0x3FFF) == 0x3FFF; }));
-    }
-    {
-        // One word, movlw 0, where the file has its own first instruction.
-        const QString other = files.filePath(QStringLiteral("other.hex"));
-        QFile otherFile(other);
-        QVERIFY(otherFile.open(QIODevice::WriteOnly));
-        otherFile.write(":020000000030CE\r\n:00000001FF\r\n");
-        otherFile.close();
-        Bench bench({"--part", "PIC16F84A", "--load", other.toStdString()}, options);
-        QVERIFY(bench.started);
-        bench.select(kPart);
-        bench.click("Cmd_open");
-        bench.click("Command_Vrify");
-        QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
-        QVERIFY(!bench.log().contains(QStringLiteral("ﾍﾞﾘﾌｧｲ 操作終了")));
-    }
+    Bench bench({"--part", "PIC16F84A"}, options);
+    QVERIFY(bench.started);
+    QTimer consent;
+    consentToEveryOverwrite(consent);
+    bench.select(kPart);
+    bench.click("Cmd_open");
+    bench.click("Command_pogram");
+    QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
+    QCOMPARE(bench.session.run.PassCount, 0);
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
+    QVERIFY(!bench.log().contains(QStringLiteral("OK")));
+    QVERIFY(bench.controlsBack());
+    const auto chip = bench.chipProgram(1024);
+    QVERIFY(std::all_of(chip.begin(), chip.end(),
+                        [](std::uint16_t w) { return (w & 0x3FFF) == 0x3FFF; }));
+}
+
+// Verify against a chip holding another program.
+void IncompletePart::verifyCannotReportSuccess() {
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithoutPgm(files);
+    QVERIFY(!options.deviceFile.isEmpty());
+    // One word, movlw 0, where the file has its own first instruction.
+    const QString other = files.filePath(QStringLiteral("other.hex"));
+    QFile otherFile(other);
+    QVERIFY(otherFile.open(QIODevice::WriteOnly));
+    otherFile.write(":020000000030CE\r\n:00000001FF\r\n");
+    otherFile.close();
+    Bench bench({"--part", "PIC16F84A", "--load", other.toStdString()}, options);
+    QVERIFY(bench.started);
+    bench.select(kPart);
+    bench.click("Cmd_open");
+    bench.click("Command_Vrify");
+    QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
+    // Before, program memory compared equal: no word of it was compared.
+    QVERIFY(bench.session.run.ProgramVerifyResult != QLatin1String("OK"));
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
+    QVERIFY(!bench.log().contains(QStringLiteral("ﾍﾞﾘﾌｧｲ 操作終了")));
 }
 
 QTEST_MAIN(IncompletePart)
