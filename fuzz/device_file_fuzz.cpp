@@ -22,6 +22,8 @@ void require(bool condition) {
 void checkLoaded(const DeviceDefinition& definition, const QString& name) {
     const DeviceRecord& d = definition.record;
     require(d.SelectedDevice == name);
+    // A part loads only with the keys its type needs: a type and a program size at the least.
+    require(!d.ProgramType.isEmpty() && d.ProgramWordCount > 0);
     require(d.ProgramWordCount >= 0 && d.ProgramWordCount <= limits::MaxProgramWords);
     require(d.EepromByteCount >= 0 && d.EepromByteCount <= limits::MaxEepromLocations);
     require(d.CpMaskCf5 >= 0 && d.CpMaskCf5 <= 0xFFFF);

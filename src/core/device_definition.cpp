@@ -1,5 +1,6 @@
 #include "device_definition.h"
 
+#include "device_required_keys.h"
 #include "utilities.h"
 
 #include <QLocale>
@@ -29,6 +30,12 @@ QString badNumber(int lineNumber, const BlockRow& row) {
 
 QString outOfRange(int lineNumber, const BlockRow& row) {
     return rowMessage(lineNumber, row, QStringLiteral("値が範囲外です。"));
+}
+
+QString missingKeyText(const QString& name, const QString& programType, const QString& key) {
+    const QString text = QStringLiteral("%1 の定義に %2 がありません").arg(name, key);
+    if (programType.isEmpty()) return text + QStringLiteral("。");
+    return text + QStringLiteral("（PGM_TYPE %1 に必要です）。").arg(programType);
 }
 
 // Column `column` of the row as a number in [lowest, highest]; the message when it is not one.
@@ -253,6 +260,12 @@ DeviceDefinition readDeviceDefinition(const QByteArray& utf8, const DeviceRecord
             result.record = DeviceRecord{};
             return result;
         }
+    }
+    if (const std::optional<QString> missing = missingRequiredKey(d)) {
+        result.outcome = DeviceDefinition::Outcome::Faulty;
+        result.errorText = missingKeyText(name, d.ProgramType, *missing);
+        result.record = DeviceRecord{};
+        return result;
     }
     result.outcome = DeviceDefinition::Outcome::Loaded;
     return result;

@@ -46,6 +46,7 @@ struct DeviceDefinition {
 // record.
 // The fresh record keeps from `current` only the device list, the selection and whether the
 // configuration values come from the chip; every other field starts at its starting value.
+// A block that lacks a key its programming type needs (device_required_keys.h) is Faulty.
 DeviceDefinition readDeviceDefinition(const QByteArray& utf8, const DeviceRecord& current);
 
 // The defined configuration words into their places in the PC buffer: the PIC18 configuration

@@ -86,13 +86,16 @@ StartupOutcome StartupSequence::run(const StartupInput& in) {
     ui_.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s_));
     window_.restoreMenuToggle(MenuToggle::BlankSkip);
 
-    rotateLogs(in.paths);
+    const RotationResult rotation = EnsureAndRotateLogs(in.paths.dataDir);
     s_.app.AsmToolPath = settings_.value(QStringLiteral("AsmFilePathWithFileName"), QString());
     openCommandLineFile();
 
     window_.setStartupLock(false);
     ui_.pumpEvents();
     ui_.pumpEvents();
+    // Said last: the part chosen and the file opened for the command line write the status line
+    // too, and would replace the warning before anyone could read it.
+    warnOfFailedRotation(rotation);
     ui_.setControlText(Control::frmAbout_Label_ID_Word,
                        idWordLine(QStringLiteral("NEW :"), s_.buffer.ConfigIdImage));
     return StartupOutcome::Ready;
@@ -161,8 +164,7 @@ void StartupSequence::restoreLastDevice() {
     if (index >= 0) window_.selectDeviceByIndex(index);
 }
 
-void StartupSequence::rotateLogs(const AppPaths& paths) {
-    const RotationResult rotation = EnsureAndRotateLogs(paths.dataDir);
+void StartupSequence::warnOfFailedRotation(const RotationResult& rotation) {
     if (!rotation.error.isEmpty())
         ShowStatusMessage(ui_, QStringLiteral("<<注意>>ログファイルを更新できませんでした。"),
                           rotation.error);

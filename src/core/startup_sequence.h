@@ -14,6 +14,7 @@
 namespace tavrin {
 
 struct Session;
+struct RotationResult;
 class OperatorUi;
 class SettingsStore;
 class StartupWindow;
@@ -47,7 +48,7 @@ class StartupSequence {
     bool refuseUnwritableFiles(const AppPaths& paths);
     void connectBoard(const QString& fallbackPort);
     void restoreLastDevice();
-    void rotateLogs(const AppPaths& paths);
+    void warnOfFailedRotation(const RotationResult& rotation);
     void openCommandLineFile();
 
     Session& s_;

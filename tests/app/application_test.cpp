@@ -51,6 +51,7 @@ class ApplicationTest : public QObject {
     void firstStartAsksForThePortAndFindsTheBoard();
     void missingDeviceFileEndsTheProgram();
     void shutdownRemovesWorkFilesAndKeepsLogs();
+    void aFailedLogRotationIsTheLastWordOfStartup();
 
   private:
     ApplicationOptions options(const QTemporaryDir& dir, const QStringList& arguments,
@@ -264,6 +265,40 @@ void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
         QVERIFY(QFileInfo::exists(app.paths().inData(name)));
     const QSettings saved(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     QVERIFY(saved.contains(QStringLiteral("Settings6/MainHeight")));
+}
+
+// The log folder cannot take a new generation (a folder stands where LOG_OLD1.txt belongs): the
+// window opens with the part and the file of the command line, and the red warning is what the
+// status line shows once the person can use it.
+void ApplicationTest::aFailedLogRotationIsTheLastWordOfStartup() {
+    QTemporaryDir dir;
+    EmulatedBench board;
+    QVERIFY(board.started);
+    const QString hex = copyHex(dir);
+    ApplicationOptions o = options(dir, {hex, QStringLiteral("/PIC16F877A")}, board.path());
+    const QDir data(o.paths->dataDir);
+    QFile current(data.filePath(currentLogName()));
+    QVERIFY(current.open(QIODevice::WriteOnly));
+    current.write("OKOKOK  PIC16F877A\r\n");
+    current.close();
+    QVERIFY(data.mkpath(oldLogName(1) + QStringLiteral("/blocker")));
+    QList<Recorded> boxes;
+    Application app(o);
+    recordBoxes(app, boxes);
+
+    QCOMPARE(app.start(), StartupOutcome::Ready);
+    QCOMPARE(app.session().device.SelectedDevice, QStringLiteral("PIC16F877A"));
+    QCOMPARE(app.session().app.HexFilePath, hex);
+    QTest::qWait(50); // whatever start-up left queued runs before the person looks
+    auto* status = app.window().findChild<QLabel*>(QStringLiteral("LabelCmt"));
+    QVERIFY2(
+        status->text().startsWith(QStringLiteral("<<注意>>ログファイルを更新できませんでした。")),
+        qPrintable(status->text()));
+    QVERIFY(boxes.isEmpty());
+    QVERIFY(current.open(QIODevice::ReadOnly));
+    QCOMPARE(current.readAll(), QByteArray("OKOKOK  PIC16F877A\r\n"));
+    current.close();
+    app.shutdown();
 }
 
 QTEST_MAIN(ApplicationTest)

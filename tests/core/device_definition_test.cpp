@@ -6,6 +6,7 @@
 
 using namespace tavrin;
 using tavrin::test::deviceBlock;
+using tavrin::test::withNeededKeys;
 
 namespace {
 
@@ -51,7 +52,7 @@ class DeviceDefinitionTest : public tavrin::test::DeviceFileFixture {
   protected:
     // Selects the one part of a file made of `rows`.
     bool load(const QStringList& rows, const QString& before = QString()) {
-        writeFile(before + deviceBlock(QStringLiteral("PIC1"), rows));
+        writeFile(before + deviceBlock(QStringLiteral("PIC1"), withNeededKeys(rows)));
         return select(QStringLiteral("PIC1"));
     }
 };
@@ -203,10 +204,11 @@ TEST_F(DeviceDefinitionTest, OptionRowsMakeOneGridRowPerConsecutiveSetting) {
 }
 
 TEST_F(DeviceDefinitionTest, SettingCommentsComeFromBeforeTheBlockAndInsideIt) {
-    writeFile(QStringLiteral("CMT FOSC 発振 LP／XT\r\n") +
-              deviceBlock("PIC0", {"CMT WDTE ウォッチドッグ 有効", "PGM 0x3FF"}) +
-              deviceBlock("PIC1", {"K1 FOSC LP 3 0", "CMT CP 保護 あり", "PGM 0x7FF"}) +
-              QStringLiteral("CMT LATE x y\r\n"));
+    writeFile(
+        QStringLiteral("CMT FOSC 発振 LP／XT\r\n") +
+        deviceBlock("PIC0", withNeededKeys({"CMT WDTE ウォッチドッグ 有効", "PGM 0x3FF"})) +
+        deviceBlock("PIC1", withNeededKeys({"K1 FOSC LP 3 0", "CMT CP 保護 あり", "PGM 0x7FF"})) +
+        QStringLiteral("CMT LATE x y\r\n"));
     ASSERT_TRUE(select(QStringLiteral("PIC1")));
     std::vector<QString> comments;
     for (const auto& c : s->device.SettingComments)
@@ -221,10 +223,11 @@ TEST_F(DeviceDefinitionTest, TheFirstBlockOfANameIsUsedAndLongRowsAreCut) {
     QString longRow = QStringLiteral("K1 S");
     for (int i = 2; i < 20; ++i)
         longRow += QStringLiteral(" %1").arg(i);
-    writeFile(deviceBlock("PIC1", {"PGM 0x3FF", longRow}) + deviceBlock("PIC1", {"PGM 0x7FF"}));
+    writeFile(deviceBlock("PIC1", withNeededKeys({"PGM 0x3FF", longRow})) +
+              deviceBlock("PIC1", withNeededKeys({"PGM 0x7FF"})));
     ASSERT_TRUE(select(QStringLiteral("PIC1")));
     EXPECT_EQ(s->device.ProgramWordCount, 0x400);
-    ASSERT_EQ(s->device.DeviceBlock.size(), 2u);
+    ASSERT_EQ(s->device.DeviceBlock.size(), 4u) << "the two rows and the type and word added";
     EXPECT_EQ(s->device.DeviceBlock[1][15], QStringLiteral("15"));
 }
 
@@ -291,7 +294,7 @@ TEST_F(DeviceDefinitionTest, BrokenBlocksAndFaultyRowsAreRefused) {
     for (const auto& c : cases) {
         s = std::make_unique<Session>();
         ui = {};
-        writeFile(deviceBlock("PIC1", c.rows) + deviceBlock("PICGOOD", FullPart));
+        writeFile(deviceBlock("PIC1", withNeededKeys(c.rows)) + deviceBlock("PICGOOD", FullPart));
         ASSERT_TRUE(select(QStringLiteral("PICGOOD")));
         const bool loaded = select(QStringLiteral("PIC1"));
         const QString what = c.rows.join(QLatin1Char('/'));
@@ -320,14 +323,15 @@ TEST_F(DeviceDefinitionTest, BlockEndErrorsAndMissingBlocks) {
         QString select;
         QString detail;
     };
+    const QString good = deviceBlock("PIC1", withNeededKeys({}));
     const Case cases[] = {
         {"#BEGIN\r\nPIC1\r\nPGM 0x3FF\r\n#BEGIN\r\nPIC2\r\n#END\r\n", "PIC1",
          "#End が見つかりませんでした。"},
         {"#BEGIN\r\nPIC1\r\nPGM 0x3FF\r\n", "PIC1", "EOF を検出しました。"},
-        {"#BEGIN\r\nPIC1\r\n#END\r\n#BEGIN\r\n", "PIC1", ""},
-        {"#BEGIN\r\nPIC1\r\n#END\r\n", "PIC2", "#BEGIN PIC2 が見つかりませんでした。"},
+        {good + "#BEGIN\r\n", "PIC1", ""},
+        {good, "PIC2", "#BEGIN PIC2 が見つかりませんでした。"},
         // A broken block after the selected one is never read.
-        {"#BEGIN\r\nPIC1\r\n#END\r\n#BEGIN\r\nPIC2\r\nPGM 1\r\n", "PIC1", ""},
+        {good + "#BEGIN\r\nPIC2\r\nPGM 1\r\n", "PIC1", ""},
     };
     for (const auto& c : cases) {
         ui = {};
@@ -359,8 +363,9 @@ TEST_F(DeviceDefinitionTest, MissingFileAtSelectionAndEmptySelection) {
 }
 
 TEST_F(DeviceDefinitionTest, EachSelectionStartsFromAFreshRecord) {
-    writeFile(QStringLiteral("VERSION 1 0 0 0\r\n") + deviceBlock("PICA", FullPart) +
-              deviceBlock("PICB", {"PGM_TYPE FLASH2", "PGM 0xFFF"}));
+    writeFile(
+        QStringLiteral("VERSION 1 0 0 0\r\n") + deviceBlock("PICA", FullPart) +
+        deviceBlock("PICB", {"PGM_TYPE FLASH2", "PGM 0xFFF", "CONFIG1 0x3FFF 0x3000 0 0x3FFF"}));
     ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
     ASSERT_TRUE(select(QStringLiteral("PICA")));
     ASSERT_EQ(s->device.CodeProtectMask, 0x3030);
@@ -383,9 +388,16 @@ TEST_F(DeviceDefinitionTest, EachSelectionStartsFromAFreshRecord) {
     EXPECT_EQ(d.CalibrationInstruction, QString());
     EXPECT_EQ(d.CpMaskCf5, 0);
     EXPECT_EQ(d.CodeProtectMask, 0);
-    EXPECT_EQ(d.ConfigWordDefined, defaults.ConfigWordDefined);
-    EXPECT_EQ(d.ConfigValue, defaults.ConfigValue);
-    EXPECT_EQ(d.ConfigMask, defaults.ConfigMask);
+    // B's own word 1; A's word 2 is gone.
+    auto defined = defaults.ConfigWordDefined;
+    auto values = defaults.ConfigValue;
+    auto masks = defaults.ConfigMask;
+    defined[1] = 1;
+    values[1] = 0x0FFF;
+    masks[1] = 0x0FFF;
+    EXPECT_EQ(d.ConfigWordDefined, defined);
+    EXPECT_EQ(d.ConfigValue, values);
+    EXPECT_EQ(d.ConfigMask, masks);
     for (const auto& settings : d.ConfigSettings)
         EXPECT_TRUE(settings.empty());
 
@@ -398,4 +410,108 @@ TEST_F(DeviceDefinitionTest, EachSelectionStartsFromAFreshRecord) {
         EXPECT_FALSE(ui.visible[c]) << controlName(c);
     for (Control c : JumperMarks)
         EXPECT_FALSE(ui.visible[c]) << controlName(c);
+}
+
+// A complete block of each kind of need, then the same block with each row left out in turn:
+// it is refused, naming the row's key, exactly when the part's programming type needs that key.
+TEST(RequiredKeys, ABlockLackingAKeyItsTypeNeedsIsRefused) {
+    struct Case {
+        QStringList rows;   // a complete block
+        QStringList needed; // the keys of those rows that it cannot do without
+    };
+    const QStringList common = {"POWER_MODE VDD", "PACKAGE 18",        "JP2 NON",
+                                "FIRM 1.00",      "COMMENT a b c d e", "K1 CP OFF 0x0008 0x0008"};
+    const QString word14 = QStringLiteral("CONFIG1 0x3FFF 0 0 0x3FFF");
+    const Case cases[] = {
+        {{"PGM_TYPE FLASH2", "PGM 0xFFF", "EEPROM 0", word14}, {"PGM_TYPE", "PGM", "CONFIG1"}},
+        {{"PGM_TYPE EPROM", "PGM 0x7FF", word14}, {"PGM_TYPE", "PGM", "CONFIG1"}},
+        {{"PGM_TYPE FLASH0", "PGM 0x3FF", "EEPROM 0x3F", word14},
+         {"PGM_TYPE", "PGM", "EEPROM", "CONFIG1"}},
+        {{"PGM_TYPE WRT400A", "PGM 0x1FFF", "EEPROM 0xFF", word14},
+         {"PGM_TYPE", "PGM", "EEPROM", "CONFIG1"}},
+        {{"PGM_TYPE FLASH4.9", "PGM 0xFFF", "EEPROM 0xFF", word14, "CONFIG2 0x3 0x3FFC 0 0x3FFF"},
+         {"PGM_TYPE", "PGM", "EEPROM", "CONFIG1", "CONFIG2"}},
+        {{"PGM_TYPE 12C5", "PGM 0x1FF", "EEPROM 0", "CALIB(movlw) FF",
+          "CONFIG1 0x0FFF 0x0FE0 0x0FE0 0x0FFF"},
+         {"PGM_TYPE", "PGM", "CALIB(movlw)", "CONFIG1"}},
+        {{"PGM_TYPE 12F6", "PGM 0x3FF", "EEPROM 0x7F", "CALIB(retlw) FF", word14},
+         {"PGM_TYPE", "PGM", "EEPROM", "CALIB(retlw)", "CONFIG1"}},
+        {{"PGM_TYPE 18F_00", "PGM 0x3FFF", "EEPROM 0xFF", "CP_MASK_CF5 0xC00F",
+          "CONFIG1 0x2700 0xD8FF 0 0xFFFF", "CONFIG2 0x0F0F 0xF0F0 0 0xFFFF",
+          "CONFIG3 0x0100 0xFEFF 0 0xFFFF", "CONFIG4 0x0085 0xFF7A 0 0xFFFF",
+          "CONFIG5 0xC00F 0x3FF0 0 0xFFFF", "CONFIG6 0xE00F 0x1FF0 0 0xFFFF",
+          "CONFIG7 0x400F 0xBFF0 0 0xFFFF"},
+         {"PGM_TYPE", "PGM", "EEPROM", "CP_MASK_CF5", "CONFIG1", "CONFIG2", "CONFIG4", "CONFIG5",
+          "CONFIG6", "CONFIG7"}},
+        // Any keyword beginning "18F" is a PIC18 type.
+        {{"PGM_TYPE 18F_01", "PGM 0xFFFF", "EEPROM 0x3FF", "CP_MASK_CF5 0xC0FF",
+          "CONFIG1 0x2700 0xD8FF 0 0xFFFF", "CONFIG2 0x0F0F 0xF0F0 0 0xFFFF",
+          "CONFIG4 0x0085 0xFF7A 0 0xFFFF", "CONFIG5 0xC0FF 0x3F00 0 0xFFFF",
+          "CONFIG6 0xE0FF 0x1F00 0 0xFFFF", "CONFIG7 0x40FF 0xBF00 0 0xFFFF"},
+         {"PGM_TYPE", "PGM", "EEPROM", "CP_MASK_CF5", "CONFIG1", "CONFIG2", "CONFIG4", "CONFIG5",
+          "CONFIG6", "CONFIG7"}},
+        // A keyword no operation knows: the program size still counts.
+        {{"PGM_TYPE FLASH9", "PGM 0x3FF", word14}, {"PGM_TYPE", "PGM"}},
+    };
+    DeviceRecord current;
+    current.SelectedDevice = QStringLiteral("PIC1");
+    for (const Case& c : cases) {
+        const QStringList full = c.rows + common;
+        const QString type = c.rows[0].section(QLatin1Char(' '), 1);
+        SCOPED_TRACE(type.toStdString());
+        ASSERT_EQ(readDeviceDefinition(deviceBlock("PIC1", full).toUtf8(), current).outcome,
+                  DeviceDefinition::Outcome::Loaded);
+        for (qsizetype i = 0; i < full.size(); ++i) {
+            QStringList rows = full;
+            const QString key = rows.takeAt(i).section(QLatin1Char(' '), 0, 0);
+            const DeviceDefinition d =
+                readDeviceDefinition(deviceBlock("PIC1", rows).toUtf8(), current);
+            if (!c.needed.contains(key)) {
+                EXPECT_EQ(d.outcome, DeviceDefinition::Outcome::Loaded) << key.toStdString();
+                continue;
+            }
+            EXPECT_EQ(d.outcome, DeviceDefinition::Outcome::Faulty) << key.toStdString();
+            EXPECT_EQ(
+                d.errorText,
+                key == QLatin1String("PGM_TYPE")
+                    ? QStringLiteral("PIC1 の定義に PGM_TYPE がありません。")
+                    : QStringLiteral("PIC1 の定義に %1 がありません（PGM_TYPE %2 に必要です）。")
+                          .arg(key, type));
+            EXPECT_TRUE(d.record.SelectedDevice.isEmpty()) << "no half-read record";
+        }
+    }
+}
+
+// Keys count as the reader compares them; a keyword left out counts as no keyword.
+TEST(RequiredKeys, KeysCountAsTheReaderReadsThem) {
+    struct Case {
+        QStringList rows;
+        QString missing; // empty: loads
+    };
+    const Case cases[] = {
+        {{"pgm_type FLASH0", "pgm 0x3FF", "Eeprom 0", "config1 0x3FFF 0 0 0x3FFF"}, ""},
+        // Either calibration form will do: the chip's own word decides what is kept.
+        {{"PGM_TYPE 12C5", "PGM 0x1FF", "CALIB(retlw) FF", "CONFIG1 0xFFF 0xFE0 0xFE0 0xFFF"}, ""},
+        {{"PGM_TYPE", "PGM 0x3FF", "CONFIG1 0x3FFF 0 0 0x3FFF"}, "PGM_TYPE"},
+        // The type's keyword compares with its case: "flash0" is no type an operation knows.
+        {{"PGM_TYPE flash0", "PGM 0x3FF"}, ""},
+        // An option row or a comment named like a key is not that key.
+        {{"PGM_TYPE FLASH2", "PGM 0x7FF", "K1 CONFIG1 ON 0x1 0x1"}, "CONFIG1"},
+        {{"PGM_TYPE FLASH2", "PGM 0x7FF", "CMT CONFIG1 a b"}, "CONFIG1"},
+    };
+    DeviceRecord current;
+    current.SelectedDevice = QStringLiteral("PIC1");
+    for (const Case& c : cases) {
+        const QString what = c.rows.join(QLatin1Char('/'));
+        const DeviceDefinition d =
+            readDeviceDefinition(deviceBlock("PIC1", c.rows).toUtf8(), current);
+        if (c.missing.isEmpty()) {
+            EXPECT_EQ(d.outcome, DeviceDefinition::Outcome::Loaded) << what.toStdString();
+            continue;
+        }
+        EXPECT_EQ(d.outcome, DeviceDefinition::Outcome::Faulty) << what.toStdString();
+        EXPECT_TRUE(d.errorText.contains(QStringLiteral(" の定義に ") + c.missing +
+                                         QStringLiteral(" がありません")))
+            << d.errorText.toStdString();
+    }
 }

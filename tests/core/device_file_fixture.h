@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -29,6 +30,24 @@ inline QString deviceBlock(const QString& name, const QStringList& rows) {
     for (const QString& row : rows)
         text += row + QStringLiteral("\r\n");
     return text + QStringLiteral("#END\r\n");
+}
+
+// `rows` and, after them, the rows of the keys every part needs (those of a FLASH2 part: its
+// type, program size and configuration word) that `rows` does not hold itself: the rows a test is
+// about keep their line numbers and their values.
+inline QStringList withNeededKeys(QStringList rows) {
+    const std::pair<QString, QString> needed[] = {
+        {QStringLiteral("PGM_TYPE"), QStringLiteral("PGM_TYPE FLASH2")},
+        {QStringLiteral("PGM"), QStringLiteral("PGM 0x7FF")},
+        {QStringLiteral("CONFIG1"), QStringLiteral("CONFIG1 0x3FFF 0 0 0x3FFF")},
+    };
+    for (const auto& [key, row] : needed) {
+        const bool held = std::any_of(rows.begin(), rows.end(), [&key](const QString& r) {
+            return r.simplified().section(QLatin1Char(' '), 0, 0).toUpper() == key;
+        });
+        if (!held) rows << row;
+    }
+    return rows;
 }
 
 class DeviceFileFixture : public ::testing::Test {

@@ -84,7 +84,8 @@ TEST_F(DeviceListTest, LimitsThatWereOnlyArraySizesDoNotStopTheList) {
 TEST_F(DeviceListTest, ReadsCp932AndLfFiles) {
     QStringEncoder sjis("Shift_JIS");
     writeBytes(sjis.encode(QStringLiteral("; デバイス定義\nVERSION 2 . 0 1\n#BEGIN\nPIC16F877A\n"
-                                          "COMMENT ４０ピン\n#END\n")));
+                                          "COMMENT ４０ピン\nPGM_TYPE FLASH8\nPGM 0x1FFF\n"
+                                          "EEPROM 0xFF\nCONFIG1 0x3FFF 0 0 0x3FFF\n#END\n")));
     ASSERT_TRUE(LoadDeviceList(*s, ui, paths));
     EXPECT_EQ(s->device.DeviceNames, QStringList({"PIC16F877A"}));
     EXPECT_EQ(s->device.DeviceFileVersion, QStringLiteral("2.01"));

@@ -3,6 +3,7 @@
 
 #include "shipped_parts.h"
 
+#include "core/device_definition.h"
 #include "core/program_type.h"
 
 #include <QRegularExpression>
@@ -216,6 +217,45 @@ TEST_P(EveryPart, GridsShowOneOptionPerSettingAndRebuildTheWord) {
             }
         }
         EXPECT_EQ(rebuilt, word);
+    }
+}
+
+// The part's own block with each keyed row left out in turn: it is refused, naming that key,
+// unless the row only describes the board set-up or the part (socket, jumper, firmware, power
+// mode, comment), is a PIC18 CONFIG3 (not every PIC18 part has one), or states the EEPROM size of
+// a type without data EEPROM.
+TEST_P(EveryPart, IsRefusedWithoutEachKeyItsTypeNeeds) {
+    const LoadedPart& p = part();
+    ASSERT_TRUE(p.loaded);
+    const DeviceRecord& d = p.device;
+    const QStringList describing = {"PACKAGE", "JP2", "FIRM", "POWER_MODE", "COMMENT"};
+    DeviceRecord current;
+    current.SelectedDevice = p.name;
+    for (std::size_t left = 0; left < d.DeviceBlock.size(); ++left) {
+        const BlockKey kind = blockKeyOf(d.DeviceBlock[left][0]);
+        if (kind == BlockKey::Option || kind == BlockKey::SettingComment) continue;
+        const QString key = d.DeviceBlock[left][0];
+        QByteArray block = "#BEGIN\r\n" + p.name.toUtf8() + "\r\n";
+        for (std::size_t i = 0; i < d.DeviceBlock.size(); ++i) {
+            if (i == left) continue;
+            QStringList tokens;
+            for (const QString& token : d.DeviceBlock[i])
+                if (!token.isEmpty()) tokens << token;
+            block += tokens.join(QLatin1Char(' ')).toUtf8() + "\r\n";
+        }
+        block += "#END\r\n";
+        const bool needed =
+            !describing.contains(key) &&
+            !(key == QLatin1String("CONFIG3") && isPic18Type(d.ProgramType)) &&
+            !(key == QLatin1String("EEPROM") && !EepromTypes.contains(d.ProgramType));
+        const DeviceDefinition definition = readDeviceDefinition(block, current);
+        if (!needed) {
+            EXPECT_EQ(definition.outcome, DeviceDefinition::Outcome::Loaded) << key.toStdString();
+            continue;
+        }
+        EXPECT_EQ(definition.outcome, DeviceDefinition::Outcome::Faulty) << key.toStdString();
+        EXPECT_TRUE(definition.errorText.contains(QLatin1Char(' ') + key + QLatin1Char(' ')))
+            << definition.errorText.toStdString();
     }
 }
 

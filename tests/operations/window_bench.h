@@ -51,6 +51,8 @@ struct BenchOptions {
     // them); the bench's QtSerialPort stays closed then.
     SerialPort* port = nullptr;
     Clock* clock = nullptr;
+    // The device file the program reads; empty: the one we ship.
+    QString deviceFile = {};
 };
 
 // The emulator with a part in its socket and the program's window on it. The emulator runs
@@ -75,7 +77,10 @@ class Bench {
         qputenv("TAVRIN_DEFAULT_PORT", QByteArray::fromStdString(emu->portPath()));
 
         settings = std::make_unique<QtSettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
-        paths = AppPaths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dir.path()};
+        paths = AppPaths{options.deviceFile.isEmpty()
+                             ? QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini")
+                             : options.deviceFile,
+                         dir.path()};
         session.app.MainTitle = QStringLiteral("TW - ");
         // As the program does: no port saved, the run command's board stands in.
         session.link.ComPortName = qEnvironmentVariable("TAVRIN_DEFAULT_PORT");

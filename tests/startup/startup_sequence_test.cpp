@@ -70,16 +70,33 @@ TEST_F(StartupFixture, ANonEmptyLogStartsANewGeneration) {
     EXPECT_EQ(readFile(dataFile(oldLogName(1))), QByteArray("OKOKOK  PIC16F84A\r\n"));
 }
 
-TEST_F(StartupFixture, AFailedRotationWarnsKeepsTheLogAndStartupGoesOn) {
-    writeFile(dataFile(currentLogName()), "precious\r\n");
-    QDir().mkpath(dataFile(oldLogName(1)) + QStringLiteral("/blocker"));
-    ASSERT_EQ(run(), StartupOutcome::Ready);
-    EXPECT_EQ(readFile(dataFile(currentLogName())), QByteArray("precious\r\n"));
-    ASSERT_FALSE(ui.statusHistory.isEmpty());
-    EXPECT_TRUE(ui.statusHistory.last().startsWith(QStringLiteral("<<注意>>")))
-        << ui.statusHistory.last().toStdString();
-    EXPECT_EQ(ui.statusColor, StatusColor::Red);
-    EXPECT_FALSE(window.locked);
+// A log generation that cannot be replaced (a folder stands where LOG_OLD1.txt belongs): the
+// current log is kept, start-up goes on, and the warning is the last word of start-up, also when
+// the command line has a status of its own to say after the rotation.
+class FailedRotation : public StartupFixture {
+  protected:
+    void startAndExpectTheWarningLast(const QStringList& arguments) {
+        writeFile(dataFile(currentLogName()), "precious\r\n");
+        QDir().mkpath(dataFile(oldLogName(1)) + QStringLiteral("/blocker"));
+        ASSERT_EQ(run(arguments), StartupOutcome::Ready);
+        EXPECT_EQ(readFile(dataFile(currentLogName())), QByteArray("precious\r\n"));
+        ASSERT_FALSE(ui.statusHistory.isEmpty());
+        EXPECT_TRUE(ui.statusHistory.last().startsWith(
+            QStringLiteral("<<注意>>ログファイルを更新できませんでした。")))
+            << ui.statusHistory.last().toStdString();
+        EXPECT_EQ(ui.statusColor, StatusColor::Red);
+        EXPECT_FALSE(window.locked);
+    }
+};
+
+TEST_F(FailedRotation, WarnsKeepsTheLogAndStartupGoesOn) {
+    startAndExpectTheWarningLast({});
+}
+
+TEST_F(FailedRotation, TheWarningOutlastsTheRefusedCommandLineFile) {
+    startAndExpectTheWarningLast(
+        {dir.filePath(QStringLiteral("gone.hex")), QStringLiteral("/PIC16F84A")});
+    EXPECT_TRUE(ui.statusHistory.contains(QStringLiteral("ファイルをオープンできませんでした。 ")));
 }
 
 // The saved port, or the run command's emulated board when none is saved, is searched on the

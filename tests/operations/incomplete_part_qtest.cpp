@@ -1,0 +1,156 @@
+// A device file whose PIC16F84A block lost a key its programming type needs, in the real window
+// against the board emulator on a pseudo-terminal: choosing the part says which key is missing,
+// and neither Program nor Verify can then report success, whatever the chip holds.
+#include "window_bench.h"
+
+#include <QtTest>
+
+using namespace tavrin;
+using namespace tavrin::test;
+
+namespace {
+const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
+const QString kPart = QStringLiteral("PIC16F84A");
+
+// The shipped device file with one row of the named part's block left out.
+QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const QByteArray& key) {
+    QFile shipped(QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"));
+    if (!shipped.open(QIODevice::ReadOnly)) return {};
+    QByteArray text;
+    bool inPart = false;
+    bool dropped = false;
+    while (!shipped.atEnd()) {
+        const QByteArray line = shipped.readLine();
+        const QByteArray first = line.simplified().split(' ').value(0);
+        if (first == part.toLatin1()) inPart = true;
+        if (first == "#END") inPart = false;
+        if (inPart && first == key) {
+            dropped = true;
+            continue;
+        }
+        text += line;
+    }
+    if (!dropped) return {};
+    const QString path = dir.filePath(QStringLiteral("device6.ini"));
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) return {};
+    return path;
+}
+
+// Says yes whenever the program asks whether to overwrite the chip: whatever it asks, it must
+// not end in success.
+void consentToEveryOverwrite(QTimer& timer) {
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        auto* hint = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (hint && hint->objectName() == QLatin1String("frmHint"))
+            QTest::mouseClick(hint->findChild<QPushButton*>(QStringLiteral("CmdOk")),
+                              Qt::LeftButton);
+    });
+    timer.start(10);
+}
+
+bool reportsSuccess(const QString& status) {
+    return status.contains(QStringLiteral("プログラミング成功")) ||
+           status.contains(QStringLiteral("ベリファイは正常終了しました"));
+}
+} // namespace
+
+class IncompletePart : public QObject {
+    Q_OBJECT
+  private slots:
+    void choosingThePartNamesTheMissingKey_data();
+    void choosingThePartNamesTheMissingKey();
+    void programCannotReportSuccess();
+    void verifyCannotReportSuccess();
+
+  private:
+    static QString deviceFileWithoutPgm(const QTemporaryDir& files);
+};
+
+void IncompletePart::choosingThePartNamesTheMissingKey_data() {
+    QTest::addColumn<QByteArray>("key");
+    QTest::newRow("PGM") << QByteArray("PGM");
+    QTest::newRow("EEPROM") << QByteArray("EEPROM");
+    QTest::newRow("CONFIG1") << QByteArray("CONFIG1");
+    QTest::newRow("PGM_TYPE") << QByteArray("PGM_TYPE");
+}
+
+void IncompletePart::choosingThePartNamesTheMissingKey() {
+    QFETCH(QByteArray, key);
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithout(files, kPart, key);
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC16F84A"}, options);
+    QVERIFY(bench.started);
+
+    bench.select(kPart);
+    QCOMPARE(bench.boxes.size(), std::size_t(1));
+    QCOMPARE(bench.boxes[0].title, QStringLiteral("ﾌｧｲﾙ 開く失敗"));
+    const QString detail = key == "PGM_TYPE"
+                               ? QStringLiteral("PIC16F84A の定義に PGM_TYPE がありません。")
+                               : QStringLiteral("PIC16F84A の定義に %1 がありません"
+                                                "（PGM_TYPE FLASH0 に必要です）。")
+                                     .arg(QString::fromLatin1(key));
+    QCOMPARE(bench.boxes[0].text,
+             QStringLiteral("設定ファイルの読み出しに失敗しました。\r\n\u3000") + detail);
+    QVERIFY(bench.session.device.SelectedDevice.isEmpty());
+}
+
+// The part without its PGM row: before, it loaded with no program memory, the HEX file's words
+// were dropped and both operations reported success.
+QString IncompletePart::deviceFileWithoutPgm(const QTemporaryDir& files) {
+    return deviceFileWithout(files, kPart, "PGM");
+}
+
+// Program on an erased chip: the chip stays erased, so no success may be reported.
+void IncompletePart::programCannotReportSuccess() {
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithoutPgm(files);
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC16F84A"}, options);
+    QVERIFY(bench.started);
+    QTimer consent;
+    consentToEveryOverwrite(consent);
+    bench.select(kPart);
+    bench.click("Cmd_open");
+    bench.click("Command_pogram");
+    QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
+    QCOMPARE(bench.session.run.PassCount, 0);
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
+    QVERIFY(!bench.log().contains(QStringLiteral("OK")));
+    QVERIFY(bench.controlsBack());
+    const auto chip = bench.chipProgram(1024);
+    QVERIFY(std::all_of(chip.begin(), chip.end(),
+                        [](std::uint16_t w) { return (w & 0x3FFF) == 0x3FFF; }));
+}
+
+// Verify against a chip holding another program.
+void IncompletePart::verifyCannotReportSuccess() {
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithoutPgm(files);
+    QVERIFY(!options.deviceFile.isEmpty());
+    // One word, movlw 0, where the file has its own first instruction.
+    const QString other = files.filePath(QStringLiteral("other.hex"));
+    QFile otherFile(other);
+    QVERIFY(otherFile.open(QIODevice::WriteOnly));
+    otherFile.write(":020000000030CE\r\n:00000001FF\r\n");
+    otherFile.close();
+    Bench bench({"--part", "PIC16F84A", "--load", other.toStdString()}, options);
+    QVERIFY(bench.started);
+    bench.select(kPart);
+    bench.click("Cmd_open");
+    bench.click("Command_Vrify");
+    QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
+    // Before, program memory compared equal: no word of it was compared.
+    QVERIFY(bench.session.run.ProgramVerifyResult != QLatin1String("OK"));
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
+    QVERIFY(!bench.log().contains(QStringLiteral("ﾍﾞﾘﾌｧｲ 操作終了")));
+}
+
+QTEST_MAIN(IncompletePart)
+#include "incomplete_part_qtest.moc"
