@@ -74,8 +74,10 @@ void BoardChannel::pumpEvents() {
     pumped_ = true;
 }
 
-void BoardChannel::pumpEventsIfDue() {
-    if (!pumped_ || clock_.nowUs() - lastPumpUs_ >= PumpIntervalUs) pumpEvents();
+bool BoardChannel::pumpEventsIfDue() {
+    if (pumped_ && clock_.nowUs() - lastPumpUs_ < PumpIntervalUs) return false;
+    pumpEvents();
+    return true;
 }
 
 void BoardChannel::sendLetterNoPause(char letter) {
@@ -170,15 +172,23 @@ WaitResult BoardChannel::waitForBytes(qint64 count, WaitLimit limit, AckRule ack
             ackedAt = waiting;
             continue; // the board answers the go-ahead at once; look again before sleeping
         }
-        pumpEvents();
-        const std::int64_t elapsedUs = clock_.nowUs() - startUs;
+        // A reply that comes in short pieces (a packet a round trip) would otherwise run the
+        // window's events once a piece, which costs more than the piece takes on the wire. They
+        // run when due; a slice that follows none ends when they are due.
+        const bool pumped = pumpEventsIfDue();
+        const std::int64_t nowUs = clock_.nowUs();
+        const std::int64_t elapsedUs = nowUs - startUs;
         if (elapsedUs > limitUs) return WaitResult::TimedOut;
         const std::int64_t leftMs = (limitUs - elapsedUs) / 1000 + 1;
+        std::int64_t sliceMs = EventSliceMs;
+        if (!pumped)
+            sliceMs = std::clamp<std::int64_t>((lastPumpUs_ + PumpIntervalUs - nowUs) / 1000 + 1, 1,
+                                               EventSliceMs);
         // The next moment this loop has something to do: the count asked for, or the next
         // acknowledgement point, whichever comes first.
         qint64 target = count;
         if (acks != AckRule::None) target = std::min(target, (waiting / ackStep + 1) * ackStep);
-        port_.waitForTotal(target, int(std::min<std::int64_t>(leftMs, EventSliceMs)));
+        port_.waitForTotal(target, int(std::min(leftMs, sliceMs)));
     }
 }
 

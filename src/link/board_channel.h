@@ -100,7 +100,7 @@ class BoardChannel {
     qint64 bytesWaiting();
     // Waits until at least `count` bytes are waiting, sending acknowledgements by `acks` and
     // reporting each new count to onCount. WaitStartTimeUs is set at the start. Lets pending
-    // window events run while it waits.
+    // window events run while it waits, when they have not run for a few milliseconds.
     WaitResult waitForBytes(qint64 count, WaitLimit limit, AckRule acks = AckRule::None,
                             const std::function<void(qint64 waiting)>& onCount = {});
     // Everything waiting, as one reply; kept in ReceiveBuffer.
@@ -111,8 +111,8 @@ class BoardChannel {
     void pumpEvents();
     // Lets window events run unless they ran within the last few milliseconds: for loops whose
     // waits let them run anyway, so that a board that never keeps the host waiting cannot
-    // starve the window either.
-    void pumpEventsIfDue();
+    // starve the window either. True when they ran.
+    bool pumpEventsIfDue();
 
   private:
     void write(const QByteArray& bytes);

@@ -9,7 +9,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -106,13 +106,18 @@ void QtSerialPort::takeFromDriverIfEmpty() {
     // when none are. A wait that was just woken by data thus costs no second poll: on a
     // board-paced write that is a system call less per word each way.
     if (port_->bytesAvailable() > 0) return;
-    setWakeCount(1);
 #ifdef Q_OS_UNIX
-    // Most looks find nothing yet: asking the descriptor directly spares the port its time-out
-    // bookkeeping (an error text built and translated on every empty look).
-    pollfd p{int(port_->handle()), POLLIN, 0};
-    if (p.fd >= 0 && ::poll(&p, 1, 0) == 0) return;
+    // Most looks find nothing yet. The terminal's byte count answers that without the port's
+    // time-out bookkeeping (an error text built and translated on every empty look), without
+    // waiting for the driver's pending input to be handed over as a poll does, and whatever the
+    // wake count of the last wait: it stays as it is until there is something to take, so that a
+    // reply awaited packet by packet does not set the terminal twice a packet. A failed count (a
+    // port that went away) goes the port's way, which reports it.
+    const int fd = int(port_->handle());
+    int count = 0;
+    if (fd >= 0 && ::ioctl(fd, FIONREAD, &count) == 0 && count == 0) return;
 #endif
+    setWakeCount(1);
     port_->waitForReadyRead(0);
     noteError();
 }

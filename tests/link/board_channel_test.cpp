@@ -123,6 +123,24 @@ TEST_F(Framing, WaitWakesOnDataNotOnAPollInterval) {
     EXPECT_EQ(clock.nowUs(), 300);
 }
 
+// A reply that comes a packet at a time (8 bytes every 1.5 ms, as a 57600 baud board paces them)
+// lets the window's events run every few milliseconds, not once a packet: that would cost more
+// than the packet takes on the wire. A silent board still lets them run while the host waits.
+TEST_F(Framing, WindowEventsRunEveryFewMillisecondsOfAWaitNotOncePerPacket) {
+    constexpr int Packets = 64;
+    for (int k = 1; k <= Packets; ++k)
+        port.arrive(QByteArray(8, 'x'), 1.5 * k);
+    ASSERT_EQ(channel.waitForBytes(8 * Packets, WaitLimit::total(3000)), WaitResult::Complete);
+    EXPECT_EQ(clock.nowUs(), 96000);
+    EXPECT_GE(ui.pumpCount, 8);
+    EXPECT_LE(ui.pumpCount, 11);
+
+    port.discardInput();
+    const int before = ui.pumpCount;
+    EXPECT_EQ(channel.waitForBytes(1, WaitLimit::total(200)), WaitResult::TimedOut);
+    EXPECT_GE(ui.pumpCount - before, 4);
+}
+
 struct AckCase {
     const char* name;
     int total;
