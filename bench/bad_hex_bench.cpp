@@ -9,6 +9,8 @@
 // is reset before each file). Options: --lines N (e.g. 1e7, 1e8), --binary-mb M (0 leaves the
 // binary file out), --part NAME, --device-from-file (the setting that has the open command look
 // for a part named in the file first: that reads the file too).
+#include "process_memory.h"
+
 #include "operations/window_bench.h"
 
 #include <QApplication>
@@ -23,25 +25,6 @@ using namespace tavrin;
 namespace {
 
 using SteadyTime = std::chrono::steady_clock;
-
-double peakResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            double kb = 0;
-            status >> kb;
-            return kb / 1024.0;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
-}
-
-// Starts the peak resident size again from the present size (Linux: "5" to clear_refs).
-void resetPeakResident() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 bool writeLines(const QString& path, qint64 lines) {
     QFile f(path);
@@ -78,7 +61,7 @@ bool writeBinary(const QString& path, qint64 bytes) {
 void openAndReport(test::Bench& bench, const char* name, const QString& path) {
     bench.hex = path;
     QApplication::processEvents();
-    resetPeakResident();
+    bench::resetPeakResident();
     const auto start = SteadyTime::now();
     auto lastTick = start;
     double frozen = 0;
@@ -101,7 +84,7 @@ void openAndReport(test::Bench& bench, const char* name, const QString& path) {
     std::printf("file=%s size_mb=%.1f open_s=%.3f shown_s=%.3f frozen_s=%.3f rss_mb=%.1f "
                 "result=%s status_chars=%lld status=\"%s\"\n",
                 name, double(QFileInfo(path).size()) / (1 << 20), open, shown, frozen,
-                peakResidentMb(), qPrintable(bench.session.run.HexLoadResult),
+                bench::peakResidentMb(), qPrintable(bench.session.run.HexLoadResult),
                 (long long)status.size(), qPrintable(status.left(160)));
     std::fflush(stdout);
 }

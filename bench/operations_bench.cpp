@@ -14,6 +14,7 @@
 // the slowest step of each operation (the status line shown longest) and the host's reaction per
 // round trip. Exits non-zero when an operation does not succeed. Options: --part NAME (repeatable)
 // runs only those parts; --runs N.
+#include "process_memory.h"
 #include "wire_counters.h"
 
 #include "operations/window_bench.h"
@@ -72,20 +73,6 @@ class StepTimer {
 
 QString oneLine(QString text) {
     return text.replace(QLatin1String("\r\n"), QLatin1String(" ")).trimmed();
-}
-
-double residentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            double kb = 0;
-            status >> kb;
-            return kb / 1024.0;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
 }
 
 double loadAverage() {
@@ -208,7 +195,7 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
         f.wall = std::chrono::duration<double>(SteadyTime::now() - wallStart).count();
         steps.close();
         f.load = loadAverage();
-        f.rss = residentMb();
+        f.rss = bench::peakResidentMb();
         f.wire = wireSeconds(port.sent + port.received, clock.sleptMs);
         const double lateAfter = hostHeldUpSeconds(bench.emu->latenessSoFar());
         f.late = lateAfter - lateBefore;
