@@ -201,10 +201,6 @@ QStringList EepromEditor::lines() const {
     return out;
 }
 
-QStringList EepromEditor::workFileLines() const {
-    return lines();
-}
-
 bool EepromEditor::writeWorkFile(const QString& path, QString* error) const {
     QString text;
     for (const QString& line : lines())

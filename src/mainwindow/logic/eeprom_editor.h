@@ -94,9 +94,8 @@ class EepromEditor {
     TypedValue typeHex(const QString& text);
     void setBits(const std::array<bool, 8>& bits);
 
-    // The lines of "temp.txt", one a row.
-    QStringList workFileLines() const;
-    // Writes the work file whole (CR LF lines); false and why when it could not be written.
+    // Writes the work file "temp.txt" whole, one CR LF line a row; false and why when it could not
+    // be written.
     bool writeWorkFile(const QString& path, QString* error = nullptr) const;
 
     // The working copy into the PC buffer: only the data byte of each location changes.

@@ -98,10 +98,6 @@ bool areaButtonsEnabled(const QString& name) {
     return true;
 }
 
-bool eepromEditable(const Session& s) {
-    return hasEditableEeprom(s);
-}
-
 bool ExtendedOperations::available(Area area) const {
     const OperationEnvironment& env = main_.environment();
     const QString& name = env.s.device.SelectedDevice;
@@ -282,7 +278,7 @@ bool ExtendedOperations::buttonEnabled(Control button) const {
     case Control::frmExtend_Program_Cmd_DATA_PcbufferClear:
         return s.device.EepromByteCount > 0;
     case Control::frmExtend_Program_Cmd_EEDATA_modify:
-        return eepromEditable(s);
+        return hasEditableEeprom(s);
     default:
         return true;
     }

@@ -14,7 +14,6 @@ namespace tavrin {
 
 class CalibrationPreservingErase;
 class MainOperations;
-struct Session;
 
 enum class DeviceGroup { Pic12F683, Pic16F87x, Pic18, Generic };
 
@@ -27,9 +26,6 @@ DeviceGroup dispatchGroupFor(const QString& deviceName, Area area);
 
 // Whether the nine area buttons are usable for the device (the chip erase always is).
 bool areaButtonsEnabled(const QString& deviceName);
-
-// A part with a data EEPROM the editor can show.
-bool eepromEditable(const Session& s);
 
 class ExtendedOperations {
   public:
