@@ -1,5 +1,7 @@
 #include "emulator/pty_link.h"
 
+#include "emulator/wake_margin.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -73,6 +75,7 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
     // much when it writes next.
     Nanos handedLate = 0;
     std::uint8_t buffer[4096];
+    WakeMargin wakeMargin;
     while (!stop) {
         if (report && *report) {
             *report = 0;
@@ -104,11 +107,15 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
 
         timespec timeout{};
         timespec* waitFor = nullptr;
+        // Asked to wake this early, the loop is on time for the next event about half the time
+        // and then looks again at once until it is due (with input taken as it comes).
+        Nanos wakeAt = -1;
         if (const auto next = board.nextEvent()) {
-            const Nanos left = std::max<Nanos>(0, *next - elapsed());
+            const Nanos left = std::max<Nanos>(0, *next - wakeMargin.ns() - elapsed());
             timeout.tv_sec = left / kSecond;
             timeout.tv_nsec = left % kSecond;
             waitFor = &timeout;
+            if (left > 0) wakeAt = elapsed() + left;
         }
         pollfd p{master_, short(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0};
         if (!pending.empty() && !waitFor) {
@@ -117,6 +124,7 @@ void PtyLink::run(Board& board, const volatile std::sig_atomic_t& stop,
         }
         const int r = ::ppoll(&p, 1, waitFor, &waitMask);
         if (r < 0) continue; // EINTR: look at `stop`
+        if (r == 0 && wakeAt >= 0) wakeMargin.learn(elapsed() - wakeAt);
         if (p.revents & POLLIN) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n > 0) {

@@ -2,6 +2,7 @@
 // clock; tests use a virtual clock that advances on sleep, so 3 s or 10 s time-outs run at once.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace tavrin {
@@ -14,10 +15,20 @@ class Clock {
     virtual void sleepMs(int ms) = 0;
 };
 
+// Sleeps end when asked, not when the scheduler next gets round to it: a sleeping thread wakes
+// some tens of microseconds late on a busy or virtual machine, which over a thousand 1 ms pauses
+// in one read-back is a tenth of the time. So a sleep asks to be woken early by about the usual
+// lateness (learnt from the sleeps so far) and waits out the rest awake.
 class SteadyClock final : public Clock {
   public:
     std::int64_t nowUs() const override;
     void sleepMs(int ms) override;
+
+    // How early a sleep currently asks to be woken, in microseconds.
+    int wakeMarginUs() const { return wakeMarginUs_.load(std::memory_order_relaxed); }
+
+  private:
+    std::atomic<int> wakeMarginUs_{50};
 };
 
 // Virtual time: starts at zero, moves only when someone sleeps or advances it.

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace tavrin;
 
 TEST(ProgramType, GroupsFollowTheKeywordTable) {
@@ -35,6 +38,29 @@ TEST(VirtualClock, AdvancesOnlyOnSleep) {
     EXPECT_EQ(clock.nowUs(), 3001000);
     clock.advanceTo(100);
     EXPECT_EQ(clock.nowUs(), 3001000);
+}
+
+// The board relies on every pause lasting at least as long as asked; waking early to wait out the
+// rest awake must never end one sooner, from one thread or from two sharing the clock.
+TEST(SteadyClock, NoPauseEndsEarly) {
+    SteadyClock clock;
+    auto pauses = [&clock](int count) {
+        int early = 0;
+        for (int k = 0; k < count; ++k) {
+            const int ms = 1 + k % 3;
+            const auto start = std::chrono::steady_clock::now();
+            clock.sleepMs(ms);
+            if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(ms)) ++early;
+        }
+        return early;
+    };
+    int earlyInThread = -1;
+    std::thread other([&] { earlyInThread = pauses(60); });
+    EXPECT_EQ(pauses(150), 0);
+    other.join();
+    EXPECT_EQ(earlyInThread, 0);
+    EXPECT_GE(clock.wakeMarginUs(), 0);
+    EXPECT_LE(clock.wakeMarginUs(), 250);
 }
 
 TEST(QtSettingsStore, KeepsJapaneseValuesAcrossInstances) {

@@ -1,0 +1,28 @@
+// How early the loop asks to be woken before its next event. A thread woken from a timed wait
+// comes some tens of microseconds late on a busy or virtual machine; a board acting that late on
+// every byte would be slower than its line. The margin follows the median lateness of the timed
+// waits so far: half the waits end early and the loop looks again until the event is due, half
+// come that much less late.
+#pragma once
+
+#include "emulator/sim_time.h"
+
+#include <algorithm>
+
+namespace emu {
+
+class WakeMargin {
+  public:
+    Nanos ns() const { return margin_; }
+    // A timed wait asked to end at some time ended `late` after it.
+    void learn(Nanos late) {
+        margin_ = std::clamp<Nanos>(margin_ + (late < margin_ ? -kStep : kStep), 0, kMax);
+    }
+
+  private:
+    static constexpr Nanos kStep = 2 * kMicrosecond;
+    static constexpr Nanos kMax = 250 * kMicrosecond;
+    Nanos margin_ = 50 * kMicrosecond;
+};
+
+} // namespace emu
