@@ -37,9 +37,12 @@ class CountingPort final : public SerialPort {
         if (observe) observe();
         sent += bytes.size();
         const bool ok = port_.write(bytes);
-        if (dataAt_ && bytes.size() > 1) {
-            reactionUs += nowUs() - dataAt_;
-            ++reactions;
+        if (dataAt_) {
+            ++turns;
+            if (bytes.size() > 1) {
+                reactionUs += nowUs() - dataAt_;
+                ++reactions;
+            }
         }
         dataAt_ = 0;
         return ok;
@@ -47,6 +50,9 @@ class CountingPort final : public SerialPort {
     // Time from the moment a wait saw data to the end of the host's next write: the host's own
     // share of each round trip.
     std::int64_t reactionUs = 0, reactions = 0;
+    // Writes that answered data the host had waited for: each is a turn of the line, one trip
+    // over the pty and back.
+    std::int64_t turns = 0;
     void discardInput() override {
         received += port_.bytesWaiting();
         port_.discardInput();

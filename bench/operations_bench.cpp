@@ -12,8 +12,12 @@
 // loaded machine shows there, not as a slow host. load is the one-minute load average when the
 // operation ended. rss_mb is the process's peak resident size so far. On stderr: every run's lines,
 // the slowest step of each operation (the status line shown longest) and the host's reaction per
-// round trip. Exits non-zero when an operation does not succeed. Options: --part NAME (repeatable)
-// runs only those parts; --runs N.
+// round trip, the turns of the line and the ratio a host that reacted at once would reach on this
+// machine (each turn a trip over the pty). First and last on stdout, what this machine costs any
+// program: how late a plain 1 ms sleep wakes and the CPU it is charged, and a byte's trip over a
+// pty and back. Exits non-zero when an operation does not succeed. Options: --part NAME
+// (repeatable) runs only those parts; --runs N.
+#include "machine_floor.h"
 #include "process_memory.h"
 #include "wire_counters.h"
 
@@ -159,8 +163,16 @@ void printFigures(std::FILE* out, const std::string& part, const char* op, const
     std::fflush(out);
 }
 
+// The wire ratio of a host that reacts at once and pauses exactly as long as asked, on this
+// machine: every turn of the line still costs a trip over the pty and back.
+double floorRatio(double wireS, std::int64_t turns, const MachineFloor& m) {
+    if (wireS <= 0) return 0;
+    return (wireS + double(turns) * std::max(0.0, m.ptyEchoUs) / 1e6) / wireS;
+}
+
 // One run of the four operations on a fresh emulator; the figures by operation name.
-std::map<std::string, Figures> runPart(const std::string& part, int run) {
+std::map<std::string, Figures> runPart(const std::string& part, int run,
+                                       const MachineFloor& machine) {
     std::map<std::string, Figures> figures;
     const std::string latenessFile = test::EmulatorProcess::uniquePath("bench-lateness");
     QtSerialPort serial;
@@ -183,7 +195,7 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
 
     double lateBefore = hostHeldUpSeconds(bench.emu->latenessSoFar());
     for (const Operation& op : kOperations) {
-        port.sent = port.received = port.reactions = port.reactionUs = 0;
+        port.sent = port.received = port.reactions = port.reactionUs = port.turns = 0;
         clock.sleptMs = clock.oversleptUs = 0;
         const int passesBefore = bench.session.run.PassCount;
         steps.start();
@@ -215,12 +227,13 @@ std::map<std::string, Figures> runPart(const std::string& part, int run) {
         std::fprintf(
             stderr,
             "  slowest step \"%s\" %.3f s; %lld round trips, host reaction %.1f us "
-            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); status "
-            "\"%s\"\n",
+            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); %lld turns "
+            "of the line; this machine's floor %.3f; status \"%s\"\n",
             qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
             port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
             (long long)port.sent, (long long)port.received, (long long)clock.sleptMs,
-            double(clock.oversleptUs) / 1000.0, qPrintable(oneLine(status)));
+            double(clock.oversleptUs) / 1000.0, (long long)port.turns,
+            floorRatio(f.wire, port.turns, machine), qPrintable(oneLine(status)));
     }
     port.observe = nullptr;
     bench.emu->stop();
@@ -241,11 +254,13 @@ int main(int argc, char** argv) {
         if (args.at(i) == QLatin1String("--runs")) runs = std::max(1, args.at(i + 1).toInt());
     }
     if (parts.empty()) parts = {"PIC12C509A", "PIC16F877A", "PIC18F452", "PIC18F8720"};
+    const MachineFloor machine = measureMachineFloor();
+    printMachineFloor(stdout, machine);
     bool allOk = true;
     for (const std::string& part : parts) {
         std::map<std::string, Figures> best;
         for (int run = 1; run <= runs; ++run) {
-            const auto figures = runPart(part, run);
+            const auto figures = runPart(part, run, machine);
             for (const Operation& op : kOperations) {
                 const auto it = figures.find(op.name);
                 if (it == figures.end() || !it->second.ok) {
@@ -260,5 +275,7 @@ int main(int argc, char** argv) {
             printFigures(stdout, part, op.name, best[op.name],
                          (" best_of=" + std::to_string(runs)).c_str());
     }
+    // The machine may have changed meanwhile.
+    printMachineFloor(stdout, measureMachineFloor());
     return allOk ? 0 : 1;
 }
