@@ -19,6 +19,17 @@ using std::chrono::steady_clock;
 constexpr int kMarginStepUs = 2;
 constexpr int kMaxMarginUs = 250;
 
+void makeTimersTight() {
+#ifdef __linux__
+    // The board's pauses are a millisecond each, a thousand or more in one long read-back: the
+    // system's default 50 us timer slack would make each of them that much longer. Each thread
+    // that sleeps here asks for tight timers once.
+    static thread_local const bool tightTimers =
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    (void)tightTimers;
+#endif
+}
+
 void waitAwakeUntil(steady_clock::time_point deadline) {
     while (steady_clock::now() < deadline) {
 #if defined(__x86_64__) || defined(__i386__)
@@ -35,14 +46,7 @@ std::int64_t SteadyClock::nowUs() const {
 
 void SteadyClock::sleepMs(int ms) {
     if (ms <= 0) return;
-#ifdef __linux__
-    // The board's pauses are a millisecond each, a thousand or more in one long read-back: the
-    // system's default 50 us timer slack would make each of them that much longer. Each thread
-    // that sleeps here asks for tight timers once.
-    static thread_local const bool tightTimers =
-        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
-    (void)tightTimers;
-#endif
+    makeTimersTight();
     using std::chrono::microseconds;
     const auto deadline = steady_clock::now() + std::chrono::milliseconds(ms);
     const int margin = std::min(wakeMarginUs(), ms * 1000 / 4);
@@ -53,6 +57,12 @@ void SteadyClock::sleepMs(int ms) {
                                                          : wakeMarginUs() + kMarginStepUs;
     wakeMarginUs_.store(std::clamp(next, 0, kMaxMarginUs), std::memory_order_relaxed);
     waitAwakeUntil(deadline);
+}
+
+void sleepForUs(std::int64_t us) {
+    if (us <= 0) return;
+    makeTimersTight();
+    std::this_thread::sleep_for(std::chrono::microseconds(us));
 }
 
 } // namespace tavrin

@@ -31,6 +31,10 @@ class SteadyClock final : public Clock {
     std::atomic<int> wakeMarginUs_{50};
 };
 
+// A plain sleep of about `us` microseconds, with the calling thread's timers made tight: it may
+// end a little late, never early. For waits that only need to let time pass, not end exactly.
+void sleepForUs(std::int64_t us);
+
 // Virtual time: starts at zero, moves only when someone sleeps or advances it.
 class VirtualClock final : public Clock {
   public:

@@ -38,6 +38,7 @@ class QtSerialPort final : public SerialPort {
     bool writeQueued(const QByteArray& bytes);
     void takeFromDriverIfEmpty();
     void setWakeCount(qint64 bytes);
+    void sleepThroughLineTime(qint64 total, int timeoutMs);
     int wakeCount_ = -1; // bytes the driver must hold before a wait for data ends
     QString name_;
     qint32 baud_ = 57600;
