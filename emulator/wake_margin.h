@@ -16,11 +16,11 @@ class WakeMargin {
     Nanos ns() const { return margin_; }
     // A timed wait asked to end at some time ended `late` after it.
     void learn(Nanos late) {
-        margin_ = std::clamp<Nanos>(margin_ + (late < margin_ ? -kStep : kStep), 0, kMax);
+        margin_ = std::clamp<Nanos>(margin_ + (late < margin_ ? -kStep : 9 * kStep), 0, kMax);
     }
 
   private:
-    static constexpr Nanos kStep = 2 * kMicrosecond;
+    static constexpr Nanos kStep = 1 * kMicrosecond;
     static constexpr Nanos kMax = 250 * kMicrosecond;
     Nanos margin_ = 50 * kMicrosecond;
 };
