@@ -12,10 +12,34 @@
 
 namespace tavrin::bench {
 
+// The steady clock, adding up the pauses and sleeps the host makes, and how much longer than
+// asked they lasted.
+class CountingClock final : public Clock {
+  public:
+    std::int64_t sleptMs = 0;
+    std::int64_t oversleptUs = 0;
+    std::int64_t pausedUs = 0; // how long the pauses lasted in all
+    std::int64_t nowUs() const override { return clock_.nowUs(); }
+    void sleepMs(int ms) override {
+        sleptMs += ms;
+        const std::int64_t start = clock_.nowUs();
+        clock_.sleepMs(ms);
+        const std::int64_t lasted = clock_.nowUs() - start;
+        pausedUs += lasted;
+        oversleptUs += std::max<std::int64_t>(0, lasted - 1000 * std::int64_t(ms));
+    }
+
+  private:
+    SteadyClock clock_;
+};
+
 // Counts every byte that crosses the port in either direction, discarded input included.
 class CountingPort final : public SerialPort {
   public:
-    explicit CountingPort(SerialPort& port) : port_(port) {}
+    // With the clock the host pauses on, a pause between the data and the answer (one the
+    // protocol asks for) is not counted as the host's reaction.
+    explicit CountingPort(SerialPort& port, const CountingClock* clock = nullptr)
+        : port_(port), clock_(clock) {}
     std::int64_t sent = 0, received = 0;
 
     void setPortName(const QString& name) override { port_.setPortName(name); }
@@ -38,21 +62,17 @@ class CountingPort final : public SerialPort {
         sent += bytes.size();
         const bool ok = port_.write(bytes);
         if (dataAt_) {
-            ++turns;
-            if (bytes.size() > 1) {
-                reactionUs += nowUs() - dataAt_;
-                ++reactions;
-            }
+            reactionUs += nowUs() - dataAt_ - (pausedUs() - pausedAtData_);
+            ++reactions;
         }
         dataAt_ = 0;
         return ok;
     }
-    // Time from the moment a wait saw data to the end of the host's next write: the host's own
-    // share of each round trip.
+    // Writes that answered data the host had waited for (a word the board asked for, an
+    // acknowledgement, the next command), each a turn of the line: a trip over the pty and back;
+    // and the time from the moment the wait saw the data to the end of that write, the host's own
+    // share of the turn.
     std::int64_t reactionUs = 0, reactions = 0;
-    // Writes that answered data the host had waited for: each is a turn of the line, one trip
-    // over the pty and back.
-    std::int64_t turns = 0;
     void discardInput() override {
         received += port_.bytesWaiting();
         port_.discardInput();
@@ -62,13 +82,13 @@ class CountingPort final : public SerialPort {
     bool waitForData(int timeoutMs) override {
         if (observe) observe();
         const bool got = port_.waitForData(timeoutMs);
-        if (got) dataAt_ = nowUs();
+        if (got) seeData();
         return got;
     }
     bool waitForTotal(qint64 total, int timeoutMs) override {
         if (observe) observe();
         const bool got = port_.waitForTotal(total, timeoutMs);
-        if (got) dataAt_ = nowUs();
+        if (got) seeData();
         return got;
     }
     PortStatus status() const override { return port_.status(); }
@@ -79,26 +99,15 @@ class CountingPort final : public SerialPort {
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
     }
-    SerialPort& port_;
-    std::int64_t dataAt_ = 0;
-};
-
-// The steady clock, adding up the pauses and sleeps the host makes, and how much longer than
-// asked they lasted.
-class CountingClock final : public Clock {
-  public:
-    std::int64_t sleptMs = 0;
-    std::int64_t oversleptUs = 0;
-    std::int64_t nowUs() const override { return clock_.nowUs(); }
-    void sleepMs(int ms) override {
-        sleptMs += ms;
-        const std::int64_t start = clock_.nowUs();
-        clock_.sleepMs(ms);
-        oversleptUs += std::max<std::int64_t>(0, clock_.nowUs() - start - 1000 * std::int64_t(ms));
+    std::int64_t pausedUs() const { return clock_ ? clock_->pausedUs : 0; }
+    void seeData() {
+        dataAt_ = nowUs();
+        pausedAtData_ = pausedUs();
     }
-
-  private:
-    SteadyClock clock_;
+    SerialPort& port_;
+    const CountingClock* clock_;
+    std::int64_t dataAt_ = 0;
+    std::int64_t pausedAtData_ = 0;
 };
 
 } // namespace tavrin::bench

@@ -11,8 +11,8 @@
 // late the bytes the host answered reached it), and host_ratio the wire ratio without it: a
 // loaded machine shows there, not as a slow host. load is the one-minute load average when the
 // operation ended. rss_mb is the process's peak resident size so far. On stderr: every run's lines,
-// the slowest step of each operation (the status line shown longest) and the host's reaction per
-// round trip, the turns of the line and the ratio a host that reacted at once would reach on this
+// the slowest step of each operation (the status line shown longest), the turns of the line and
+// the host's reaction in each, the ratio a host that reacted at once would reach on this
 // machine (each turn a trip over the pty). First and last on stdout, what this machine costs any
 // program: how late a plain 1 ms sleep wakes and the CPU it is charged, and a byte's trip over a
 // pty and back. Exits non-zero when an operation does not succeed. Options: --part NAME
@@ -176,8 +176,8 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
     std::map<std::string, Figures> figures;
     const std::string latenessFile = test::EmulatorProcess::uniquePath("bench-lateness");
     QtSerialPort serial;
-    CountingPort port(serial);
     CountingClock clock;
+    CountingPort port(serial, &clock);
     test::BenchOptions options;
     options.strictness = test::EmulatorProcess::Strictness::Lenient;
     options.port = &port;
@@ -195,7 +195,7 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
 
     double lateBefore = hostHeldUpSeconds(bench.emu->latenessSoFar());
     for (const Operation& op : kOperations) {
-        port.sent = port.received = port.reactions = port.reactionUs = port.turns = 0;
+        port.sent = port.received = port.reactions = port.reactionUs = 0;
         clock.sleptMs = clock.oversleptUs = 0;
         const int passesBefore = bench.session.run.PassCount;
         steps.start();
@@ -226,14 +226,14 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
         printFigures(stderr, part, op.name, f, (" run=" + std::to_string(run)).c_str());
         std::fprintf(
             stderr,
-            "  slowest step \"%s\" %.3f s; %lld round trips, host reaction %.1f us "
-            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); %lld turns "
-            "of the line; this machine's floor %.3f; status \"%s\"\n",
+            "  slowest step \"%s\" %.3f s; %lld turns of the line, host reaction %.1f us "
+            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); this "
+            "machine's floor %.3f; status \"%s\"\n",
             qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
             port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
             (long long)port.sent, (long long)port.received, (long long)clock.sleptMs,
-            double(clock.oversleptUs) / 1000.0, (long long)port.turns,
-            floorRatio(f.wire, port.turns, machine), qPrintable(oneLine(status)));
+            double(clock.oversleptUs) / 1000.0, floorRatio(f.wire, port.reactions, machine),
+            qPrintable(oneLine(status)));
     }
     port.observe = nullptr;
     bench.emu->stop();

@@ -60,8 +60,8 @@ bool runPart(const char* name) {
         s.buffer.EepromImage[std::size_t(i)] = std::uint8_t(rng());
 
     QtSerialPort serial;
-    CountingPort port(serial);
     CountingClock clock;
+    CountingPort port(serial, &clock);
     BoardLink link(s, ui, port, clock);
     MainOperations ops(OperationEnvironment(s, ui, link, clock, dir.path()));
 

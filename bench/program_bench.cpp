@@ -2,8 +2,8 @@
 // baud line, reached through QSerialPort on the steady clock. For each part it prints how long
 // the operation took against the time the wire itself needs for the bytes exchanged and the
 // pauses the protocol prescribes, and how much of that time the host spent on the CPU.
-// On stderr: each step's wall and CPU time, and the host's reaction time per round trip (from the
-// wait seeing data to the next word written).
+// On stderr: each step's wall and CPU time, and the host's reaction time per turn of the line
+// (from the wait seeing data to the next write: a word, an acknowledgement, a command).
 // Options: --baud N paces the emulator at N (0: unpaced, the host's and the pty's own latency
 // alone); BENCH_TIGHT_TIMERS=1 (or =host) sets a 1 ns timer slack for this process and the
 // emulator it starts (or for this process only), to tell timer precision from the rest.
@@ -95,8 +95,8 @@ bool runPart(const BenchPart& part) {
     s.device.CodeProtectMask = part.codeProtectMask;
 
     QtSerialPort serial;
-    CountingPort port(serial);
     CountingClock clock;
+    CountingPort port(serial, &clock);
     NullOperatorUi ui;
     BoardLink link(s, ui, port, clock);
 
@@ -143,7 +143,7 @@ bool runPart(const BenchPart& part) {
         double(port.sent + port.received) * BitsPerByte / Baud + double(clock.sleptMs) / 1000.0;
     std::printf("part=%s wall_s=%.3f wire_s=%.3f wire_ratio=%.3f cpu_share=%.4f\n", part.name, wall,
                 wire, wall / wire, cpu / wall);
-    std::fprintf(stderr, "  host reaction: %lld round trips, %.1f us each\n",
+    std::fprintf(stderr, "  host reaction: %lld turns of the line, %.1f us each\n",
                  (long long)port.reactions,
                  port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0);
     std::fprintf(stderr,
