@@ -62,7 +62,9 @@ class CountingPort final : public SerialPort {
         sent += bytes.size();
         const bool ok = port_.write(bytes);
         if (dataAt_) {
-            reactionUs += nowUs() - dataAt_ - (pausedUs() - pausedAtData_);
+            const std::int64_t reaction = nowUs() - dataAt_ - (pausedUs() - pausedAtData_);
+            reactionUs += reaction;
+            longestReactionUs = std::max(longestReactionUs, reaction);
             ++reactions;
         }
         dataAt_ = 0;
@@ -72,7 +74,7 @@ class CountingPort final : public SerialPort {
     // acknowledgement, the next command), each a turn of the line: a trip over the pty and back;
     // and the time from the moment the wait saw the data to the end of that write, the host's own
     // share of the turn.
-    std::int64_t reactionUs = 0, reactions = 0;
+    std::int64_t reactionUs = 0, reactions = 0, longestReactionUs = 0;
     void discardInput() override {
         received += port_.bytesWaiting();
         port_.discardInput();

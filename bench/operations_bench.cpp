@@ -195,7 +195,7 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
 
     double lateBefore = hostHeldUpSeconds(bench.emu->latenessSoFar());
     for (const Operation& op : kOperations) {
-        port.sent = port.received = port.reactions = port.reactionUs = 0;
+        port.sent = port.received = port.reactions = port.reactionUs = port.longestReactionUs = 0;
         clock.sleptMs = clock.oversleptUs = 0;
         const int passesBefore = bench.session.run.PassCount;
         steps.start();
@@ -224,16 +224,17 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
                              qPrintable(oneLine(box.text)));
         bench.boxes.clear();
         printFigures(stderr, part, op.name, f, (" run=" + std::to_string(run)).c_str());
-        std::fprintf(
-            stderr,
-            "  slowest step \"%s\" %.3f s; %lld turns of the line, host reaction %.1f us "
-            "each; bytes out %lld, in %lld, pauses %lld ms (%.1f ms more than asked); this "
-            "machine's floor %.3f; status \"%s\"\n",
-            qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
-            port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
-            (long long)port.sent, (long long)port.received, (long long)clock.sleptMs,
-            double(clock.oversleptUs) / 1000.0, floorRatio(f.wire, port.reactions, machine),
-            qPrintable(oneLine(status)));
+        std::fprintf(stderr,
+                     "  slowest step \"%s\" %.3f s; %lld turns of the line, host reaction %.1f us "
+                     "each (longest %.1f ms); bytes out %lld, in %lld, pauses %lld ms (%.1f ms "
+                     "more than asked); this "
+                     "machine's floor %.3f; status \"%s\"\n",
+                     qPrintable(oneLine(steps.slowest)), steps.slowestS, (long long)port.reactions,
+                     port.reactions ? double(port.reactionUs) / double(port.reactions) : 0.0,
+                     double(port.longestReactionUs) / 1000.0, (long long)port.sent,
+                     (long long)port.received, (long long)clock.sleptMs,
+                     double(clock.oversleptUs) / 1000.0,
+                     floorRatio(f.wire, port.reactions, machine), qPrintable(oneLine(status)));
     }
     port.observe = nullptr;
     bench.emu->stop();

@@ -234,18 +234,18 @@ void QtSerialPort::sleepThroughLineTime(qint64 total, int timeoutMs) {
 #ifdef Q_OS_UNIX
     // A terminal wakes its reader on every byte that comes in, whatever count the reader waits
     // for; it only answers the wait once the count is there. The line brings one byte a byte
-    // time at best, so all but the last two of the missing bytes cannot be there sooner than
-    // their line time from now: sleeping through it instead costs one wake-up for a long reply
-    // rather than one a byte, and ends before the reply can be complete. Bytes the driver
-    // already holds count as there.
-    if (total - port_->bytesAvailable() <= 2) return;
+    // time at best: the missing bytes cannot all be there sooner than the line time of all but
+    // one of them from now. Sleeping through that instead ends before the reply can be complete
+    // and leaves the wait one wake-up for its last byte, rather than one a byte. Bytes the
+    // driver already holds count as there.
+    if (total - port_->bytesAvailable() <= 1) return;
     int inDriver = 0;
     const int fd = int(port_->handle());
     if (baud_ <= 0 || fd < 0 || ::ioctl(fd, FIONREAD, &inDriver) != 0) return;
     const qint64 missing = total - port_->bytesAvailable() - inDriver;
-    if (missing <= 2) return;
+    if (missing <= 1) return;
     constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
-    const qint64 lineUs = (missing - 2) * BitsPerByte * 1'000'000 / baud_;
+    const qint64 lineUs = (missing - 1) * BitsPerByte * 1'000'000 / baud_;
     sleepForUs(std::min<qint64>(lineUs, qint64(timeoutMs) * 1000));
 #else
     (void)total;
