@@ -18,6 +18,8 @@ inline const QChar kDumpFiller = QChar(0xFF65);
 // cell reads "---" and the value of the word's bits 15-14. A last group of fewer than 8 words is
 // not shown.
 QStringList programDumpLines(const Session& s, bool parityView);
+// The same lines joined by LF, as the view shows them.
+QString programDumpText(const Session& s, bool parityView);
 
 // One line per 16 locations: "AAAA:" then 16 cells "DD " then 16 characters. The 12/14-bit
 // layout takes the data byte of each two-byte location; the PIC18 layout one byte per location.
@@ -25,6 +27,8 @@ QStringList eepromDumpLines(const Session& s);
 QStringList eepromDumpLines18(const Session& s);
 // The layout the selected part uses.
 QStringList eepromDumpLinesForDevice(const Session& s);
+// Its lines joined by LF.
+QString eepromDumpTextForDevice(const Session& s);
 
 struct IdConfigTexts {
     QString id;

@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "dump_view_text.h"
 #include "frm_board.h"
 #include "id_line_edit.h"
 
@@ -69,6 +70,8 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
         mnuBoardInfomation->setChecked(false);
     });
     registerControls();
+    programViewText_ = std::make_unique<DumpViewText>(RichTxtPgmMem);
+    eepromViewText_ = std::make_unique<DumpViewText>(rText_EepromMem);
     resetConfigGrids();
     for (const char* name : {"Label_FirmwareVersion", "Label_Ver", "LblCheckSUM"})
         findChild<QLabel*>(QString::fromLatin1(name))->installEventFilter(this);
@@ -337,10 +340,8 @@ void frmMain::appendEepromViewLine(const QString& line) {
 void frmMain::refreshViews(unsigned flags) {
     Session& s = ctx_.s;
     if (flags & ViewProgram)
-        RichTxtPgmMem->setPlainText(
-            programDumpLines(s, Check_Parity_Disp->isChecked()).join(QLatin1Char('\n')));
-    if (flags & ViewEeprom)
-        rText_EepromMem->setPlainText(eepromDumpLinesForDevice(s).join(QLatin1Char('\n')));
+        programViewText_->show(programDumpText(s, Check_Parity_Disp->isChecked()));
+    if (flags & ViewEeprom) eepromViewText_->show(eepromDumpTextForDevice(s));
     if (flags & ViewIdConfig) ShowIdAndConfig(s, *this);
     if (flags & ViewConfigGrids) {
         RefreshConfigGrids(s);
