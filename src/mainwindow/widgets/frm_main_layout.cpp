@@ -26,6 +26,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <tuple>
 
 namespace tavrin {
@@ -348,8 +350,13 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt = label(QString(), "LabelCmt");
     LabelCmt->setFrameShape(QFrame::StyledPanel);
     LabelCmt->setFrameShadow(QFrame::Sunken);
-    LabelCmt->setMinimumHeight(24);
     LabelCmt->setTextFormat(Qt::PlainText);
+    // Room for two lines from the start: most operations end on a two-line status, and a line
+    // that grew with it would lay out and repaint the whole window at every operation's start
+    // and end.
+    LabelCmt->setText(QStringLiteral("0\n0"));
+    LabelCmt->setMinimumHeight(std::max(24, LabelCmt->sizeHint().height()));
+    LabelCmt->clear();
     // The status line takes the width the window gives it: a long text is cut at its end rather
     // than widening the window.
     LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
