@@ -27,7 +27,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
 #include <tuple>
 
 namespace tavrin {
