@@ -18,9 +18,8 @@ char16_t dumpChar(std::uint8_t b) {
     return (b >= 32 && b <= 126) ? char16_t(b) : kDumpFiller.unicode();
 }
 
-// The views are rebuilt whole at the start and end of every operation (the program view of a
-// large part is thousands of lines), so a line is written digit by digit into one string rather
-// than joined from small strings.
+// The views are made anew at the start and end of every operation, so a line is written digit by
+// digit into one string rather than joined from small strings.
 void appendHex(QString& out, std::uint32_t value, int digits) {
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
         out += QChar(kHexDigits[(value >> shift) & 0xF]);
@@ -67,29 +66,38 @@ std::size_t programWords(const Session& s) {
                                  s.buffer.ProgramImage.size() / 2);
 }
 
-void appendProgramLine(QString& out, const Session& s, std::size_t first, bool parityView,
-                       bool pic18) {
+// Characters of one program line: address, colon, 8 cells of 5, 16 characters.
+constexpr qsizetype kProgramLineLength = 4 + 1 + 8 * 5 + 16;
+
+// Writes the line of the 8 words from first at out, kProgramLineLength characters: the program
+// view has a line per 8 words, thousands for a large part, and is made anew at every
+// operation's start and end.
+void writeProgramLine(QChar* out, const Session& s, std::size_t first, bool parityView,
+                      bool pic18) {
     const auto& image = s.buffer.ProgramImage;
-    appendHex(out, std::uint32_t(first & 0xFFFF), 4);
-    out += QLatin1Char(':');
+    auto hex = [&out](std::uint32_t value, int digits) {
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+            *out++ = QChar(kHexDigits[(value >> shift) & 0xF]);
+    };
+    hex(std::uint32_t(first & 0xFFFF), 4);
+    *out++ = QLatin1Char(':');
     for (std::size_t w = first; w < first + 8; ++w) {
         const std::uint8_t hi = image[2 * w];
         if (parityView) {
-            out += QLatin1String("---");
-            out += QChar(kHexDigits[(hi >> 6) & 3]);
+            *out++ = QLatin1Char('-');
+            *out++ = QLatin1Char('-');
+            *out++ = QLatin1Char('-');
+            *out++ = QChar(kHexDigits[(hi >> 6) & 3]);
         } else {
-            appendHex(out, (std::uint32_t(hi) << 8) | image[2 * w + 1], 4);
+            hex((std::uint32_t(hi) << 8) | image[2 * w + 1], 4);
         }
-        out += QLatin1Char(' ');
+        *out++ = QLatin1Char(' ');
     }
     for (std::size_t w = first; w < first + 8; ++w) {
-        out += QChar(pic18 ? dumpChar(image[2 * w]) : kDumpFiller.unicode());
-        out += QChar(dumpChar(image[2 * w + 1]));
+        *out++ = QChar(pic18 ? dumpChar(image[2 * w]) : kDumpFiller.unicode());
+        *out++ = QChar(dumpChar(image[2 * w + 1]));
     }
 }
-
-// Characters of one program line: address, colon, 8 cells of 5, 16 characters.
-constexpr qsizetype kProgramLineLength = 4 + 1 + 8 * 5 + 16;
 
 } // namespace
 
@@ -99,9 +107,8 @@ QStringList programDumpLines(const Session& s, bool parityView) {
     QStringList lines;
     lines.reserve(qsizetype(words / 8));
     for (std::size_t first = 0; first + 8 <= words; first += 8) {
-        QString line;
-        line.reserve(kProgramLineLength);
-        appendProgramLine(line, s, first, parityView, pic18);
+        QString line(kProgramLineLength, Qt::Uninitialized);
+        writeProgramLine(line.data(), s, first, parityView, pic18);
         lines << line;
     }
     return lines;
@@ -110,11 +117,15 @@ QStringList programDumpLines(const Session& s, bool parityView) {
 QString programDumpText(const Session& s, bool parityView) {
     const bool pic18 = isPic18Type(s.device.ProgramType);
     const std::size_t words = programWords(s);
-    QString text;
-    text.reserve(qsizetype(words / 8) * (kProgramLineLength + 1));
-    for (std::size_t first = 0; first + 8 <= words; first += 8) {
-        if (first != 0) text += QLatin1Char('\n');
-        appendProgramLine(text, s, first, parityView, pic18);
+    const qsizetype lines = qsizetype(words / 8);
+    if (lines == 0) return QString();
+    // The lines and an LF between each two.
+    QString text(lines * (kProgramLineLength + 1) - 1, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype k = 0; k < lines; ++k) {
+        if (k != 0) *out++ = QLatin1Char('\n');
+        writeProgramLine(out, s, std::size_t(k) * 8, parityView, pic18);
+        out += kProgramLineLength;
     }
     return text;
 }
