@@ -130,6 +130,17 @@ QString programDumpText(const Session& s, bool parityView) {
     return text;
 }
 
+DumpSource programDumpSource(const Session& s, bool parityView) {
+    return {(isPic18Type(s.device.ProgramType) ? 2 : 0) | (parityView ? 1 : 0),
+            std::span(s.buffer.ProgramImage).first(2 * programWords(s))};
+}
+
+DumpSource eepromDumpSourceForDevice(const Session& s) {
+    const std::size_t perLocation = isPic18Type(s.device.ProgramType) ? 1 : 2;
+    return {int(perLocation),
+            std::span(s.buffer.EepromImage).first(perLocation * eepromLocations(s, perLocation))};
+}
+
 QStringList eepromDumpLines(const Session& s) {
     return eepromLineList(s, true);
 }

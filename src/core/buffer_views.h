@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <span>
+
 namespace tavrin {
 
 struct Session;
@@ -29,6 +32,15 @@ QStringList eepromDumpLines18(const Session& s);
 QStringList eepromDumpLinesForDevice(const Session& s);
 // Its lines joined by LF.
 QString eepromDumpTextForDevice(const Session& s);
+
+// Everything a view's text is made from: the layout chosen and the image bytes read. Equal
+// sources give equal texts, so a view can tell that its text would not change without making it.
+struct DumpSource {
+    int layout = 0;
+    std::span<const std::uint8_t> bytes;
+};
+DumpSource programDumpSource(const Session& s, bool parityView);
+DumpSource eepromDumpSourceForDevice(const Session& s);
 
 struct IdConfigTexts {
     QString id;

@@ -89,6 +89,15 @@ TEST(BufferViews, ViewTextsAreTheLinesJoined) {
         SCOPED_TRACE(std::string(c.type) + " words " + std::to_string(c.programWords));
         EXPECT_EQ(programDumpText(s, c.parity), programDumpLines(s, c.parity).join('\n'));
         EXPECT_EQ(eepromDumpTextForDevice(s), eepromDumpLinesForDevice(s).join('\n'));
+
+        // A view that finds its source unchanged keeps its text: no byte past the source may
+        // show in it.
+        const QString program = programDumpText(s, c.parity);
+        const QString eeprom = eepromDumpTextForDevice(s);
+        s.buffer.ProgramImage[programDumpSource(s, c.parity).bytes.size()] ^= 0xFF;
+        s.buffer.EepromImage[eepromDumpSourceForDevice(s).bytes.size()] ^= 0xFF;
+        EXPECT_EQ(programDumpText(s, c.parity), program);
+        EXPECT_EQ(eepromDumpTextForDevice(s), eeprom);
     }
 }
 

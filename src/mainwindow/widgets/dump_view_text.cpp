@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace tavrin {
 
 DumpViewText::DumpViewText(QPlainTextEdit* view) : view_(view) {
@@ -18,16 +20,18 @@ DumpViewText::~DumpViewText() {
     QObject::disconnect(changed_);
 }
 
-void DumpViewText::show(const QString& text) {
+void DumpViewText::show(const DumpSource& source, const std::function<QString()>& make) {
     if (!view_) return;
-    if (current_ && text == shown_) {
+    if (current_ && source.layout == shownLayout_ &&
+        std::ranges::equal(source.bytes, shownBytes_)) {
         view_->setTextCursor(QTextCursor(view_->document()));
         view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->minimum());
         view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->minimum());
         return;
     }
-    view_->setPlainText(text);
-    shown_ = text;
+    view_->setPlainText(make());
+    shownLayout_ = source.layout;
+    shownBytes_.assign(source.bytes.begin(), source.bytes.end());
     current_ = true;
 }
 

@@ -339,9 +339,14 @@ void frmMain::appendEepromViewLine(const QString& line) {
 
 void frmMain::refreshViews(unsigned flags) {
     Session& s = ctx_.s;
-    if (flags & ViewProgram)
-        programViewText_->show(programDumpText(s, Check_Parity_Disp->isChecked()));
-    if (flags & ViewEeprom) eepromViewText_->show(eepromDumpTextForDevice(s));
+    if (flags & ViewProgram) {
+        const bool parity = Check_Parity_Disp->isChecked();
+        programViewText_->show(programDumpSource(s, parity),
+                               [&s, parity] { return programDumpText(s, parity); });
+    }
+    if (flags & ViewEeprom)
+        eepromViewText_->show(eepromDumpSourceForDevice(s),
+                              [&s] { return eepromDumpTextForDevice(s); });
     if (flags & ViewIdConfig) ShowIdAndConfig(s, *this);
     if (flags & ViewConfigGrids) {
         RefreshConfigGrids(s);
