@@ -350,9 +350,9 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt->setFrameShape(QFrame::StyledPanel);
     LabelCmt->setFrameShadow(QFrame::Sunken);
     LabelCmt->setTextFormat(Qt::PlainText);
-    // Room for two lines from the start: most operations end on a two-line status, and a line
-    // that grew with it would lay out and repaint the whole window at every operation's start
-    // and end.
+    // Room for two lines from the start: a verdict may take two (the PIC18 blank check's ends in
+    // a line break), and a status line that grew and shrank with it would lay out and repaint
+    // the whole window at every such operation's end and the next one's start.
     LabelCmt->setText(QStringLiteral("0\n0"));
     LabelCmt->setMinimumHeight(std::max(24, LabelCmt->sizeHint().height()));
     LabelCmt->clear();
