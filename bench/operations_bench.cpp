@@ -190,6 +190,9 @@ std::map<std::string, Figures> runPart(const std::string& part, int run,
     }
     bench.select(device);
     fillFullImage(bench.session);
+    // As a HEX load leaves the window before any operation: the views show the image, drawn.
+    bench.window->refreshViews(ViewAll);
+    QCoreApplication::processEvents();
     StepTimer steps(*bench.find<QLabel>("LabelCmt"));
     port.observe = [&steps] { steps.look(); };
 

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <span>
+
 namespace tavrin {
 
 struct Session;
@@ -18,6 +21,8 @@ inline const QChar kDumpFiller = QChar(0xFF65);
 // cell reads "---" and the value of the word's bits 15-14. A last group of fewer than 8 words is
 // not shown.
 QStringList programDumpLines(const Session& s, bool parityView);
+// The same lines joined by LF, as the view shows them.
+QString programDumpText(const Session& s, bool parityView);
 
 // One line per 16 locations: "AAAA:" then 16 cells "DD " then 16 characters. The 12/14-bit
 // layout takes the data byte of each two-byte location; the PIC18 layout one byte per location.
@@ -25,6 +30,17 @@ QStringList eepromDumpLines(const Session& s);
 QStringList eepromDumpLines18(const Session& s);
 // The layout the selected part uses.
 QStringList eepromDumpLinesForDevice(const Session& s);
+// Its lines joined by LF.
+QString eepromDumpTextForDevice(const Session& s);
+
+// Everything a view's text is made from: the layout chosen and the image bytes read. Equal
+// sources give equal texts, so a view can tell that its text would not change without making it.
+struct DumpSource {
+    int layout = 0;
+    std::span<const std::uint8_t> bytes;
+};
+DumpSource programDumpSource(const Session& s, bool parityView);
+DumpSource eepromDumpSourceForDevice(const Session& s);
 
 struct IdConfigTexts {
     QString id;

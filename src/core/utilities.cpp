@@ -86,16 +86,23 @@ QChar NibbleToHexChar(int value) {
     return QLatin1Char("0123456789ABCDEF"[value]);
 }
 
+namespace {
+// The low digits of value in upper case; negative values wrap as their two's complement.
+QString hexDigits(std::int64_t value, int digits) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    char16_t text[4];
+    for (int k = 0; k < digits; ++k)
+        text[k] = kDigits[(std::uint64_t(value) >> (4 * (digits - 1 - k))) & 0xF];
+    return QString(reinterpret_cast<const QChar*>(text), digits);
+}
+} // namespace
+
 QString hex4(std::int64_t value) {
-    return QString::number((value + 0x10000) & 0xFFFF, 16)
-        .toUpper()
-        .rightJustified(4, QLatin1Char('0'));
+    return hexDigits(value, 4);
 }
 
 QString hex2(std::int64_t value) {
-    return QString::number((value + 0x100) & 0xFF, 16)
-        .toUpper()
-        .rightJustified(2, QLatin1Char('0'));
+    return hexDigits(value, 2);
 }
 
 void SplitWordBytes(std::int32_t value, std::uint8_t& hi, std::uint8_t& lo) {

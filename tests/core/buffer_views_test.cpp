@@ -66,6 +66,41 @@ TEST(BufferViews, DumpAddressesShowOnlyTheLowSixteenBits) {
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("0000:")));
 }
 
+// The views show the dumps as one text; it must read as the lines joined, for every layout.
+TEST(BufferViews, ViewTextsAreTheLinesJoined) {
+    struct Case {
+        const char* type;
+        std::int32_t programWords, eepromBytes;
+        bool parity;
+    };
+    const Case cases[] = {
+        {"FLASH0", 8192, 256, false}, {"FLASH0", 8192, 256, true}, {"18F_00", 16384, 256, false},
+        {"18F_00", 12, 17, false},    {"EPROM2", 5, 0, false},     {"18F_00", 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.device.ProgramType = QString::fromLatin1(c.type);
+        s.device.ProgramWordCount = c.programWords;
+        s.device.EepromByteCount = c.eepromBytes;
+        for (std::size_t k = 0; k < s.buffer.ProgramImage.size(); ++k)
+            s.buffer.ProgramImage[k] = std::uint8_t(k * 37 + k / 256);
+        for (std::size_t k = 0; k < s.buffer.EepromImage.size(); ++k)
+            s.buffer.EepromImage[k] = std::uint8_t(k * 11 + 3);
+        SCOPED_TRACE(std::string(c.type) + " words " + std::to_string(c.programWords));
+        EXPECT_EQ(programDumpText(s, c.parity), programDumpLines(s, c.parity).join('\n'));
+        EXPECT_EQ(eepromDumpTextForDevice(s), eepromDumpLinesForDevice(s).join('\n'));
+
+        // A view that finds its source unchanged keeps its text: no byte past the source may
+        // show in it.
+        const QString program = programDumpText(s, c.parity);
+        const QString eeprom = eepromDumpTextForDevice(s);
+        s.buffer.ProgramImage[programDumpSource(s, c.parity).bytes.size()] ^= 0xFF;
+        s.buffer.EepromImage[eepromDumpSourceForDevice(s).bytes.size()] ^= 0xFF;
+        EXPECT_EQ(programDumpText(s, c.parity), program);
+        EXPECT_EQ(eepromDumpTextForDevice(s), eeprom);
+    }
+}
+
 TEST(BufferViews, EepromDumpsBothLayouts) {
     Session s;
     test::fillPic16F84A(s.device);

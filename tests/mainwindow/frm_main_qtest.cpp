@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -152,6 +153,53 @@ class FrmMainTest : public QObject {
         QCOMPARE(t.programLines().first(),
                  QStringLiteral("0000:") + QStringLiteral("FFFF ").repeated(8) + kDot.repeated(16));
         QVERIFY(!t.find<QLabel>("Lbl_div")->isVisible());
+    }
+
+    // The views skip a redraw that would show the same text; any other change of a view's text
+    // in between, or of the buffer, must still be redrawn, and a redraw always leaves the view
+    // at its top.
+    void redrawingTheViewsAfterOtherChanges() {
+        Window t(*tmp, sourcePath("data/device6.ini"));
+        t.select(QStringLiteral("PIC16F877A"));
+        auto* view = t.find<QPlainTextEdit>("RichTxtPgmMem");
+        const QString dump = view->toPlainText();
+        QCOMPARE(t.programLines().size(), 1024);
+
+        view->appendPlainText(QStringLiteral("0000: mismatch"));
+        t.w->refreshViews(ViewProgram);
+        QCOMPARE(view->toPlainText(), dump);
+
+        t.w->setControlText(Control::RichTxtPgmMem, QString());
+        t.w->refreshViews(ViewProgram);
+        QCOMPARE(view->toPlainText(), dump);
+
+        t.session.buffer.ProgramImage[1] = 0x12;
+        t.w->refreshViews(ViewProgram);
+        QVERIFY(t.programLines().first().startsWith(QStringLiteral("0000:3F12 3FFF")));
+
+        t.find<QCheckBox>("Check_Parity_Disp")->setChecked(true);
+        t.w->refreshViews(ViewProgram);
+        QVERIFY(t.programLines().first().startsWith(QStringLiteral("0000:---0 ---0")));
+        t.find<QCheckBox>("Check_Parity_Disp")->setChecked(false);
+
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(200);
+        cursor.setPosition(300, QTextCursor::KeepAnchor);
+        view->setTextCursor(cursor);
+        t.w->refreshViews(ViewProgram);
+        t.w->refreshViews(ViewProgram);
+        QCOMPARE(view->verticalScrollBar()->value(), 0);
+        QCOMPARE(view->textCursor().position(), 0);
+        QVERIFY(!view->textCursor().hasSelection());
+
+        auto* eeprom = t.find<QPlainTextEdit>("rText_EepromMem");
+        t.session.buffer.EepromImage[1] = 0x41;
+        t.w->refreshViews(ViewEeprom);
+        QVERIFY(t.eepromLines().first().startsWith(QStringLiteral("0000:41 FF")));
+        eeprom->appendPlainText(QStringLiteral("more"));
+        t.w->refreshViews(ViewEeprom);
+        QCOMPARE(t.eepromLines().size(), 16);
     }
 
     void choosingAnOptionRecomputesTheWord() {

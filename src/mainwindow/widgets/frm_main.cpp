@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "dump_view_text.h"
 #include "frm_board.h"
 #include "id_line_edit.h"
 
@@ -69,6 +70,8 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
         mnuBoardInfomation->setChecked(false);
     });
     registerControls();
+    programViewText_ = std::make_unique<DumpViewText>(RichTxtPgmMem);
+    eepromViewText_ = std::make_unique<DumpViewText>(rText_EepromMem);
     resetConfigGrids();
     for (const char* name : {"Label_FirmwareVersion", "Label_Ver", "LblCheckSUM"})
         findChild<QLabel*>(QString::fromLatin1(name))->installEventFilter(this);
@@ -336,11 +339,14 @@ void frmMain::appendEepromViewLine(const QString& line) {
 
 void frmMain::refreshViews(unsigned flags) {
     Session& s = ctx_.s;
-    if (flags & ViewProgram)
-        RichTxtPgmMem->setPlainText(
-            programDumpLines(s, Check_Parity_Disp->isChecked()).join(QLatin1Char('\n')));
+    if (flags & ViewProgram) {
+        const bool parity = Check_Parity_Disp->isChecked();
+        programViewText_->show(programDumpSource(s, parity),
+                               [&s, parity] { return programDumpText(s, parity); });
+    }
     if (flags & ViewEeprom)
-        rText_EepromMem->setPlainText(eepromDumpLinesForDevice(s).join(QLatin1Char('\n')));
+        eepromViewText_->show(eepromDumpSourceForDevice(s),
+                              [&s] { return eepromDumpTextForDevice(s); });
     if (flags & ViewIdConfig) ShowIdAndConfig(s, *this);
     if (flags & ViewConfigGrids) {
         RefreshConfigGrids(s);

@@ -35,6 +35,7 @@ namespace tavrin {
 
 class BoardLink;
 class Clock;
+class DumpViewText;
 class frmBoard;
 class IdLineEdit;
 class MainOperations;
@@ -216,6 +217,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     QComboBox* Combo_device = nullptr;
     QPlainTextEdit* RichTxtPgmMem = nullptr;
     QPlainTextEdit* rText_EepromMem = nullptr;
+    std::unique_ptr<DumpViewText> programViewText_;
+    std::unique_ptr<DumpViewText> eepromViewText_;
     IdLineEdit* Text_ID = nullptr;
     QLabel* LabelCmt = nullptr;
     QProgressBar* P_Bar = nullptr;

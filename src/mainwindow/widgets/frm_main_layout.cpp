@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <tuple>
 
 namespace tavrin {
@@ -348,8 +349,13 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt = label(QString(), "LabelCmt");
     LabelCmt->setFrameShape(QFrame::StyledPanel);
     LabelCmt->setFrameShadow(QFrame::Sunken);
-    LabelCmt->setMinimumHeight(24);
     LabelCmt->setTextFormat(Qt::PlainText);
+    // Room for two lines from the start: a verdict may take two (the PIC18 blank check's ends in
+    // a line break), and a status line that grew and shrank with it would lay out and repaint
+    // the whole window at every such operation's end and the next one's start.
+    LabelCmt->setText(QStringLiteral("0\n0"));
+    LabelCmt->setMinimumHeight(std::max(24, LabelCmt->sizeHint().height()));
+    LabelCmt->clear();
     // The status line takes the width the window gives it: a long text is cut at its end rather
     // than widening the window.
     LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
