@@ -26,7 +26,8 @@ struct MachineFloor {
     double sleepLateUs = 0;   // how much longer than asked a plain 1 ms sleep lasts, on average
     double sleepCpuUs = 0;    // CPU charged per such sleep
     double sleepCpuShare = 0; // the CPU share of doing nothing but those sleeps
-    double ptyEchoUs = -1;    // median round trip of one byte echoed over a pty (-1: no pty)
+    double sleepLongestLateMs = 0; // the latest any of them woke: the machine's own stalls
+    double ptyEchoUs = -1;         // median round trip of one byte echoed over a pty (-1: no pty)
 };
 
 inline MachineFloor measureMachineFloor(int sleeps = 1000, int echoes = 1000) {
@@ -35,8 +36,13 @@ inline MachineFloor measureMachineFloor(int sleeps = 1000, int echoes = 1000) {
     const auto start = Steady::now();
     const double cpuStart = cpuSeconds();
     const timespec oneMs{0, 1000 * 1000};
-    for (int k = 0; k < sleeps; ++k)
+    for (int k = 0; k < sleeps; ++k) {
+        const auto asleep = Steady::now();
         ::nanosleep(&oneMs, nullptr);
+        const double lateMs =
+            std::chrono::duration<double, std::milli>(Steady::now() - asleep).count() - 1.0;
+        floor.sleepLongestLateMs = std::max(floor.sleepLongestLateMs, lateMs);
+    }
     const double wall = std::chrono::duration<double>(Steady::now() - start).count();
     const double cpu = cpuSeconds() - cpuStart;
     floor.sleepLateUs = (wall / sleeps - 0.001) * 1e6;
@@ -83,9 +89,9 @@ inline MachineFloor measureMachineFloor(int sleeps = 1000, int echoes = 1000) {
 
 inline void printMachineFloor(std::FILE* out, const MachineFloor& f) {
     std::fprintf(out,
-                 "machine sleep_1ms_late_us=%.1f sleep_cpu_us=%.1f sleep_cpu_share=%.4f "
-                 "pty_echo_us=%.1f\n",
-                 f.sleepLateUs, f.sleepCpuUs, f.sleepCpuShare, f.ptyEchoUs);
+                 "machine sleep_1ms_late_us=%.1f sleep_1ms_latest_ms=%.1f sleep_cpu_us=%.1f "
+                 "sleep_cpu_share=%.4f pty_echo_us=%.1f\n",
+                 f.sleepLateUs, f.sleepLongestLateMs, f.sleepCpuUs, f.sleepCpuShare, f.ptyEchoUs);
     std::fflush(out);
 }
 

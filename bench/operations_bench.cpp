@@ -14,9 +14,9 @@
 // the slowest step of each operation (the status line shown longest), the turns of the line and
 // the host's reaction in each, the ratio a host that reacted at once would reach on this
 // machine (each turn a trip over the pty). First and last on stdout, what this machine costs any
-// program: how late a plain 1 ms sleep wakes and the CPU it is charged, and a byte's trip over a
-// pty and back. Exits non-zero when an operation does not succeed. Options: --part NAME
-// (repeatable) runs only those parts; --runs N.
+// program: how late a plain 1 ms sleep wakes (on average and at the latest) and the CPU it is
+// charged, and a byte's trip over a pty and back. Exits non-zero when an operation does not
+// succeed. Options: --part NAME (repeatable) runs only those parts; --runs N.
 #include "machine_floor.h"
 #include "process_memory.h"
 #include "wire_counters.h"
