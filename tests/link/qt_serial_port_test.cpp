@@ -95,3 +95,19 @@ TEST_F(RealPort, BytesTheEventLoopTookCountAsArrived) {
     EXPECT_FALSE(port.waitForData(0));
     port.close();
 }
+
+// A wait for a long reply may sleep through the reply's line time before it looks: the reply is
+// still taken whole, and a wait for more than comes still ends when its time is up.
+TEST_F(RealPort, AWaitForALongReplyTakesItWholeAndEndsInItsTime) {
+    ASSERT_TRUE(board.ok());
+    port.setPortName(board.path());
+    ASSERT_TRUE(port.open().ok());
+    ASSERT_TRUE(port.write(QByteArrayLiteral("?")));
+    for (int round = 0; round < 100 && port.bytesWaiting() < 18; ++round)
+        port.waitForTotal(18, 20);
+    EXPECT_EQ(port.bytesWaiting(), 18);
+    EXPECT_FALSE(port.waitForTotal(18 + 200, 30));
+    EXPECT_EQ(port.bytesWaiting(), 18);
+    EXPECT_EQ(port.readAll(), QByteArrayLiteral("QZ-WRT400 V 6.50\r\n"));
+    port.close();
+}
