@@ -95,6 +95,15 @@ struct Window {
     }
 };
 
+// PIC16F84A chosen and the 14-bit example opened through File > Open; its path.
+QString openExample14(Window& t) {
+    t.select(QStringLiteral("PIC16F84A"));
+    const QString example = sourcePath("tests/hex/data/example14.hex");
+    t.dialogAnswers << example;
+    t.w->mnuFileOpen_Click();
+    return example;
+}
+
 } // namespace
 
 class FrmMainTest : public QObject {
@@ -233,10 +242,7 @@ class FrmMainTest : public QObject {
 
     void openingAndSavingAFourteenBitFile() {
         Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
-        t.select(QStringLiteral("PIC16F84A"));
-        const QString example = sourcePath("tests/hex/data/example14.hex");
-        t.dialogAnswers << example;
-        t.w->mnuFileOpen_Click();
+        const QString example = openExample14(t);
         QCOMPARE(t.session.run.HexLoadResult, QStringLiteral("OK"));
         QCOMPARE(t.w->windowTitle(), QStringLiteral("TW - ") + example);
         QCOMPARE(t.programLines(),
@@ -312,10 +318,7 @@ class FrmMainTest : public QObject {
     // A file far larger than any HEX file is refused before the buffer is erased for it.
     void aFileTooLargeForHexLeavesTheBufferAsItWas() {
         Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
-        t.select(QStringLiteral("PIC16F84A"));
-        const QString example = sourcePath("tests/hex/data/example14.hex");
-        t.dialogAnswers << example;
-        t.w->mnuFileOpen_Click();
+        const QString example = openExample14(t);
         QCOMPARE(t.session.run.HexLoadResult, QStringLiteral("OK"));
         const QStringList program = t.programLines();
 
@@ -396,9 +399,7 @@ class FrmMainTest : public QObject {
 
     void idBoxStoresOnlyAnEdit() {
         Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
-        t.select(QStringLiteral("PIC16F84A"));
-        t.dialogAnswers << sourcePath("tests/hex/data/example14.hex");
-        t.w->mnuFileOpen_Click();
+        openExample14(t);
         auto* id = t.find<QLineEdit>("Text_ID");
         t.w->Text_ID_LostFocus(); // no edit: the loaded words stay
         QCOMPARE(int(t.session.buffer.ConfigIdImage[1]), 0xF1);
