@@ -116,30 +116,50 @@ class Apply14 {
   public:
     Apply14(const PartMap& part, Images& images) : part_(part), im_(images) {}
 
+    // A record that runs from program memory into the ID words (those of a 12-bit part after
+    // its last program word, or 0x4000) reads as two: the part before them and the rest.
     void record(std::uint32_t a, const std::uint8_t* b, int n) {
+        const int idStarts[] = {part_.core == Core::Bit12 ? part_.idLocation : -1, 0x4000};
+        for (const int start : idStarts) {
+            if (start < 0 || int(a) >= start || int(a) + n <= start) continue;
+            const int before = start - int(a);
+            piece(a, b, before);
+            a = std::uint32_t(start);
+            b += before;
+            n -= before;
+        }
+        piece(a, b, n);
+    }
+
+    void piece(std::uint32_t a, const std::uint8_t* b, int n) {
         if (a < 0x4000) {
             if (part_.core == Core::Bit12 && a == 0x1FFE) {
                 // configuration word 0xFFF: low byte at the even address; the last word counts
                 for (int j = 0; j < n; ++j)
                     im_.configId[j % 2 == 0 ? 15 : 14] = b[j];
             }
-            if (part_.core == Core::Bit12 && int(a) == part_.idLocation) {
-                idNibbles(b, n);
+            const int idWord = (int(a) - part_.idLocation) / 2;
+            if (part_.core == Core::Bit12 && part_.idLocation >= 0 && int(a) >= part_.idLocation &&
+                idWord < 4 && (int(a) - part_.idLocation) % 2 == 0) {
+                idNibbles(idWord, b, n);
                 noteIdText();
             }
             for (int j = 0; j < n; ++j)
                 im_.program[(a + std::uint32_t(j)) ^ 1u] = b[j];
-        } else if (a == 0x4000) {
+        } else if (a < 0x4008 && a % 2 == 0) {
+            // ID words from 0x2000 + first on, then the configuration words after them
+            const int first = int(a - 0x4000) / 2;
             if (part_.wholeIdWords) {
-                for (int w = 0; w < 4 && 2 * w < n; ++w) {
-                    im_.configId[std::size_t(2 * w + 1)] = b[2 * w];
-                    if (2 * w + 1 < n) im_.configId[std::size_t(2 * w)] = b[2 * w + 1];
+                for (int w = 0; first + w < 4 && 2 * w < n; ++w) {
+                    im_.configId[std::size_t(2 * (first + w) + 1)] = b[2 * w];
+                    if (2 * w + 1 < n) im_.configId[std::size_t(2 * (first + w))] = b[2 * w + 1];
                 }
             } else {
-                idNibbles(b, n);
+                idNibbles(first, b, n);
             }
             noteIdText();
-            if (n > 8) configWords(0x4008, b + 8, n - 8);
+            const int idBytes = 2 * (4 - first);
+            if (n > idBytes) configWords(0x4008, b + idBytes, n - idBytes);
         } else if (a < 0x4200) {
             configWords(a, b, n);
         } else if (a < 0x4400) {
@@ -184,11 +204,11 @@ class Apply14 {
     }
 
   private:
-    // The low digit of the first byte of each of the first four words is an ID digit.
-    void idNibbles(const std::uint8_t* b, int n) {
-        for (int w = 0; w < 4 && 2 * w < n; ++w) {
-            im_.configId[std::size_t(2 * w)] = 0;
-            im_.configId[std::size_t(2 * w + 1)] = b[2 * w] & 0x0F;
+    // The low digit of the first byte of each word is an ID digit, for ID words first to 3.
+    void idNibbles(int first, const std::uint8_t* b, int n) {
+        for (int w = 0; first + w < 4 && 2 * w < n; ++w) {
+            im_.configId[std::size_t(2 * (first + w))] = 0;
+            im_.configId[std::size_t(2 * (first + w) + 1)] = b[2 * w] & 0x0F;
         }
     }
 

@@ -89,21 +89,20 @@ class Map14 {
           whole12C5_(type_ == QLatin1String("12C5")),
           idAddress_(bit12_ ? idLocationAddress(type_, device.SelectedDevice) : -1) {}
 
-    // Places a record judge14() accepted.
+    // Places a record judge14() accepted. Tools that merge contiguous data write one record
+    // from the last program words on into the ID words (the 12-bit ID locations, or 0x4000): it
+    // is placed piece by piece, as if it had been split where the ID words begin.
     void place(std::uint32_t address, const std::uint8_t* data, int count) {
-        const int a = int(address);
-        if (a < 0x4000)
-            placeProgram(a, data, count);
-        else if (a == 0x4000)
-            placeIdRecord(data, count);
-        else if (a < 0x4200)
-            placeConfigArea(a - 0x4000, data, count);
-        else if (a < 0x4400)
-            placeEeprom(a - 0x4200, data, count);
-        else if (a < 0x8200)
-            placeEeprom(a - 0x8000, data, count);
-        else if (a == 0xFF00)
-            placeFuseRecord(data, count);
+        int a = int(address);
+        for (const int boundary : {idAddress_, 0x4000}) {
+            if (boundary <= a || boundary >= a + count) continue;
+            const int head = boundary - a;
+            placePiece(a, data, head);
+            a = boundary;
+            data += head;
+            count -= head;
+        }
+        placePiece(a, data, count);
     }
 
     // The steps after the last line that shape the ID and configuration words.
@@ -137,6 +136,21 @@ class Map14 {
     }
 
   private:
+    void placePiece(int a, const std::uint8_t* data, int count) {
+        if (a < 0x4000)
+            placeProgram(a, data, count);
+        else if (a < 0x4008 && a % 2 == 0)
+            placeIdRecord((a - 0x4000) / 2, data, count);
+        else if (a < 0x4200)
+            placeConfigArea(a - 0x4000, data, count);
+        else if (a < 0x4400)
+            placeEeprom(a - 0x4200, data, count);
+        else if (a < 0x8200)
+            placeEeprom(a - 0x8000, data, count);
+        else if (a == 0xFF00)
+            placeFuseRecord(data, count);
+    }
+
     void placeProgram(int a, const std::uint8_t* data, int count) {
         if (bit12_) {
             if (a == 0x1FFE) {
@@ -144,7 +158,9 @@ class Map14 {
                 for (int j = 0; j < count; ++j)
                     b_.ConfigIdImage[j % 2 ? 14 : 15] = data[j];
             }
-            if (a == idAddress_) placeIdWords(data, count, false);
+            const int idOffset = a - idAddress_;
+            if (idAddress_ >= 0 && idOffset >= 0 && idOffset < 8 && idOffset % 2 == 0)
+                placeIdWords(idOffset / 2, data, count, false);
         }
         // Words are kept high byte first: the file byte at address x goes to index x ^ 1.
         auto& image = b_.ProgramImage;
@@ -156,18 +172,19 @@ class Map14 {
         }
     }
 
-    // The four ID words of a record: only their low four bits are ID data, unless whole words
-    // are asked for.
-    void placeIdWords(const std::uint8_t* data, int count, bool wholeWords) {
+    // The ID words of a record from ID word firstWord on: only their low four bits are ID data,
+    // unless whole words are asked for.
+    void placeIdWords(int firstWord, const std::uint8_t* data, int count, bool wholeWords) {
         auto& cii = b_.ConfigIdImage;
-        for (int w = 0; w < 4 && 2 * w < count; ++w) {
+        for (int w = 0; firstWord + w < 4 && 2 * w < count; ++w) {
+            const std::size_t at = std::size_t(2 * (firstWord + w));
             const std::uint8_t first = data[2 * w];
             if (wholeWords) {
-                cii[std::size_t(2 * w + 1)] = first;
-                if (2 * w + 1 < count) cii[std::size_t(2 * w)] = data[2 * w + 1];
+                cii[at + 1] = first;
+                if (2 * w + 1 < count) cii[at] = data[2 * w + 1];
             } else {
-                cii[std::size_t(2 * w)] = 0;
-                cii[std::size_t(2 * w + 1)] = first & 0x0F;
+                cii[at] = 0;
+                cii[at + 1] = first & 0x0F;
             }
         }
         b_.IdText.clear();
@@ -175,11 +192,13 @@ class Map14 {
             b_.IdText += NibbleToHexChar(cii[std::size_t(2 * w + 1)] & 0x0F);
     }
 
-    // "12C5" parts keep whole ID words in the ID record.
-    void placeIdRecord(const std::uint8_t* data, int count) {
-        placeIdWords(data, count, whole12C5_);
+    // A record from ID word firstWord (0x2000 + firstWord) on. "12C5" parts keep whole ID
+    // words there.
+    void placeIdRecord(int firstWord, const std::uint8_t* data, int count) {
+        placeIdWords(firstWord, data, count, whole12C5_);
         // Tools that write words 0x2000-0x2007 as one record put the configuration word here.
-        if (count > 8) placeConfigArea(8, data + 8, count - 8);
+        const int idBytes = 2 * (4 - firstWord);
+        if (count > idBytes) placeConfigArea(8, data + idBytes, count - idBytes);
     }
 
     // The configuration word keeps no bits above 13 but the EPROM2 parity bits.

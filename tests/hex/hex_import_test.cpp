@@ -164,6 +164,29 @@ TEST(HexImport, RecordsLandAtTheirAddresses) {
                  EXPECT_EQ(idWord(s, k), 0x0A01 + 0x101 * k);
              EXPECT_EQ(s.buffer.IdText, QStringLiteral("1234"));
          }},
+        {"a record from the last program words on into the ID words is split where they begin",
+         kPic16F877A, ":0C3FFC0000000128040003000200010026\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0x1FFF), 0x2801);
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x3FF4 - k);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("4321"));
+         }},
+        {"ID words given by two records, the second from the third ID word", kPic16F877A,
+         ":0440000001000200B7\n:04400400030004009F\n",
+         [](const Session& s) {
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x3FF1 + k);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("1234"));
+         }},
+        {"5X18: the reset vector and the ID locations in one record, then the rest", kPic16C54,
+         ":0803FC00FF0AFF0A04000500BE\n:0404040006000700E7\n",
+         [](const Session& s) {
+             EXPECT_EQ(programWord(s, 0x1FF), 0x0AFF);
+             for (int k = 0; k < 4; ++k)
+                 EXPECT_EQ(idWord(s, k), 0x0FF4 + k);
+             EXPECT_EQ(s.buffer.IdText, QStringLiteral("4567"));
+         }},
         {"5X18: an ID record at 0x4000 holds four bits a word", kPic16C54,
          ":08400000010A020B030C040D80\n",
          [](const Session& s) {
