@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -175,6 +176,7 @@ class FirmwareUpdateWindowTest : public QObject {
   private slots:
     void updatesTheBoardFromTheMenu();
     void aFailedUpdateKeepsTheWindowWithItsRedText();
+    void theBoardLostMidTransferEndsTheUpdateAtOnce();
 };
 
 void FirmwareUpdateWindowTest::updatesTheBoardFromTheMenu() {
@@ -289,6 +291,59 @@ void FirmwareUpdateWindowTest::aFailedUpdateKeepsTheWindowWithItsRedText() {
     // The board waits in its boot loader, so the main link does not find it.
     QVERIFY(!bench.app->session().link.ProgrammerDetected);
     QVERIFY(bench.firmwareLabel().endsWith(QStringLiteral(" : ライター未接続")));
+}
+
+// The board goes away while its words go out, each acknowledged at once: the window ran its events
+// meanwhile (a timer watching the progress bar fired while the transfer ran), the update ends there
+// as failed instead of sending the rest of the image into a port that is gone, and once the board
+// is back the main window works with it.
+void FirmwareUpdateWindowTest::theBoardLostMidTransferEndsTheUpdateAtOnce() {
+    Bench bench;
+    QVERIFY(bench.ready);
+    const QString firmware = buildFirmware(bench.dir);
+    QVERIFY(!firmware.isEmpty());
+    bool lostWhileRunning = false, stayedOpen = false, updateEnabled = false;
+    QString status, guidance;
+    bench.openUpdateWindow([&](Dialog_Update& w) {
+        auto* update = w.findChild<QPushButton*>(QStringLiteral("CmdUpdate"));
+        auto* statusPanel = w.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
+        w.setFileChooser([&] { return firmware; });
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("CmdOpen")), Qt::LeftButton);
+        // Pulled once the progress bar has moved, some hundred words into the image.
+        auto* progress = w.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+        QTimer pull;
+        pull.setInterval(0);
+        QObject::connect(&pull, &QTimer::timeout, [&] {
+            if (progress->value() < 200) return;
+            pull.stop();
+            lostWhileRunning = !update->isEnabled() &&
+                               statusPanel->text().startsWith(QStringLiteral("アップデート中"));
+            bench.emu->stop();
+        });
+        pull.start();
+        QTest::mouseClick(update, Qt::LeftButton);
+        stayedOpen = w.isVisible();
+        updateEnabled = update->isEnabled();
+        status = statusPanel->text();
+        guidance = w.findChild<QLabel*>(QStringLiteral("Label3"))->text();
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+    });
+    QVERIFY(lostWhileRunning);
+    QVERIFY(stayedOpen);
+    QVERIFY(updateEnabled);
+    QCOMPARE(status, QStringLiteral("***　アップデート失敗　***"));
+    QVERIFY2(guidance.contains(QStringLiteral("ブートローダーのまま")), qPrintable(guidance));
+    // Closing the window looked for the board on a port that was gone.
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text.left(17),
+             QStringLiteral("通信ポートが使用できませんでした。"));
+
+    bench.emu = std::make_unique<test::EmulatorProcess>(
+        std::vector<std::string>{"--part", "PIC16F877A", "--baud", "0", "--link", bench.link});
+    QVERIFY(bench.emu->start());
+    bench.read();
+    QVERIFY2(bench.status().startsWith(QStringLiteral("読み出し完了。")),
+             qPrintable(bench.status()));
 }
 
 QTEST_MAIN(FirmwareUpdateWindowTest)

@@ -70,6 +70,10 @@ constexpr int kAckLimitMs = 2000;
 constexpr int kRecordPauseMs = 10;
 // A wait wakes at least this often to let window events run.
 constexpr int kEventSliceMs = 50;
+// Window events run at least this often, also while every acknowledge is already in when it is
+// looked for: a whole image takes over a minute, and a window that ran no events for that long
+// would look hung and could not be repainted.
+constexpr std::int64_t kPumpIntervalUs = 10000;
 
 QString hexNoZeros(unsigned v) {
     return QString::number(v, 16).toUpper();
@@ -142,8 +146,12 @@ bool FirmwareUpdate::waitForBytes(qint64 count, int limitMs) {
     const std::int64_t limitUs = std::int64_t(limitMs) * 1000;
     for (;;) {
         if (!port_.isOpen() || port_.status().error == PortError::Lost) return false;
-        if (port_.bytesWaiting() >= count) return true;
-        ui_.pumpEvents();
+        const bool arrived = port_.bytesWaiting() >= count;
+        if (!arrived || clock_.nowUs() - lastPumpUs_ >= kPumpIntervalUs) {
+            ui_.pumpEvents();
+            lastPumpUs_ = clock_.nowUs();
+        }
+        if (arrived) return true;
         const std::int64_t elapsedUs = clock_.nowUs() - startUs;
         if (elapsedUs > limitUs) return false;
         const std::int64_t leftMs = (limitUs - elapsedUs) / 1000 + 1;

@@ -94,6 +94,7 @@ class FirmwareUpdate {
     FirmwareUpdateView* view_ = nullptr;
     QString fileName_;
     QByteArray lastReply_;
+    std::int64_t lastPumpUs_ = 0; // when window events last ran
     qint32 baud_ = 57600;
     bool busy_ = false;
     Outcome outcome_ = Outcome::None;
