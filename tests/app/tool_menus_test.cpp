@@ -2,6 +2,7 @@
 // serial-number and index windows, continuous programming hiding the editing windows, and the
 // documents (help, assembly check) found or missing, opened through a recording viewer.
 #include "app/application.h"
+#include "core/operation_guard.h"
 #include "core/session.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "tools/widgets/frm_about.h"
@@ -71,6 +72,7 @@ class ToolMenusTest : public QObject {
     void helpOpensTheDocumentFoundOrSaysItIsMissing();
     void assemblyCheckDocumentMissingIsSaid();
     void everyCommandIsOffered();
+    void nothingWaitsForThePersonDuringAnOperation();
 };
 
 void ToolMenusTest::aboutIconRevealsTheSerialSettings() {
@@ -226,6 +228,53 @@ void ToolMenusTest::everyCommandIsOffered() {
     for (QObject* o : bench.window().findChildren<QObject*>())
         if (o->property("pendingFeature").toBool()) waiting << o->objectName();
     QVERIFY2(waiting.isEmpty(), qPrintable(waiting.join(QLatin1Char(' '))));
+}
+
+// An operation's waits for the board are bounded and run window events: a message box or a
+// modal window opened from a menu meanwhile would hold the operation until its waits ran out.
+// Each such command is refused with the reason on the status line, and works once the operation
+// has ended.
+void ToolMenusTest::nothingWaitsForThePersonDuringAnOperation() {
+    struct Case {
+        const char* item;
+        const char* modalWhenIdle; // the window it opens when no operation runs
+        bool boxWhenIdle;
+        bool documentWhenIdle;
+    };
+    const Case cases[] = {
+        {"nmuindex", "frmIndex", false, false},
+        {"info", nullptr, true, false},
+        {"mnuHelpContents", nullptr, false, true},
+        {"mnuBoardAmend", nullptr, true, false}, // the document is not shipped: said so
+    };
+    Bench bench;
+    auto* status = bench.window().findChild<QLabel*>(QStringLiteral("LabelCmt"));
+    for (bool running : {true, false}) {
+        bench.app->session().run.OperationRunning = running;
+        for (const Case& c : cases) {
+            bench.boxes.clear();
+            bench.opened.clear();
+            status->clear();
+            QString modal;
+            QTimer::singleShot(0, [&] {
+                if (QWidget* w = QApplication::activeModalWidget()) {
+                    modal = w->objectName();
+                    w->close();
+                }
+            });
+            bench.item(c.item)->trigger();
+            QTest::qWait(0);
+            if (running) {
+                QVERIFY2(modal.isEmpty() && bench.boxes.isEmpty() && bench.opened.isEmpty(),
+                         c.item);
+                QCOMPARE(status->text(), kOperationRunningText + QLatin1Char(' '));
+            } else {
+                QCOMPARE(modal, QString::fromLatin1(c.modalWhenIdle ? c.modalWhenIdle : ""));
+                QVERIFY2(bench.boxes.isEmpty() != c.boxWhenIdle, c.item);
+                QVERIFY2(bench.opened.isEmpty() != c.documentWhenIdle, c.item);
+            }
+        }
+    }
 }
 
 QTEST_MAIN(ToolMenusTest)

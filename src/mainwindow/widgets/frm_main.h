@@ -190,7 +190,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     // mnuLock_Click hides the windows that edit the buffer beside the main window.
     void hideEditingWindows() override;
     // True, with the reason on the status line, while an operation runs: nothing may touch the
-    // buffer, the port or the device list then.
+    // buffer, the port or the device list then, and no window may wait for the person while the
+    // operation's bounded waits for the board run out.
     bool refusedDuringOperation();
 
     MainContext ctx_;
