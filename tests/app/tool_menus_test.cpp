@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "core/operation_guard.h"
 #include "core/session.h"
+#include "core/settings_store.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_index.h"
@@ -23,12 +24,19 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
+
 using namespace tavrin;
 
 namespace {
 
 struct Bench {
-    Bench() {
+    // `seed` writes settings the program finds at its start.
+    explicit Bench(const std::function<void(SettingsStore&)>& seed = {}) {
+        if (seed) {
+            QtSettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
+            seed(store);
+        }
         AppPaths paths;
         paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
         paths.dataDir = dir.filePath(QStringLiteral("data"));
@@ -73,6 +81,7 @@ class ToolMenusTest : public QObject {
     void assemblyCheckDocumentMissingIsSaid();
     void everyCommandIsOffered();
     void nothingWaitsForThePersonDuringAnOperation();
+    void windowsOpenWithinTheScreen();
 };
 
 void ToolMenusTest::aboutIconRevealsTheSerialSettings() {
@@ -274,6 +283,48 @@ void ToolMenusTest::nothingWaitsForThePersonDuringAnOperation() {
                 QVERIFY2(bench.opened.isEmpty() != c.documentWhenIdle, c.item);
             }
         }
+    }
+}
+
+// Places saved on a screen that has gone (a second monitor unplugged), and windows placed beside
+// a main window at the screen's edge: every window opens where the person can reach it.
+void ToolMenusTest::windowsOpenWithinTheScreen() {
+    Bench bench([](SettingsStore& s) {
+        for (const char* key : {"MainLeft", "MainTop", "SPSLeft", "SPSTop"})
+            s.setValue(QLatin1String(key), QStringLiteral("150000")); // twips: 10000 pixels
+        for (const char* key : {"ExtPgmLeft", "ExtPgmTop"})
+            s.setValue(QLatin1String(key), QStringLiteral("10000")); // pixels
+    });
+    frmMain& main = bench.window();
+    const QRect room = main.screen()->availableGeometry();
+    QVERIFY(room.contains(main.frameGeometry().topLeft()));
+
+    // Beside the main window pushed to the screen's right end.
+    main.move(room.right() + 1 - main.frameGeometry().width(), room.top());
+    struct Case {
+        const char* window;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"frmSerch", [&] { bench.item("mnuSerch")->trigger(); }},
+        {"frmMemStatus", [&] { bench.item("nmuMemStatus")->trigger(); }},
+        {"frmSerialPgmSetting", [&] { bench.item("mnuSerialPgmSetting")->trigger(); }},
+        {"frmExtend_Program", [&] { main.Cmd_Extend_Program_Click(); }},
+    };
+    for (const Case& c : cases) {
+        c.open();
+        auto* w = main.findChild<QWidget*>(QLatin1String(c.window));
+        QVERIFY2(w && w->isVisible(), c.window);
+        const QRect frame = w->frameGeometry();
+        QVERIFY2(frame.width() > room.width() ? room.contains(frame.topLeft())
+                                              : room.contains(frame),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                .arg(QLatin1String(c.window))
+                                .arg(frame.x())
+                                .arg(frame.y())
+                                .arg(frame.width())
+                                .arg(frame.height())));
+        w->close();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "frm_hint.h"
 
+#include "on_screen.h"
+
 #include "devices/common/overwrite_question.h"
 
 #include <QCoreApplication>
@@ -86,8 +88,10 @@ void frmHint::showEvent(QShowEvent* event) {
 void frmHint::placeOverMainWindow() {
     if (!mainWindow_) return;
     const QRect main = mainWindow_->frameGeometry();
-    move(main.left() + main.width() / 2 - frameGeometry().width() / 2,
-         main.top() + main.height() / 2);
+    moveOnScreen(*this,
+                 QPoint(main.left() + main.width() / 2 - frameGeometry().width() / 2,
+                        main.top() + main.height() / 2),
+                 mainWindow_);
 }
 
 std::int16_t askOverwriteWithHint(QWidget* mainWindow, const QString& documentPath,

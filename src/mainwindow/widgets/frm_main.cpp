@@ -3,6 +3,7 @@
 #include "dump_view_text.h"
 #include "frm_board.h"
 #include "id_line_edit.h"
+#include "on_screen.h"
 
 #include "core/buffer_views.h"
 #include "core/config_grids.h"
@@ -85,7 +86,9 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
     // Form_Load: place and height from the settings; the width is the window's own.
     const WindowGeometry g = loadWindowGeometry(settings);
     resize(900, std::max(g.height, 480));
-    move(g.left, g.top);
+    // A place saved on a screen that is no longer there (or that has shrunk) would put the whole
+    // program out of reach.
+    moveOnScreen(*this, QPoint(g.left, g.top));
 }
 
 frmMain::~frmMain() {
