@@ -2,6 +2,7 @@
 // serial-number and index windows, continuous programming hiding the editing windows, and the
 // documents (help, assembly check) found or missing, opened through a recording viewer.
 #include "app/application.h"
+#include "core/device_file.h"
 #include "core/operation_guard.h"
 #include "core/session.h"
 #include "core/settings_store.h"
@@ -17,6 +18,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -82,6 +86,7 @@ class ToolMenusTest : public QObject {
     void everyCommandIsOffered();
     void nothingWaitsForThePersonDuringAnOperation();
     void windowsOpenWithinTheScreen();
+    void everyMenuEntryDoesSomethingVisible();
 };
 
 void ToolMenusTest::aboutIconRevealsTheSerialSettings() {
@@ -326,6 +331,81 @@ void ToolMenusTest::windowsOpenWithinTheScreen() {
                                 .arg(frame.height())));
         w->close();
     }
+}
+
+namespace {
+// What the person can see of the program at one moment, for telling whether a command did
+// anything at all.
+QStringList visibleState(frmMain& w) {
+    QStringList state;
+    state << w.findChild<QLabel*>(QStringLiteral("LabelCmt"))->text() << w.windowTitle()
+          << QString::number(w.height())
+          << w.findChild<QPlainTextEdit*>(QStringLiteral("RichTxtPgmMem"))->toPlainText();
+    for (QAction* a : w.findChildren<QAction*>())
+        state << a->objectName() + QString::number(a->isChecked()) +
+                     QString::number(a->isVisible());
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->isVisible() && !qobject_cast<QMenu*>(t)) state << t->objectName();
+    return state;
+}
+} // namespace
+
+// Every entry of every menu, chosen with a part selected and a file loaded, shows something: a
+// window, a box, a document, a file dialog, a check mark, a status text, a changed view. None is
+// offered that does nothing.
+void ToolMenusTest::everyMenuEntryDoesSomethingVisible() {
+    Bench bench([](SettingsStore& s) {
+        s.setValue(QStringLiteral("OPEN_DIR0"), QStringLiteral(TAVRIN_SOURCE_DIR "/tests/hex"));
+    });
+    frmMain& w = bench.window();
+    int fileDialogs = 0;
+    w.setFileDialogAnswer([&](const FileDialogRequest&, bool save) {
+        ++fileDialogs;
+        return save ? QString()
+                    : QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex");
+    });
+    QVERIFY(LoadDeviceList(bench.app->session(), w, bench.app->paths()));
+    w.selectDeviceByIndex(
+        int(bench.app->session().device.DeviceNames.indexOf(QStringLiteral("PIC16F877A"))));
+    QCOMPARE(bench.app->session().device.SelectedDevice, QStringLiteral("PIC16F877A"));
+    QStringList windows;
+    std::function<void()> closeModal = [&] {
+        if (QWidget* m = QApplication::activeModalWidget()) {
+            windows << m->objectName();
+            m->close();
+        }
+        QTimer::singleShot(10, &w, closeModal);
+    };
+    QTimer::singleShot(10, &w, closeModal);
+
+    QStringList silent;
+    int tried = 0;
+    for (QAction* top : w.menuBar()->actions()) {
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator() || !a->isVisible() || !a->isEnabled() ||
+                a->objectName() == QLatin1String("exit"))
+                continue;
+            ++tried;
+            const QStringList before = visibleState(w);
+            bench.boxes.clear();
+            bench.opened.clear();
+            windows.clear();
+            fileDialogs = 0;
+            a->trigger();
+            QTest::qWait(20);
+            const bool shown = visibleState(w) != before || !bench.boxes.isEmpty() ||
+                               !bench.opened.isEmpty() || !windows.isEmpty() || fileDialogs > 0;
+            if (!shown) silent << a->objectName();
+            // Modeless windows are closed again; the board picture belongs to the main window.
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t != &w && t->objectName() != QLatin1String("frmBoard") && t->isVisible() &&
+                    !qobject_cast<QMenu*>(t))
+                    t->close();
+            QTest::qWait(0);
+        }
+    }
+    QVERIFY(tried > 20);
+    QVERIFY2(silent.isEmpty(), qPrintable(silent.join(QLatin1Char(' '))));
 }
 
 QTEST_MAIN(ToolMenusTest)
