@@ -193,7 +193,7 @@ void frmMain::showProgressBar(bool visible, double minimum, double maximum, doub
 MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
                                   const QString& text, MessageDefault defaultButton) {
     if (messageBoxAnswer_) return messageBoxAnswer_(icon, buttons, title, text);
-    QMessageBox box(this);
+    QMessageBox box(messageBoxOwner());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -253,6 +253,19 @@ MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, cons
                : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                   : MessageAnswer::Cancel;
     }
+}
+
+// A box asked for while one of the program's own windows is in front (a modal window such as the
+// firmware update, or the extended-programming window whose button was pressed) belongs to that
+// window: owned by the main window it could open behind it and, being modal, leave the program
+// seemingly stuck.
+QWidget* frmMain::messageBoxOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    QWidget* active = QApplication::activeWindow();
+    if (!active || !active->isVisible()) return this;
+    for (QWidget* w = active->parentWidget(); w; w = w->parentWidget())
+        if (w == this) return active;
+    return this;
 }
 
 void frmMain::setControlText(Control c, const QString& text) {

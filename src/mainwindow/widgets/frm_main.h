@@ -184,6 +184,8 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void applyGridColumnWidths();
     void resetConfigGrids();
     void hideChooser();
+    // The window a message box is shown over.
+    QWidget* messageBoxOwner();
     QObject* control(Control c) const;
     bool openWithViewer(const QString& path);
     QStringList documentFolders() const;
