@@ -96,8 +96,9 @@ void frmHint::placeOverMainWindow() {
 
 std::int16_t askOverwriteWithHint(QWidget* mainWindow, const QString& documentPath,
                                   const QString& first, const QString& second,
-                                  const frmHint::DocumentOpener& openDocument) {
+                                  const frmHint::DocumentOpener& openDocument, QWidget* owner) {
     frmHint question(mainWindow, QCoreApplication::applicationName(), documentPath, openDocument);
+    if (owner && owner != mainWindow) question.setParent(owner, question.windowFlags());
     question.setLines(first, second);
     return question.ask();
 }
