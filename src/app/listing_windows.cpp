@@ -1,6 +1,7 @@
 #include "listing_windows.h"
 
 #include "mainwindow/widgets/frm_main.h"
+#include "mainwindow/widgets/on_screen.h"
 #include "tools/widgets/frm_mem_status.h"
 #include "tools/widgets/frm_serch.h"
 
@@ -25,7 +26,7 @@ template <typename Make> void openOrRaise(QPointer<QWidget>& slot, frmMain& owne
     QWidget* w = make();
     w->setAttribute(Qt::WA_DeleteOnClose);
     const QRect main = owner.frameGeometry();
-    w->move(main.topLeft() + QPoint(60, 80));
+    moveOnScreen(*w, main.topLeft() + QPoint(60, 80), &owner);
     slot = w;
     w->show();
 }

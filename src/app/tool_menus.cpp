@@ -1,5 +1,6 @@
 #include "tool_menus.h"
 
+#include "core/operation_guard.h"
 #include "core/session.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "tools/widgets/frm_index.h"
@@ -74,6 +75,7 @@ void ToolMenus::showSerialSettings() {
 }
 
 void ToolMenus::showIndex() {
+    if (refuseDuringOperation(session_, window_)) return;
     frmIndex index(&window_);
     index.exec();
 }

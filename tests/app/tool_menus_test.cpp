@@ -2,7 +2,10 @@
 // serial-number and index windows, continuous programming hiding the editing windows, and the
 // documents (help, assembly check) found or missing, opened through a recording viewer.
 #include "app/application.h"
+#include "core/device_file.h"
+#include "core/operation_guard.h"
 #include "core/session.h"
+#include "core/settings_store.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_index.h"
@@ -15,6 +18,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,12 +28,19 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
+
 using namespace tavrin;
 
 namespace {
 
 struct Bench {
-    Bench() {
+    // `seed` writes settings the program finds at its start.
+    explicit Bench(const std::function<void(SettingsStore&)>& seed = {}) {
+        if (seed) {
+            QtSettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
+            seed(store);
+        }
         AppPaths paths;
         paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
         paths.dataDir = dir.filePath(QStringLiteral("data"));
@@ -71,6 +84,9 @@ class ToolMenusTest : public QObject {
     void helpOpensTheDocumentFoundOrSaysItIsMissing();
     void assemblyCheckDocumentMissingIsSaid();
     void everyCommandIsOffered();
+    void nothingWaitsForThePersonDuringAnOperation();
+    void windowsOpenWithinTheScreen();
+    void everyMenuEntryDoesSomethingVisible();
 };
 
 void ToolMenusTest::aboutIconRevealsTheSerialSettings() {
@@ -226,6 +242,170 @@ void ToolMenusTest::everyCommandIsOffered() {
     for (QObject* o : bench.window().findChildren<QObject*>())
         if (o->property("pendingFeature").toBool()) waiting << o->objectName();
     QVERIFY2(waiting.isEmpty(), qPrintable(waiting.join(QLatin1Char(' '))));
+}
+
+// An operation's waits for the board are bounded and run window events: a message box or a
+// modal window opened from a menu meanwhile would hold the operation until its waits ran out.
+// Each such command is refused with the reason on the status line, and works once the operation
+// has ended.
+void ToolMenusTest::nothingWaitsForThePersonDuringAnOperation() {
+    struct Case {
+        const char* item;
+        const char* modalWhenIdle; // the window it opens when no operation runs
+        bool boxWhenIdle;
+        bool documentWhenIdle;
+    };
+    const Case cases[] = {
+        {"nmuindex", "frmIndex", false, false},
+        {"info", nullptr, true, false},
+        {"mnuHelpContents", nullptr, false, true},
+        {"mnuBoardAmend", nullptr, true, false}, // the document is not shipped: said so
+    };
+    Bench bench;
+    auto* status = bench.window().findChild<QLabel*>(QStringLiteral("LabelCmt"));
+    for (bool running : {true, false}) {
+        bench.app->session().run.OperationRunning = running;
+        for (const Case& c : cases) {
+            bench.boxes.clear();
+            bench.opened.clear();
+            status->clear();
+            QString modal;
+            QTimer::singleShot(0, [&] {
+                if (QWidget* w = QApplication::activeModalWidget()) {
+                    modal = w->objectName();
+                    w->close();
+                }
+            });
+            bench.item(c.item)->trigger();
+            QTest::qWait(0);
+            if (running) {
+                QVERIFY2(modal.isEmpty() && bench.boxes.isEmpty() && bench.opened.isEmpty(),
+                         c.item);
+                QCOMPARE(status->text(), kOperationRunningText + QLatin1Char(' '));
+            } else {
+                QCOMPARE(modal, QString::fromLatin1(c.modalWhenIdle ? c.modalWhenIdle : ""));
+                QVERIFY2(bench.boxes.isEmpty() != c.boxWhenIdle, c.item);
+                QVERIFY2(bench.opened.isEmpty() != c.documentWhenIdle, c.item);
+            }
+        }
+    }
+}
+
+// Places saved on a screen that has gone (a second monitor unplugged), and windows placed beside
+// a main window at the screen's edge: every window opens where the person can reach it.
+void ToolMenusTest::windowsOpenWithinTheScreen() {
+    Bench bench([](SettingsStore& s) {
+        for (const char* key : {"MainLeft", "MainTop", "SPSLeft", "SPSTop"})
+            s.setValue(QLatin1String(key), QStringLiteral("150000")); // twips: 10000 pixels
+        for (const char* key : {"ExtPgmLeft", "ExtPgmTop"})
+            s.setValue(QLatin1String(key), QStringLiteral("10000")); // pixels
+    });
+    frmMain& main = bench.window();
+    const QRect room = main.screen()->availableGeometry();
+    QVERIFY(room.contains(main.frameGeometry().topLeft()));
+
+    // Beside the main window pushed to the screen's right end.
+    main.move(room.right() + 1 - main.frameGeometry().width(), room.top());
+    struct Case {
+        const char* window;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"frmSerch", [&] { bench.item("mnuSerch")->trigger(); }},
+        {"frmMemStatus", [&] { bench.item("nmuMemStatus")->trigger(); }},
+        {"frmSerialPgmSetting", [&] { bench.item("mnuSerialPgmSetting")->trigger(); }},
+        {"frmExtend_Program", [&] { main.Cmd_Extend_Program_Click(); }},
+    };
+    for (const Case& c : cases) {
+        c.open();
+        auto* w = main.findChild<QWidget*>(QLatin1String(c.window));
+        QVERIFY2(w && w->isVisible(), c.window);
+        const QRect frame = w->frameGeometry();
+        QVERIFY2(frame.width() > room.width() ? room.contains(frame.topLeft())
+                                              : room.contains(frame),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                .arg(QLatin1String(c.window))
+                                .arg(frame.x())
+                                .arg(frame.y())
+                                .arg(frame.width())
+                                .arg(frame.height())));
+        w->close();
+    }
+}
+
+namespace {
+// What the person can see of the program at one moment, for telling whether a command did
+// anything at all.
+QStringList visibleState(frmMain& w) {
+    QStringList state;
+    state << w.findChild<QLabel*>(QStringLiteral("LabelCmt"))->text() << w.windowTitle()
+          << QString::number(w.height())
+          << w.findChild<QPlainTextEdit*>(QStringLiteral("RichTxtPgmMem"))->toPlainText();
+    for (QAction* a : w.findChildren<QAction*>())
+        state << a->objectName() + QString::number(a->isChecked()) +
+                     QString::number(a->isVisible());
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->isVisible() && !qobject_cast<QMenu*>(t)) state << t->objectName();
+    return state;
+}
+} // namespace
+
+// Every entry of every menu, chosen with a part selected and a file loaded, shows something: a
+// window, a box, a document, a file dialog, a check mark, a status text, a changed view. None is
+// offered that does nothing.
+void ToolMenusTest::everyMenuEntryDoesSomethingVisible() {
+    Bench bench([](SettingsStore& s) {
+        s.setValue(QStringLiteral("OPEN_DIR0"), QStringLiteral(TAVRIN_SOURCE_DIR "/tests/hex"));
+    });
+    frmMain& w = bench.window();
+    int fileDialogs = 0;
+    w.setFileDialogAnswer([&](const FileDialogRequest&, bool save) {
+        ++fileDialogs;
+        return save ? QString()
+                    : QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex");
+    });
+    QVERIFY(LoadDeviceList(bench.app->session(), w, bench.app->paths()));
+    w.selectDeviceByIndex(
+        int(bench.app->session().device.DeviceNames.indexOf(QStringLiteral("PIC16F877A"))));
+    QCOMPARE(bench.app->session().device.SelectedDevice, QStringLiteral("PIC16F877A"));
+    QStringList windows;
+    std::function<void()> closeModal = [&] {
+        if (QWidget* m = QApplication::activeModalWidget()) {
+            windows << m->objectName();
+            m->close();
+        }
+        QTimer::singleShot(10, &w, closeModal);
+    };
+    QTimer::singleShot(10, &w, closeModal);
+
+    QStringList silent;
+    int tried = 0;
+    for (QAction* top : w.menuBar()->actions()) {
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator() || !a->isVisible() || !a->isEnabled() ||
+                a->objectName() == QLatin1String("exit"))
+                continue;
+            ++tried;
+            const QStringList before = visibleState(w);
+            bench.boxes.clear();
+            bench.opened.clear();
+            windows.clear();
+            fileDialogs = 0;
+            a->trigger();
+            QTest::qWait(20);
+            const bool shown = visibleState(w) != before || !bench.boxes.isEmpty() ||
+                               !bench.opened.isEmpty() || !windows.isEmpty() || fileDialogs > 0;
+            if (!shown) silent << a->objectName();
+            // Modeless windows are closed again; the board picture belongs to the main window.
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t != &w && t->objectName() != QLatin1String("frmBoard") && t->isVisible() &&
+                    !qobject_cast<QMenu*>(t))
+                    t->close();
+            QTest::qWait(0);
+        }
+    }
+    QVERIFY(tried > 20);
+    QVERIFY2(silent.isEmpty(), qPrintable(silent.join(QLatin1Char(' '))));
 }
 
 QTEST_MAIN(ToolMenusTest)

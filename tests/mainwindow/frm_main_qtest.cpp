@@ -9,14 +9,17 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -426,6 +429,50 @@ class FrmMainTest : public QObject {
         QVERIFY(t.w->boardWindow()->isVisible());
         QCOMPARE(t.settings->value(QStringLiteral("mnuBoardInfomation"), QString()),
                  QStringLiteral("True"));
+    }
+
+    // A box asked for while another of the program's windows is in front opens over that window,
+    // never behind it.
+    void messageBoxOpensOverTheWindowInFront() {
+        Window t(*tmp, sourcePath("tests/mainwindow/data/small_parts.ini"));
+        t.w->setMessageBoxAnswer({});
+        auto* modal = new QDialog(t.w.get());
+        modal->setObjectName(QStringLiteral("modalWindow"));
+        auto* tool = new QWidget(t.w.get(), Qt::Tool);
+        tool->setObjectName(QStringLiteral("toolWindow"));
+        struct Case {
+            const char* inFront;
+            const char* owner;
+        };
+        for (const Case& c : {Case{"frmMain", "frmMain"}, Case{"modalWindow", "modalWindow"},
+                              Case{"toolWindow", "toolWindow"}}) {
+            QString owner;
+            auto ask = [&] {
+                QTimer::singleShot(0, [&] {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    if (!box) return;
+                    owner = box->parentWidget() ? box->parentWidget()->objectName() : QString();
+                    box->close();
+                });
+                t.w->messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("t"),
+                                QStringLiteral("x"));
+            };
+            const QString front = QString::fromLatin1(c.inFront);
+            if (front == QLatin1String("modalWindow")) {
+                QTimer::singleShot(0, [&] {
+                    ask();
+                    modal->reject();
+                });
+                modal->exec();
+            } else {
+                QWidget* window = front == QLatin1String("toolWindow") ? tool : t.w.get();
+                window->show();
+                window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(window));
+                ask();
+            }
+            QCOMPARE(owner, QString::fromLatin1(c.owner));
+        }
     }
 
   private:

@@ -83,6 +83,25 @@ void HintAndMessage::opensOverTheLowerHalfOfTheMainWindow() {
     const QRect m = main.frameGeometry();
     QCOMPARE(at.top(), m.top() + m.height() / 2);
     QVERIFY(qAbs(at.center().x() - m.center().x()) <= 1);
+
+    // Asked while a tool window of the main window is in front (its button started the
+    // operation): owned by that window so that it cannot open behind it, still placed over the
+    // main window.
+    QWidget tool(&main, Qt::Tool);
+    tool.setGeometry(150, 120, 300, 200);
+    tool.show();
+    QWidget* owner = nullptr;
+    QRect placed;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<frmHint*>(QApplication::activeModalWidget());
+        if (!shown) return;
+        owner = shown->parentWidget();
+        placed = shown->frameGeometry();
+        shown->close();
+    });
+    askOverwriteWithHint(&main, QString(), kWrittenLine, kOverwriteLine, {}, &tool);
+    QCOMPARE(owner, &tool);
+    QCOMPARE(placed.top(), at.top());
 }
 
 void HintAndMessage::messageWindowShowsItsTextAndCloses() {

@@ -364,6 +364,45 @@ TEST_F(FirmwareUpdateTest, ClicksDuringTheTransferDoNothing) {
         EXPECT_EQ(image().word(a), words.at(a)) << a;
 }
 
+// The version read waits with window events running, as the window does when it opens: a second
+// read, a file choice, the update or the close box must not take the line from under it.
+TEST_F(FirmwareUpdateTest, ClicksDuringTheVersionReadDoNothing) {
+    struct Case {
+        const char* fault;
+        const char* identification;
+        std::size_t boxes;
+    };
+    for (const Case& c : {Case{nullptr, "QZ-WRT400  V6.50", 0}, Case{"silent", "", 1}}) {
+        if (c.fault) addFault(c.fault);
+        view = RecordingView{};
+        ui.messages.clear();
+        int pumps = 0;
+        ui.onPump = [&] {
+            if (pumps++ > 3) return;
+            EXPECT_TRUE(update.busy());
+            EXPECT_FALSE(view.versionEnabled);
+            EXPECT_FALSE(view.choicesEnabled);
+            EXPECT_FALSE(view.updateEnabled);
+            view.answer = writeFile(firmwareHex({{0, 0x0001}}), QStringLiteral("other.hex"));
+            update.CmdOpen_Click();
+            update.CmdVersion_Click();
+            update.CmdUpdate_Click();
+        };
+        update.CmdVersion_Click();
+        ui.onPump = nullptr;
+        EXPECT_GT(pumps, 0) << c.identification;
+        EXPECT_FALSE(update.busy());
+        EXPECT_TRUE(view.dialogTitle.isEmpty());
+        EXPECT_EQ(update.lastOutcome(), FirmwareUpdate::Outcome::None);
+        EXPECT_EQ(view.identification, QString::fromLatin1(c.identification));
+        EXPECT_EQ(ui.messages.size(), c.boxes);
+        // Usable again; the update still waits for a file.
+        EXPECT_TRUE(view.versionEnabled);
+        EXPECT_TRUE(view.choicesEnabled);
+        EXPECT_FALSE(view.updateEnabled);
+    }
+}
+
 TEST_F(FirmwareUpdateTest, ABadFileIsRefusedBeforeTheBoardIsTouched) {
     const QByteArray good = firmwareHex({{0, 0x2805}, {1, 0x0000}, {2, 0x3FFF}});
     struct Case {

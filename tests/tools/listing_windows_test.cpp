@@ -1,4 +1,5 @@
 // The search window and the memory picture offscreen, driven as a person would.
+#include "core/operation_guard.h"
 #include "core/session.h"
 #include "core/settings_store.h"
 #include "support/device_fixtures.h"
@@ -144,6 +145,22 @@ void ListingWindowsTest::searchIsRefusedWhileAnOperationRuns() {
     frmSerch w(rig.s, rig.ui, rig.settings, rig.dir.path(), {});
     QTest::mouseClick(button(w, "CmdSerch"), Qt::LeftButton);
     QVERIFY(!QFile::exists(QDir(rig.dir.path()).filePath(QStringLiteral("dis_asm.asm"))));
+
+    // A listing shown before the operation began: its save dialog would wait for the person
+    // inside the operation's wait for the board, so it is not opened.
+    rig.s.run.OperationRunning = false;
+    QTest::mouseClick(button(w, "CmdSerch"), Qt::LeftButton);
+    QVERIFY(button(w, "CmdSaveAsm")->isEnabled());
+    rig.s.run.OperationRunning = true;
+    int asked = 0;
+    w.setSavePathAnswer([&](const QString&) {
+        ++asked;
+        return QDir(rig.dir.path()).filePath(QStringLiteral("copy.asm"));
+    });
+    QTest::mouseClick(button(w, "CmdSaveAsm"), Qt::LeftButton);
+    QCOMPARE(asked, 0);
+    QVERIFY(!QFile::exists(QDir(rig.dir.path()).filePath(QStringLiteral("copy.asm"))));
+    QVERIFY(rig.ui.statusText.startsWith(kOperationRunningText));
 }
 
 void ListingWindowsTest::memoryPicturePaintsFromTheImageAtEachPress() {

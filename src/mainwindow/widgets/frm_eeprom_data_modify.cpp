@@ -1,5 +1,7 @@
 #include "frm_eeprom_data_modify.h"
 
+#include "on_screen.h"
+
 #include "core/session.h"
 #include "core/settings_store.h"
 
@@ -253,7 +255,7 @@ void frmEepromDataModify::placeOnScreen() {
     if (!saved) {
         if (owner) {
             const QRect frame = owner->frameGeometry();
-            move(frame.center() - QPoint(width() / 2, height() / 2));
+            moveOnScreen(*this, frame.center() - QPoint(width() / 2, height() / 2), owner);
         }
         return;
     }

@@ -1,5 +1,7 @@
 #include "frm_extend_program.h"
 
+#include "on_screen.h"
+
 #include "core/operation_guard.h"
 #include "core/session.h"
 #include "core/settings_store.h"
@@ -101,7 +103,7 @@ frmExtend_Program::frmExtend_Program(ExtendedOperations& operations, Session& se
         settings_.value(QStringLiteral("ExtPgmLeft"), QStringLiteral("100")).toDouble(&okLeft);
     const int top =
         settings_.value(QStringLiteral("ExtPgmTop"), QStringLiteral("100")).toDouble(&okTop);
-    move(okLeft ? left : 100, okTop ? top : 100);
+    moveOnScreen(*this, QPoint(okLeft ? left : 100, okTop ? top : 100), owner);
     Form_Load();
 }
 

@@ -1,5 +1,7 @@
 #include "frm_hint.h"
 
+#include "on_screen.h"
+
 #include "devices/common/overwrite_question.h"
 
 #include <QCoreApplication>
@@ -86,14 +88,17 @@ void frmHint::showEvent(QShowEvent* event) {
 void frmHint::placeOverMainWindow() {
     if (!mainWindow_) return;
     const QRect main = mainWindow_->frameGeometry();
-    move(main.left() + main.width() / 2 - frameGeometry().width() / 2,
-         main.top() + main.height() / 2);
+    moveOnScreen(*this,
+                 QPoint(main.left() + main.width() / 2 - frameGeometry().width() / 2,
+                        main.top() + main.height() / 2),
+                 mainWindow_);
 }
 
 std::int16_t askOverwriteWithHint(QWidget* mainWindow, const QString& documentPath,
                                   const QString& first, const QString& second,
-                                  const frmHint::DocumentOpener& openDocument) {
+                                  const frmHint::DocumentOpener& openDocument, QWidget* owner) {
     frmHint question(mainWindow, QCoreApplication::applicationName(), documentPath, openDocument);
+    if (owner && owner != mainWindow) question.setParent(owner, question.windowFlags());
     question.setLines(first, second);
     return question.ask();
 }

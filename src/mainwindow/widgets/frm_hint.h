@@ -53,9 +53,12 @@ class frmHint : public QDialog {
     bool documentOpened_ = false;
 };
 
-// The overwrite question as the operations ask it, shown with frmHint over the main window.
+// The overwrite question as the operations ask it, shown with frmHint over the main window. An
+// `owner` other than the main window (the window in front, whose button started the operation)
+// keeps the question above that window.
 std::int16_t askOverwriteWithHint(QWidget* mainWindow, const QString& documentPath,
                                   const QString& first, const QString& second,
-                                  const frmHint::DocumentOpener& openDocument = {});
+                                  const frmHint::DocumentOpener& openDocument = {},
+                                  QWidget* owner = nullptr);
 
 } // namespace tavrin

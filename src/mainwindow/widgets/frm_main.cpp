@@ -3,6 +3,7 @@
 #include "dump_view_text.h"
 #include "frm_board.h"
 #include "id_line_edit.h"
+#include "on_screen.h"
 
 #include "core/buffer_views.h"
 #include "core/config_grids.h"
@@ -85,7 +86,9 @@ frmMain::frmMain(Session& session, SettingsStore& settings, CoreServices service
     // Form_Load: place and height from the settings; the width is the window's own.
     const WindowGeometry g = loadWindowGeometry(settings);
     resize(900, std::max(g.height, 480));
-    move(g.left, g.top);
+    // A place saved on a screen that is no longer there (or that has shrunk) would put the whole
+    // program out of reach.
+    moveOnScreen(*this, QPoint(g.left, g.top));
 }
 
 frmMain::~frmMain() {
@@ -190,7 +193,7 @@ void frmMain::showProgressBar(bool visible, double minimum, double maximum, doub
 MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, const QString& title,
                                   const QString& text, MessageDefault defaultButton) {
     if (messageBoxAnswer_) return messageBoxAnswer_(icon, buttons, title, text);
-    QMessageBox box(this);
+    QMessageBox box(messageBoxOwner());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -250,6 +253,19 @@ MessageAnswer frmMain::messageBox(MessageIcon icon, MessageButtons buttons, cons
                : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                   : MessageAnswer::Cancel;
     }
+}
+
+// A box asked for while one of the program's own windows is in front (a modal window such as the
+// firmware update, or the extended-programming window whose button was pressed) belongs to that
+// window: owned by the main window it could open behind it and, being modal, leave the program
+// seemingly stuck.
+QWidget* frmMain::messageBoxOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    QWidget* active = QApplication::activeWindow();
+    if (!active || !active->isVisible()) return this;
+    for (QWidget* w = active->parentWidget(); w; w = w->parentWidget())
+        if (w == this) return active;
+    return this;
 }
 
 void frmMain::setControlText(Control c, const QString& text) {

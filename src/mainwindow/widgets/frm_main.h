@@ -184,13 +184,16 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     void applyGridColumnWidths();
     void resetConfigGrids();
     void hideChooser();
+    // The window a message box is shown over.
+    QWidget* messageBoxOwner();
     QObject* control(Control c) const;
     bool openWithViewer(const QString& path);
     QStringList documentFolders() const;
     // mnuLock_Click hides the windows that edit the buffer beside the main window.
     void hideEditingWindows() override;
     // True, with the reason on the status line, while an operation runs: nothing may touch the
-    // buffer, the port or the device list then.
+    // buffer, the port or the device list then, and no window may wait for the person while the
+    // operation's bounded waits for the board run out.
     bool refusedDuringOperation();
 
     MainContext ctx_;

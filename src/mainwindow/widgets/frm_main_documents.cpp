@@ -42,6 +42,7 @@ bool frmMain::showDocument(const QString& fileName) {
 
 // The maker's help file where one has been placed; this program's own help otherwise.
 void frmMain::mnuHelp_Click() {
+    if (refusedDuringOperation()) return;
     hideChooser();
     const QString makerHelp = findDocument(QString::fromLatin1(kMakerHelpName), documentFolders());
     if (!makerHelp.isEmpty() && openWithViewer(makerHelp)) return;

@@ -182,6 +182,7 @@ void frmMain::mnuFrmmainHight_Click() {
 }
 
 void frmMain::info_Click() {
+    if (refusedDuringOperation()) return;
     messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ｲﾝﾌｫﾒｰｼｮﾝ"),
                informationText());
 }

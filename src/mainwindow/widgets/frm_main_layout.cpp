@@ -152,6 +152,7 @@ void frmMain::buildMenus() {
             this, &frmMain::mnuHelp_Click);
     connect(action(help, QStringLiteral("製作確認資料"), "mnuBoardAmend"), &QAction::triggered,
             this, [this] {
+                if (refusedDuringOperation()) return;
                 hideChooser();
                 showDocument(QString::fromUtf8(kAssemblyCheckDocumentName));
             });

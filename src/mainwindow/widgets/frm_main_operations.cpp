@@ -27,9 +27,9 @@ void frmMain::attachOperations(BoardLink& link, Clock& clock, const QString& dat
     OperationEnvironment env(ctx_.s, *this, link, clock, dataDir);
     env.settings = [this] { return operationSettings(); };
     env.askOverwrite = [this](const QString& first, const QString& second) {
-        return askOverwriteWithHint(this, QString::fromUtf8(kAssemblyCheckDocumentName), first,
-                                    second,
-                                    [this](const QString& name) { return showDocument(name); });
+        return askOverwriteWithHint(
+            this, QString::fromUtf8(kAssemblyCheckDocumentName), first, second,
+            [this](const QString& name) { return showDocument(name); }, messageBoxOwner());
     };
     operations_ = std::make_unique<MainOperations>(std::move(env));
     extended_ = std::make_unique<ExtendedOperations>(*operations_);

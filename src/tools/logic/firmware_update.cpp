@@ -166,9 +166,20 @@ void FirmwareUpdate::takeReply() {
 void FirmwareUpdate::CmdVersion_Click() {
     if (busy_) return;
     if (!Com_Initialize() || !openPort()) return;
+    // The wait lets window events run: a second read, a file choice, the update or closing the
+    // window would take the line (or the port) from under it.
+    busy_ = true;
+    view_->setVersionEnabled(false);
+    view_->setChoicesEnabled(false);
+    view_->setUpdateEnabled(false);
     port_.discardInput();
     port_.write(QByteArray(1, char(bootloader::Query)));
-    if (!waitForBytes(bootloader::VersionReplyBytes, kVersionLimitMs)) {
+    const bool answered = waitForBytes(bootloader::VersionReplyBytes, kVersionLimitMs);
+    busy_ = false;
+    view_->setVersionEnabled(true);
+    view_->setChoicesEnabled(true);
+    view_->setUpdateEnabled(!fileName_.isEmpty());
+    if (!answered) {
         if (port_.status().error == PortError::Lost) {
             view_->showStatus(kPortNotOpened);
             return;

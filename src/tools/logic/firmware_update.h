@@ -63,7 +63,7 @@ class FirmwareUpdate {
     // The window closes: its port is given up and the main link finds the board again.
     void Form_Unload();
 
-    // True while the transfer runs: the window must not close then.
+    // True while the version read or the transfer runs: the window must not close then.
     bool busy() const { return busy_; }
     Outcome lastOutcome() const { return outcome_; }
     QString fileName() const { return fileName_; }

@@ -147,6 +147,8 @@ void frmSerch::CmdSerch_Click() {
 }
 
 void frmSerch::CmdSaveAsm_Click() {
+    // The save dialog waits for the person inside the running operation's wait for the board.
+    if (refuseDuringOperation(session_, ui_)) return;
     const QString start = settings_.value(QStringLiteral("SAVE_DIR_asm"));
     QString path;
     if (savePath_) {
