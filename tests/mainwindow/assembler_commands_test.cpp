@@ -10,6 +10,7 @@
 #include "mainwindow/logic/assembler_tool.h"
 #include "mainwindow/logic/device_selection.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -234,6 +235,60 @@ TEST(AssemblerRun, NeitherAMissingSourceNorAMissingToolCostsTheHexFile) {
         EXPECT_EQ(f.ui.statusText, kSourceMissing);
         EXPECT_TRUE(f.s.app.HexFilePath.isEmpty());
         EXPECT_EQ(f.asmView.waits, 0);
+    }
+}
+
+// The tool names its output after the source: PROG.ASM gives PROG.hex, whatever the case of the
+// HEX file the person knows. That output is the result and takes the known name; a file of such a
+// name that the run did not touch is no result.
+TEST(AssemblerRun, AnOutputNamedInAnotherCaseIsTheResult) {
+    struct Case {
+        const char* known;
+        const char* untouchedBefore; // beside the known HEX file before the run, or nullptr
+        bool toolWrites;
+        QStringList filesAfter;
+    };
+    const Case cases[] = {
+        {"PROG.HEX", nullptr, true, {"PROG.ASM", "PROG.HEX"}},
+        {"prog.hex", nullptr, true, {"PROG.ASM", "prog.hex"}},
+        {"PROG.HEX", "PROG.hex", false, {"PROG.ASM", "PROG.HEX", "PROG.hex", "PROG.lst"}},
+        {"PROG.HEX", "PROG.hex", true, {"PROG.ASM", "PROG.HEX"}},
+    };
+    const QByteArray stale = ":020000000000FE\n:00000001FF\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.known) + (c.toolWrites ? " written" : " failed"));
+        AssemblerFixture f;
+        QFile::remove(f.source);
+        writeFile(f.folder + QStringLiteral("/PROG.ASM"), "\tend\n");
+        if (c.toolWrites)
+            f.writesHex();
+        else
+            f.failsWithListing();
+        const QString known = f.folder + QLatin1Char('/') + QLatin1String(c.known);
+        f.s.app.HexFilePath = writeFile(known, kOldHex);
+        if (c.untouchedBefore) {
+            const QString path =
+                writeFile(f.folder + QLatin1Char('/') + QLatin1String(c.untouchedBefore), stale);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime);
+        }
+
+        f.commands.mnuASMwithRELOAD_Click();
+
+        EXPECT_EQ(f.recorded().value(0), QStringLiteral("PROG.ASM"));
+        EXPECT_EQ(f.folderFiles(), c.filesAfter);
+        EXPECT_EQ(f.s.app.HexFilePath, known);
+        EXPECT_EQ(f.s.app.AssembleSucceeded, c.toolWrites);
+        EXPECT_EQ(f.ui.statusText, c.toolWrites ? kRegenerated : kAssembleError);
+        EXPECT_EQ(readFile(known), c.toolWrites ? QByteArray(":00000001FF\n") : kOldHex);
+        EXPECT_EQ(f.loaded,
+                  c.toolWrites ? QStringList{QStringLiteral("14:") + known} : QStringList{});
+        if (c.untouchedBefore && !c.toolWrites) {
+            EXPECT_EQ(readFile(f.folder + QLatin1Char('/') + QLatin1String(c.untouchedBefore)),
+                      stale);
+        }
     }
 }
 

@@ -2,7 +2,8 @@
 // on the PATH, a PIC16F877A source in a folder and file named with a blank and ";$()" is
 // assembled by gpasm, reloaded and programmed into the emulated chip on a pty; a source with an
 // error keeps the HEX file and hands the listing to the opener; a slow build is waited for and
-// can be cancelled from its wait window.
+// can be cancelled from its wait window; an upper-case project in Japanese-named folders, built by
+// a tool whose path holds quotes, ends in the chip.
 #include "hex_oracle.h"
 
 #include "app/application.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -164,6 +166,7 @@ class AssemblerWindow : public QObject {
     void aSourceWithAnErrorKeepsTheHexAndOpensTheListing();
     void aSlowBuildIsWaitedFor();
     void cancellingASlowBuildKeepsTheOldHex();
+    void anUpperCaseProjectInJapaneseFoldersEndsInTheChip();
 };
 
 void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
@@ -285,6 +288,55 @@ void AssemblerWindow::cancellingASlowBuildKeepsTheOldHex() {
     QCOMPARE(bench.app->session().run.AttemptCount, 0); // nothing was programmed
     QCOMPARE(QDir(bench.folder).entryList(QDir::Files),
              (QStringList{QStringLiteral("p g;$().asm"), QStringLiteral("p g;$().hex")}));
+}
+
+// A project made where names ignore case: PROG.ASM beside an older PROG.HEX of another program,
+// in a folder named in Japanese with a blank, assembled by a tool whose path holds Japanese, a
+// blank and quotes. gpasm writes PROG.hex; that is the result, and the chip ends holding it.
+void AssemblerWindow::anUpperCaseProjectInJapaneseFoldersEndsInTheChip() {
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty(),
+             "gpasm is not installed");
+    QTemporaryDir tools;
+    const QString toolDir = tools.filePath(QStringLiteral("日本 語 \"q\""));
+    QDir().mkpath(toolDir);
+    const QString wrapper = toolDir + QStringLiteral("/ｱｾﾝﾌﾞﾗ x");
+    {
+        QFile f(wrapper);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nexec gpasm \"$@\"\n");
+    }
+    QFile::setPermissions(wrapper, QFile::permissions(wrapper) | QFileDevice::ExeOwner);
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), wrapper},
+                      {QStringLiteral("AsmOption"), QStringLiteral("-q -D \"NOTE=a b\"")}});
+    QVERIFY(bench.started && bench.ready);
+    const QString folder = bench.dir.filePath(QStringLiteral("ソース フォルダ"));
+    QDir().mkpath(folder);
+    const QString hex = folder + QStringLiteral("/カウンタ PROG.HEX");
+    copyFile(testDataPath(QStringLiteral("counter84a.hex")), hex);
+    {
+        QFile old(hex);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                                QFileDevice::FileModificationTime));
+    }
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")),
+             folder + QStringLiteral("/カウンタ PROG.ASM"));
+    bench.app->session().app.HexFilePath = hex;
+
+    bench.trigger("mnuAsmReloadProgram");
+
+    QVERIFY(bench.app->session().app.AssembleSucceeded);
+    QVERIFY2(bench.status().startsWith(QStringLiteral("プログラミング成功。")),
+             qPrintable(bench.status()));
+    QVERIFY2(bench.boxes.isEmpty(), qPrintable(bench.boxes.join(QLatin1Char('\n'))));
+    QCOMPARE(bench.app->session().app.HexFilePath, hex);
+    QCOMPARE(QDir(folder).entryList(
+                 {QStringLiteral("*.HEX"), QStringLiteral("*.hex"), QStringLiteral("*previous*")},
+                 QDir::Files),
+             QStringList{QStringLiteral("カウンタ PROG.HEX")});
+    const QString dump = bench.chipDump();
+    const QString difference = srecCompareWithin(hex, dump, {{0x4000, 0x4008}});
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 QTEST_MAIN(AssemblerWindow)

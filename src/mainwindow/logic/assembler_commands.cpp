@@ -4,6 +4,7 @@
 #include "assembler_view.h"
 #include "buffer_commands.h"
 #include "hex_file_commands.h"
+#include "hex_output_name.h"
 #include "main_context.h"
 
 #include "core/command_line.h"
@@ -170,6 +171,7 @@ void AssemblerCommands::assembleAndReload() {
         ShowStatusMessage(ui, kSetAsideFailedStatus, files.hex);
         return;
     }
+    const HexOutputName output(files.hex);
 
     // The tool runs beside its source, which it names without a folder.
     const QFileInfo source(files.source);
@@ -197,7 +199,7 @@ void AssemblerCommands::assembleAndReload() {
         return;
     }
 
-    const bool produced = FileExists(files.hex);
+    const bool produced = output.adoptToolOutput() && FileExists(files.hex);
     if (produced)
         previous.dropPrevious();
     else
