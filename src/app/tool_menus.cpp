@@ -3,6 +3,7 @@
 #include "core/operation_guard.h"
 #include "core/session.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "mainwindow/widgets/on_screen.h"
 #include "tools/widgets/frm_index.h"
 #include "tools/widgets/frm_serial_pgm_setting.h"
 
@@ -71,6 +72,9 @@ void ToolMenus::showSerialSettings() {
     serial_ = new frmSerialPgmSetting(settings_, std::move(hooks), &window_);
     // Every opening starts from the initial values.
     serial_->setAttribute(Qt::WA_DeleteOnClose);
+    // A place kept from a screen that has gone, or beside a main window at the screen's edge,
+    // would leave the window out of reach.
+    moveOnScreen(*serial_, serial_->pos(), &window_);
     serial_->show();
 }
 

@@ -1,21 +1,18 @@
 #include "frm_serial_pgm_setting.h"
 
 #include "core/settings_store.h"
-#include "core/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tavrin {
@@ -216,16 +213,6 @@ bool frmSerialPgmSetting::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-// A place kept from a screen that has gone, or beside a main window at the screen's edge, would
-// leave the window out of reach.
-void frmSerialPgmSetting::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::screenAt(pos());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) move(placedWithin(pos(), frameGeometry().size(), screen->availableGeometry()));
 }
 
 void frmSerialPgmSetting::savePosition() {

@@ -39,8 +39,6 @@ class frmSerialPgmSetting : public QDialog {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;
-    // Keeps the window, at its final size, inside the screen.
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
