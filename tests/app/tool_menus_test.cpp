@@ -297,7 +297,7 @@ void ToolMenusTest::windowsOpenWithinTheScreen() {
     Bench bench([](SettingsStore& s) {
         for (const char* key : {"MainLeft", "MainTop", "SPSLeft", "SPSTop"})
             s.setValue(QLatin1String(key), QStringLiteral("150000")); // twips: 10000 pixels
-        for (const char* key : {"ExtPgmLeft", "ExtPgmTop"})
+        for (const char* key : {"ExtPgmLeft", "ExtPgmTop", "BoardLeft", "BoardTop"})
             s.setValue(QLatin1String(key), QStringLiteral("10000")); // pixels
     });
     frmMain& main = bench.window();
@@ -315,6 +315,7 @@ void ToolMenusTest::windowsOpenWithinTheScreen() {
         {"frmMemStatus", [&] { bench.item("nmuMemStatus")->trigger(); }},
         {"frmSerialPgmSetting", [&] { bench.item("mnuSerialPgmSetting")->trigger(); }},
         {"frmExtend_Program", [&] { main.Cmd_Extend_Program_Click(); }},
+        {"frmBoard", [&] { main.showBoardWindow(true); }},
     };
     for (const Case& c : cases) {
         c.open();

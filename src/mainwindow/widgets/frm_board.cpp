@@ -1,5 +1,7 @@
 #include "frm_board.h"
 
+#include "on_screen.h"
+
 #include "core/settings_store.h"
 
 #include <QCloseEvent>
@@ -80,7 +82,8 @@ frmBoard::frmBoard(SettingsStore& settings, QWidget* owner)
     // With no position saved (the first start) the window goes beside the main window when it is
     // first shown, where it covers neither the menus nor the buttons.
     placeBesideOwner_ = !okLeft || !okTop;
-    if (!placeBesideOwner_) move(left, top);
+    // A place saved on a screen that has gone would leave the window out of reach.
+    if (!placeBesideOwner_) moveOnScreen(*this, QPoint(left, top), parentWidget());
 }
 
 void frmBoard::showEvent(QShowEvent* event) {
