@@ -23,5 +23,6 @@ if [[ ! -e "$link" ]]; then
   echo "the board emulator did not start" >&2
   exit 1
 fi
-export TAVRIN_DEFAULT_PORT="$link" TAVRIN_DEFAULT_PART="$part"
+# The emulator takes the part in any case; the device file lists it in upper case.
+export TAVRIN_DEFAULT_PORT="$link" TAVRIN_DEFAULT_PART="${part^^}"
 "$@"

@@ -2,7 +2,7 @@
 # The run command as a person starts it, offscreen, with the real program and board emulator in
 # a build folder of their own and a cmake that only notes what it was asked to build:
 # - it builds the program and the emulator, nothing else;
-# - a first start, nothing saved, opens on the part in the emulated socket and finds the board;
+# - a first start, nothing saved, opens on the part in the emulated socket and asks nothing;
 #   a part saved before is kept;
 # - with a copy of the program running, it ends at once with the notice and starts no board.
 # Usage: run_command_test.sh RUN_SCRIPT PROGRAM EMULATOR
@@ -85,11 +85,11 @@ while read -r emu_part saved expected; do
   fi
   [[ "$(saved_part)" == "$expected" ]] ||
     fail "emulated $emu_part, saved $saved: opened on '$(saved_part)', not $expected"
-  grep -q "^--part $expected" "$work/emulator.starts" || [[ "$saved" != - ]] ||
+  grep -qi "^--part $expected" "$work/emulator.starts" || [[ "$saved" != - ]] ||
     fail "the emulator was not started with $expected: $(cat "$work/emulator.starts")"
 done <<'CASES'
 - - PIC16F877A
-PIC12F683 - PIC12F683
+pic12f683 - PIC12F683
 PIC16F877A PIC18F452 PIC18F452
 CASES
 unset TAVRIN_EMU_PART
