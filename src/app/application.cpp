@@ -99,7 +99,8 @@ Application::~Application() {
 StartupOutcome Application::start() {
     window_->show();
     StartupSequence startup(*session_, *window_, *settings_, *startupWindow_, *dialogs_);
-    return startup.run({options_.arguments, about_.version(), paths_, options_.fallbackPort});
+    return startup.run({options_.arguments, about_.version(), paths_, options_.fallbackPort,
+                        options_.fallbackDevice});
 }
 
 void Application::shutdown() {

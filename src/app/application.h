@@ -31,6 +31,8 @@ struct ApplicationOptions {
     // Tests put the files elsewhere; the program finds them by itself.
     std::optional<AppPaths> paths;
     QString settingsFile; // an INI file instead of the user's settings
+    // The part to open on while none is saved (the run command's emulated socket).
+    QString fallbackDevice = {};
 };
 
 class Application {

@@ -13,6 +13,12 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // A script's question, answered without a display.
+    if (argc > 1 && qstrcmp(argv[1], tavrin::kCheckRunningOption) == 0) {
+        QCoreApplication query(argc, argv);
+        return tavrin::answerCheckRunning(QCoreApplication::arguments().mid(2));
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(tavrin::kSettingsApplication));
     QApplication::setOrganizationName(QString::fromLatin1(tavrin::kSettingsApplication));
@@ -37,12 +43,14 @@ int main(int argc, char** argv) {
     // The start-up benchmark's marker, only when asked for.
     const std::unique_ptr<tavrin::StartupMarker> marker = tavrin::StartupMarker::fromEnvironment();
 
-    // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port, which then stands
-    // in for a saved port.
+    // The run command sets TAVRIN_DEFAULT_PORT to the emulated board's port and
+    // TAVRIN_DEFAULT_PART to the part in its socket, which then stand in for a saved port and a
+    // saved part.
     tavrin::Application program({QCoreApplication::arguments().mid(1),
                                  qEnvironmentVariable("TAVRIN_DEFAULT_PORT"),
                                  {},
-                                 {}});
+                                 {},
+                                 qEnvironmentVariable("TAVRIN_DEFAULT_PART")});
     if (program.start() != tavrin::StartupOutcome::Ready) return 1;
     if (marker) marker->windowReady();
     const int code = QApplication::exec();

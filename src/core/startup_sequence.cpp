@@ -82,7 +82,7 @@ StartupOutcome StartupSequence::run(const StartupInput& in) {
     // looked for.
     window_.restoreMenuToggle(MenuToggle::ComMode1);
     connectBoard(in.fallbackPort);
-    restoreLastDevice();
+    restoreLastDevice(in.fallbackDevice);
     ui_.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s_));
     window_.restoreMenuToggle(MenuToggle::BlankSkip);
 
@@ -146,20 +146,24 @@ void StartupSequence::connectBoard(const QString& fallbackPort) {
     services_.detectBoard();
 }
 
-void StartupSequence::restoreLastDevice() {
+void StartupSequence::restoreLastDevice(const QString& fallbackDevice) {
     const QStringList& names = s_.device.DeviceNames;
+    const QString deviceName = QStringLiteral("deviceNewName");
+    const QString deviceIndex = QStringLiteral("deviceNew");
     // The name is preferred: an edited device file moves the indices. A saved name that is no
     // longer listed selects nothing rather than whichever part took its place.
-    const QString name = settings_.value(QStringLiteral("deviceNewName"), QString());
+    const QString name = settings_.value(deviceName, QString());
     int index = -1;
     if (!name.isEmpty()) {
         index = int(names.indexOf(name));
-    } else {
+    } else if (settings_.contains(deviceIndex)) {
         bool number = false;
-        const int saved = settings_.value(QStringLiteral("deviceNew"), QStringLiteral("0"))
-                              .trimmed()
-                              .toInt(&number);
+        const int saved = settings_.value(deviceIndex, QString()).trimmed().toInt(&number);
         if (number && saved >= 0 && saved < names.size()) index = saved;
+    } else {
+        // Nothing saved: the part asked for in its place, else the first of the list.
+        const qsizetype at = namesUpToFirstEmpty(names).indexOf(fallbackDevice.trimmed());
+        index = at >= 0 ? int(at) : names.isEmpty() ? -1 : 0;
     }
     if (index >= 0) window_.selectDeviceByIndex(index);
 }

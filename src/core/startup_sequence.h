@@ -25,6 +25,9 @@ struct StartupInput {
     ProgramVersion version;
     AppPaths paths;
     QString fallbackPort; // stands in for the saved port when none is saved (may be empty)
+    // Stands in for the saved part when none is saved (may be empty); a name the device file
+    // does not list leaves the first part, as with nothing given.
+    QString fallbackDevice = {};
 };
 
 enum class StartupOutcome {
@@ -47,7 +50,7 @@ class StartupSequence {
     void takeCommandLine(const QStringList& arguments);
     bool refuseUnwritableFiles(const AppPaths& paths);
     void connectBoard(const QString& fallbackPort);
-    void restoreLastDevice();
+    void restoreLastDevice(const QString& fallbackDevice);
     void warnOfFailedRotation(const RotationResult& rotation);
     void openCommandLineFile();
 

@@ -361,19 +361,36 @@ TEST_F(StartupFixture, APartThatFailsToLoadOpensNoCommandLineFile) {
     EXPECT_FALSE(window.locked);
 }
 
-// The last part is found by its name; the index of older settings serves only without one.
+// The last part is found by its name; the index of older settings serves only without one. The
+// part asked for in place of a saved one (the run command's emulated part) counts only when
+// neither is saved.
 TEST_F(StartupFixture, TheLastDeviceIsRestoredByName) {
     struct Case {
         const char* index; // nullptr: no setting
         const char* name;
+        const char* fallback;
         int expected; // -1 none; -2 the index of "PIC16F877A"
     };
     const Case cases[] = {
-        {nullptr, nullptr, 0}, {"5", nullptr, 5},   {"5", "PIC16F877A", -2}, {"5", "PIC99GONE", -1},
-        {"999", nullptr, -1},  {"-1", nullptr, -1}, {"junk", nullptr, -1},
+        {nullptr, nullptr, "", 0},
+        {"5", nullptr, "", 5},
+        {"5", "PIC16F877A", "", -2},
+        {"5", "PIC99GONE", "", -1},
+        {"999", nullptr, "", -1},
+        {"-1", nullptr, "", -1},
+        {"junk", nullptr, "", -1},
+        {nullptr, nullptr, "PIC16F877A", -2},
+        {nullptr, nullptr, " PIC16F877A ", -2},
+        {nullptr, nullptr, "PIC99GONE", 0},
+        {nullptr, nullptr, "pic16f877a", 0},
+        {"5", nullptr, "PIC16F877A", 5},
+        {"0", nullptr, "PIC16F877A", 0},
+        {nullptr, "PIC16F877A", "PIC12F683", -2},
+        {"junk", nullptr, "PIC16F877A", -1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.index ? c.index : "-") + "/" + (c.name ? c.name : "-"));
+        SCOPED_TRACE(std::string(c.index ? c.index : "-") + "/" + (c.name ? c.name : "-") + "/" +
+                     c.fallback);
         Session s;
         RecordingUi u;
         MemorySettingsStore store;
@@ -381,8 +398,9 @@ TEST_F(StartupFixture, TheLastDeviceIsRestoredByName) {
         if (c.name) store.setValue(QStringLiteral("deviceNewName"), QLatin1String(c.name));
         FakeStartupWindow w(s, store);
         FakeStartupServices board;
-        ASSERT_EQ(StartupSequence(s, u, store, w, board).run({{}, version, paths, {}}),
-                  StartupOutcome::Ready);
+        StartupInput input{{}, version, paths, {}};
+        input.fallbackDevice = QLatin1String(c.fallback);
+        ASSERT_EQ(StartupSequence(s, u, store, w, board).run(input), StartupOutcome::Ready);
         const int expected =
             c.expected == -2 ? int(s.device.DeviceNames.indexOf("PIC16F877A")) : c.expected;
         EXPECT_EQ(w.index, expected);

@@ -1,23 +1,20 @@
 // Renders the main window offscreen with a part selected and a HEX file loaded, and saves it as
-// a PNG: a picture of the program for the documentation. With --first-start, the windows as a
-// first start opens them (nothing saved: default size, the board picture shown where it is
-// placed), drawn together at their places on the screen.
+// a PNG: a picture of the program for the documentation. (The picture of a first start is the
+// program's own start-up: tavrin-first-start-screenshot.)
 //   tavrin-window-screenshot --out FILE.png [--device NAME] [--hex FILE.hex] [--devices
-//   device6.ini] [--first-start]
+//   device6.ini]
 #include "core/app_paths.h"
 #include "core/device_file.h"
 #include "core/session.h"
 #include "core/settings_store.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/real_core_services.h"
-#include "mainwindow/widgets/frm_board.h"
 #include "mainwindow/widgets/frm_main.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -32,10 +29,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("hex"), QStringLiteral("HEX file to load"), QStringLiteral("file")});
     parser.addOption(
         {QStringLiteral("devices"), QStringLiteral("device6.ini to read"), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("first-start"),
-                      QStringLiteral("the windows as the first start opens them")});
     parser.process(app);
-    const bool firstStart = parser.isSet(QStringLiteral("first-start"));
     QTextStream err(stderr);
     if (!parser.isSet(QStringLiteral("out"))) {
         err << "--out FILE.png is required\n";
@@ -51,15 +45,11 @@ int main(int argc, char** argv) {
     tavrin::Session session;
     session.app.MainTitle = QStringLiteral("Tavrin Writer v4 - ");
     tavrin::QtSettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
-    if (!firstStart)
-        settings.setValue(QStringLiteral("mnuBoardInfomation"), QStringLiteral("False"));
+    settings.setValue(QStringLiteral("mnuBoardInfomation"), QStringLiteral("False"));
     tavrin::frmMain window(session, settings, tavrin::realCoreServices(paths));
     window.setAppPaths(paths);
     window.setWindowTitle(QStringLiteral("Tavrin Writer v4"));
-    if (firstStart)
-        window.move(0, 0);
-    else
-        window.resize(1000, 640);
+    window.resize(1000, 640);
     window.show();
     if (!tavrin::LoadDeviceList(session, window, paths)) {
         err << "no device list in " << paths.deviceFile << "\n";
@@ -83,18 +73,7 @@ int main(int argc, char** argv) {
         }
     }
     QCoreApplication::processEvents();
-    QPixmap picture = window.grab();
-    QWidget* board = window.boardWindow();
-    if (firstStart && board->isVisible()) {
-        const QRect screen = window.geometry().united(board->geometry());
-        QPixmap both(screen.size());
-        both.fill(QColor(0x3A, 0x4A, 0x5A));
-        QPainter p(&both);
-        p.drawPixmap(window.geometry().topLeft() - screen.topLeft(), picture);
-        p.drawPixmap(board->geometry().topLeft() - screen.topLeft(), board->grab());
-        p.end();
-        picture = both;
-    }
+    const QPixmap picture = window.grab();
     if (!picture.save(parser.value(QStringLiteral("out")))) {
         err << "cannot write " << parser.value(QStringLiteral("out")) << "\n";
         return 1;
