@@ -6,7 +6,7 @@
 #include "session.h"
 #include "status.h"
 
-#include <array>
+#include <algorithm>
 
 namespace tavrin {
 
@@ -49,6 +49,16 @@ void DisableOperationControls(OperatorUi& ui) {
     for (Control c : kOperationControls)
         ui.setControlEnabled(c, false);
     ui.focusControl(Control::frmMain);
+}
+
+bool isOperationControl(Control c) {
+    return std::find(kOperationControls.begin(), kOperationControls.end(), c) !=
+           kOperationControls.end();
+}
+
+bool isContinuousModeButton(Control c) {
+    return std::find(kContinuousModeButtons.begin(), kContinuousModeButtons.end(), c) !=
+           kContinuousModeButtons.end();
 }
 
 bool CheckDeviceSelected(const Session& s, OperatorUi& ui, QString& result) {

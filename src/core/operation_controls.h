@@ -3,7 +3,11 @@
 // part is chosen.
 #pragma once
 
+#include "operator_ui.h"
+
 #include <QString>
+
+#include <array>
 
 namespace tavrin {
 
@@ -16,6 +20,13 @@ class OperatorUi;
 void EnableOperationControls(const Session& s, OperatorUi& ui);
 // Disables the same list (the extended-program button too) and gives the focus to the window.
 void DisableOperationControls(OperatorUi& ui);
+// Whether c is one of the controls the two above switch.
+bool isOperationControl(Control c);
+
+// The buttons continuous programming leaves usable between runs.
+inline constexpr std::array kContinuousModeButtons{Control::Command_pogram, Control::Command_blank,
+                                                   Control::Command_Vrify};
+bool isContinuousModeButton(Control c);
 
 // "OK" when a part is selected; otherwise tells the person, focuses the device list and gives
 // "NG". Returns whether the result is "OK".

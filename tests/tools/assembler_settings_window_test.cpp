@@ -6,7 +6,10 @@
 #include "tools/widgets/frm_mpasmwin.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -18,6 +21,7 @@ class AssemblerSettingsWindow : public QObject {
     Q_OBJECT
   private slots:
     void forwardsOnlyThePersonsEdits();
+    void theFileDialogTakesAProgramWithoutSuffix();
 };
 
 void AssemblerSettingsWindow::forwardsOnlyThePersonsEdits() {
@@ -69,6 +73,59 @@ void AssemblerSettingsWindow::forwardsOnlyThePersonsEdits() {
         QCOMPARE(settings.value(QStringLiteral("AsmFilePathWithFileName"), QString()),
                  QStringLiteral("/old/gpasm"));
     }
+}
+
+// Programs here carry no ".exe": the window's own file dialog takes one by its bare name, also
+// when another tool was kept before.
+void AssemblerSettingsWindow::theFileDialogTakesAProgramWithoutSuffix() {
+    QTemporaryDir folder;
+    const QString tool = folder.filePath(QStringLiteral("gpasm"));
+    QFile program(tool);
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\n");
+    program.close();
+    QVERIFY(program.setPermissions(program.permissions() | QFileDevice::ExeOwner));
+
+    Session s;
+    s.app.AsmToolPath = QStringLiteral("/opt/cc/picc");
+    MemorySettingsStore settings;
+    settings.setValue(QStringLiteral("AsmFilePathWithFileName"), s.app.AsmToolPath);
+    settings.setValue(QStringLiteral("AsmFilePath"), folder.path());
+    AssemblerSettings model(s, settings);
+    frmMPASMWIN window(model);
+    window.show();
+
+    // The person types the name into the dialog and presses Enter; any box the dialog or the
+    // window puts up is read and closed, and then the dialog is left.
+    QStringList boxes;
+    bool typed = false;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxes << box->text();
+            box->close();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (typed) {
+                dialog->reject();
+                return;
+            }
+            typed = true;
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("gpasm"));
+            // Pressed once this check has returned: what the key opens is answered by the next.
+            QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+        }
+    });
+    person.start(10);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdOpenAsm")), Qt::LeftButton);
+    person.stop();
+    QVERIFY(typed);
+    QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(QLatin1Char('|'))));
+    QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("txtAsmPath"))->text(), tool);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+    QCOMPARE(settings.value(QStringLiteral("AsmFilePathWithFileName"), QString()), tool);
+    QCOMPARE(s.app.AsmToolPath, tool);
 }
 
 QTEST_MAIN(AssemblerSettingsWindow)

@@ -7,17 +7,7 @@
 #include "core/operator_ui.h"
 #include "link/board_link.h"
 
-#include <array>
-
 namespace tavrin {
-
-namespace {
-
-// The buttons that stay usable between runs in continuous programming mode.
-constexpr std::array kContinuousModeButtons{Control::Command_pogram, Control::Command_blank,
-                                            Control::Command_Vrify};
-
-} // namespace
 
 void beginOperation(ModuleContext& ctx) {
     DisableOperationControls(ctx.ui);

@@ -33,9 +33,8 @@ void ToggleLock(MainContext& ctx) {
         EnableOperationControls(ctx.s, ctx.ui);
     } else {
         DisableOperationControls(ctx.ui);
-        ctx.ui.setControlEnabled(Control::Command_pogram, true);
-        ctx.ui.setControlEnabled(Control::Command_blank, true);
-        ctx.ui.setControlEnabled(Control::Command_Vrify, true);
+        for (Control c : kContinuousModeButtons)
+            ctx.ui.setControlEnabled(c, true);
         ctx.ui.focusControl(Control::Command_pogram);
     }
     ctx.view.hideEditingWindows();

@@ -308,6 +308,7 @@ void frmMain::setControlVisible(Control c, bool visible) {
 void frmMain::setControlEnabled(Control c, bool enabled) {
     QObject* o = control(c);
     if (o && o->property("pendingFeature").toBool()) enabled = false;
+    if (heldByContinuousMode(c)) enabled = false;
     if (auto* w = qobject_cast<QWidget*>(o))
         w->setEnabled(enabled);
     else if (auto* a = qobject_cast<QAction*>(o))

@@ -191,6 +191,11 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     QStringList documentFolders() const;
     // mnuLock_Click hides the windows that edit the buffer beside the main window.
     void hideEditingWindows() override;
+    // Continuous programming keeps these off: the operation controls but its three buttons, and
+    // the firmware update entry (offered again when the board is found).
+    bool heldByContinuousMode(Control c) const;
+    // The menu entries of the window the mode holds off, or gives back when it has ended.
+    void holdMenusForContinuousMode();
     // True, with the reason on the status line, while an operation runs: nothing may touch the
     // buffer, the port or the device list then, and no window may wait for the person while the
     // operation's bounded waits for the board run out.

@@ -173,6 +173,7 @@ void frmMain::mnuLock_Click() {
         return;
     }
     ToggleLock(ctx_);
+    holdMenusForContinuousMode();
     mnuLock->setChecked(ctx_.toggles.lock);
 }
 

@@ -33,6 +33,7 @@ PortChoice::PortChoice(Session& session, OperatorUi& ui, SettingsStore& settings
 QString PortChoice::load() {
     ShowStatusMessage(ui_, QString(), QString());
     if (s_.link.ComPortName.isEmpty()) s_.link.ComPortName = savedPortName(settings_);
+    portBefore_ = s_.link.ComPortName;
     return s_.link.ComPortName;
 }
 
@@ -69,8 +70,11 @@ PortChoice::Outcome PortChoice::choose(const QString& portName) {
 }
 
 void PortChoice::cancel() {
-    if (s_.link.ComPortName.isEmpty())
-        ShowStatusMessage(ui_, QStringLiteral("通信ポートを選択しませんでした。"), QString());
+    if (!s_.link.ComPortName.isEmpty()) return;
+    ShowStatusMessage(ui_, QStringLiteral("通信ポートを選択しませんでした。"), QString());
+    // Leaving without a port would leave every operation and the board search without one
+    // until the program starts again: the port in use before the window is kept.
+    s_.link.ComPortName = portBefore_;
 }
 
 void PortChoice::reportFailure(const QString& name) {

@@ -22,13 +22,14 @@ class PortChoice {
     PortChoice(Session& session, OperatorUi& ui, SettingsStore& settings, BoardLink& link);
 
     // Form_Load: clears the status line and returns the port to offer first: the port in use,
-    // else the saved one ("" when there is none).
+    // else the saved one ("" when there is none). That port stays the one in use until another
+    // is chosen.
     QString load();
 
     enum class Outcome { Chosen, Failed };
     // Command_Ok_Click.
     Outcome choose(const QString& portName);
-    // Command1_Click and Escape.
+    // Command1_Click and Escape. A port that failed to open leaves the one in use before it.
     void cancel();
 
     // Why the last choice failed, in the system's words ("" when it did not fail).
@@ -41,6 +42,7 @@ class PortChoice {
     OperatorUi& ui_;
     SettingsStore& settings_;
     BoardLink& link_;
+    QString portBefore_;
     QString failureDetail_;
 };
 

@@ -171,10 +171,11 @@ QString frmMPASMWIN::chooseFile(const QString& title, const QString& folder,
     QFileDialog dialog(this, title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("exe"));
     dialog.setOption(QFileDialog::ReadOnly);
-#ifndef Q_OS_WIN
-    // Programs here carry no ".exe".
+#ifdef Q_OS_WIN
+    dialog.setDefaultSuffix(QStringLiteral("exe"));
+#else
+    // Programs here carry no ".exe": a name typed bare is the file of that name.
     dialog.selectNameFilter(QStringLiteral("全てのファイル (*)"));
 #endif
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
