@@ -63,17 +63,22 @@ bool Pic18Module::receiveWholeMemory(std::vector<std::uint8_t>& into, QString& r
     // Exactly the part's memory: a word past its end is no address of the part.
     sendHeader("Xrsp", 1, bytes);
     std::vector<std::uint8_t> pending;
-    std::int32_t taken = 0;
-    while (taken < bytes) {
-        while (pending.size() < std::size_t(PacketBytes)) {
-            const WaitResult wait = ch_.waitForBytes(qint64(PacketBytes - pending.size()),
-                                                     WaitLimit::total(PacketLimitMs));
-            if (wait != WaitResult::Complete) {
-                result = result::NG;
-                return false;
-            }
+    // Collects what the board sends until `n` bytes are pending; false when a packet is late.
+    auto collect = [&](std::size_t n) {
+        while (pending.size() < n) {
+            const WaitResult wait =
+                ch_.waitForBytes(qint64(n - pending.size()), WaitLimit::total(PacketLimitMs));
+            if (wait != WaitResult::Complete) return false;
             const auto& reply = ch_.takeReply();
             pending.insert(pending.end(), reply.begin(), reply.end());
+        }
+        return true;
+    };
+    std::int32_t taken = 0;
+    while (taken < bytes) {
+        if (!collect(std::size_t(PacketBytes))) {
+            result = result::NG;
+            return false;
         }
         for (std::int32_t k = 0; k < PacketBytes; k += 2) {
             into[std::size_t(taken + k)] = pending[std::size_t(k + 1)];
@@ -84,10 +89,12 @@ bool Pic18Module::receiveWholeMemory(std::vector<std::uint8_t>& into, QString& r
         ch_.sendData(QByteArray(1, char(wire::Acknowledge)));
         showProgress18(ui_, true, 0, progressMax, taken);
     }
-    // The end code follows the last acknowledgement; taken here, it cannot reach the next
-    // request's reply.
-    if (pending.empty()) ch_.waitForBytes(1, WaitLimit::total(PacketLimitMs));
-    ch_.takeReply();
+    // The end code follows the last acknowledgement. Without it the packets cannot be trusted
+    // to be the memory asked for, so the read fails like the panel reads do.
+    if (!collect(1) || !endCodeAt(pending, 0)) {
+        result = result::NG;
+        return false;
+    }
     result = result::OK;
     return true;
 }
