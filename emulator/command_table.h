@@ -49,6 +49,9 @@ using Continues = bool (*)(const CommandRecord& previous, const CommandRecord& c
 struct CommandRules {
     AckRule acks = AckRule::OnePerBlock;
     Continues continues = nullptr; // nullptr: the command always starts a procedure
+    // True when `current`, though it continues `previous`, may also begin again with the power
+    // letter: some procedures send it once more before a later command of theirs.
+    Continues mayRepeatPowerLetter = nullptr; // nullptr: never
 };
 
 struct Command {

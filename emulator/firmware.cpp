@@ -87,12 +87,15 @@ bool Firmware::outputWhole() const {
 }
 
 // A PIC18 procedure sends its power letter once: a command that continues the one before starts
-// with "X" alone, and every other command with the power letter.
+// with "X" alone, unless its rules let the procedure send the letter again there, and every other
+// command with the power letter.
 void Firmware::checkProcedure() {
     if (current_.letters.empty() || current_.letters == "?") return;
     const bool continues =
         rules_ && rules_->continues && previous_ && rules_->continues(*previous_, current_);
-    if (continues && current_.afterPowerLetter)
+    const bool letterAgain = continues && rules_->mayRepeatPowerLetter &&
+                             rules_->mayRepeatPowerLetter(*previous_, current_);
+    if (continues && current_.afterPowerLetter && !letterAgain)
         violation(ViolationKind::PowerLetterContinue,
                   "power letter before '" + current_.letters + "', which continues '" +
                       previous_->letters + "': \"X\" alone belongs there");

@@ -223,12 +223,21 @@ Task<> erase18(Firmware& fw) {
         fw.send({kRefused});
 }
 
-Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset) {
+// How far past the end of program memory a read may reach: the larger part's module reads the
+// whole memory in one request and asks for one word more, which it drops. Every other read
+// (the panels of the generic procedures and of the other modules) stays within the memory.
+enum class PastEnd { None, WholeMemoryWord };
+
+Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset,
+                   PastEnd pastEnd = PastEnd::None) {
     const auto start = co_await fw.argument(3);
     const auto count = co_await fw.argument(3);
     const std::uint32_t base = start - 1 + offset;
+    const std::uint32_t end = fw.chip().regionEnd18(base);
+    const bool wholeMemoryAndAWord =
+        pastEnd == PastEnd::WholeMemoryWord && base == 0 && end > 0 && count == end + 2;
     fw.checkRange("the memory at that address", std::uint64_t(base) + count,
-                  fw.chip().regionEnd18(base), Core::Pic18);
+                  wholeMemoryAndAWord ? end + 2 : end, Core::Pic18);
     std::vector<std::uint8_t> data(count);
     for (std::uint32_t i = 0; i < count; ++i)
         data[i] = fw.chip().readByte18(base + i);
@@ -313,6 +322,14 @@ bool pic18ReadContinues(const CommandRecord& previous, const CommandRecord& curr
     return (before < kIdStart) == (start < kIdStart) && start > before;
 }
 
+// The module procedures that verify or blank-check the ID and configuration bytes begin the
+// configuration read again with the power letter; their configuration read sends it once.
+bool pic18ConfigAfterIdsMayRestart(const CommandRecord& previous, const CommandRecord& current) {
+    constexpr std::uint32_t kConfigStart = 0x300000 + 1, kDeviceIdStart = 0x3FFFFE + 1;
+    const std::uint32_t before = previous.arguments[0], start = current.arguments[0];
+    return before < kConfigStart && start >= kConfigStart && start < kDeviceIdStart;
+}
+
 Task<> identification(Firmware& fw, std::uint8_t) {
     fw.sendIdentification();
     co_return;
@@ -364,10 +381,14 @@ void addGenericCommands(CommandTable& t) {
     // The PIC18 host acknowledges at every poll that finds a multiple of 8 bytes (its blank check
     // at a count of 0 too), so a block may be acknowledged more than once.
     const CommandRules pic18Read{.acks = AckRule::Repeated, .continues = pic18ReadContinues};
+    const CommandRules moduleConfigRead{.acks = AckRule::Repeated,
+                                        .continues = pic18ReadContinues,
+                                        .mayRepeatPowerLetter = pic18ConfigAfterIdsMayRestart};
     t.add(
-        "Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0); }, pic18Read);
+        "Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0, PastEnd::WholeMemoryWord); },
+        pic18Read);
     t.add(
-        "Xrsc", [](Firmware& fw) { return readBytes18(fw, true, 0); }, pic18Read);
+        "Xrsc", [](Firmware& fw) { return readBytes18(fw, true, 0); }, moduleConfigRead);
     t.add("Xrsd", [](Firmware& fw) { return readBytes18(fw, false, 0xF00000); });
     t.add("Xwep", writeProgram18);
     t.add("Xwed", writeEeprom18);

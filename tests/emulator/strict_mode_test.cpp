@@ -198,7 +198,68 @@ INSTANTIATE_TEST_SUITE_P(
                        h.pacedWrite({bytes({1}), bytes({2})});
                    },
                    {"past-memory"}},
+        StrictCase{"Pic18PanelReadOneWordPastTheEnd",
+                   "PIC18F452",
+                   [](HostScript& h) { readPic18(h, "NXrsp", 0x6001, 0x2002); },
+                   {"past-memory"}},
+        StrictCase{"Pic18WholeMemoryReadTwoWordsPastTheEnd",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       h.command("NXrsp", c24(1) + c24(2 * 16384 + 4));
+                       h.collect(2 * 16384 + 5, 8, 120000);
+                   },
+                   {"past-memory"}},
+        // The generic configuration blank check and verify ("X r s p") read the configuration
+        // bytes with "X" alone after the IDs: a power letter there is still a departure.
+        StrictCase{"GenericConfigurationReadRepeatsThePowerLetter",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 0x200001, 8);
+                       readPic18(h, "NXrsp", 0x300001, 256);
+                   },
+                   {"power-letter-inside-procedure"}},
+        // The modules' configuration read sends its power letter once; the device ID after the
+        // configuration bytes takes none.
+        StrictCase{"ModuleDeviceIdAfterTheConfigurationWithAPowerLetter",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "Xrsc", 0x300001, 256);
+                       readPic18(h, "NXrsc", 0x3FFFFF, 2);
+                   },
+                   {"power-letter-inside-procedure"}},
         // What the host does by design passes.
+        // The modules' ID/configuration verify and blank check: each request with its power
+        // letter, the blank check's "@" before the first byte included.
+        StrictCase{"ByDesignModuleVerifyAndBlankCheckRestartTheConfigurationRead", "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "NXrsc", 0x300001, 256);
+                       h.command("NXrsc", c24(0x200001) + c24(8));
+                       h.send("@");
+                       h.collect(9, 8);
+                       h.command("NXrsc", c24(0x300001) + c24(256));
+                       h.send("@");
+                       h.collect(257, 8);
+                   },
+                   Strings{}},
+        // The modules' configuration read: one power letter for all three requests.
+        StrictCase{"ByDesignModuleConfigurationRead", "PIC18F8720",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "Xrsc", 0x300001, 256);
+                       readPic18(h, "Xrsc", 0x3FFFFF, 2);
+                   },
+                   Strings{}},
+        // The larger part's module reads the whole memory in one request, one word past its
+        // end: (65536 + 1) x 2 bytes, "@" after each 8-byte packet of the memory.
+        StrictCase{"ByDesignWholeMemoryReadAndTheWordPastItsEnd", "PIC18F8720",
+                   [](HostScript& h) {
+                       h.command("NXrsp", c24(1) + c24((65536 + 1) * 2));
+                       EXPECT_EQ(h.collect((65536 + 1) * 2 + 1, 8, 120000).size(),
+                                 (65536 + 1) * 2 + 1);
+                   },
+                   Strings{}},
         StrictCase{"ByDesignConfigurationProcedureAndRepeatedAcks", "PIC18F452",
                    [](HostScript& h) {
                        readPic18(h, "NXrsp", 0x200001, 8);

@@ -134,7 +134,8 @@ void Pic18Module::BlankCheckConfigWords(QString& result, QString& protectFlags) 
         s_.run.ConfigAndLow &= (*reply)[i];
     result = s_.run.ConfigAndLow == 255 ? result::OK : result::NG;
     clock_.sleepMs(20);
-    // The configuration bytes continue the procedure: "X" alone, the power letter went first.
+    // The configuration bytes are read by the same sequence as the IDs, power letter first.
+    ch_.sendPowerLetter();
     reply = receivePic18Block(ch_, {"Xrsc", 0x300001, 256, AckRule::Every8FromZero, 9, 0, true},
                               {kConfigShort, kConfigEndMissing}, read);
     if (!reply) {

@@ -55,7 +55,8 @@ void Pic18Module::VerifyConfigWords(QString& result, QString& protectFlags) {
                                   hex2((*reply)[1]) + hex2((*reply)[0]);
     }
 
-    // The configuration bytes continue the procedure: "X" alone, the power letter went first.
+    // The configuration read begins again with the power letter, as the ID read did.
+    ch_.sendPowerLetter();
     QString configResult;
     reply = receivePic18Block(ch_, {"Xrsc", 0x300001, 256, AckRule::Every8, 9, 0, true},
                               {kConfigShort, kConfigEndMissing}, configResult);

@@ -58,36 +58,47 @@ void andInto(std::int32_t& acc, std::uint8_t byte) {
 
 bool Pic18Module::receiveWholeMemory(std::vector<std::uint8_t>& into, QString& result) {
     const std::int32_t bytes = 2 * s_.device.ProgramWordCount;
-    const double progressMax = double(bytes + 2);
+    // The request asks for one word more than the memory holds; that word comes after the last
+    // packet, is taken with the end code and dropped.
+    const std::int32_t asked = bytes + 2;
     ch_.discardInput();
-    // Exactly the part's memory: a word past its end is no address of the part.
-    sendHeader("Xrsp", 1, bytes);
+    sendHeader("Xrsp", 1, asked);
     std::vector<std::uint8_t> pending;
-    std::int32_t taken = 0;
-    while (taken < bytes) {
-        while (pending.size() < std::size_t(PacketBytes)) {
-            const WaitResult wait = ch_.waitForBytes(qint64(PacketBytes - pending.size()),
-                                                     WaitLimit::total(PacketLimitMs));
-            if (wait != WaitResult::Complete) {
-                result = result::NG;
-                return false;
-            }
+    // Collects what the board sends until `n` bytes are pending; false when a packet is late.
+    auto collect = [&](std::size_t n) {
+        while (pending.size() < n) {
+            const WaitResult wait =
+                ch_.waitForBytes(qint64(n - pending.size()), WaitLimit::total(PacketLimitMs));
+            if (wait != WaitResult::Complete) return false;
             const auto& reply = ch_.takeReply();
             pending.insert(pending.end(), reply.begin(), reply.end());
         }
-        for (std::int32_t k = 0; k < PacketBytes; k += 2) {
+        return true;
+    };
+    std::int32_t taken = 0;
+    while (taken < bytes) {
+        if (!collect(std::size_t(PacketBytes))) {
+            result = result::NG;
+            return false;
+        }
+        // A memory that ends inside a packet leaves the rest of it to the word past the end.
+        for (std::int32_t k = 0; k < PacketBytes && taken + k < bytes; k += 2) {
             into[std::size_t(taken + k)] = pending[std::size_t(k + 1)];
             into[std::size_t(taken + k + 1)] = pending[std::size_t(k)];
         }
         pending.erase(pending.begin(), pending.begin() + PacketBytes);
         taken += PacketBytes;
         ch_.sendData(QByteArray(1, char(wire::Acknowledge)));
-        showProgress18(ui_, true, 0, progressMax, taken);
+        showProgress18(ui_, true, 0, double(asked), taken);
     }
-    // The end code follows the last acknowledgement; taken here, it cannot reach the next
-    // request's reply.
-    if (pending.empty()) ch_.waitForBytes(1, WaitLimit::total(PacketLimitMs));
-    ch_.takeReply();
+    // The word past the end and the end code follow the last acknowledgement. Without the end
+    // code the packets cannot be trusted to be the memory asked for, so the read fails like the
+    // panel reads do.
+    const std::size_t endCode = std::size_t(asked - taken);
+    if (!collect(endCode + 1) || !endCodeAt(pending, endCode)) {
+        result = result::NG;
+        return false;
+    }
     result = result::OK;
     return true;
 }

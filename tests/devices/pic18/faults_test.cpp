@@ -31,8 +31,14 @@ const FaultCase kCases[] = {
     {"PIC18F8720", Op::Read, "stall=4000@Xrsp", "プログラムメモリ リードエラー。"},
     {"PIC18F452", Op::Read, "stall=5000@Xrsp",
      "プログラムメモリ読み出しブランクチェック失敗。　　読み出しデータ不足。"},
+    // A wrong end code after the program bytes: both transfers refuse the read (the larger
+    // part's whole-memory read as well, after its packets and the word past the end)
+    {"PIC18F8720", Op::Read, "end-code=0x21@Xrsp", "プログラムメモリ リードエラー。"},
     {"PIC18F452", Op::Read, "end-code=0x21@Xrsp",
      "プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できませんでした。"},
+    {"PIC18F8720", Op::Verify, "end-code=0x21@Xrsp", "プログラムメモリ ベリファイエラー。"},
+    {"PIC18F452", Op::Verify, "end-code=0x21@Xrsp",
+     "プログラムメモリ ベリファイ失敗。　　終了コードを受信できませんでした。"},
     // EEPROM read
     {"PIC18F8720", Op::Read, "stall=100@Xrsd",
      "ＥＥＰＲＯＭデータメモリ読み出し失敗。　　読み出しデータ不足。"},
@@ -85,11 +91,10 @@ TEST(Faults, EachWaitEndsTheOperationCleanly) {
         SCOPED_TRACE(std::string(c.device) + " " + c.fault);
         Pic18Bench bench(QString::fromLatin1(c.device));
         const Pic18Image image = randomPic18Image(c.device, 3);
-        if (c.op == Op::Program) {
-            bench.openImage(image);
-        } else {
-            bench.loadChip(image);
-        }
+        // The chip holds the image; a verify compares it with the same image, so that only the
+        // fault can make it fail.
+        if (c.op == Op::Program || c.op == Op::Verify) bench.openImage(image);
+        if (c.op != Op::Program) bench.loadChip(image);
         // What the buffer held before: a failed read must leave it so.
         const auto programBefore = bench.s.buffer.ProgramImage;
         const auto eepromBefore = bench.s.buffer.EepromImage;
@@ -111,6 +116,7 @@ TEST(Faults, EachWaitEndsTheOperationCleanly) {
                 EXPECT_TRUE(bench.s.buffer.EepromImage == eepromBefore);
             }
             EXPECT_EQ(bench.logText(), QString()); // a failed read writes no end line
+            EXPECT_FALSE(status.contains(QStringLiteral("リード終了"))) << status.toStdString();
         }
         if (c.op == Op::Program) {
             // The log line tells this run's failure, never an earlier run's text.

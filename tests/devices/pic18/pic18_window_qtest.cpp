@@ -48,6 +48,8 @@ class Pic18Window : public QObject {
     void theWrongPart();
     void aBoardThatStopsAnswering_data();
     void aBoardThatStopsAnswering();
+    void aWrongEndCodeAfterTheProgramBytes_data();
+    void aWrongEndCodeAfterTheProgramBytes();
 };
 
 void Pic18Window::programVerifyReadAndSave_data() {
@@ -174,6 +176,38 @@ void Pic18Window::aBoardThatStopsAnswering() {
     bench.click("Cmd_open");
     bench.click(button.toLatin1().constData());
     QCOMPARE(bench.status(), status);
+    QVERIFY(bench.controlsBack());
+}
+
+void Pic18Window::aWrongEndCodeAfterTheProgramBytes_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("status");
+    // The larger part reads its whole memory in one request, the others panel by panel: both
+    // refuse a reply whose end code is wrong.
+    QTest::newRow("PIC18F8720") << QStringLiteral("PIC18F8720")
+                                << QStringLiteral("プログラムメモリ リードエラー。 ");
+    QTest::newRow("PIC18F452")
+        << QStringLiteral("PIC18F452")
+        << QStringLiteral("プログラムメモリ読み出しブランクチェック失敗。　　終了コードを受信できま"
+                          "せんでした。 ");
+}
+
+void Pic18Window::aWrongEndCodeAfterTheProgramBytes() {
+    QFETCH(QString, device);
+    QFETCH(QString, status);
+    QTemporaryDir files;
+    const QString chipHex = files.filePath(QStringLiteral("chip.hex"));
+    writePic18Hex(randomPic18Image(device.toStdString(), 20), chipHex);
+    WindowBench bench({"--part", device.toStdString(), "--load", chipHex.toStdString(), "--fault",
+                       "end-code=0x21@Xrsp"});
+    QVERIFY(bench.started);
+    bench.select(device);
+    const QString viewBefore = bench.programView();
+    bench.click("Command_read");
+    QCOMPARE(bench.status(), status);
+    QVERIFY(bench.boxes.empty());
+    QCOMPARE(bench.log(), QString());          // no end line: the read did not end
+    QCOMPARE(bench.programView(), viewBefore); // the buffer keeps what it held
     QVERIFY(bench.controlsBack());
 }
 

@@ -82,7 +82,8 @@ Step deviceId() {
 }
 
 std::vector<Step> programRead(const PartWire& p) {
-    if (p.wholeMemory) return {req(P, "Xrsp", 1, 2 * p.words, int(p.words / 4))};
+    // The whole-memory read asks for one word past the end; only the packets are acknowledged.
+    if (p.wholeMemory) return {req(P, "Xrsp", 1, (p.words + 1) * 2, int(p.words / 4))};
     std::vector<Step> steps;
     for (std::uint32_t m = 0; m < p.words / 4096; ++m)
         steps.push_back(req(m == 0 ? P : "", "Xrsp", 1 + 0x2000 * m, 0x2000, 1024));
@@ -97,10 +98,16 @@ std::vector<Step> configRead() {
 std::vector<Step> blankChecks(const PartWire& p, bool eeprom = true) {
     std::vector<Step> steps{req(P, "Xbs", 1, p.words)};
     if (eeprom) steps.push_back(req(P, "Xrsd", 1, p.eeprom));
-    // The blank check acknowledges once before any byte has come, too.
+    // The blank check acknowledges once before any byte has come, too, and reads the
+    // configuration bytes by the same sequence as the IDs, power letter first.
     steps.push_back(req(P, "Xrsc", 0x200001, 8, 1, 1));
-    steps.push_back(req("", "Xrsc", 0x300001, 256, 32, 1));
+    steps.push_back(req(P, "Xrsc", 0x300001, 256, 32, 1));
     return steps;
+}
+
+// The ID/configuration verify begins each of its two requests with the power letter.
+std::vector<Step> configVerify() {
+    return {req(P, "Xrsc", 0x200001, 8, 1), req(P, "Xrsc", 0x300001, 256, 32)};
 }
 
 void append(std::vector<Step>& to, const std::vector<Step>& more) {
@@ -133,8 +140,8 @@ TEST(Wire, ReadBlankAndVerifyOfEachPart) {
 
         bench.recordFromHere();
         bench.ops.Command_Vrify_Click();
-        std::vector<Step> verify{deviceId(), req(P, "Xrsc", 0x200001, 8, 1),
-                                 req("", "Xrsc", 0x300001, 256, 32)};
+        std::vector<Step> verify{deviceId()};
+        append(verify, configVerify());
         append(verify, programRead(p));
         verify.push_back(req(P, "Xrsd", 1, p.eeprom));
         EXPECT_EQ(matchSteps(recorded(bench), verify), "");
@@ -173,9 +180,91 @@ TEST(Wire, ProgramOfEachPart) {
         config += QByteArray(reinterpret_cast<const char*>(image.id.data()), 8);
         config += QByteArray(reinterpret_cast<const char*>(image.config.data()), 14);
         program.push_back({config});
-        program.push_back(req(P, "Xrsc", 0x200001, 8, 1));
-        program.push_back(req("", "Xrsc", 0x300001, 256, 32));
+        append(program, configVerify());
         EXPECT_EQ(matchSteps(recorded(bench), program), "");
+    }
+}
+
+// One step of a module on its own, its requests byte for byte (hex) with the acknowledgements
+// that follow each. The part's PowerMode is VDD: power letter "N" (0x4E), then "X" (0x58), the
+// letters, START and COUNT as three bytes each, most significant first.
+enum class StepKind { ReadProgram, VerifyProgram, ReadConfig, VerifyConfig, BlankConfig };
+
+struct StepWire {
+    const char* device;
+    StepKind step;
+    std::vector<Step> requests;
+};
+
+Step hexReq(const char* hex, int acks = 0, int extraAcks = 0) {
+    return {QByteArray::fromHex(hex), acks, acks + extraAcks};
+}
+
+const StepWire kStepWires[] = {
+    // The whole-memory read of 65536 words asks for (W + 1) x 2 = 0x020002 bytes: N X r s p,
+    // START 000001, COUNT 020002; one "@" per 8-byte packet of the memory, none for the word
+    // past its end, which comes with the end code.
+    {"PIC18F8720", StepKind::ReadProgram, {hexReq("4E 58 72 73 70 000001 020002", 16384)}},
+    {"PIC18F8720", StepKind::VerifyProgram, {hexReq("4E 58 72 73 70 000001 020002", 16384)}},
+    // The panel reads send the power letter once, then each 8 KiB panel with "X" alone.
+    {"PIC18F452",
+     StepKind::ReadProgram,
+     {hexReq("4E 58 72 73 70 000001 002000", 1024), hexReq("58 72 73 70 002001 002000", 1024),
+      hexReq("58 72 73 70 004001 002000", 1024), hexReq("58 72 73 70 006001 002000", 1024)}},
+    // The configuration read sends its power letter once: IDs (START 200001, COUNT 8), then
+    // the configuration bytes (START 300001, COUNT 256) and the device ID (START 3FFFFF,
+    // COUNT 2) with "X" alone.
+    {"PIC18F452",
+     StepKind::ReadConfig,
+     {hexReq("4E 58 72 73 63 200001 000008", 1), hexReq("58 72 73 63 300001 000100", 32),
+      hexReq("58 72 73 63 3FFFFF 000002")}},
+    // The ID/configuration verify and the blank check begin the configuration bytes again with
+    // the power letter. The blank check also acknowledges before the first byte has come.
+    {"PIC18F452",
+     StepKind::VerifyConfig,
+     {hexReq("4E 58 72 73 63 200001 000008", 1), hexReq("4E 58 72 73 63 300001 000100", 32)}},
+    {"PIC18F8720",
+     StepKind::VerifyConfig,
+     {hexReq("4E 58 72 73 63 200001 000008", 1), hexReq("4E 58 72 73 63 300001 000100", 32)}},
+    {"PIC18F452",
+     StepKind::BlankConfig,
+     {hexReq("4E 58 72 73 63 200001 000008", 1, 1), hexReq("4E 58 72 73 63 300001 000100", 32, 1)}},
+    {"PIC18F8720",
+     StepKind::BlankConfig,
+     {hexReq("4E 58 72 73 63 200001 000008", 1, 1), hexReq("4E 58 72 73 63 300001 000100", 32, 1)}},
+};
+
+TEST(Wire, EachReadStepByteForByte) {
+    for (const StepWire& c : kStepWires) {
+        SCOPED_TRACE(std::string(c.device) + " step " + std::to_string(int(c.step)));
+        Pic18Bench bench(QString::fromLatin1(c.device));
+        QString result;
+        bench.link.CheckProgrammer(result);
+        bench.recordFromHere();
+        Pic18Module module(*pic18VariantFor(QString::fromLatin1(c.device)),
+                           bench.ops.environment());
+        QString flags;
+        switch (c.step) {
+        case StepKind::ReadProgram:
+            module.ReadProgramMemory(result);
+            break;
+        case StepKind::VerifyProgram:
+            module.VerifyProgramMemory(result);
+            break;
+        case StepKind::ReadConfig:
+            module.ReadConfigWords(result, flags);
+            break;
+        case StepKind::VerifyConfig:
+            module.VerifyConfigWords(result, flags);
+            break;
+        case StepKind::BlankConfig:
+            module.BlankCheckConfigWords(result, flags);
+            break;
+        }
+        // The exchange completed: a reply the step refused would end in "ER" or a failure text.
+        EXPECT_NE(result, result::ER) << bench.ui.statusText.toStdString();
+        EXPECT_FALSE(result.isEmpty());
+        EXPECT_EQ(matchSteps(bench.sentSinceRecord(), c.requests), "");
     }
 }
 
