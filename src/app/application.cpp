@@ -5,6 +5,7 @@
 #include "program_version.h"
 #include "startup_dialogs.h"
 #include "tool_menus.h"
+#include "unsaved_settings_notice.h"
 
 #include "core/operation_guard.h"
 #include "core/settings_store.h"
@@ -77,6 +78,8 @@ Application::Application(ApplicationOptions options)
       settings_(settingsFor(options_)), session_(std::make_unique<Session>()),
       port_(std::make_unique<QtSerialPort>()), about_(programVersion()) {
     window_ = std::make_unique<frmMain>(*session_, *settings_, realCoreServices(paths_));
+    unsavedSettings_ = std::make_unique<UnsavedSettingsNotice>(*window_);
+    settings_->setSaveFailedHandler([this] { unsavedSettings_->changeNotKept(); });
     window_->setAppPaths(paths_);
     link_ = std::make_unique<BoardLink>(*session_, *window_, *port_, clock_, &openWebPage);
     window_->attachOperations(*link_, clock_, paths_.dataDir);
@@ -93,6 +96,8 @@ Application::Application(ApplicationOptions options)
 }
 
 Application::~Application() {
+    // Windows closed from here on save their places for the next start, unheard.
+    settings_->setSaveFailedHandler({});
     delete aboutWindow_.data();
 }
 
@@ -106,10 +111,8 @@ StartupOutcome Application::start() {
 void Application::shutdown() {
     RemoveWorkFiles(paths_.dataDir);
     if (port_->isOpen()) link_->ClosePort();
-    if (!settings_->sync())
-        window_->messageBox(MessageIcon::Exclamation, MessageButtons::Ok,
-                            QStringLiteral("設定ファイル"),
-                            QStringLiteral("設定を保存できませんでした。前回の設定が残ります。"));
+    settings_->setSaveFailedHandler({});
+    if (!settings_->sync()) unsavedSettings_->tellAtEnd();
 }
 
 void Application::choosePort() {

@@ -24,6 +24,7 @@ class QtSerialPort;
 class SettingsStore;
 class StartupDialogs;
 class ToolMenus;
+class UnsavedSettingsNotice;
 
 struct ApplicationOptions {
     QStringList arguments; // the command line after the program name
@@ -70,6 +71,7 @@ class Application {
     SteadyClock clock_;
     std::unique_ptr<QtSerialPort> port_;
     std::unique_ptr<frmMain> window_;
+    std::unique_ptr<UnsavedSettingsNotice> unsavedSettings_;
     std::unique_ptr<BoardLink> link_;
     AboutBoxModel about_;
     QPointer<frmAbout> aboutWindow_;

@@ -53,7 +53,7 @@ void QtSettingsStore::setValue(const QString& key, const QString& value) {
     stored = value;
     dirty_ = true;
     // Kept on disk as it changes, as the person expects after a crash or from another copy.
-    sync();
+    if (!sync()) saveFailed();
 }
 
 bool QtSettingsStore::contains(const QString& key) const {

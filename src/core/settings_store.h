@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,6 +25,18 @@ class SettingsStore {
     virtual bool contains(const QString& key) const = 0;
     // Puts the values on disk; false when they could not be (the old file is then kept).
     virtual bool sync() { return true; }
+
+    // Called when a change could not be put on disk as it was made, so that the person hears of
+    // it then; an explicit sync() answers for itself.
+    void setSaveFailedHandler(std::function<void()> handler) { saveFailed_ = std::move(handler); }
+
+  protected:
+    void saveFailed() const {
+        if (saveFailed_) saveFailed_();
+    }
+
+  private:
+    std::function<void()> saveFailed_;
 };
 
 // An INI file read and written through QSettings (per-user, organisation and application as

@@ -215,7 +215,7 @@ void ToolMenusTest::helpOpensTheDocumentFoundOrSaysItIsMissing() {
     help->trigger();
     QVERIFY(bench.opened.isEmpty());
     QCOMPARE(bench.boxes, QStringList{QStringLiteral(
-                              "上書き保存|　tavrin-help.htmlが見つかりませんでした。　　　")});
+                              "ﾌｧｲﾙ 開く失敗|　tavrin-help.htmlが見つかりませんでした。　　　")});
 }
 
 void ToolMenusTest::assemblyCheckDocumentMissingIsSaid() {
@@ -225,7 +225,7 @@ void ToolMenusTest::assemblyCheckDocumentMissingIsSaid() {
     bench.item("mnuBoardAmend")->trigger();
     QVERIFY(bench.opened.isEmpty());
     QCOMPARE(bench.boxes, QStringList{QStringLiteral(
-                              "上書き保存|　製作確認資料.PDFが見つかりませんでした。　　　")});
+                              "ﾌｧｲﾙ 開く失敗|　製作確認資料.PDFが見つかりませんでした。　　　")});
 
     QFile pdf(folder.filePath(QStringLiteral("製作確認資料.pdf")));
     QVERIFY(pdf.open(QIODevice::WriteOnly));

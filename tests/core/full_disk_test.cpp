@@ -69,7 +69,10 @@ TEST(FullDisk, TheSettingsFileIsKeptAndTheFailureReturned) {
                               QtSettingsStore store(QDir(dir).filePath("s.ini"));
                               if (store.value("Port", QString()) != QStringLiteral("COM3"))
                                   return "old value not read";
+                              int told = 0;
+                              store.setSaveFailedHandler([&] { ++told; });
                               store.setValue("Port", QStringLiteral("COM7"));
+                              if (told != 1) return "the change not kept was not told once";
                               if (store.sync()) return "sync on a full disk reported success";
                           } // the destructor tries once more and must not cut the file either
                           return keptOld(dir, "s.ini", old);

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 using namespace tavrin;
@@ -220,7 +222,9 @@ TEST(HexExport, AFailedSaveReportsItAndKeepsTheOldFile) {
     EXPECT_EQ(readFile(path), QByteArray(":00000001FF\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.hex")})
         << "no temporary file is left behind";
-    EXPECT_EQ(failing.messages.size(), 1u);
+    ASSERT_EQ(failing.messages.size(), 1u);
+    EXPECT_TRUE(failing.messages[0].text.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << failing.messages[0].text.toStdString();
     for (const auto& text : failing.statusHistory)
         EXPECT_FALSE(text.startsWith(QStringLiteral("ファイル保存完了")));
 
@@ -249,6 +253,33 @@ TEST(HexExport, SavingAHexFileKeepsTheOldOneAndReportsIt) {
         });
     if (!run.available) GTEST_SKIP() << "no private mount of a small file system here";
     EXPECT_EQ(run.failure, "");
+}
+
+// The disk full before the save, and filling up part way through it: the box gives the system's
+// reason either way.
+TEST(HexExport, ASaveOnAFullDiskSaysWhy) {
+    const QString noSpace = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    for (const qsizetype room : {qsizetype(0), qsizetype(8192)}) {
+        SCOPED_TRACE(room);
+        const FullDiskRun run = runOnFullDisk(
+            [&](const QString& dir) {
+                QFile spare(QDir(dir).filePath("spare"));
+                if (room > 0 && spare.open(QIODevice::WriteOnly))
+                    spare.write(QByteArray(room, 'x'));
+            },
+            [&](const QString& dir) -> std::string {
+                QFile::remove(QDir(dir).filePath("spare"));
+                auto s = erasedSession(kPic16F877A); // far more than the room left
+                RecordingUi ui;
+                if (SaveHexFile(*s, ui, QDir(dir).filePath("new.hex"))) return "the save succeeded";
+                if (ui.messages.size() != 1) return "no message box";
+                if (!ui.messages[0].text.endsWith(QLatin1Char('\n') + noSpace))
+                    return "reason given: " + ui.messages[0].text.toStdString();
+                return QFile::exists(QDir(dir).filePath("new.hex")) ? "a short file was kept" : "";
+            });
+        if (!run.available) GTEST_SKIP() << "no private mount of a small file system here";
+        EXPECT_EQ(run.failure, "");
+    }
 }
 
 TEST(HexExport, ASaveReplacesTheOldFile) {

@@ -71,6 +71,7 @@ class EepromEditorWindow : public QObject {
     void editsA14BitPartThenProgramPutsTheBytesOnTheChip();
     void editsAPic18PartOneBytePerLocation();
     void cancelKeepsTheBufferAndThePlaceIsRemembered();
+    void asciiColumnAndBoxOnlyShowTheByte();
     void partWithoutEepromNeverOpensIt();
     void extendedWindowOpensIt();
 };
@@ -221,6 +222,40 @@ void EepromEditorWindow::cancelKeepsTheBufferAndThePlaceIsRemembered() {
              QString::number(placed.x() * 15));
     QCOMPARE(bench.settings->value(QStringLiteral("EepromDataModifyTop"), {}),
              QString::number(placed.y() * 15));
+}
+
+// The ASCII column and the Ascii box show bytes, they do not edit them: a click on the column
+// moves the highlight to the row's last byte with the editors, and keys typed after a click in
+// the box change no byte.
+void EepromEditorWindow::asciiColumnAndBoxOnlyShowTheByte() {
+    Bench bench({"--part", "PIC16F84A"});
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC16F84A"));
+    const auto before = bench.session.buffer.EepromImage;
+    bool ran = false;
+    inEditor(
+        [&](QDialog* d) {
+            auto* grid = child<QTableWidget>(d, QStringLiteral("MSFGrid1"));
+            auto* hex = child<QLineEdit>(d, QStringLiteral("Text_modify_hex"));
+            const QString lastByte = cellText(d, 2, 16);
+            clickCell(d, 2, 17);
+            QCOMPARE(grid->currentColumn(), 16);
+            QCOMPARE(grid->selectedItems(), QList<QTableWidgetItem*>{grid->item(2, 16)});
+            QCOMPARE(QStringLiteral("0x") + hex->text(), lastByte);
+
+            auto* ascii = child<QLineEdit>(d, QStringLiteral("Text_modify_asc"));
+            QTest::mouseClick(ascii, Qt::LeftButton);
+            QWidget* typedInto = QApplication::focusWidget();
+            QVERIFY(typedInto);
+            QTest::keyClicks(typedInto, QStringLiteral("Az"));
+            QCOMPARE(cellText(d, 2, 16), lastByte);
+            QCOMPARE(QStringLiteral("0x") + hex->text(), lastByte);
+            QTest::mouseClick(child<QPushButton>(d, QStringLiteral("OKButton")), Qt::LeftButton);
+        },
+        &ran);
+    bench.click("Command3");
+    QVERIFY(ran);
+    QVERIFY(bench.session.buffer.EepromImage == before);
 }
 
 void EepromEditorWindow::partWithoutEepromNeverOpensIt() {

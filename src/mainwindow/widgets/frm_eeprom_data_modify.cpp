@@ -78,8 +78,9 @@ frmEepromDataModify::frmEepromDataModify(Session& session, SettingsStore& settin
     labelled(QStringLiteral("Ascii"), "Label5", 0, 4);
     Text_modify_asc = new QLineEdit(this);
     Text_modify_asc->setObjectName(QStringLiteral("Text_modify_asc"));
+    // Only shows the byte: a click gives it the keys, which a read-only box ignores, rather
+    // than leaving them to the hexadecimal box.
     Text_modify_asc->setReadOnly(true);
-    Text_modify_asc->setFocusPolicy(Qt::NoFocus);
     editors->addWidget(Text_modify_asc, 0, 5);
     labelled(QStringLiteral("Bin"), "Label4", 1, 0);
     auto* bits = new QHBoxLayout;
@@ -186,9 +187,11 @@ void frmEepromDataModify::MSFGrid1_Click(int row, int column) {
     const int index = editor_.indexAt(row, column);
     if (index < 0) return;
     const int r = index / 16, c = index % 16 + 1;
-    if (r != MSFGrid1->currentRow() || c != MSFGrid1->currentColumn()) {
+    // A click on a cell that is not the byte's own (the ASCII column) has selected that cell
+    // by the time it is reported: the highlight goes to the byte with the current cell.
+    if (r != row || c != column || r != MSFGrid1->currentRow() || c != MSFGrid1->currentColumn()) {
         const QSignalBlocker block(MSFGrid1);
-        MSFGrid1->setCurrentCell(r, c);
+        MSFGrid1->setCurrentCell(r, c, QItemSelectionModel::ClearAndSelect);
     }
     editor_.select(index);
     const ByteEditors e = byteEditors(editor_.selectedByte(), ByteCharRule::OnClick);

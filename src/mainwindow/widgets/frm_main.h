@@ -187,6 +187,9 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     // The window a message box is shown over.
     QWidget* messageBoxOwner();
     QObject* control(Control c) const;
+    // The file to the desktop's program for it; false when none took it.
+    bool handToDesktop(const QString& path);
+    // The same, and when none took it a box names the file and what to do.
     bool openWithViewer(const QString& path);
     QStringList documentFolders() const;
     // mnuLock_Click hides the windows that edit the buffer beside the main window.

@@ -4,7 +4,6 @@
 
 #include "frm_msg.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace tavrin {
@@ -59,13 +57,10 @@ void frmMain::openInEditor(const QString& path, bool plainTextEditor) {
         return;
     }
 #ifdef Q_OS_WIN
-    if (plainTextEditor) {
-        QProcess::startDetached(QStringLiteral("notepad.exe"), {path});
-        return;
-    }
+    if (plainTextEditor && QProcess::startDetached(QStringLiteral("notepad.exe"), {path})) return;
 #endif
     // Elsewhere the desktop's own choice for the file is the plain text editor.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openWithViewer(path);
 }
 
 void frmMain::beginToolWait(const QString& text) {

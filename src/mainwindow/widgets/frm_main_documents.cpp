@@ -12,7 +12,9 @@
 namespace tavrin {
 
 namespace {
-const QString kMissingTitle = QStringLiteral("上書き保存");
+const QString kNotOpenedTitle = QStringLiteral("ﾌｧｲﾙ 開く失敗");
+const QString kWhatToDo = QStringLiteral(
+    "この種類のファイルを開くアプリケーションを設定してから、もう一度実行してください。");
 } // namespace
 
 QStringList frmMain::documentFolders() const {
@@ -20,24 +22,28 @@ QStringList frmMain::documentFolders() const {
     return tavrin::documentFolders(paths_, QCoreApplication::applicationDirPath());
 }
 
-bool frmMain::openWithViewer(const QString& path) {
+bool frmMain::handToDesktop(const QString& path) {
     if (documentOpener_) return documentOpener_(path);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// Every file the window hands to the desktop for the person comes through here, so that a file
+// nothing could open is said the same way whichever command asked for it.
+bool frmMain::openWithViewer(const QString& path) {
+    if (handToDesktop(path)) return true;
+    messageBox(MessageIcon::Critical, MessageButtons::Ok, kNotOpenedTitle,
+               QStringLiteral("　%1を開くことができませんでした。　　　\n").arg(path) + kWhatToDo);
+    return false;
 }
 
 bool frmMain::showDocument(const QString& fileName) {
     const QString path = findDocument(fileName, documentFolders());
     if (path.isEmpty()) {
-        messageBox(MessageIcon::Critical, MessageButtons::Ok, kMissingTitle,
+        messageBox(MessageIcon::Critical, MessageButtons::Ok, kNotOpenedTitle,
                    QStringLiteral("　%1が見つかりませんでした。　　　").arg(fileName));
         return false;
     }
-    if (!openWithViewer(path)) {
-        messageBox(MessageIcon::Critical, MessageButtons::Ok, kMissingTitle,
-                   QStringLiteral("　%1を開くことができませんでした。　　　").arg(path));
-        return false;
-    }
-    return true;
+    return openWithViewer(path);
 }
 
 // The maker's help file where one has been placed; this program's own help otherwise.
@@ -45,7 +51,8 @@ void frmMain::mnuHelp_Click() {
     if (refusedDuringOperation()) return;
     hideChooser();
     const QString makerHelp = findDocument(QString::fromLatin1(kMakerHelpName), documentFolders());
-    if (!makerHelp.isEmpty() && openWithViewer(makerHelp)) return;
+    // A maker's file the desktop cannot show is passed over for our own without a word.
+    if (!makerHelp.isEmpty() && handToDesktop(makerHelp)) return;
     showDocument(QString::fromLatin1(kHelpDocumentName));
 }
 

@@ -198,7 +198,8 @@ void frmMain::mnuLogFileOpen_Click() {
         const QString path = paths_.dataDir.isEmpty() ? name : paths_.inData(name);
         if (!QFileInfo(path).isFile()) continue;
         any = true;
-        openWithViewer(path);
+        // One box for the first file nothing opens: the rest are of the same kind.
+        if (!openWithViewer(path)) return;
         pumpEvents();
     }
     if (!any)

@@ -1,0 +1,111 @@
+// Settings that cannot be put on disk, with the real windows offscreen: the old settings file
+// stays as it was, so a part chosen or a folder opened would be missing at the next start; the
+// person is told when it happens, once for each action.
+#include "app/application.h"
+#include "core/device_file.h"
+#include "core/settings_store.h"
+#include "mainwindow/widgets/frm_main.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+using namespace tavrin;
+
+namespace {
+
+const QString kNotKept =
+    QStringLiteral("設定ファイル|設定を保存できませんでした。前回の設定が残ります。");
+
+struct Bench {
+    Bench() {
+        QDir().mkpath(settingsFolder());
+        AppPaths paths;
+        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
+        paths.dataDir = dir.filePath(QStringLiteral("data"));
+        QDir().mkpath(paths.dataDir);
+        app = std::make_unique<Application>(ApplicationOptions{{}, {}, paths, settingsFile()});
+        frmMain& w = app->window();
+        w.setMessageBoxAnswer(
+            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
+                boxes << title + QLatin1Char('|') + text;
+                return MessageAnswer::Ok;
+            });
+        w.setFileDialogAnswer([this](const FileDialogRequest&, bool) { return hexFile; });
+        w.show();
+        LoadDeviceList(app->session(), w, paths);
+    }
+    QString settingsFolder() const { return dir.filePath(QStringLiteral("settings")); }
+    QString settingsFile() const { return settingsFolder() + QStringLiteral("/settings.ini"); }
+    void select(const char* part) {
+        app->window().selectDeviceByIndex(
+            int(app->session().device.DeviceNames.indexOf(QLatin1String(part))));
+    }
+    QString saved(const char* key) const {
+        return QSettings(settingsFile(), QSettings::IniFormat)
+            .value(QStringLiteral("Settings6/") + QLatin1String(key))
+            .toString();
+    }
+    // Nothing can be written where the settings are kept any more.
+    void loseTheSettingsFolder() {
+        QVERIFY(QDir(settingsFolder()).removeRecursively());
+        QFile blocker(settingsFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Application> app;
+    QStringList boxes;
+    QString hexFile;
+};
+
+} // namespace
+
+class SettingsNotKept : public QObject {
+    Q_OBJECT
+  private slots:
+    void aChangeThatIsNotKeptIsSaidOnce();
+};
+
+void SettingsNotKept::aChangeThatIsNotKeptIsSaidOnce() {
+    Bench bench;
+    bench.select("PIC16F84A");
+    QCoreApplication::processEvents();
+    QCOMPARE(bench.saved("deviceNewName"), QStringLiteral("PIC16F84A"));
+    QVERIFY(bench.boxes.isEmpty());
+
+    QTemporaryDir hexFolder;
+    bench.hexFile = hexFolder.filePath(QStringLiteral("empty.hex"));
+    QFile hex(bench.hexFile);
+    QVERIFY(hex.open(QIODevice::WriteOnly));
+    hex.write(":00000001FF\r\n");
+    hex.close();
+
+    bench.loseTheSettingsFolder();
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"a part chosen", [&] { bench.select("PIC16F877A"); }},
+        // The folder and the folder history: many keys, one notice.
+        {"a file opened from a folder",
+         [&] {
+             bench.app->window().findChild<QAction*>(QStringLiteral("mnuFileOpen"))->trigger();
+         }},
+    };
+    for (const auto& [what, act] : actions) {
+        bench.boxes.clear();
+        act();
+        QCoreApplication::processEvents();
+        QVERIFY2(bench.boxes == QStringList{kNotKept},
+                 qPrintable(QLatin1String(what) + QStringLiteral(": ") +
+                            bench.boxes.join(QStringLiteral(" / "))));
+    }
+    QCOMPARE(bench.app->session().app.HexFilePath, bench.hexFile);
+}
+
+QTEST_MAIN(SettingsNotKept)
+#include "settings_not_kept_qtest.moc"
