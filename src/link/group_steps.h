@@ -6,11 +6,13 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tavrin {
 
 class BoardChannel;
 
-using GroupStep = void (*)(BoardChannel&, const ReadCommands&, QString&);
+using GroupStep = std::function<void(BoardChannel&, const ReadCommands&, QString&)>;
 
 struct GroupSteps {
     GroupStep bit12;

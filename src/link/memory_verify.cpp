@@ -70,9 +70,32 @@ std::int32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
     return bytes[i] * 256 + bytes[i + 1];
 }
 
+// The word compared at program word w: the image's, except at the calibration address when the
+// caller expects another word there (or none: then the chip's own word is taken as it is).
+class ExpectedProgram {
+  public:
+    ExpectedProgram(const Session& s, const ExpectedCalibration& calibration)
+        : image_(s.buffer.ProgramImage), calibration_(calibration),
+          calibrationAddress_(s.device.CalibrationInstruction.isEmpty()
+                                  ? -1
+                                  : std::int64_t(s.device.ProgramWordCount) - 1) {}
+
+    std::int32_t at(std::int64_t address, std::size_t imageIndex, std::int32_t read) const {
+        if (address == calibrationAddress_ && !calibration_.fromImage)
+            return calibration_.word ? std::int32_t(*calibration_.word) : read;
+        return image_[imageIndex] * 256 + image_[imageIndex + 1];
+    }
+
+  private:
+    const std::vector<std::uint8_t>& image_;
+    const ExpectedCalibration& calibration_;
+    std::int64_t calibrationAddress_;
+};
+
 // The stream holds the configuration word, the program and the four ID words; the ID words are
 // compared like program words at the addresses after the program.
-void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+void verifyStream12(BoardChannel& ch, const ReadCommands& cmd,
+                    const ExpectedCalibration& calibration, QString& result) {
     Session& s = ch.session();
     const std::int32_t n = s.device.ProgramWordCount;
     ch.sendLetters(cmd.program);
@@ -87,13 +110,16 @@ void verifyStream12(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     auto& image = s.buffer.ProgramImage;
     std::copy(s.buffer.ConfigIdImage.begin(), s.buffer.ConfigIdImage.begin() + 8,
               image.begin() + 2 * n);
+    const ExpectedProgram expected(s, calibration);
     ProgramComparison comparison(ch, result);
     for (std::int32_t i = 2; i <= 2 * words - 2; i += 2) {
-        if (!comparison.compare(i / 2 - 1, wordAt(image, i - 2), wordAt(r, i), i)) return;
+        const std::int32_t read = wordAt(r, i);
+        if (!comparison.compare(i / 2 - 1, expected.at(i / 2 - 1, i - 2, read), read, i)) return;
     }
 }
 
-void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
+void verifyWords14(BoardChannel& ch, const ReadCommands& cmd,
+                   const ExpectedCalibration& calibration, QString& result) {
     Session& s = ch.session();
     ch.sendLetters(cmd.program);
     const std::int32_t n = sendProgramSize(ch);
@@ -108,11 +134,12 @@ void verifyWords14(BoardChannel& ch, const ReadCommands& cmd, QString& result) {
     const bool calibrationLast = QLatin1String(cmd.type) == QLatin1String("12F6");
     if (calibrationLast && n > 0) s.run.OscCalWordText = hex4(wordAt(r, 2 * std::size_t(n) - 2));
     result = result::OK;
-    const auto& image = s.buffer.ProgramImage;
+    const ExpectedProgram expected(s, calibration);
     ProgramComparison comparison(ch, result);
     const std::int32_t last = calibrationLast ? n - 2 : n - 1;
     for (std::int32_t w = 0; w <= last; ++w) {
-        if (!comparison.compare(w, wordAt(image, 2 * w), wordAt(r, 2 * w), 2 * w)) return;
+        const std::int32_t read = wordAt(r, 2 * w);
+        if (!comparison.compare(w, expected.at(w, 2 * std::size_t(w), read), read, 2 * w)) return;
     }
 }
 
@@ -188,15 +215,33 @@ void verifyEeprom18(BoardChannel& ch, const ReadCommands& cmd, QString& result) 
     compareEeprom(ch, r, 0, 1, compared, result);
 }
 
+void verifyProgramWith(BoardChannel& ch, const ReadCommands& row,
+                       const ExpectedCalibration& calibration, QString& result) {
+    ch.discardInput();
+    auto withCalibration = [&calibration](auto step) {
+        return [step, &calibration](BoardChannel& c, const ReadCommands& r, QString& res) {
+            step(c, r, calibration, res);
+        };
+    };
+    powerThenGroupStep(
+        ch, row, {withCalibration(verifyStream12), withCalibration(verifyWords14), verifyPanels18},
+        result);
+}
+
 } // namespace
 
 void VerifyProgramMemory(BoardChannel& ch, QString& result) {
-    VerifyProgramMemoryWith(ch, readCommandsOrUnserved(ch.session().device.ProgramType), result);
+    VerifyProgramMemoryExpecting(ch, {}, result);
+}
+
+void VerifyProgramMemoryExpecting(BoardChannel& ch, const ExpectedCalibration& calibration,
+                                  QString& result) {
+    verifyProgramWith(ch, readCommandsOrUnserved(ch.session().device.ProgramType), calibration,
+                      result);
 }
 
 void VerifyProgramMemoryWith(BoardChannel& ch, const ReadCommands& row, QString& result) {
-    ch.discardInput();
-    powerThenGroupStep(ch, row, {verifyStream12, verifyWords14, verifyPanels18}, result);
+    verifyProgramWith(ch, row, {}, result);
 }
 
 void VerifyEepromMemory(BoardChannel& ch, QString& result) {

@@ -1,4 +1,5 @@
 #include "calibration_entry.h"
+#include "operation_settings.h"
 
 #include "core/operator_ui.h"
 #include "core/program_type.h"
@@ -13,6 +14,11 @@ namespace {
 constexpr std::uint8_t MovlwHigh = 0x0C; // 12C5: the word is MOVLW value
 constexpr std::uint8_t RetlwHigh = 0x34; // 12C6, 12F6: the word is RETLW value
 constexpr std::size_t Config1High = 14;  // ConfigIdImage byte of configuration word 1, high
+
+// The instruction that carries the value: MOVLW on "12C5", RETLW on the others.
+std::uint8_t calibrationInstructionHigh(const QString& type) {
+    return type == QLatin1String("12C5") ? MovlwHigh : RetlwHigh;
+}
 } // namespace
 
 bool isCalibratedType(const QString& t) {
@@ -60,7 +66,7 @@ std::uint16_t placeCalibration(Session& s, OperatorUi& ui, bool keepChip,
     if (keepChip) {
         ui.setControlText(Control::Text_Calib_Data, hex2(run.CalibWordLow));
     } else {
-        run.CalibWordHigh = type == QLatin1String("12C5") ? MovlwHigh : RetlwHigh;
+        run.CalibWordHigh = calibrationInstructionHigh(type);
         run.CalibWordLow = typed.value;
     }
     const std::size_t last = 2 * std::size_t(s.device.ProgramWordCount) - 2;
@@ -77,6 +83,19 @@ std::uint16_t placeCalibration(Session& s, OperatorUi& ui, bool keepChip,
         if (keepChip) ui.setControlText(Control::Text_BG, QString::number(run.BandgapBits));
     }
     return std::uint16_t(run.CalibWordHigh * 256 + run.CalibWordLow);
+}
+
+ExpectedCalibration calibrationAProgramRunWrites(const QString& programType,
+                                                 const OperationSettings& settings) {
+    if (!isCalibratedType(programType)) return {};
+    ExpectedCalibration expected{.fromImage = false, .word = std::nullopt};
+    if (settings.keepChipCalibration) return expected;
+    const CalibrationCheck check =
+        checkTypedCalibration(programType, settings.calibrationText, settings.bandgapText);
+    if (check.typed)
+        expected.word =
+            std::uint16_t(calibrationInstructionHigh(programType) * 256 + check.typed->value);
+    return expected;
 }
 
 std::optional<std::uint16_t> calibrationWordReadBack(const Session& s) {

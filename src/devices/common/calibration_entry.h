@@ -3,6 +3,8 @@
 // or the values the person typed.
 #pragma once
 
+#include "link/memory_verify.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -39,6 +41,12 @@ QString calibrationWordText(std::optional<std::uint16_t> word);
 // otherwise `typed`. Returns the word written into the image.
 std::uint16_t placeCalibration(Session& s, OperatorUi& ui, bool keepChip,
                                const TypedCalibration& typed);
+
+// What a verify of its own expects at the calibration address: the word a program run with these
+// settings writes there (the typed value), or nothing when the chip keeps its own word or the
+// typed value is one no program run would write.
+ExpectedCalibration calibrationAProgramRunWrites(const QString& programType,
+                                                 const OperationSettings& settings);
 
 // The calibration word as the program verify read it back; nothing when the read-back is not
 // complete.

@@ -151,9 +151,7 @@ void Pic12C5xxx::BlankCheckDevice() {
     if (program == result::ER || config == result::ER) {
         // Nothing is known about the chip: saying it is written would be a guess.
         status(QStringLiteral("redブランクチェック中に通信エラーが発生しました。"));
-        return;
-    }
-    if (program + config == QLatin1String("OKOK")) {
+    } else if (program + config == QLatin1String("OKOK")) {
         status(QStringLiteral("デバイスは消去されています。\r\n") + place);
     } else {
         status(QStringLiteral("redデバイスは消去されてません。。\r\n") + place);

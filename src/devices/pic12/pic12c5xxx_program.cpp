@@ -212,7 +212,11 @@ void Pic12C5xxx::VerifyDevice() {
     if (!verifyExchangeFailed(run)) {
         status(QStringLiteral("ベリファイ中..........プログラムメモリー"));
         ui.pumpEvents();
-        tavrin::VerifyProgramMemory(ch, run.ProgramVerifyResult);
+        // The buffer's calibration word is the file's: a program run writes the chip's own or
+        // the typed word there, never that one.
+        tavrin::VerifyProgramMemoryExpecting(
+            ch, calibrationAProgramRunWrites(s.device.ProgramType, ctx_.currentSettings()),
+            run.ProgramVerifyResult);
     }
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
     if (verifyExchangeFailed(run)) {

@@ -60,7 +60,9 @@ void Pic12F683::ProgramDevice() {
 
     CheckDeviceId(run.ConfigStepResult);
     if (run.ConfigStepResult != result::NG && blankCheckAllowsWriting() && eraseForProgramming()) {
-        ++run.AttemptCount;
+        // An attempt is counted where the verdict will count a pass or a failure: a run of
+        // program memory alone has none, and would show as a failure in "Fail =".
+        if (!run.ProgramMemoryOnlyMode) ++run.AttemptCount;
         if (writeAndVerify()) {
             if (run.ProgramMemoryOnlyMode)
                 tellProgramMemoryOnlyEnd();

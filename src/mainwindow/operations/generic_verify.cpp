@@ -1,6 +1,7 @@
 // The Verify operation for every part without a device module of its own: socket check, the ID
 // and configuration words first (a protected part reads back nothing worth comparing), then
 // program memory and EEPROM, with the differing locations listed in the memory views.
+#include "devices/common/calibration_entry.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "devices/common/verify_opening.h"
@@ -54,7 +55,11 @@ void runGenericVerify(OperationEnvironment& env) {
     if (!verifyExchangeFailed(run)) {
         ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........プログラムメモリー"));
         ui.pumpEvents();
-        VerifyProgramMemory(ch, run.ProgramVerifyResult);
+        // The buffer's calibration word is the file's: a program run writes the chip's own or
+        // the typed word there, never that one.
+        VerifyProgramMemoryExpecting(
+            ch, calibrationAProgramRunWrites(s.device.ProgramType, env.currentSettings()),
+            run.ProgramVerifyResult);
     }
     if (!verifyExchangeFailed(run)) {
         ShowStatusMessage(ui, QStringLiteral("ベリファイ中..........ＥＥＰＲＯＭデータメモリ"));

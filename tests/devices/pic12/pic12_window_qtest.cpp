@@ -33,6 +33,7 @@ class Pic12WindowOperations : public QObject {
     void pic12f683BlankProgramVerifyRead();
     void aProtectedChipIsAskedAboutAndCancelChangesNothing();
     void anEmptySocketAndTheWrongPart();
+    void aProgramMemoryRunOfTheExtendedWindowIsNoAttempt();
 };
 
 void Pic12WindowOperations::pic12c508aBlankProgramVerifyRead() {
@@ -193,6 +194,28 @@ void Pic12WindowOperations::anEmptySocketAndTheWrongPart() {
     QCOMPARE(bench.session.run.AttemptCount, 0);
     QVERIFY(bench.find<QPushButton>("Command_pogram")->isEnabled());
     QVERIFY(!bench.port.isOpen());
+}
+
+// The extended window's program-memory run has no verdict: the next whole run counts one pass
+// and no failure.
+void Pic12WindowOperations::aProgramMemoryRunOfTheExtendedWindowIsNoAttempt() {
+    Pic12Window bench({"--part", "PIC12F683"}, kHex683);
+    QVERIFY(bench.started);
+    bench.select(QStringLiteral("PIC12F683"));
+    bench.click("Cmd_open");
+    bench.click("Cmd_Extend_Program");
+    auto* extended = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(extended && extended->isVisible());
+    QTest::mouseClick(extended->findChild<QPushButton*>(QStringLiteral("Cmd_PGM_Program")),
+                      Qt::LeftButton);
+    QCOMPARE(bench.status(),
+             QStringLiteral("Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード "
+                            "プログラム終了 "));
+
+    bench.answerHint({QStringLiteral("CmdOk")});
+    bench.click("Command_pogram");
+    QVERIFY2(kPassOnce.match(bench.status()).hasMatch(), qPrintable(bench.status()));
+    QVERIFY(bench.boxes.empty());
 }
 
 QTEST_MAIN(Pic12WindowOperations)

@@ -150,15 +150,25 @@ TEST_F(Pic12C508A, AProtectedChipWhoseCalibrationCannotBeReadIsNotWritten) {
     expectOperationEnded();
 }
 
-TEST_F(Pic12C508A, ACommunicationFailureIsNotCalledAWrittenChip) {
-    bench.addFault("end-code=0x21@bs");
-    bench.ops.Command_blank_Click();
-    EXPECT_EQ(bench.ui.statusText,
-              line(QStringLiteral("ブランクチェック中に通信エラーが発生しました。")));
-    EXPECT_EQ(bench.ui.statusColor, StatusColor::Red);
-    EXPECT_TRUE(bench.ui.messages.empty());
-    EXPECT_TRUE(bench.logText().isEmpty());
-    expectOperationEnded();
+// A reply of the program scan or of the configuration read without its end code.
+TEST(Pic12C508ABlankCheck, ACommunicationFailureIsNotCalledAWrittenChipAndIsLogged) {
+    for (const char* fault : {"end-code=0x21@bs", "end-code=0x21@rsc"}) {
+        SCOPED_TRACE(fault);
+        Pic12Bench bench{QStringLiteral("PIC12C508A")};
+        bench.openHex(kHex);
+        bench.addFault(fault);
+        bench.ops.Command_blank_Click();
+        EXPECT_EQ(bench.ui.statusText,
+                  line(QStringLiteral("ブランクチェック中に通信エラーが発生しました。")));
+        EXPECT_EQ(bench.ui.statusColor, StatusColor::Red);
+        EXPECT_TRUE(bench.ui.messages.empty());
+        // The end line is written however the blank check ended.
+        EXPECT_EQ(bench.logText().toStdString(),
+                  QStringLiteral("\tﾌﾞﾗﾝｸﾁｪｯｸ操作終了\t2026/03/04 12:34:56\r\n").toStdString());
+        EXPECT_FALSE(bench.emu.port.isOpen());
+        EXPECT_TRUE(bench.ui.enabled[Control::Combo_device]);
+        EXPECT_FALSE(operationRunning(bench.s));
+    }
 }
 
 TEST_F(Pic12C508A, AnEmptySocketIsNeverProgrammed) {

@@ -174,7 +174,7 @@ TEST_F(Pic12F683Operations, ProgramMemoryOnlyKeepsTheDataEeprom) {
     bench.ops.Command_pogram_Click();
     EXPECT_EQ(bench.chip().eeprom[3], 0x77);
     EXPECT_EQ(bench.chip().program[0], hexWordsBySrecCat(kHex, 0, 1)[0]);
-    EXPECT_EQ(bench.s.run.AttemptCount, 1);
+    EXPECT_EQ(bench.s.run.AttemptCount, 0);
     EXPECT_EQ(bench.s.run.PassCount, 0);
     EXPECT_EQ(bench.s.run.FailCount, 0);
     EXPECT_TRUE(bench.logText().isEmpty());
@@ -184,6 +184,25 @@ TEST_F(Pic12F683Operations, ProgramMemoryOnlyKeepsTheDataEeprom) {
                   "Ｆｌａｓｈプログラムメモリ＆コンフィグレーションワード プログラム終了")));
     for (const auto& c : bench.commands())
         EXPECT_NE(c, "command n wed") << "no EEPROM write";
+}
+
+// A run of program memory alone has no verdict, so it is no attempt either: the counts of the
+// next whole run show no failure that never happened.
+TEST_F(Pic12F683Operations, ProgramMemoryOnlyIsNoAttemptOfTheNextRunsCounts) {
+    bench.settings.skipBlankCheck = true;
+    bench.s.run.ProgramMemoryOnlyMode = true;
+    bench.s.run.IncludeConfigInPartial = true;
+    bench.ops.Command_pogram_Click();
+    bench.s.run.ProgramMemoryOnlyMode = false;
+    bench.s.run.IncludeConfigInPartial = false;
+
+    bench.ops.Command_pogram_Click();
+    EXPECT_TRUE(matches(QStringLiteral("^プログラミング成功。\\d+sec　終了時刻：12:34:56"
+                                       "  Pass = 1    Fail = 0 $"),
+                        bench.ui.statusText))
+        << bench.ui.statusText.toStdString();
+    EXPECT_EQ(bench.s.run.AttemptCount, 1);
+    EXPECT_EQ(bench.s.run.FailCount, 0);
 }
 
 TEST_F(Pic12F683Operations, ProgramMemoryOnlyOnACodeProtectedChipStillKeepsTheEeprom) {
