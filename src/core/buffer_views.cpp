@@ -1,5 +1,7 @@
 #include "buffer_views.h"
 
+#include "config_grids.h"
+
 #include "operator_ui.h"
 #include "program_type.h"
 #include "session.h"
@@ -170,6 +172,9 @@ IdConfigTexts idAndConfigTexts(const Session& s) {
         // it (and a later leave of the box does not store that).
         for (int k = 0; k < 8; ++k)
             t.id += NibbleToHexChar(s.buffer.Id18Image[k] & 0x0F);
+        // The words the chip gets, as the grids show them.
+        t.config1 = hex4(s.device.ConfigValue[1]);
+        t.config2 = hex4(s.device.ConfigValue[2]);
     } else {
         for (int k : {1, 3, 5, 7})
             t.id += NibbleToHexChar(image[k] & 0x0F);
@@ -180,16 +185,19 @@ IdConfigTexts idAndConfigTexts(const Session& s) {
     return t;
 }
 
-void ShowIdAndConfig(Session& s, OperatorUi& ui) {
+void ShowIdAndConfigTexts(Session& s, OperatorUi& ui) {
     const IdConfigTexts t = idAndConfigTexts(s);
     ui.setControlText(Control::Text_ID, t.id);
-    if (isPic18Type(s.device.ProgramType)) {
-        s.buffer.IdText = t.id;
-    } else {
-        ui.setControlText(Control::Text_Config1, t.config1);
-        ui.setControlText(Control::Text_Config2, t.config2);
-    }
+    if (isPic18Type(s.device.ProgramType)) s.buffer.IdText = t.id;
+    ui.setControlText(Control::Text_Config1, t.config1);
+    ui.setControlText(Control::Text_Config2, t.config2);
     ui.setControlText(Control::LblCheckSUM, t.checksum);
+}
+
+void ShowIdAndConfig(Session& s, OperatorUi& ui) {
+    RefreshConfigGrids(s);
+    ShowIdAndConfigTexts(s, ui);
+    ui.refreshViews(ViewConfigGrids);
 }
 
 } // namespace tavrin

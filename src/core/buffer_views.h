@@ -44,13 +44,18 @@ DumpSource eepromDumpSourceForDevice(const Session& s);
 
 struct IdConfigTexts {
     QString id;
-    QString config1; // empty for PIC18: the labels keep what they show
+    QString config1; // PIC18: ConfigValue(1), the word the chip gets
     QString config2;
     QString checksum;
 };
 IdConfigTexts idAndConfigTexts(const Session& s);
 
-// Sets Text_ID, Text_Config1/2 and LblCheckSUM; for PIC18 also IdText.
+// Sets Text_ID, Text_Config1/2 and LblCheckSUM from the session as it is; for PIC18 also IdText.
+void ShowIdAndConfigTexts(Session& s, OperatorUi& ui);
+
+// The ID and configuration display and the grids together, after the buffer changed: the grids'
+// words taken from the buffer (RefreshConfigGrids), the texts, and the grids redrawn. The labels
+// and the grids never show two different words.
 void ShowIdAndConfig(Session& s, OperatorUi& ui);
 
 } // namespace tavrin

@@ -51,6 +51,19 @@ bool codeProtected(const Session& s) {
     return false;
 }
 
+// The 12- and 14-bit parts keep their words in ConfigIdImage, and that image is what Program
+// writes: ConfigValue of every word the part defines is taken from it, bits 15-14 (the "EPROM2"
+// parity) left out. The PIC18 parts keep their words in ConfigValue itself.
+void takeConfigWordsFromImage(Session& s) {
+    DeviceRecord& d = s.device;
+    if (isPic18Type(d.ProgramType)) return;
+    const auto& image = s.buffer.ConfigIdImage;
+    for (int k = 1; k <= limits::ConfigWords; ++k) {
+        if (d.ConfigWordDefined[k] == 0) continue;
+        d.ConfigValue[k] = (image[12 + 2 * k] & 0x3F) * 256 + image[13 + 2 * k];
+    }
+}
+
 void storeWord(Session& s, int word) {
     std::uint8_t hi, lo;
     SplitWordBytes(s.device.ConfigValue[word], hi, lo);
@@ -96,6 +109,7 @@ QString configGridTitle(int word) {
 
 void RefreshConfigGrids(Session& s) {
     DeviceRecord& d = s.device;
+    takeConfigWordsFromImage(s);
     if (!d.ConfigFromDevice) {
         for (int i = 1; i <= 127; ++i)
             d.ConfigValue[i] = (d.ConfigMask[i] & d.ConfigValue[i]) | d.ConfigFixed[i];

@@ -31,8 +31,10 @@ struct ConfigGrid {
 inline const QString kEmptyGridHeader = QStringLiteral("FFFF");
 QString configGridTitle(int word);
 
-// Brings ConfigValue 1..127 into line with the masks and fixed bits (unless the values were just
-// read from the chip) and decides CodeProtectOn.
+// Takes the configuration words from the buffer (for the 12- and 14-bit parts the words of
+// ConfigIdImage, which Program writes; PIC18 parts hold them in ConfigValue), brings ConfigValue
+// 1..127 into line with the masks and fixed bits (unless the values were just read from the chip)
+// and decides CodeProtectOn. Whatever changed the buffer, the grids then show what it holds.
 void RefreshConfigGrids(Session& s);
 
 // Grid n (1..7) as it shows the session. Empty rows when no part is selected.

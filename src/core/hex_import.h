@@ -12,13 +12,22 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace tavrin {
 
 struct Session;
 class OperatorUi;
 
-void LoadHexFile(Session& s, OperatorUi& ui, const QString& path);
-void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path);
+// beforeLoading, when given, is the caller's preparation of the buffer for the file (the open
+// command erases the buffer and names the file in the title). It runs before the load places
+// anything, or fails, but not when the file holds nothing to load: such a file leaves the buffer,
+// its views, the ID and the title as they were.
+using BeforeLoading = std::function<void()>;
+void LoadHexFile(Session& s, OperatorUi& ui, const QString& path,
+                 const BeforeLoading& beforeLoading = {});
+void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path,
+                   const BeforeLoading& beforeLoading = {});
 
 // The same loads from the text of a file already read.
 void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text);

@@ -265,15 +265,19 @@ QString openIdWordsCaption(const std::vector<std::uint8_t>& cii) {
 }
 
 // Every step after the start of the load.
-void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
+void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress,
+              const BeforeLoading& beforeLoading) {
     s.run.HexLoadResult.clear();
     const hex::StagedFile file = hex::stageRecords(text, judge14, &progress);
-    if (file.failed || !configFitsSixteenBits(s.device)) {
-        hex::failLoad(s, ui, kPic18Hint);
+    const bool failed = file.failed || !configFitsSixteenBits(s.device);
+    if (file.records.empty() && !failed) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
         return;
     }
-    if (file.records.empty()) {
-        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
+    hex::resetIdText(s);
+    if (beforeLoading) beforeLoading();
+    if (failed) {
+        hex::failLoad(s, ui, kPic18Hint);
         return;
     }
     Map14 map(s.device, s.buffer);
@@ -297,15 +301,16 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgr
 void LoadHexText(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
     hex::LoadProgress progress(ui);
-    loadText(s, ui, text, progress);
+    loadText(s, ui, text, progress, {});
 }
 
-void LoadHexFile(Session& s, OperatorUi& ui, const QString& path) {
+void LoadHexFile(Session& s, OperatorUi& ui, const QString& path,
+                 const BeforeLoading& beforeLoading) {
     s.run.HexLoadResult.clear();
     QByteArray text;
     hex::LoadProgress progress(ui);
-    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text, progress))
-        loadText(s, ui, text, progress);
+    if (hex::beginFileLoad(s, ui, path, kPic18Hint, text, progress, beforeLoading))
+        loadText(s, ui, text, progress, beforeLoading);
 }
 
 } // namespace tavrin

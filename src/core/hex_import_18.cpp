@@ -61,14 +61,17 @@ void place18(PcBuffer& b, std::uint32_t address, const std::uint8_t* data, int c
     }
 }
 
-void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress) {
+void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgress& progress,
+                const BeforeLoading& beforeLoading) {
     const hex::StagedFile file = hex::stageRecords(text, judge18, &progress);
-    if (file.failed) {
-        hex::failLoad(s, ui, kFamilyHint);
+    if (file.records.empty() && !file.failed) {
+        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
         return;
     }
-    if (file.records.empty()) {
-        hex::failNothingLoaded(s, ui, file, kOutsideWhere);
+    hex::resetIdText(s);
+    if (beforeLoading) beforeLoading();
+    if (file.failed) {
+        hex::failLoad(s, ui, kFamilyHint);
         return;
     }
     // The erased state first, so that a file without configuration records does not keep the
@@ -101,14 +104,15 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadPro
 void LoadHexText18(Session& s, OperatorUi& ui, const QByteArray& text) {
     hex::beginLoad(s, ui);
     hex::LoadProgress progress(ui);
-    loadText18(s, ui, text, progress);
+    loadText18(s, ui, text, progress, {});
 }
 
-void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path) {
+void LoadHexFile18(Session& s, OperatorUi& ui, const QString& path,
+                   const BeforeLoading& beforeLoading) {
     QByteArray text;
     hex::LoadProgress progress(ui);
-    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text, progress))
-        loadText18(s, ui, text, progress);
+    if (hex::beginFileLoad(s, ui, path, kFamilyHint, text, progress, beforeLoading))
+        loadText18(s, ui, text, progress, beforeLoading);
 }
 
 } // namespace tavrin

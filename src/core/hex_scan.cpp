@@ -45,6 +45,9 @@ void beginLoad(Session& s, OperatorUi& ui) {
     s.run.PassCount = 0;
     s.run.AttemptCount = 0;
     s.run.FailCount = 0;
+}
+
+void resetIdText(Session& s) {
     s.buffer.IdText = QStringLiteral("FFFF");
 }
 
@@ -61,18 +64,17 @@ void LoadProgress::report(qint64 done) {
 }
 
 bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
-                   QByteArray& text, LoadProgress& progress) {
+                   QByteArray& text, LoadProgress& progress,
+                   const std::function<void()>& beforeLoading) {
     beginLoad(s, ui);
-    switch (readHexFile(path, text, &progress)) {
-    case ReadOutcome::Read:
-        return true;
-    case ReadOutcome::TooLarge:
+    const ReadOutcome outcome = readHexFile(path, text, &progress);
+    if (outcome == ReadOutcome::Read) return true;
+    resetIdText(s);
+    if (beforeLoading) beforeLoading();
+    if (outcome == ReadOutcome::TooLarge)
         refuseTooLargeFile(s, ui);
-        return false;
-    case ReadOutcome::Unreadable:
-        break;
-    }
-    failLoad(s, ui, unreadableDetail);
+    else
+        failLoad(s, ui, unreadableDetail);
     return false;
 }
 

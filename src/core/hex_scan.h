@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -156,8 +157,12 @@ StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progre
     return file;
 }
 
-// Steps every load begins with: the status "loading", the run counters and the ID text reset.
+// Steps every load begins with: the status "loading" and the run counters reset.
 void beginLoad(Session& s, OperatorUi& ui);
+
+// The ID text reset of a load that changes the buffer or fails; a file with nothing to load
+// keeps it.
+void resetIdText(Session& s);
 
 // The failure of a load: its status line (the detail names the likely cause) and "NG".
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
@@ -184,8 +189,10 @@ enum class ReadOutcome { Read, Unreadable, TooLarge };
 ReadOutcome readHexFile(const QString& path, QByteArray& text, LoadProgress* progress = nullptr);
 
 // beginLoad, then the whole file into text; false when it cannot be read (after failLoad with
-// unreadableDetail) or is too large (after refuseTooLargeFile).
+// unreadableDetail) or is too large (after refuseTooLargeFile), beforeLoading and the ID text
+// reset run first then, as for any failing load.
 bool beginFileLoad(Session& s, OperatorUi& ui, const QString& path, const QString& unreadableDetail,
-                   QByteArray& text, LoadProgress& progress);
+                   QByteArray& text, LoadProgress& progress,
+                   const std::function<void()>& beforeLoading = {});
 
 } // namespace tavrin::hex

@@ -107,7 +107,8 @@ enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 // The button Enter presses: the first, second or third of the set, in the order listed above.
 enum class MessageDefault { First, Second, Third };
 
-// Which buffer views must be redrawn from the session.
+// Which buffer views must be redrawn from the session. The ID/configuration labels and the
+// configuration grids show the same words: naming either redraws both.
 enum ViewFlag : unsigned {
     ViewProgram = 1u << 0,
     ViewEeprom = 1u << 1,

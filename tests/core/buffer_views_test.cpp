@@ -1,6 +1,7 @@
 #include "core/buffer_fills.h"
 #include "core/buffer_views.h"
 #include "core/session.h"
+#include "core/utilities.h"
 #include "support/device_fixtures.h"
 #include "support/recording_ui.h"
 
@@ -152,12 +153,18 @@ TEST(BufferViews, Pic18IdShowsTheLoadedIdNotAFixedText) {
     test::fillPic18F452(s.device);
     const std::uint8_t id[8] = {0x01, 0x02, 0x03, 0x04, 0x0A, 0x0B, 0x0C, 0x1D};
     std::copy(id, id + 8, s.buffer.Id18Image.begin());
+    s.device.ConfigValue[1] = 0x2200;
+    s.device.ConfigValue[2] = 0x0E0D;
     test::RecordingUi ui;
     ui.texts[Control::Text_Config1] = QStringLiteral("keep");
     ShowIdAndConfig(s, ui);
     EXPECT_EQ(ui.texts.at(Control::Text_ID), QStringLiteral("1234ABCD"));
     EXPECT_EQ(s.buffer.IdText, QStringLiteral("1234ABCD"));
-    EXPECT_EQ(ui.texts.at(Control::Text_Config1), QStringLiteral("keep"));
+    // The labels show the words the chip gets, as the grids do (masked to the implemented bits).
+    EXPECT_EQ(ui.texts.at(Control::Text_Config1), hex4(s.device.ConfigValue[1]));
+    EXPECT_EQ(ui.texts.at(Control::Text_Config1), QStringLiteral("2200"));
+    EXPECT_EQ(ui.texts.at(Control::Text_Config2), QStringLiteral("0E0D"));
+    EXPECT_TRUE(ui.refreshedViews & ViewConfigGrids);
 }
 
 } // namespace

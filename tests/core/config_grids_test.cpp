@@ -10,6 +10,13 @@ using tavrin::test::RecordingUi;
 
 namespace {
 
+// Word 1 as the buffer holds it: the configuration image, which the grids take it from.
+void holdWord(Session& s, std::int32_t word) {
+    s.buffer.ConfigIdImage[14] = std::uint8_t(word >> 8);
+    s.buffer.ConfigIdImage[15] = std::uint8_t(word);
+    s.device.ConfigValue[1] = word;
+}
+
 QStringList optionsShown(const ConfigGrid& g) {
     QStringList out;
     for (const auto& r : g.rows)
@@ -20,7 +27,7 @@ QStringList optionsShown(const ConfigGrid& g) {
 TEST(ConfigGrids, GridShowsTheOptionsInEffectAndTheHeaderValue) {
     Session s;
     test::fillPic16F84A(s.device);
-    s.device.ConfigValue[1] = 0x3FF9; // XT, WDT off, PWRT off, CP off
+    holdWord(s, 0x3FF9); // XT, WDT off, PWRT off, CP off
     RefreshConfigGrids(s);
     const ConfigGrid g = configGrid(s, 1);
     EXPECT_EQ(g.title, QStringLiteral("ｺﾝﾌｨｸﾞ1"));
@@ -32,11 +39,11 @@ TEST(ConfigGrids, GridShowsTheOptionsInEffectAndTheHeaderValue) {
 TEST(ConfigGrids, RefreshNormalisesUnlessTheValuesCameFromTheChip) {
     Session s;
     test::fillPic12C508A(s.device); // implemented 0x001F, fixed 0x0FE0
-    s.device.ConfigValue[1] = 0x0003;
+    holdWord(s, 0x0003);
     RefreshConfigGrids(s);
     EXPECT_EQ(s.device.ConfigValue[1], 0x0FE3);
 
-    s.device.ConfigValue[1] = 0x0003;
+    holdWord(s, 0x0003);
     s.device.ConfigFromDevice = true;
     RefreshConfigGrids(s);
     EXPECT_EQ(s.device.ConfigValue[1], 0x0003);
@@ -46,6 +53,7 @@ TEST(ConfigGrids, RefreshNormalisesUnlessTheValuesCameFromTheChip) {
 TEST(ConfigGrids, ChoosingAnOptionRebuildsTheWordFromTheStartValue) {
     Session s;
     test::fillPic16F84A(s.device);
+    holdWord(s, 0x3FFF);
     RecordingUi ui;
     RefreshConfigGrids(s);
     ASSERT_EQ(s.device.ConfigValue[1], 0x3FFF);
@@ -68,7 +76,7 @@ TEST(ConfigGrids, AnEmptyChoiceStillRecomputes) {
     Session s;
     test::fillPic16F84A(s.device);
     RecordingUi ui;
-    s.device.ConfigValue[1] = 0x3FF9;
+    holdWord(s, 0x3FF9);
     ChooseConfigOption(s, ui, 1, 0, -1);
     EXPECT_EQ(s.device.ConfigValue[1], 0x3FF9);
     EXPECT_EQ(s.buffer.ConfigIdImage[15], 0xF9);
@@ -81,7 +89,7 @@ TEST(ConfigGrids, BitsThatSelectNoOptionSurviveAnEditOfAnotherSetting) {
     // A setting that lists only one of its two states, as a loaded file may hold the other.
     s.device.ConfigSettings[1].push_back(
         {QStringLiteral("DEBUG"), {{QStringLiteral("OFF"), 0x0800, 0x0800}}});
-    s.device.ConfigValue[1] = 0x37FF; // DEBUG bit clear: no option of DEBUG matches
+    holdWord(s, 0x37FF); // DEBUG bit clear: no option of DEBUG matches
     ASSERT_EQ(configGrid(s, 1).rows.back().option, QString());
     ChooseConfigOption(s, ui, 1, 1, 0); // WDTE OFF
     EXPECT_EQ(s.device.ConfigValue[1], 0x37FB);
@@ -93,10 +101,10 @@ TEST(ConfigGrids, CodeProtectVerdictDoesNotDependOnTheOrderOfTheOptionRows) {
         test::fillPic16F84A(s.device);
         auto& options = s.device.ConfigSettings[1][3].options;
         if (protectedFirst) std::swap(options[0], options[1]);
-        s.device.ConfigValue[1] = 0x3FFF;
+        holdWord(s, 0x3FFF);
         RefreshConfigGrids(s);
         EXPECT_FALSE(s.device.CodeProtectOn) << protectedFirst;
-        s.device.ConfigValue[1] = 0x000F;
+        holdWord(s, 0x000F);
         RefreshConfigGrids(s);
         EXPECT_TRUE(s.device.CodeProtectOn) << protectedFirst;
     }
@@ -117,7 +125,7 @@ TEST(ConfigGrids, ChooserOffersEveryOptionOfTheRowEvenWhenNoneMatches) {
     test::fillPic16F877A(s.device);
     s.device.ConfigSettings[1].push_back(
         {QStringLiteral("DEBUG"), {{QStringLiteral("OFF"), 0x0800, 0x0800}}});
-    s.device.ConfigValue[1] = 0x37FF;
+    holdWord(s, 0x37FF);
     auto choice = configOptionChoice(s, 1, 3);
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->options, QStringList{"OFF"});

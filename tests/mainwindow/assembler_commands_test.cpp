@@ -338,7 +338,9 @@ TEST(AssemblerRun, ProgramsOnlyAfterASuccessfulReload) {
         else
             f.failsWithListing();
         if (!c.loaderTakesIt)
-            f.ctx.services.loadHexFile = [](Session& s, OperatorUi&, const QString&) {
+            f.ctx.services.loadHexFile = [](Session& s, OperatorUi&, const QString&,
+                                            const std::function<void()>& beforeLoading) {
+                beforeLoading();
                 s.run.HexLoadResult = QStringLiteral("NG");
             };
         f.s.app.HexFilePath = f.hex;
@@ -461,7 +463,8 @@ TEST(Reload, ReloadsTheKnownFileOrAsksForOne) {
         AssemblerFixture f;
         f.s.run.HexLoadResult = QStringLiteral("OK");
         f.s.app.HexFilePath = writeFile(f.hex, kOldHex);
-        f.ctx.services.loadHexFile = [](Session&, OperatorUi&, const QString&) {};
+        f.ctx.services.loadHexFile = [](Session&, OperatorUi&, const QString&,
+                                        const std::function<void()>&) {};
         f.commands.mnuRELOAD_Click();
         EXPECT_EQ(f.ui.statusText, shown(QStringLiteral("ファイルロード中..........")));
     }

@@ -200,7 +200,9 @@ TEST(HexOpen, TheLoadRunsUnderTheOperationGuard) {
     OpenFixture f;
     const QString path = writeFile(f.dir, QStringLiteral("a.hex"), ":00000001FF\n");
     bool guardedDuringLoad = false;
-    f.ctx.services.loadHexFile = [&](Session& s, OperatorUi&, const QString&) {
+    f.ctx.services.loadHexFile = [&](Session& s, OperatorUi&, const QString&,
+                                     const std::function<void()>& beforeLoading) {
+        beforeLoading();
         guardedDuringLoad = operationRunning(s);
         s.run.HexLoadResult = QStringLiteral("OK");
     };

@@ -36,11 +36,15 @@ struct LogicFixture {
             s.device.SelectedDevice.clear();
             return false;
         };
-        c.loadHexFile = [this](Session& s, OperatorUi&, const QString& p) {
+        c.loadHexFile = [this](Session& s, OperatorUi&, const QString& p,
+                               const std::function<void()>& beforeLoading) {
+            beforeLoading();
             loaded << QStringLiteral("14:") + p;
             s.run.HexLoadResult = QStringLiteral("OK");
         };
-        c.loadHexFile18 = [this](Session& s, OperatorUi&, const QString& p) {
+        c.loadHexFile18 = [this](Session& s, OperatorUi&, const QString& p,
+                                 const std::function<void()>& beforeLoading) {
+            beforeLoading();
             loaded << QStringLiteral("18:") + p;
             for (int k = 0; k < 8; ++k)
                 s.buffer.Id18Image[k] = std::uint8_t(k + 1);

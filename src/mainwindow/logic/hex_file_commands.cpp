@@ -44,16 +44,30 @@ std::optional<OperationScope> guardUnlessHeld(MainContext& ctx) {
     return std::optional<OperationScope>(std::in_place, ctx.s, ctx.ui);
 }
 
-void loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
+// Loads the file; the buffer is erased for it and the title names it only when the file holds
+// something to load, so a file with nothing in it (a source file opened by mistake) leaves the
+// buffer, its views, the ID and the title as they were. True when the buffer was taken over.
+bool loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     BusyPointer busy(ctx.ui);
     const auto guard = guardUnlessHeld(ctx);
-    const bool pic18 = isPic18Type(ctx.s.device.ProgramType);
+    Session& s = ctx.s;
+    bool takenOver = false;
+    const auto takeOver = [&] {
+        takenOver = true;
+        FillPcBuffer(ctx, BufferFill::Erased);
+        ctx.view.setWindowCaption(s.app.MainTitle + path);
+        s.app.HexFilePath = path;
+        s.app.LastHexFilePath = path;
+        ctx.lastDialogPath = path;
+    };
+    const bool pic18 = isPic18Type(s.device.ProgramType);
     const auto& load = pic18 ? ctx.services.loadHexFile18 : ctx.services.loadHexFile;
     if (load) {
-        load(ctx.s, ctx.ui, path);
+        load(s, ctx.ui, path, takeOver);
     } else {
-        ctx.s.run.HexLoadResult = result::NG;
+        s.run.HexLoadResult = result::NG;
     }
+    return takenOver;
 }
 
 // A file too large to be a HEX file is refused before the buffer is erased for it, so the buffer
@@ -144,26 +158,21 @@ void OpenHexFile(MainContext& ctx) {
     if (!CheckDeviceSelected(s, ui, s.run.OperationResult)) return;
 
     const bool reopen = s.app.ReopenWithoutDialog;
+    QString path = s.app.HexFilePath;
     if (!reopen) {
-        const QString path = ctx.view.chooseOpenFile(
+        path = ctx.view.chooseOpenFile(
             {QString(), ctx.settings.value(QStringLiteral("OPEN_DIR0"), QString()), kOpenFilter,
              QStringLiteral("HEX"), QStringLiteral("*.HEX")});
         if (path.isEmpty()) {
             ui.setBusy(false);
             return;
         }
-        ctx.lastDialogPath = path;
-        s.app.HexFilePath = path;
     }
-    const QString path = s.app.HexFilePath;
     if (!FileExists(path)) {
         ShowStatusMessage(ui, kOpenFailedStatus, QString());
         return;
     }
     if (refusedAsTooLarge(ctx, path)) return;
-    FillPcBuffer(ctx, BufferFill::Erased);
-    ctx.view.setWindowCaption(s.app.MainTitle + path);
-    s.app.LastHexFilePath = path;
     QString folder;
     if (!reopen) {
         folder = folderOfPath(path);
@@ -173,9 +182,10 @@ void OpenHexFile(MainContext& ctx) {
         1)
         selectDeviceNamedInFile(ctx, path);
 
-    loadWithTheFamilyLoader(ctx, path);
-    RecomputeConfigFromGrid(s, ui, ctx.view.configTabShown() + 1);
-    if (isPic18Type(s.device.ProgramType)) showPic18Id(ctx);
+    if (loadWithTheFamilyLoader(ctx, path)) {
+        RecomputeConfigFromGrid(s, ui, ctx.view.configTabShown() + 1);
+        if (isPic18Type(s.device.ProgramType)) showPic18Id(ctx);
+    }
     if (!folder.isEmpty()) rememberInHistory(ctx, folder);
 }
 
@@ -201,11 +211,6 @@ void DirectOpenHexFile(MainContext& ctx, const QString& folder) {
             ctx.settings.setValue(QStringLiteral("OPEN_DIR0"), folderOfPath(path));
     }
     if (refusedAsTooLarge(ctx, path)) return;
-    ctx.lastDialogPath = path;
-    s.app.HexFilePath = path;
-    FillPcBuffer(ctx, BufferFill::Erased);
-    ctx.view.setWindowCaption(s.app.MainTitle + path);
-    s.app.LastHexFilePath = path;
     loadWithTheFamilyLoader(ctx, path);
 }
 

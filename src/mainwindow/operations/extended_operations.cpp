@@ -38,10 +38,6 @@ bool failed(const QString& r) {
     return r == result::NG || r == result::ER;
 }
 
-bool is18F(const Session& s) {
-    return s.device.ProgramType.left(3) == QLatin1String("18F");
-}
-
 // The status each button shows before it hands over to the procedure; empty for none.
 QString openingStatus(Area area, DeviceGroup group) {
     switch (area) {
@@ -394,12 +390,7 @@ void ExtendedOperations::runGeneric(Area area, CalibrationPreservingErase* calib
         result.clear();
         ReadConfigWords(ch, result);
         const bool configFailed = failed(result);
-        if (!is18F(s)) {
-            for (int k = 1; k <= 7; ++k)
-                s.device.ConfigValue[k] = (s.buffer.ConfigIdImage[12 + 2 * k] & 0x3F) * 256 +
-                                          s.buffer.ConfigIdImage[13 + 2 * k];
-        }
-        RefreshConfigGrids(s);
+        // The grids take the words just read from the buffer.
         ui.refreshViews(ViewAll);
         ShowIdAndConfig(s, ui);
         ShowStatusMessage(ui, programFailed || configFailed

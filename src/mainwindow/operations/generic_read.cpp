@@ -50,16 +50,6 @@ bool readPartIsErased(const Session& s, const QString& eeprom) {
     return (word & implemented) == implemented;
 }
 
-// Words 1..7 that the part defines take the values just read.
-void takeConfigValuesFromImage(Session& s) {
-    if (isPic18Type(s.device.ProgramType)) return; // the PIC18 read sets them itself
-    const auto& config = s.buffer.ConfigIdImage;
-    for (int k = 1; k <= limits::ConfigWords; ++k) {
-        if (s.device.ConfigWordDefined[k] == 0) continue;
-        s.device.ConfigValue[k] = (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
-    }
-}
-
 } // namespace
 
 void runGenericRead(OperationEnvironment& env) {
@@ -94,7 +84,7 @@ void runGenericRead(OperationEnvironment& env) {
         return;
     }
 
-    takeConfigValuesFromImage(s);
+    // The grids take the words just read from the buffer; CodeProtectOn follows them.
     RefreshConfigGrids(s);
     ui.refreshViews(ViewConfigGrids | ViewIdConfig);
     if (readPartIsErased(s, eeprom))

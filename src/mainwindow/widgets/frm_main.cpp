@@ -364,9 +364,11 @@ void frmMain::refreshViews(unsigned flags) {
     if (flags & ViewEeprom)
         eepromViewText_->show(eepromDumpSourceForDevice(s),
                               [&s] { return eepromDumpTextForDevice(s); });
-    if (flags & ViewIdConfig) ShowIdAndConfig(s, *this);
-    if (flags & ViewConfigGrids) {
+    // The labels and the grids show the same words, so they are redrawn together whichever of
+    // them the caller named.
+    if (flags & (ViewIdConfig | ViewConfigGrids)) {
         RefreshConfigGrids(s);
+        ShowIdAndConfigTexts(s, *this);
         renderConfigGrids();
     }
 }
