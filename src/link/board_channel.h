@@ -75,6 +75,9 @@ class BoardChannel {
     bool portUsable();
     // True when the port was found gone just now (and reported); a later call is false.
     bool lossFoundNow();
+    // True when the port went away (and was reported) since it was last opened: an operation
+    // that finds it so ends at once.
+    bool lostSinceOpened() const { return lossReported_; }
 
     // --- sending ----------------------------------------------------------------------------
     // Each of these is followed by the 1 ms pause.

@@ -88,9 +88,12 @@ void reportOpenFailure(OperatorUi& ui, const QString& portName, const PortStatus
     }
 }
 
+QString portLostText(const QString& portName) {
+    return QStringLiteral("通信ポート ") + portName + QStringLiteral(" との接続が切れました。");
+}
+
 void reportPortLost(OperatorUi& ui, const QString& portName, const PortStatus& status) {
-    const QString text = QStringLiteral("通信ポート ") + portName +
-                         QStringLiteral(" との接続が切れました。") + CRLF +
+    const QString text = portLostText(portName) + CRLF +
                          QStringLiteral("ライターの接続を確認してから、もう一度実行してください。");
     ShowStatusMessage(ui, QStringLiteral("red") + text);
     ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, InfoTitle,

@@ -20,5 +20,7 @@ QString deviceGroupOf(const QString& portName);
 void reportOpenFailure(OperatorUi& ui, const QString& portName, const PortStatus& status);
 // Status line and message box for a port that disappeared while open.
 void reportPortLost(OperatorUi& ui, const QString& portName, const PortStatus& status);
+// The first line of that report: what a run that ended for the loss tells in the result log.
+QString portLostText(const QString& portName);
 
 } // namespace tavrin

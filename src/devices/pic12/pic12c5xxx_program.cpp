@@ -12,6 +12,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_stop.h"
 #include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
@@ -54,6 +55,9 @@ class TwelveBitProgram {
     bool typedCalibrationUsable();
     bool blankCheckAllowsWriting();
     bool writeAndVerify();
+    // A write that failed ends the run: its box and the run's line.
+    bool writeFailed(const QString& title, const QString& text);
+    bool endsForLostBoard() { return endedByLostBoard(ctx_, settings_); }
     void judge();
 
     ModuleContext& ctx_;
@@ -97,6 +101,7 @@ bool TwelveBitProgram::typedCalibrationUsable() {
 bool TwelveBitProgram::blankCheckAllowsWriting() {
     QString program, config, cpFlag = result::Skipped;
     module_.ReadForBlankCheck(program, config, cpFlag);
+    if (endsForLostBoard()) return false;
     if (program == result::ER || config == result::ER) {
         status(QStringLiteral("redブランクチェック中に通信エラーが発生しました。"));
         return false;
@@ -110,6 +115,7 @@ bool TwelveBitProgram::blankCheckAllowsWriting() {
     // asked or written; the board's scans give it only when the rest of the chip is blank.
     if (settings_.keepChipCalibration && !run_.CalibWordRead) {
         module_.readCalibrationOfWrittenChip();
+        if (endsForLostBoard()) return false;
         if (!run_.CalibWordRead) {
             refuse(QStringLiteral("ＰＩＣ内部のキャリブレーションデータを読み出せませんでした。"
                                   "書込みを中止しました。"));
@@ -142,17 +148,15 @@ bool TwelveBitProgram::writeAndVerify() {
     ui_.pumpEvents();
     ch_.pauseMs(200);
     WriteProgramMemory(ch_, run_.OperationResult);
-    if (failed(run_.OperationResult)) {
-        ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok,
-                       QStringLiteral("プログラムメモリプログラミング"),
-                       QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (failed(run_.OperationResult))
+        return writeFailed(QStringLiteral("プログラムメモリプログラミング"),
+                           QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
     status(QStringLiteral("プログラムメモリのベリファイ中.........."));
     ui_.pumpEvents();
     ch_.pauseMs(200);
     s_.link.ReceiveBuffer.clear();
     VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
+    if (endsForLostBoard()) return false;
     setLabel(ctx_.calibrationLabel + QStringLiteral("W:") +
              calibrationWordText(calibrationWordReadBack(s_)));
 
@@ -160,15 +164,20 @@ bool TwelveBitProgram::writeAndVerify() {
     ui_.pumpEvents();
     ch_.pauseMs(200);
     WriteConfigWords(ch_, run_.OperationResult);
-    if (run_.OperationResult != result::OK) {
-        ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, QString(),
-                       QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (run_.OperationResult != result::OK)
+        return writeFailed(QString(),
+                           QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
     status(QStringLiteral("コンフィギュレーションワードのベリファイ中.........."));
     QString cpFlag = result::Skipped;
     VerifyWrittenConfigWords(ch_, cpFlag, run_.ConfigVerifyResult);
-    return true;
+    return !endsForLostBoard();
+}
+
+bool TwelveBitProgram::writeFailed(const QString& title, const QString& text) {
+    if (endsForLostBoard()) return false;
+    logProgramStop(ctx_, settings_, text);
+    ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
+    return false;
 }
 
 void TwelveBitProgram::judge() {

@@ -13,6 +13,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_stop.h"
 #include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
@@ -84,6 +85,7 @@ bool Pic12F683::blankCheckAllowsWriting() {
     BlankCheckProgramMemory(run.ProgramStepResult);
     BlankCheckEepromMemory(run.EepromStepResult);
     BlankCheckConfigWords(run.ConfigStepResult, run.CodeProtectState);
+    if (endedByLostBoard(ctx_, settings)) return false;
     const QString ended = kStep + QStringLiteral("ブランクチェック終了");
     if (failed(run.ProgramStepResult)) {
         status(ended + QStringLiteral("（ＦＳＬＡＨプログラムメモリー）通信エラー。"));
@@ -124,6 +126,7 @@ bool Pic12F683::eraseForProgramming() {
         if (!chipConfigWord_) {
             QString config, cpFlag;
             BlankCheckConfigWords(config, cpFlag);
+            if (endedByLostBoard(ctx_, ctx_.currentSettings())) return false;
             if (!chipConfigWord_) {
                 status(kStep + QStringLiteral("ブランクチェック終了（コンフィギュレーションワード）"
                                               "通信エラー。"));
@@ -139,6 +142,7 @@ bool Pic12F683::eraseForProgramming() {
         run.EepromStepResult = result::OK;
     else
         EraseEepromMemory(run.EepromStepResult);
+    if (endedByLostBoard(ctx_, ctx_.currentSettings())) return false;
     if (run.ProgramStepResult + run.EepromStepResult != QLatin1String("OKOK")) {
         status(erasing + QStringLiteral("　失敗。"));
         return false;
@@ -154,61 +158,64 @@ bool Pic12F683::eraseForProgramming() {
 bool Pic12F683::writeAndVerify() {
     RunState& run = ctx_.s.run;
     BoardChannel& ch = channel();
+    const OperationSettings settings = ctx_.currentSettings();
     auto pause = [&] {
         ctx_.ui.pumpEvents();
         ch.pauseMs(50);
+    };
+    // A step that failed ends the run: its status and the run's line.
+    auto stop = [&](const QString& text) {
+        if (endedByLostBoard(ctx_, settings)) return false;
+        status(text);
+        logProgramStop(ctx_, settings, text);
+        return false;
     };
     const QString flash = kStep + QStringLiteral("ＦＬＡＳＨプログラムメモリーの");
     const QString eeprom = kStep + QStringLiteral("ＥＥＰＲＯＭデータメモリーの");
     status(flash + QStringLiteral("プログラミング中.........."));
     pause();
     WriteProgramMemory(run.ProgramStepResult);
-    if (run.ProgramStepResult != result::OK) {
-        status(flash + QStringLiteral("プログラミングに失敗しました。"));
-        return false;
-    }
+    if (run.ProgramStepResult != result::OK)
+        return stop(flash + QStringLiteral("プログラミングに失敗しました。"));
     if (!run.ProgramMemoryOnlyMode) {
         status(eeprom + QStringLiteral("プログラミング中.........."));
         pause();
         WriteEepromMemory(run.EepromStepResult);
-        if (run.EepromStepResult != result::OK) {
-            status(eeprom + QStringLiteral("プログラミングに失敗しました。"));
-            return false;
-        }
+        if (run.EepromStepResult != result::OK)
+            return stop(eeprom + QStringLiteral("プログラミングに失敗しました。"));
     }
     status(flash + QStringLiteral("ベリファイ中.........."));
     pause();
     VerifyProgramMemory(run.ProgramVerifyResult);
+    if (endedByLostBoard(ctx_, settings)) return false;
     if (run.ProgramVerifyResult != result::OK)
         status(flash + QStringLiteral("ベリファイに失敗しました。"));
     if (!run.ProgramMemoryOnlyMode) {
         status(eeprom + QStringLiteral("ベリファイ中.........."));
         pause();
         VerifyEepromMemory(run.EepromVerifyResult);
+        if (endedByLostBoard(ctx_, settings)) return false;
         if (run.EepromVerifyResult != result::OK)
             status(eeprom + QStringLiteral("ベリファイに失敗しました。"));
     }
     status(kStep + QStringLiteral("コンフィグレーションワードの固定データ収集中.........."));
     pause();
     CollectConfigFixedData(run.ConfigStepResult);
-    if (run.ConfigStepResult != result::OK) {
-        status(kStep +
-               QStringLiteral("コンフィグレーションワードの修正データ収集に失敗しました。"));
-        return false;
-    }
+    if (run.ConfigStepResult != result::OK)
+        return stop(kStep +
+                    QStringLiteral("コンフィグレーションワードの修正データ収集に失敗しました。"));
     const QString config = kStep + QStringLiteral("コンフィギュレーションワードの");
     status(config + QStringLiteral("プログラミング中.........."));
     pause();
     WriteConfigWords(run.ConfigStepResult);
-    if (run.ConfigStepResult != result::OK) {
-        status(kStep +
-               QStringLiteral("コンフィグレーションワードのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (run.ConfigStepResult != result::OK)
+        return stop(kStep +
+                    QStringLiteral("コンフィグレーションワードのプログラミングに失敗しました。"));
     status(config + QStringLiteral("ベリファイ中.........."));
     pause();
     VerifyWrittenConfigWordsWith(ch, kPic12F683ConfigArea, run.CodeProtectState,
                                  run.ConfigVerifyResult);
+    if (endedByLostBoard(ctx_, settings)) return false;
     if (run.ConfigVerifyResult != result::OK)
         status(config + QStringLiteral("ベリファイに失敗しました。"));
     return true;

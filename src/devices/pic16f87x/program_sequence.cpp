@@ -7,6 +7,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_stop.h"
 #include "devices/common/result_log.h"
 
 #include "core/clock.h"
@@ -44,10 +45,10 @@ void Pic16F87xModule::ProgramDevice() {
         ShowStatusMessage(ui(), kProgramming);
         ch.pumpEvents();
         CheckDeviceId(check);
-        if (check != result::OK) return;
+        if (endedByLostBoard(ctx_, settings) || check != result::OK) return;
     } else {
         CheckDeviceId(check);
-        if (check == result::NG) return;
+        if (endedByLostBoard(ctx_, settings) || check == result::NG) return;
         ShowStatusMessage(ui(), kProgramming);
         ch.pumpEvents();
     }
@@ -56,11 +57,11 @@ void Pic16F87xModule::ProgramDevice() {
         QString p = result::Skipped, e = result::Skipped, c = result::Skipped;
         ShowStatusMessage(ui(), QStringLiteral("ブランクチェック中.........."));
         BlankCheckProgramMemory(p);
-        if (p == result::ER) return;
+        if (endedByLostBoard(ctx_, settings) || p == result::ER) return;
         BlankCheckEepromMemory(e);
-        if (e == result::ER) return;
+        if (endedByLostBoard(ctx_, settings) || e == result::ER) return;
         BlankCheckConfigWords(c, run.CodeProtectState);
-        if (c == result::ER) return;
+        if (endedByLostBoard(ctx_, settings) || c == result::ER) return;
         const QString joined = p + e + c;
         if (joined == QLatin1String("YB--YB") || joined == QLatin1String("YBYBYB")) {
             ShowStatusMessage(
@@ -85,12 +86,20 @@ void Pic16F87xModule::ProgramDevice() {
     ch.pumpEvents();
     QString erase;
     EraseChip(erase);
+    if (endedByLostBoard(ctx_, settings)) return;
     if (erase != result::OK) {
         ShowStatusMessage(ui(), QStringLiteral("チップイレース失敗。"));
         return;
     }
 
     ++run.AttemptCount;
+    // From here the chip is being written: a write that fails ends the run with its box and the
+    // run's line.
+    auto writeFailed = [&](const QString& title, const QString& text) {
+        if (endedByLostBoard(ctx_, settings)) return;
+        logProgramStop(ctx_, settings, text);
+        ui().messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
+    };
     ShowStatusMessage(ui(),
                       QStringLiteral("Ｆｌａｓｈプログラムメモリのプログラミング中.........."));
     ch.pumpEvents();
@@ -99,10 +108,8 @@ void Pic16F87xModule::ProgramDevice() {
     WriteProgramMemory(written);
     if (written != result::OK) {
         ctx_.link.ClosePort();
-        ui().messageBox(MessageIcon::Critical, MessageButtons::Ok,
-                        QStringLiteral("プログラムメモリプログラミング"),
-                        QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
-        return;
+        return writeFailed(QStringLiteral("プログラムメモリプログラミング"),
+                           QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
     }
     const bool memoryOnly = run.ProgramMemoryOnlyMode;
     if (!memoryOnly) {
@@ -110,22 +117,21 @@ void Pic16F87xModule::ProgramDevice() {
                           QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
         ch.pumpEvents();
         WriteEepromMemory(written);
-        if (written == result::ER || written == result::NG) {
-            ui().messageBox(
-                MessageIcon::Critical, MessageButtons::Ok,
+        if (written == result::ER || written == result::NG)
+            return writeFailed(
                 QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
                 QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
-            return;
-        }
     }
     ShowStatusMessage(ui(), QStringLiteral("プログラムメモリのベリファイ中.........."));
     ch.pumpEvents();
     ch.pauseMs(StepPauseMs);
     VerifyProgramMemory(run.ProgramVerifyResult);
+    if (endedByLostBoard(ctx_, settings)) return;
     if (!memoryOnly) {
         ShowStatusMessage(ui(), QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
         ch.pumpEvents();
         VerifyEepromMemory(run.EepromVerifyResult);
+        if (endedByLostBoard(ctx_, settings)) return;
     }
     if (!memoryOnly || run.IncludeConfigInPartial) {
         ShowStatusMessage(
@@ -133,14 +139,13 @@ void Pic16F87xModule::ProgramDevice() {
         ch.pumpEvents();
         ch.pauseMs(StepPauseMs);
         WriteConfigWords(written);
-        if (written != result::OK) {
-            ui().messageBox(MessageIcon::Critical, MessageButtons::Ok, QString(),
-                            QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
-            return;
-        }
+        if (written != result::OK)
+            return writeFailed(
+                QString(), QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
         ShowStatusMessage(ui(),
                           QStringLiteral("コンフィギュレーションワードのベリファイ中.........."));
         VerifyConfigWords(run.ConfigVerifyResult, run.CodeProtectState);
+        if (endedByLostBoard(ctx_, settings)) return;
     }
     programVerdict();
 }

@@ -11,6 +11,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_stop.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 
@@ -78,6 +79,7 @@ void Pic18Module::programEraseStep(bool programOnly, QString& stopText) {
         status(kHead + kBlocksErasing);
         pause(100);
         EraseProgramMemory(run.ProgramStepResult);
+        if (boardLost(ctx_)) return;
         if (run.ProgramStepResult != result::OK) {
             status(kHead + kBlocksEraseFailed);
             stopText = lastStatus_;
@@ -94,6 +96,7 @@ void Pic18Module::programEraseStep(bool programOnly, QString& stopText) {
     status(kHead + kErasing);
     pause(100);
     EraseChip(run.ProgramStepResult);
+    if (boardLost(ctx_)) return;
     if (run.ProgramStepResult != result::OK) {
         status(kHead + kEraseFailed);
         stopText = lastStatus_;
@@ -113,19 +116,20 @@ void Pic18Module::ProgramDevice() {
     run.ProgramVerifyResult = run.EepromVerifyResult = run.ConfigVerifyResult = result::OK;
     ui_.pumpEvents();
 
-    // The text an early stop leaves in the log: what the person was told, never an earlier
-    // run's result.
+    // What ended the run early, as the person was told it. A board that went away ends it at
+    // once, its loss the last word.
     QString stopText;
     auto stop = [&](const QString& text) {
-        status(kHead + text);
+        if (!boardLost(ctx_)) status(kHead + text);
         stopText = lastStatus_;
     };
+    auto going = [&] { return stopText.isEmpty() && !boardLost(ctx_); };
 
     run.ConfigStepResult.clear();
     CheckDeviceId(run.ConfigStepResult);
     if (run.ConfigStepResult == result::NG || !sizesFit()) stopText = lastStatus_;
 
-    if (stopText.isEmpty() && !settings_.skipBlankCheck) {
+    if (going() && !settings_.skipBlankCheck) {
         status(kHead + kBlankChecking);
         ui_.pumpEvents();
         run.ProgramStepResult = run.EepromStepResult = run.ConfigStepResult = result::Skipped;
@@ -136,59 +140,63 @@ void Pic18Module::ProgramDevice() {
         else
             BlankCheckEepromMemory(run.EepromStepResult);
         BlankCheckConfigWords(run.ConfigStepResult, run.CodeProtectState);
-        if (run.ProgramStepResult == result::ER) {
-            clock_.sleepMs(100);
-            stop(kProgramNoAnswer);
-        } else if (run.EepromStepResult == result::ER) {
-            clock_.sleepMs(100);
-            stop(kEepromNoAnswer);
-        } else if (run.ConfigStepResult == result::ER) {
-            clock_.sleepMs(100);
-            stop(kConfigNoAnswer);
-        } else if (run.ProgramStepResult + run.EepromStepResult + run.ConfigStepResult ==
-                   QLatin1String("OKOKOK")) {
-            status(kHead + kBlank);
-        } else {
-            status(kHead + kWritten);
-            const std::int16_t answer = ctx_.askOverwrite(kWrittenLine, kOverwriteLine);
-            run.HintAnswer = answer;
-            ui_.pumpEvents();
-            // Only an explicit "はい" overwrites.
-            if (!consentsToOverwrite(answer)) stop(kCancelled);
+        // A board that went away has had its last word: nothing more is asked or told.
+        if (going()) {
+            if (run.ProgramStepResult == result::ER) {
+                clock_.sleepMs(100);
+                stop(kProgramNoAnswer);
+            } else if (run.EepromStepResult == result::ER) {
+                clock_.sleepMs(100);
+                stop(kEepromNoAnswer);
+            } else if (run.ConfigStepResult == result::ER) {
+                clock_.sleepMs(100);
+                stop(kConfigNoAnswer);
+            } else if (run.ProgramStepResult + run.EepromStepResult + run.ConfigStepResult ==
+                       QLatin1String("OKOKOK")) {
+                status(kHead + kBlank);
+            } else {
+                status(kHead + kWritten);
+                const std::int16_t answer = ctx_.askOverwrite(kWrittenLine, kOverwriteLine);
+                run.HintAnswer = answer;
+                ui_.pumpEvents();
+                // Only an explicit "はい" overwrites.
+                if (!consentsToOverwrite(answer)) stop(kCancelled);
+            }
         }
     }
 
-    if (stopText.isEmpty()) {
+    if (going()) {
         programEraseStep(programOnly, stopText);
         // An attempt is counted where the verdict will count a pass or a failure.
-        if (stopText.isEmpty() && !programOnly) ++run.AttemptCount;
+        if (going() && !programOnly) ++run.AttemptCount;
     }
-    if (stopText.isEmpty()) {
+    if (going()) {
         status(kHead + kWritingProgram);
         pause(100);
         WriteProgramMemory(run.ProgramStepResult);
         if (run.ProgramStepResult != result::OK) stop(kProgramWriteFailed);
     }
-    if (stopText.isEmpty() && !programOnly) {
+    if (going() && !programOnly) {
         status(kHead + kWritingEeprom);
         pause(100);
         WriteEepromMemory(run.EepromStepResult);
         if (run.EepromStepResult != result::OK && run.EepromStepResult != result::Skipped)
             stop(kEepromWriteFailed);
     }
-    if (stopText.isEmpty()) {
+    if (going()) {
         status(kHead + kVerifyingProgram);
         pause(100);
         VerifyProgramMemory(run.ProgramVerifyResult);
-        if (run.ProgramVerifyResult != result::OK) status(kHead + kProgramVerifyFailed);
-        if (!programOnly) {
+        if (run.ProgramVerifyResult != result::OK && going()) status(kHead + kProgramVerifyFailed);
+        if (!programOnly && going()) {
             status(kHead + kVerifyingEeprom);
             pause(100);
             VerifyEepromMemory(run.EepromVerifyResult);
-            if (run.EepromVerifyResult != result::OK) status(kHead + kEepromVerifyFailed);
+            if (run.EepromVerifyResult != result::OK && going())
+                status(kHead + kEepromVerifyFailed);
         }
     }
-    if (stopText.isEmpty() && withConfig) {
+    if (going() && withConfig) {
         status(kHead + kWritingConfig);
         ui_.pumpEvents();
         clock_.sleepMs(200);
@@ -200,11 +208,13 @@ void Pic18Module::ProgramDevice() {
             ui_.pumpEvents();
             clock_.sleepMs(200);
             VerifyConfigWords(run.ConfigVerifyResult, run.CodeProtectState);
-            if (run.ConfigVerifyResult != result::OK) status(kHead + kConfigVerifyFailed);
+            if (run.ConfigVerifyResult != result::OK && going())
+                status(kHead + kConfigVerifyFailed);
         }
     }
 
-    if (stopText.isEmpty() && programOnly) {
+    const bool judged = going();
+    if (judged && programOnly) {
         run.LastResultText = run.ProgramVerifyResult == result::OK
                                  ? QStringLiteral("プログラムメモリのプログラミング成功。")
                                  : QStringLiteral("プログラムメモリのプログラミング失敗。");
@@ -215,7 +225,7 @@ void Pic18Module::ProgramDevice() {
                      ? QStringLiteral("コンフィグワードのプログラミング成功。")
                      : QStringLiteral("コンフィグワードのプログラミングエラー。"));
         status(run.LastResultText);
-    } else if (stopText.isEmpty()) {
+    } else if (judged) {
         const std::int64_t elapsedSeconds = (clock_.nowUs() - run.OperationStartTimeUs) / 1000000;
         const QString t = endTimeOfDay(ctx_.now());
         if (run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
@@ -237,10 +247,13 @@ void Pic18Module::ProgramDevice() {
                     kFiller5 + crlf);
         }
     }
-    writeLogLine(ui_, ctx_.dataDir,
-                 programLogLine(s_, stopText.isEmpty() ? run.LastResultText : stopText,
-                                settings_.idText.value_or(s_.buffer.IdText), ctx_.calibrationLabel,
-                                ctx_.now()));
+    if (judged)
+        writeLogLine(ui_, ctx_.dataDir,
+                     programLogLine(s_, run.LastResultText,
+                                    settings_.idText.value_or(s_.buffer.IdText),
+                                    ctx_.calibrationLabel, ctx_.now()));
+    else
+        logProgramStop(ctx_, settings_, stopText);
     finishOperation(ctx_, OperationKind::Program, settings_);
 }
 
