@@ -81,10 +81,10 @@ void SettingsNotKept::aChangeThatIsNotKeptIsSaidOnce() {
     QVERIFY(bench.boxes.isEmpty());
 
     QTemporaryDir hexFolder;
-    bench.hexFile = hexFolder.filePath(QStringLiteral("empty.hex"));
+    bench.hexFile = hexFolder.filePath(QStringLiteral("one_word.hex"));
     QFile hex(bench.hexFile);
     QVERIFY(hex.open(QIODevice::WriteOnly));
-    hex.write(":00000001FF\r\n");
+    hex.write(":020000000000FE\r\n:00000001FF\r\n");
     hex.close();
 
     bench.loseTheSettingsFolder();
