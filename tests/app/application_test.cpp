@@ -3,8 +3,8 @@
 #include "app/application.h"
 #include "core/log_files.h"
 #include "core/work_files.h"
-#include "emusupport/emulator_process.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "pty_board.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_device_select.h"
 #include "tools/widgets/frm_option.h"
@@ -19,23 +19,9 @@
 #include <QtTest>
 
 using namespace tavrin;
+using test::PtyBoard;
 
 namespace {
-// The board emulator with a PIC16F877A in its socket, reached through a fixed link name as
-// scripts/run.sh gives it.
-struct EmulatedBench {
-    EmulatedBench()
-        : process({"--part", "PIC16F877A", "--baud", "0", "--link",
-                   test::EmulatorProcess::uniquePath("tavrin-board")}) {
-        std::string error;
-        started = process.start(&error);
-        if (!started) qWarning("emulator: %s", error.c_str());
-    }
-    QString path() const { return QString::fromStdString(process.portPath()); }
-    test::EmulatorProcess process;
-    bool started = false;
-};
-
 struct Recorded {
     QString title;
     QString text;
@@ -88,7 +74,7 @@ void ApplicationTest::recordBoxes(Application& app, QList<Recorded>& into) {
 
 void ApplicationTest::commandLineFileOpensWithItsPart() {
     QTemporaryDir dir;
-    EmulatedBench board;
+    PtyBoard board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     // The shell hands over the path split at its blank, then the part.
@@ -141,7 +127,7 @@ void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
         {{missing, QStringLiteral("/PIC16F877A")}, {}},
     };
     for (const Case& c : cases) {
-        EmulatedBench board;
+        PtyBoard board;
         QVERIFY(board.started);
         QList<Recorded> boxes;
         Application app(options(dir, c.arguments, board.path()));
@@ -165,7 +151,7 @@ void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
 
 void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
     QTemporaryDir dir;
-    EmulatedBench board;
+    PtyBoard board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     QList<Recorded> boxes;
@@ -195,7 +181,7 @@ void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
 
 void ApplicationTest::firstStartAsksForThePortAndFindsTheBoard() {
     QTemporaryDir dir;
-    EmulatedBench board;
+    PtyBoard board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
     Application app(options(dir, {}, QString()));
@@ -247,7 +233,7 @@ void ApplicationTest::missingDeviceFileEndsTheProgram() {
 
 void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
     QTemporaryDir dir;
-    EmulatedBench board;
+    PtyBoard board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
     Application app(options(dir, {}, board.path()));
@@ -272,7 +258,7 @@ void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
 // status line shows once the person can use it.
 void ApplicationTest::aFailedLogRotationIsTheLastWordOfStartup() {
     QTemporaryDir dir;
-    EmulatedBench board;
+    PtyBoard board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     ApplicationOptions o = options(dir, {hex, QStringLiteral("/PIC16F877A")}, board.path());

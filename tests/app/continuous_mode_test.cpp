@@ -3,8 +3,8 @@
 // Verify stay usable, with the mode's own entry and the toggles beside it; nothing done in the
 // mode gives another back, and leaving it gives everything back as it was.
 #include "app/application.h"
-#include "emusupport/emulator_process.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "pty_board.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,21 +18,9 @@
 #include <functional>
 
 using namespace tavrin;
+using test::PtyBoard;
 
 namespace {
-
-struct EmulatedBoard {
-    EmulatedBoard()
-        : process({"--part", "PIC16F877A", "--baud", "0", "--link",
-                   test::EmulatorProcess::uniquePath("tavrin-board")}) {
-        std::string error;
-        started = process.start(&error);
-        if (!started) qWarning("emulator: %s", error.c_str());
-    }
-    QString path() const { return QString::fromStdString(process.portPath()); }
-    test::EmulatorProcess process;
-    bool started = false;
-};
 
 // Whether each menu entry and button of the window can be used: an entry only when its menu can
 // be opened.
@@ -74,7 +62,7 @@ class ContinuousModeTest : public QObject {
 
 void ContinuousModeTest::onlyTheOperationsStayUsable() {
     QTemporaryDir dir;
-    EmulatedBoard board;
+    PtyBoard board;
     QVERIFY(board.started);
     AppPaths paths;
     paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");

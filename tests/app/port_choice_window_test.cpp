@@ -3,8 +3,8 @@
 // used before, for the board port given at start (as the run command gives it) and for a saved
 // one alike; the window opens again and takes a good port.
 #include "app/application.h"
-#include "emusupport/emulator_process.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "pty_board.h"
 #include "tools/widgets/frm_option.h"
 
 #include <QAction>
@@ -19,21 +19,9 @@
 #include <functional>
 
 using namespace tavrin;
+using test::PtyBoard;
 
 namespace {
-
-struct EmulatedBoard {
-    EmulatedBoard()
-        : process({"--part", "PIC16F877A", "--baud", "0", "--link",
-                   test::EmulatorProcess::uniquePath("tavrin-board")}) {
-        std::string error;
-        started = process.start(&error);
-        if (!started) qWarning("emulator: %s", error.c_str());
-    }
-    QString path() const { return QString::fromStdString(process.portPath()); }
-    test::EmulatorProcess process;
-    bool started = false;
-};
 
 // What the person does in the port window, one step each time it is in front: the port typed
 // and the button pressed.
@@ -88,8 +76,8 @@ void PortChoiceWindowTest::aFailedChoiceCancelledKeepsThePortInUse_data() {
 void PortChoiceWindowTest::aFailedChoiceCancelledKeepsThePortInUse() {
     QFETCH(bool, saved);
     QTemporaryDir dir;
-    EmulatedBoard board;
-    EmulatedBoard other;
+    PtyBoard board;
+    PtyBoard other;
     QVERIFY(board.started && other.started);
     const QString settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     if (saved)
