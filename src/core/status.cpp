@@ -6,19 +6,25 @@
 
 namespace tavrin {
 
+namespace {
+
+int colourPrefixLength(const QString& message) {
+    if (message.left(3).toUpper() == QLatin1String("RED")) return 3;
+    if (message.left(4).toUpper() == QLatin1String(" RED")) return 4;
+    return 0;
+}
+
+} // namespace
+
+QString statusLineText(const QString& message) {
+    return message.mid(colourPrefixLength(message));
+}
+
 void ShowStatusMessage(OperatorUi& ui, const QString& message, const QString& detail) {
-    StatusColor color = StatusColor::Black;
-    QString text = message;
-    if (message.startsWith(QStringLiteral("<<注意>>"))) {
-        color = StatusColor::Red;
-    } else if (message.left(3).toUpper() == QLatin1String("RED")) {
-        color = StatusColor::Red;
-        text = message.mid(3);
-    } else if (message.left(4).toUpper() == QLatin1String(" RED")) {
-        color = StatusColor::Red;
-        text = message.mid(4);
-    }
-    ui.showStatusLine(text + QLatin1Char(' ') + detail, color);
+    const bool red =
+        message.startsWith(QStringLiteral("<<注意>>")) || colourPrefixLength(message) > 0;
+    ui.showStatusLine(statusLineText(message) + QLatin1Char(' ') + detail,
+                      red ? StatusColor::Red : StatusColor::Black);
 }
 
 void ShowProgress(OperatorUi& ui, ProgressMode mode, double minimum, double maximum, double value) {

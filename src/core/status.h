@@ -11,6 +11,8 @@ class OperatorUi;
 // without those three characters; one beginning " RED" red without those four; any other black.
 // The line reads the text, one blank and the detail.
 void ShowStatusMessage(OperatorUi& ui, const QString& message, const QString& detail = QString());
+// The text such a message shows: without the colour prefix it may begin with.
+QString statusLineText(const QString& message);
 
 enum class ProgressMode { On, Off };
 

@@ -1,59 +1,33 @@
 // A program run of each device module that ends before its verdict, pressed in the real main
-// window on the emulator over a pty: the board reports a failure or gives up in the middle of the
-// program memory, or the board goes away while the chip is written or verified. The result log
-// gets one line that tells this run's failure, never an earlier run's result or nothing; a lost
-// board ends the run at once, its loss the last word in the status line and the only box.
-#include "window_bench.h"
-
-#include <QProgressBar>
-#include <QtTest>
+// window on the emulator over a pty (program_stop_checks.h): a failed write and a lost board in
+// every module, and every early stop of the PIC12F683, whose run writes its line on every way out.
+#include "program_stop_checks.h"
 
 using namespace tavrin;
 using namespace tavrin::test;
 
 namespace {
 
-QString hexFor(const QString& part) {
-    const QString pic12 = QStringLiteral(TAVRIN_SOURCE_DIR "/tests/devices/pic12/data/");
-    const QString pic16 = QStringLiteral(TAVRIN_SOURCE_DIR "/tests/devices/pic16f87x/data/");
-    if (part == QLatin1String("PIC12C508A")) return pic12 + QStringLiteral("blink508a.hex");
-    if (part == QLatin1String("PIC12F683")) return pic12 + QStringLiteral("blink683.hex");
-    if (part.endsWith(QLatin1Char('A')))
-        return pic16 + QStringLiteral("blink16f877a.hex"); // PIC16F877A, QZ-WRT400A
-    if (part.startsWith(QLatin1String("PIC18")))
-        return testDataPath(QStringLiteral("counter84a.hex"));
-    return pic16 + QStringLiteral("blink16f877.hex"); // PIC16F877, QZ-WRT400
-}
+#define PIC12_DATA TAVRIN_SOURCE_DIR "/tests/devices/pic12/data/"
+#define PIC16_DATA TAVRIN_SOURCE_DIR "/tests/devices/pic16f87x/data/"
 
-QStringList logLines(const Bench& bench) {
-    return bench.log().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-}
+const char* const kBlink683 = PIC12_DATA "blink683.hex";
 
-// The line's fields up to the ID: the result field, the device, "ID:".
-QString lineStart(const QString& result, const QString& part) {
-    return result + QStringLiteral("  ") + part + QStringLiteral("  ID:");
-}
-
-// The modules, the letters of their program-memory write and the item of it where the board
-// reports a failure or gives up: the fifth word, or the first PIC18 block (the host looks only
-// at the board's answer to that one).
-struct Module {
-    const char* part;
-    const char* programWrite;
-    int failingItem;
-    const char* writeFailed; // what a failed program-memory write tells
-};
-
-const Module kModules[] = {
-    {"PIC12C508A", "wsp", 4, "プログラムメモリのプログラミングに失敗しました。"},
-    {"PIC12F683", "we8", 4,
-     "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。"},
-    {"PIC16F877", "we8", 4, "プログラムメモリのプログラミングに失敗しました。"},
-    {"PIC16F877A", "wGe", 4, "プログラムメモリのプログラミングに失敗しました。"},
-    {"QZ-WRT400", "w84", 4, "プログラムメモリのプログラミングに失敗しました。"},
-    {"QZ-WRT400A", "w7e", 4, "プログラムメモリのプログラミングに失敗しました。"},
-    {"PIC18F452", "Xwep", 0,
-     "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。"},
+const ProgramStopPart kModules[] = {
+    {"PIC12C508A", PIC12_DATA "blink508a.hex", "wsp", 4,
+     "プログラムメモリのプログラミングに失敗しました。", true},
+    {"PIC12F683", kBlink683, "we8", 4,
+     "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。", false},
+    {"PIC16F877", PIC16_DATA "blink16f877.hex", "we8", 4,
+     "プログラムメモリのプログラミングに失敗しました。", true},
+    {"PIC16F877A", PIC16_DATA "blink16f877a.hex", "wGe", 4,
+     "プログラムメモリのプログラミングに失敗しました。", true},
+    {"QZ-WRT400", PIC16_DATA "blink16f877.hex", "w84", 4,
+     "プログラムメモリのプログラミングに失敗しました。", true},
+    {"QZ-WRT400A", PIC16_DATA "blink16f877a.hex", "w7e", 4,
+     "プログラムメモリのプログラミングに失敗しました。", true},
+    {"PIC18F452", TAVRIN_SOURCE_DIR "/tests/operations/data/counter84a.hex", "Xwep", 0,
+     "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。", false},
 };
 
 } // namespace
@@ -61,105 +35,75 @@ const Module kModules[] = {
 class ProgramStopWindow : public QObject {
     Q_OBJECT
   private slots:
-    void aFailedWriteIsLogged_data();
-    void aFailedWriteIsLogged();
-    void aLostBoardEndsTheRunAtOnce_data();
-    void aLostBoardEndsTheRunAtOnce();
+    void aFailedWriteIsLogged_data() { addFailedWriteRows(kModules, std::size(kModules)); }
+    void aFailedWriteIsLogged() { checkFailedWriteIsLogged(); }
+    void aLostBoardEndsTheRunAtOnce_data() { addLostBoardRows(kModules, std::size(kModules)); }
+    void aLostBoardEndsTheRunAtOnce() { checkLostBoardEndsTheRunAtOnce(); }
+    void aPic12F683RunStoppedEarlyLogsWhatItTold_data();
+    void aPic12F683RunStoppedEarlyLogsWhatItTold();
 };
 
-void ProgramStopWindow::aFailedWriteIsLogged_data() {
-    QTest::addColumn<QString>("part");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("logged");
-    for (const Module& m : kModules) {
-        const QString where =
-            QString::number(m.failingItem) + QLatin1Char('@') + QString::fromLatin1(m.programWrite);
-        QTest::addRow("%s failure report", m.part)
-            << QString::fromLatin1(m.part) << QStringLiteral("fail-at=") + where
-            << QString::fromUtf8(m.writeFailed);
-        QTest::addRow("%s abort", m.part)
-            << QString::fromLatin1(m.part) << QStringLiteral("abort-at=") + where
-            << QString::fromUtf8(m.writeFailed);
-    }
+// Each stop before the writes: the board's chip or answers, and what the person answers.
+void ProgramStopWindow::aPic12F683RunStoppedEarlyLogsWhatItTold_data() {
+    QTest::addColumn<QStringList>("board");
+    QTest::addColumn<QString>("hint"); // the overwrite question's button; empty: not asked
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("boxes");
+    const QString kStep = QStringLiteral("プログラミング..........");
+    QTest::newRow("another part, not to be written")
+        << QStringList{"--part", "PIC12F675"} << QString()
+        << QStringLiteral(
+               "指定しているマイコンとソケットにセットしているマイコンの種類が違います。")
+        << 1;
+    QTest::newRow("empty socket") << QStringList{"--part", "none"} << QString()
+                                  << QStringLiteral(
+                                         "マイコンがソケットに正しくセットされていません。")
+                                  << 0;
+    QTest::newRow("device check without its end code")
+        << QStringList{"--part", "PIC12F683", "--fault", "end-code=0x21@rsc"} << QString()
+        << QStringLiteral("モジュールチェック失敗。　　終了コードを受信できませんでした。") << 0;
+    QTest::newRow("blank check communication error")
+        << QStringList{"--part", "PIC12F683", "--fault", "end-code=0x21@rsd"} << QString()
+        << kStep + QStringLiteral("ブランクチェック終了（ＥＥＰＲＯＭデータメモリー）通信エラー。")
+        << 0;
+    QTest::newRow("overwrite cancelled")
+        << QStringList{"--part", "PIC12F683", "--load", kBlink683} << QStringLiteral("CmdCancel")
+        << kStep + QStringLiteral("上書き操作をキャンセルしました。") << 0;
+    QTest::newRow("erase refused")
+        << QStringList{"--part", "PIC12F683", "--fault", "end-code=0x21@bd"} << QString()
+        << kStep + QStringLiteral("チップイレース(コードプロテクト解除)　失敗。") << 0;
 }
 
-void ProgramStopWindow::aFailedWriteIsLogged() {
-    QFETCH(QString, part);
-    QFETCH(QString, fault);
-    QFETCH(QString, logged);
-    Bench bench({"--part", part.toStdString(), "--fault", fault.toStdString()}, hexFor(part));
+void ProgramStopWindow::aPic12F683RunStoppedEarlyLogsWhatItTold() {
+    QFETCH(QStringList, board);
+    QFETCH(QString, hint);
+    QFETCH(QString, told);
+    QFETCH(int, boxes);
+    std::vector<std::string> args;
+    for (const QString& a : board)
+        args.push_back(a.toStdString());
+    Bench bench(args, QString::fromLatin1(kBlink683));
     QVERIFY(bench.started);
+    const QString part = QStringLiteral("PIC12F683");
     bench.select(part);
     bench.click("Cmd_open");
-    // What an earlier run left: a line with it would pass this run off as a success.
-    bench.session.run.LastResultText = QStringLiteral("プログラミング成功。1sec");
+    bench.session.run.LastResultText = kEarlierResult;
+    bench.boxes.clear();
+    bench.answers = {MessageAnswer::Cancel}; // another part is not to be written
+    if (!hint.isEmpty()) bench.answerHint({hint});
 
     bench.click("Command_pogram");
 
     const QStringList lines = logLines(bench);
     QCOMPARE(lines.size(), 1);
-    QVERIFY2(lines[0].startsWith(lineStart(logged, part)), qPrintable(lines[0]));
-    QVERIFY2(lines[0].contains(QStringLiteral("  ") + hexFor(part) + QLatin1Char('\t')),
-             qPrintable(lines[0]));
-    QCOMPARE(bench.session.run.AttemptCount, 1);
-    QCOMPARE(bench.session.run.PassCount, 0);
-    QVERIFY2(!bench.status().contains(QStringLiteral("成功")), qPrintable(bench.status()));
-    QVERIFY(bench.controlsBack());
-}
-
-void ProgramStopWindow::aLostBoardEndsTheRunAtOnce_data() {
-    QTest::addColumn<QString>("part");
-    // The board goes away while this status shows (and the bar moves).
-    QTest::addColumn<QString>("during");
-    for (const Module& m : kModules) {
-        QTest::addRow("%s writing", m.part)
-            << QString::fromLatin1(m.part) << QStringLiteral("プログラミング");
-        QTest::addRow("%s verifying", m.part)
-            << QString::fromLatin1(m.part) << QStringLiteral("ベリファイ");
-    }
-}
-
-void ProgramStopWindow::aLostBoardEndsTheRunAtOnce() {
-    QFETCH(QString, part);
-    QFETCH(QString, during);
-    // Paced, so that the transfer lasts; lenient, since a board cut off in mid-command cannot
-    // judge the host.
-    Bench bench({"--part", part.toStdString(), "--baud", "57600"},
-                BenchOptions{hexFor(part), EmulatorProcess::Strictness::Lenient});
-    QVERIFY(bench.started);
-    bench.select(part);
-    bench.click("Cmd_open");
-    bench.session.run.LastResultText = QStringLiteral("プログラミング成功。1sec");
-
-    auto* progress = bench.find<QProgressBar>("P_Bar");
-    bool pulled = false;
-    QTimer pull;
-    pull.setInterval(0);
-    QObject::connect(&pull, &QTimer::timeout, [&] {
-        if (pulled || !operationRunning(bench.session) || bench.session.run.AttemptCount == 0 ||
-            !progress->isVisible() || progress->value() <= progress->minimum() ||
-            !bench.status().contains(during))
-            return;
-        pulled = true;
-        bench.emu->stop();
-    });
-    pull.start();
-    bench.click("Command_pogram");
-    pull.stop();
-    QVERIFY(pulled);
-
-    const QString lost = QStringLiteral("通信ポート ") + bench.session.link.ComPortName +
-                         QStringLiteral(" との接続が切れました。");
-    QVERIFY2(bench.status().startsWith(lost), qPrintable(bench.status()));
-    QCOMPARE(bench.find<QLabel>("LabelCmt")->palette().color(QPalette::WindowText),
-             QColor(Qt::red));
-    QCOMPARE(bench.boxes.size(), std::size_t(1));
-    QVERIFY2(bench.boxes[0].text.startsWith(lost), qPrintable(bench.boxes[0].text));
-    const QStringList lines = logLines(bench);
-    QCOMPARE(lines.size(), 1);
-    QVERIFY2(lines[0].startsWith(lineStart(lost, part)), qPrintable(lines[0]));
+    QVERIFY2(lines[0].startsWith(lineStart(told, part)), qPrintable(lines[0]));
+    QVERIFY2(bench.status().startsWith(told), qPrintable(bench.status()));
+    QCOMPARE(int(bench.boxes.size()), boxes);
+    if (!hint.isEmpty()) QCOMPARE(bench.hintsSeen.size(), 1);
+    QCOMPARE(bench.session.run.AttemptCount, 0);
     QCOMPARE(bench.session.run.PassCount, 0);
     QCOMPARE(bench.session.run.FailCount, 0);
+    QCOMPARE(bench.session.run.LastResultText, kEarlierResult);
     QVERIFY(!operationRunning(bench.session));
     QVERIFY(bench.controlsBack());
 }

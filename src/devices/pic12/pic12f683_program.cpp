@@ -46,6 +46,7 @@ void Pic12F683::ProgramDevice() {
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
+    const OperationSettings settings = ctx_.currentSettings();
     run.OperationStartTimeUs = ctx_.clock.nowUs();
     beginOperation(ctx_);
     const OperationEpilogue end(ctx_, OperationKind::Program);
@@ -58,19 +59,27 @@ void Pic12F683::ProgramDevice() {
     run.CodeProtectState = result::Skipped;
     chipConfigWord_.reset();
     ui.pumpEvents();
+    // Every way out leaves the run's line: the verdict's, or what the run last told the person
+    // (the loss, when the board went away).
+    if (!runToVerdict()) logProgramStop(ctx_, settings, told_);
+}
 
+// True when the verdict was told (with its line); false when the run ended before one.
+bool Pic12F683::runToVerdict() {
+    RunState& run = ctx_.s.run;
     CheckDeviceId(run.ConfigStepResult);
-    if (run.ConfigStepResult != result::NG && blankCheckAllowsWriting() && eraseForProgramming()) {
-        // An attempt is counted where the verdict will count a pass or a failure: a run of
-        // program memory alone has none, and would show as a failure in "Fail =".
-        if (!run.ProgramMemoryOnlyMode) ++run.AttemptCount;
-        if (writeAndVerify()) {
-            if (run.ProgramMemoryOnlyMode)
-                tellProgramMemoryOnlyEnd();
-            else
-                judge();
-        }
+    if (boardLost(ctx_) || run.ConfigStepResult == result::NG) return false;
+    if (!blankCheckAllowsWriting() || !eraseForProgramming()) return false;
+    // An attempt is counted where the verdict will count a pass or a failure: a run of program
+    // memory alone has none, and would show as a failure in "Fail =".
+    if (!run.ProgramMemoryOnlyMode) ++run.AttemptCount;
+    if (!writeAndVerify()) return false;
+    if (run.ProgramMemoryOnlyMode) {
+        tellProgramMemoryOnlyEnd();
+        return false;
     }
+    judge();
+    return true;
 }
 
 bool Pic12F683::blankCheckAllowsWriting() {
@@ -85,7 +94,7 @@ bool Pic12F683::blankCheckAllowsWriting() {
     BlankCheckProgramMemory(run.ProgramStepResult);
     BlankCheckEepromMemory(run.EepromStepResult);
     BlankCheckConfigWords(run.ConfigStepResult, run.CodeProtectState);
-    if (endedByLostBoard(ctx_, settings)) return false;
+    if (boardLost(ctx_)) return false;
     const QString ended = kStep + QStringLiteral("ブランクチェック終了");
     if (failed(run.ProgramStepResult)) {
         status(ended + QStringLiteral("（ＦＳＬＡＨプログラムメモリー）通信エラー。"));
@@ -126,7 +135,7 @@ bool Pic12F683::eraseForProgramming() {
         if (!chipConfigWord_) {
             QString config, cpFlag;
             BlankCheckConfigWords(config, cpFlag);
-            if (endedByLostBoard(ctx_, ctx_.currentSettings())) return false;
+            if (boardLost(ctx_)) return false;
             if (!chipConfigWord_) {
                 status(kStep + QStringLiteral("ブランクチェック終了（コンフィギュレーションワード）"
                                               "通信エラー。"));
@@ -142,7 +151,7 @@ bool Pic12F683::eraseForProgramming() {
         run.EepromStepResult = result::OK;
     else
         EraseEepromMemory(run.EepromStepResult);
-    if (endedByLostBoard(ctx_, ctx_.currentSettings())) return false;
+    if (boardLost(ctx_)) return false;
     if (run.ProgramStepResult + run.EepromStepResult != QLatin1String("OKOK")) {
         status(erasing + QStringLiteral("　失敗。"));
         return false;
@@ -158,16 +167,13 @@ bool Pic12F683::eraseForProgramming() {
 bool Pic12F683::writeAndVerify() {
     RunState& run = ctx_.s.run;
     BoardChannel& ch = channel();
-    const OperationSettings settings = ctx_.currentSettings();
     auto pause = [&] {
         ctx_.ui.pumpEvents();
         ch.pauseMs(50);
     };
-    // A step that failed ends the run: its status and the run's line.
+    // A step that failed ends the run with its status (unless the board went away).
     auto stop = [&](const QString& text) {
-        if (endedByLostBoard(ctx_, settings)) return false;
-        status(text);
-        logProgramStop(ctx_, settings, text);
+        if (!boardLost(ctx_)) status(text);
         return false;
     };
     const QString flash = kStep + QStringLiteral("ＦＬＡＳＨプログラムメモリーの");
@@ -187,14 +193,14 @@ bool Pic12F683::writeAndVerify() {
     status(flash + QStringLiteral("ベリファイ中.........."));
     pause();
     VerifyProgramMemory(run.ProgramVerifyResult);
-    if (endedByLostBoard(ctx_, settings)) return false;
+    if (boardLost(ctx_)) return false;
     if (run.ProgramVerifyResult != result::OK)
         status(flash + QStringLiteral("ベリファイに失敗しました。"));
     if (!run.ProgramMemoryOnlyMode) {
         status(eeprom + QStringLiteral("ベリファイ中.........."));
         pause();
         VerifyEepromMemory(run.EepromVerifyResult);
-        if (endedByLostBoard(ctx_, settings)) return false;
+        if (boardLost(ctx_)) return false;
         if (run.EepromVerifyResult != result::OK)
             status(eeprom + QStringLiteral("ベリファイに失敗しました。"));
     }
@@ -215,7 +221,7 @@ bool Pic12F683::writeAndVerify() {
     pause();
     VerifyWrittenConfigWordsWith(ch, kPic12F683ConfigArea, run.CodeProtectState,
                                  run.ConfigVerifyResult);
-    if (endedByLostBoard(ctx_, settings)) return false;
+    if (boardLost(ctx_)) return false;
     if (run.ConfigVerifyResult != result::OK)
         status(config + QStringLiteral("ベリファイに失敗しました。"));
     return true;

@@ -1,9 +1,11 @@
 // The program operation for every part without a device module of its own: socket check,
 // calibration saved, blank check and the overwrite question, chip erase, program memory and
 // EEPROM written and verified, configuration merged, written and verified, then the verdict with
-// the counters, the log line and, on failure, the verify box.
+// the counters, the log line and, on failure, the verify box. A write that fails after the erase
+// ends the run with its box and the run's line; a board that goes away ends it at once.
 #include "devices/common/calibration_entry.h"
 #include "devices/common/program_result.h"
+#include "devices/common/program_stop.h"
 #include "devices/common/program_verdict.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_opening.h"
@@ -94,6 +96,15 @@ class GenericProgram {
     void critical(const QString& title, const QString& text) {
         ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
     }
+    // The board went away (the loss is told): the run's line with the loss, and the run ends.
+    bool endedForLoss() { return endedByLostBoard(env_, settings_); }
+    // A write after the erase failed: the run's line with what the box tells, then the box.
+    bool writeFailed(const QString& title, const QString& text) {
+        if (endedForLoss()) return false;
+        logProgramStop(env_, settings_, text);
+        critical(title, text);
+        return false;
+    }
     void setCalibrationLabel(const QString& text) {
         calibrationLabel_ = text;
         ui_.setControlText(Control::Lbl_Calib_ReadWrite_Data, text);
@@ -108,7 +119,7 @@ class GenericProgram {
     bool restoreChipEeprom();
     void putCalibrationIntoImages();
     bool writeProgramAndEeprom();
-    void verifyProgramAndEeprom();
+    bool verifyProgramAndEeprom();
     bool writeAndVerifyConfiguration();
     void judge();
 
@@ -135,11 +146,12 @@ void GenericProgram::run() {
     // The typed values are checked before the chip is touched: once it is erased, a value that
     // cannot be written would leave it without its calibration.
     if (!typedCalibrationUsable()) return;
-    if (!resetVerifyResultsAndCheckSocket(ui_, ch_, run_)) return;
+    const bool socketChecked = resetVerifyResultsAndCheckSocket(ui_, ch_, run_);
+    if (endedForLoss() || !socketChecked) return;
     ch_.pauseMs(300);
 
     saveChipCalibration();
-    if (!blankCheckAllowsWriting()) return;
+    if (endedForLoss() || !blankCheckAllowsWriting()) return;
     if (!chipCalibrationKnown()) return;
     ch_.pauseMs(200);
     if (!saveChipEeprom()) return;
@@ -153,7 +165,7 @@ void GenericProgram::run() {
 
     if (!writeProgramAndEeprom()) return;
     if (!restoreChipEeprom()) return;
-    verifyProgramAndEeprom();
+    if (!verifyProgramAndEeprom()) return;
     if (!configSkipped() && !writeAndVerifyConfiguration()) return;
     judge();
 }
@@ -192,11 +204,11 @@ bool GenericProgram::blankCheckAllowsWriting() {
     QString program = result::Skipped, eeprom = result::Skipped, config = result::Skipped;
     QString cpFlag = result::Skipped;
     BlankCheckProgramMemory(ch_, program);
-    if (program == result::ER) return false;
+    if (endedForLoss() || program == result::ER) return false;
     BlankCheckEepromMemory(ch_, eeprom);
-    if (eeprom == result::ER) return false;
+    if (endedForLoss() || eeprom == result::ER) return false;
     BlankCheckConfigWords(ch_, cpFlag, config);
-    if (config == result::ER) return false;
+    if (endedForLoss() || config == result::ER) return false;
     cpFlag_ = cpFlag;
     if (isBlank(program, eeprom, config)) {
         status(QStringLiteral("ブランクチェック終了。　デバイスは消去されています。"));
@@ -234,7 +246,7 @@ bool GenericProgram::saveChipEeprom() {
         QString config;
         cpFlag_ = result::Skipped;
         BlankCheckConfigWords(ch_, cpFlag_, config);
-        if (config == result::ER) return false;
+        if (endedForLoss() || config == result::ER) return false;
     }
     if (cpFlag_ == result::CP) return true;
     statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリ読み出し中.........."));
@@ -246,6 +258,7 @@ bool GenericProgram::saveChipEeprom() {
     ui_.refreshViews(ViewEeprom);
     if (read == result::OK) return true;
     chipEeprom_.reset();
+    if (endedForLoss()) return false;
     const QString text =
         QStringLiteral("ＥＥＰＲＯＭデータメモリを読み出せませんでした。書込みを中止しました。");
     status(QStringLiteral("red") + text);
@@ -268,15 +281,15 @@ bool GenericProgram::restoreChipEeprom() {
     if (written == result::OK) VerifyEepromMemory(ch_, verified);
     std::swap(image, *chipEeprom_);
     if (written == result::OK && verified == result::OK) return true;
-    critical(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
-             QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
-    return false;
+    return writeFailed(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
+                       QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
 }
 
 bool GenericProgram::eraseChip() {
     if (!steps_.chipErase) return true;
     status(QStringLiteral("チップイレース中.........."));
     EraseChip(env_.link, run_.OperationResult);
+    if (endedForLoss()) return false;
     if (run_.OperationResult == result::OK) return true;
     status(QStringLiteral("チップイレース失敗。"));
     return false;
@@ -296,57 +309,53 @@ bool GenericProgram::writeProgramAndEeprom() {
     statusAndPump(QStringLiteral("プログラムメモリのプログラミング中.........."));
     ch_.pauseMs(200);
     WriteProgramMemory(ch_, run_.OperationResult);
-    if (failed(run_.OperationResult)) {
-        critical(QStringLiteral("プログラムメモリプログラミング"),
-                 QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (failed(run_.OperationResult))
+        return writeFailed(QStringLiteral("プログラムメモリプログラミング"),
+                           QStringLiteral("プログラムメモリのプログラミングに失敗しました。"));
     if (memoryOnly()) return true;
     statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング.........."));
     WriteEepromMemory(ch_, run_.OperationResult);
-    if (failed(run_.OperationResult)) {
-        critical(QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
-                 QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (failed(run_.OperationResult))
+        return writeFailed(
+            QStringLiteral("ＥＥＰＲＯＭデータメモリプログラミング"),
+            QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミングに失敗しました。"));
     return true;
 }
 
-void GenericProgram::verifyProgramAndEeprom() {
+bool GenericProgram::verifyProgramAndEeprom() {
     statusAndPump(QStringLiteral("プログラムメモリのベリファイ中.........."));
     ch_.pauseMs(200);
     // The calibration word is taken from this read-back, never from an earlier reply.
     s_.link.ReceiveBuffer.clear();
     VerifyProgramMemory(ch_, run_.ProgramVerifyResult);
+    if (endedForLoss()) return false;
     if (calibrated())
         setCalibrationLabel(calibrationLabel_ + QStringLiteral("W:") +
                             calibrationWordText(calibrationWordReadBack(s_)));
-    if (memoryOnly()) return;
+    if (memoryOnly()) return true;
     statusAndPump(QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
     VerifyEepromMemory(ch_, run_.EepromVerifyResult);
+    return !endedForLoss();
 }
 
 bool GenericProgram::writeAndVerifyConfiguration() {
     if (steps_.configMerge) {
         statusAndPump(QStringLiteral("コンフィグレーションの修正データ修得中.........."));
         ReadConfigForMerge(ch_, run_.OperationResult);
-        if (run_.OperationResult != result::OK) {
-            critical(QString(),
-                     QStringLiteral("コンフィグレーションの修正データ修得に失敗しました。"));
-            return false;
-        }
+        if (run_.OperationResult != result::OK)
+            return writeFailed(
+                QString(), QStringLiteral("コンフィグレーションの修正データ修得に失敗しました。"));
     }
     statusAndPump(QStringLiteral("コンフィギュレーションワード プログラミング中.........."));
     ch_.pauseMs(200);
     WriteConfigWords(ch_, run_.OperationResult);
-    if (run_.OperationResult != result::OK) {
-        critical(QString(), QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
-        return false;
-    }
+    if (run_.OperationResult != result::OK)
+        return writeFailed(QString(),
+                           QStringLiteral("コンフィグレーションのプログラミングに失敗しました。"));
     status(QStringLiteral("コンフィギュレーションワードのベリファイ中.........."));
     QString cpFlag = result::Skipped;
     VerifyWrittenConfigWords(ch_, cpFlag, run_.ConfigVerifyResult);
-    return true;
+    return !endedForLoss();
 }
 
 void GenericProgram::judge() {
