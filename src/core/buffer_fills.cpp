@@ -64,6 +64,19 @@ void fillEeprom(Session& s, bool erased) {
     }
 }
 
+// The configuration words the part defines keep only what the part can hold: a bit it does not
+// implement reads 0 or 1 on the chip, whatever the fill wrote, and the words are written and
+// verified as the buffer holds them.
+void limitConfigWordsToPart(Session& s) {
+    auto& image = s.buffer.ConfigIdImage;
+    for (int k = 1; k <= limits::ConfigWords; ++k) {
+        if (s.device.ConfigWordDefined[k] == 0) continue;
+        const std::size_t at = std::size_t(2 * k + 12);
+        SplitWordBytes(partConfigWord(s.device, k, image[at] * 256 + image[at + 1]), image[at],
+                       image[at + 1]);
+    }
+}
+
 void fillIdConfig(Session& s, bool erased) {
     const QString& type = s.device.ProgramType;
     auto& image = s.buffer.ConfigIdImage;
@@ -76,9 +89,11 @@ void fillIdConfig(Session& s, bool erased) {
     switch (coreGroupOf(type)) {
     case CoreGroup::Bit12:
         fillWords(16, erased ? 0x0F : 0x00, erased ? 0xFF : 0x00);
+        limitConfigWordsToPart(s);
         break;
     case CoreGroup::Bit14:
         fillWords(32, erased ? 0x3F : 0x00, erased ? 0xFF : 0x00);
+        limitConfigWordsToPart(s);
         if (type == QLatin1String("EPROM2")) {
             for (std::size_t i = 0; i < 8; i += 2)
                 SetWordParityBits(image[i], image[i + 1]);

@@ -112,7 +112,7 @@ void RefreshConfigGrids(Session& s) {
     takeConfigWordsFromImage(s);
     if (!d.ConfigFromDevice) {
         for (int i = 1; i <= 127; ++i)
-            d.ConfigValue[i] = (d.ConfigMask[i] & d.ConfigValue[i]) | d.ConfigFixed[i];
+            d.ConfigValue[i] = partConfigWord(d, i, d.ConfigValue[i]);
     }
     d.CodeProtectOn = codeProtected(s);
 }

@@ -102,6 +102,12 @@ struct DeviceRecord {
     std::int32_t Pic18PanelCount = 0;
 };
 
+// Configuration word k as the part holds it: the implemented bits of value, the bits the part
+// always reads set. The grids show every word this way, so the buffer keeps it this way too.
+inline std::int32_t partConfigWord(const DeviceRecord& d, int k, std::int32_t value) {
+    return (d.ConfigMask[std::size_t(k)] & value) | d.ConfigFixed[std::size_t(k)];
+}
+
 // The memory images of the PC buffer. Program words are stored high byte first for every
 // family; for PIC18 that means index 2k holds the byte of device address 2k + 1.
 struct PcBuffer {

@@ -208,3 +208,33 @@ TEST(BufferFills, IdConfigByGroup) {
     FillIdConfigZero(p18);
     EXPECT_EQ(p18.device.ConfigValue[5], 0);
 }
+
+// The configuration words a part defines keep only what it can hold: bits it does not implement
+// as the part reads them, whatever the fill wrote; the ID words and the other words are filled.
+TEST(BufferFills, ConfigWordsAsThePartHoldsThem) {
+    struct Case {
+        const char* type;
+        int word; // configuration word number
+        std::int32_t mask, fixed;
+        int erased, zero;
+    };
+    const Case cases[] = {
+        {"12F6", 1, 0x31FF, 0x0000, 0x31FF, 0x0000},     // bits 11-9 read 0
+        {"FLASH8", 1, 0x2FCF, 0x1030, 0x3FFF, 0x1030},   // bits 12, 5, 4 read 1
+        {"FLASH4.9", 2, 0x0003, 0x3FFC, 0x3FFF, 0x3FFC}, // word 2: two bits
+        {"5X18", 1, 0x000F, 0x0FF0, 0x0FFF, 0x0FF0},     // 12-bit
+        {"EPROM2", 1, 0x3FFF, 0x0000, 0xFFFF, 0xC000},   // parity positions stay set
+    };
+    for (const Case& c : cases) {
+        Session s = sessionOf(c.type, 512, 0);
+        s.device.ConfigWordDefined[c.word] = 1;
+        s.device.ConfigMask[c.word] = c.mask;
+        s.device.ConfigFixed[c.word] = c.fixed;
+        const std::size_t at = std::size_t(2 * c.word + 12);
+        FillIdConfigErased(s);
+        EXPECT_EQ(word(s.buffer.ConfigIdImage, at), c.erased) << c.type;
+        EXPECT_EQ(s.buffer.ConfigIdImage[1], 0xFF) << c.type;
+        FillIdConfigZero(s);
+        EXPECT_EQ(word(s.buffer.ConfigIdImage, at), c.zero) << c.type;
+    }
+}
