@@ -2,10 +2,12 @@
 // unlisted name, committed to a session as a selection would. A crash, a sanitizer report or a
 // loaded record outside the limits every consumer relies on is a finding.
 #include "core/device_definition.h"
+#include "core/device_family_limits.h"
 #include "core/device_file_text.h"
 #include "core/device_list_scan.h"
 #include "core/device_record_display.h"
 #include "core/operator_ui.h"
+#include "core/program_type.h"
 #include "core/session.h"
 
 #include <cstddef>
@@ -26,6 +28,11 @@ void checkLoaded(const DeviceDefinition& definition, const QString& name) {
     require(!d.ProgramType.isEmpty() && d.ProgramWordCount > 0);
     require(d.ProgramWordCount >= 0 && d.ProgramWordCount <= limits::MaxProgramWords);
     require(d.EepromByteCount >= 0 && d.EepromByteCount <= limits::MaxEepromLocations);
+    // Its type is one some operation serves, and its sizes fit its family's memory.
+    require(isKnownProgramType(d.ProgramType));
+    const FamilyLimits family = familyLimitsOf(coreGroupOf(d.ProgramType));
+    require(d.ProgramWordCount <= family.programWords);
+    require(d.EepromByteCount <= family.eepromLocations);
     require(d.CpMaskCf5 >= 0 && d.CpMaskCf5 <= 0xFFFF);
     require(d.CodeProtectMask >= 0 && d.CodeProtectMask <= 0xFFFF);
     for (int k = 1; k <= limits::ConfigWords; ++k) {

@@ -93,8 +93,14 @@ Fate fateOf18(std::uint32_t a, int count) {
     return count == 0 || end <= size ? Fate::Placed : Fate::Fails;
 }
 
+// The file address just past program memory: 2 MiB on a PIC18, else 0x4000, where the ID words
+// begin.
+std::uint32_t programEnd(const PartMap& part) {
+    return part.core == Core::Pic18 ? 0x200000 : 0x4000;
+}
+
 bool isProgram(const PartMap& part, std::uint32_t a) {
-    return part.core == Core::Pic18 ? (a >> 16) < 0x20 : a < 0x4000;
+    return a < programEnd(part);
 }
 
 // Bits 14 and 15 of a 14-bit word: bit 14 makes the ones among bits 0, 2, .. 14 even, bit 15
@@ -311,10 +317,12 @@ Reading readFile(std::string_view text, const PartMap& part) {
         }
         if (fate == Fate::Ignored) continue;
         ++reading.placedRecords;
+        // A record that runs on past program memory writes program words only up to its end;
+        // the rest are ID and configuration words (or fail), never program words.
         if (isProgram(part, a) && line.count > 0)
             reading.programRanges.emplace_back(
-                a & ~1u,
-                std::min<std::uint32_t>((a + std::uint32_t(line.count) + 1) & ~1u, 0x200000));
+                a & ~1u, std::min<std::uint32_t>((a + std::uint32_t(line.count) + 1) & ~1u,
+                                                 programEnd(part)));
         reading.records.push_back(
             {a, std::uint32_t(reading.bytes.size()), std::uint32_t(line.count)});
         reading.bytes.insert(reading.bytes.end(), line.data.begin(), line.data.end());

@@ -1,6 +1,8 @@
 #include "device_definition.h"
 
+#include "device_family_limits.h"
 #include "device_required_keys.h"
+#include "program_type.h"
 #include "utilities.h"
 
 #include <QLocale>
@@ -36,6 +38,22 @@ QString missingKeyText(const QString& name, const QString& programType, const QS
     const QString text = QStringLiteral("%1 の定義に %2 がありません").arg(name, key);
     if (programType.isEmpty()) return text + QStringLiteral("。");
     return text + QStringLiteral("（PGM_TYPE %1 に必要です）。").arg(programType);
+}
+
+// A size as the file writes it: "0x", upper case, at least four digits.
+QString sizeText(std::int32_t value) {
+    return QStringLiteral("0x") +
+           QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString unknownTypeText(const QString& name, const QString& programType) {
+    return QStringLiteral("%1 の定義の PGM_TYPE %2 は未対応です。").arg(name, programType);
+}
+
+QString beyondFamilyText(const QString& name, const QString& programType,
+                         const SizeBeyondFamily& size) {
+    return QStringLiteral("%1 の定義の %2 %3 が範囲外です（PGM_TYPE %4 では %5 まで）。")
+        .arg(name, size.key, sizeText(size.value), programType, sizeText(size.largest));
 }
 
 // Column `column` of the row as a number in [lowest, highest]; the message when it is not one.
@@ -261,9 +279,17 @@ DeviceDefinition readDeviceDefinition(const QByteArray& utf8, const DeviceRecord
             return result;
         }
     }
-    if (const std::optional<QString> missing = missingRequiredKey(d)) {
+    // The type first: what a block needs and how large it may be both follow from it.
+    std::optional<QString> fault;
+    if (!d.ProgramType.isEmpty() && !isKnownProgramType(d.ProgramType))
+        fault = unknownTypeText(name, d.ProgramType);
+    else if (const std::optional<QString> missing = missingRequiredKey(d))
+        fault = missingKeyText(name, d.ProgramType, *missing);
+    else if (const std::optional<SizeBeyondFamily> size = sizeBeyondFamily(d))
+        fault = beyondFamilyText(name, d.ProgramType, *size);
+    if (fault) {
         result.outcome = DeviceDefinition::Outcome::Faulty;
-        result.errorText = missingKeyText(name, d.ProgramType, *missing);
+        result.errorText = *fault;
         result.record = DeviceRecord{};
         return result;
     }

@@ -45,7 +45,8 @@ constexpr TypeKeys kRequiredKeys[] = {
     {"18F", "PGM EEPROM CONFIG1 CONFIG2 CONFIG4 CONFIG5 CONFIG6 CONFIG7 CP_MASK_CF5"},
 };
 
-// A keyword no operation knows still cannot do without its program size.
+// A keyword no operation knows: its part is refused for the keyword before its keys are asked
+// for, but a block of any type needs its program size.
 constexpr const char* kUnknownTypeKeys = "PGM";
 
 const QString kCalibration = QStringLiteral("CALIB");

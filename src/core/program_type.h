@@ -11,6 +11,10 @@ enum class CoreGroup { None, Bit12, Bit14, Pic18 };
 // FLASH8 WRT400 WRT400A; PIC18: any keyword beginning "18F". Keywords compare with exact case.
 CoreGroup coreGroupOf(const QString& programType);
 
+// The keywords some operation serves: the 12- and 14-bit ones above and "18F_00", "18F_01". A
+// part of any other type (another "18F" keyword included) would be programmed by no sequence.
+bool isKnownProgramType(const QString& programType);
+
 inline bool isPic18Type(const QString& t) {
     return t.startsWith(QLatin1String("18F"));
 }

@@ -232,7 +232,10 @@ TEST_F(DeviceDefinitionTest, TheFirstBlockOfANameIsUsedAndLongRowsAreCut) {
 }
 
 TEST_F(DeviceDefinitionTest, LimitsThatWereOnlyArraySizesAreNotFaults) {
-    QStringList rows = {"PGM 0xFFFFF", "EEPROM 0x3FF"};
+    // The largest sizes are a PIC18 part's: the other families address less.
+    QStringList rows = {"PGM_TYPE 18F_01", "PGM 0xFFFFF", "EEPROM 0x3FF", "CP_MASK_CF5 0xC0FF"};
+    for (int k : {1, 2, 4, 5, 6, 7})
+        rows << QStringLiteral("CONFIG%1 0xFFFF 0 0 0xFFFF").arg(k);
     for (int i = 0; i < 300; ++i)
         rows << QStringLiteral("K1 S%1 ON 0x0001 0x0001").arg(i);
     QString comments;
@@ -314,6 +317,122 @@ TEST_F(DeviceDefinitionTest, BrokenBlocksAndFaultyRowsAreRefused) {
         EXPECT_TRUE(s->device.SelectedDevice.isEmpty()) << what.toStdString();
         EXPECT_EQ(s->device.ProgramType, QStringLiteral("FLASH0")) << "previous record kept";
         EXPECT_EQ(s->device.ProgramWordCount, 0x2000) << what.toStdString();
+    }
+}
+
+// A block whose sizes the number type allows but its family's address space does not (12-bit:
+// 0x800 program words, no data EEPROM; 14-bit: 0x2000 words, 256 EEPROM locations; PIC18: the
+// 2 MiB below the ID bytes), or whose type no operation serves, is refused when the part is
+// chosen, with the box a missing key gives. Before, such a part loaded and Program ran into the
+// ID words or timed out.
+TEST_F(DeviceDefinitionTest, SizesBeyondTheFamilyAndUnknownTypesAreRefused) {
+    const QString word14 = QStringLiteral("CONFIG1 0x3FFF 0 0 0x3FFF");
+    const QString word12 = QStringLiteral("CONFIG1 0x0FFF 0x0FE0 0x0FE0 0x0FFF");
+    const QStringList pic18 = {"CP_MASK_CF5 0xC00F",
+                               "CONFIG1 0x2700 0xD8FF 0 0xFFFF",
+                               "CONFIG2 0x0F0F 0xF0F0 0 0xFFFF",
+                               "CONFIG4 0x0085 0xFF7A 0 0xFFFF",
+                               "CONFIG5 0xC00F 0x3FF0 0 0xFFFF",
+                               "CONFIG6 0xE00F 0x1FF0 0 0xFFFF",
+                               "CONFIG7 0x400F 0xBFF0 0 0xFFFF"};
+    struct Case {
+        QString key; // the row the case is about
+        QString value;
+        QString family;
+        QStringList rows;
+        QString detail; // the message's second line; empty: the part loads
+    };
+    const Case cases[] = {
+        {"PGM",
+         "0xFFFF",
+         "14-bit",
+         {"PGM_TYPE FLASH2", "PGM 0xFFFF", word14},
+         "PIC1 の定義の PGM 0xFFFF が範囲外です（PGM_TYPE FLASH2 では 0x1FFF まで）。"},
+        {"PGM",
+         "0x3FFF",
+         "14-bit",
+         {"PGM_TYPE FLASH8", "PGM 0x3FFF", "EEPROM 0xFF", word14},
+         "PIC1 の定義の PGM 0x3FFF が範囲外です（PGM_TYPE FLASH8 では 0x1FFF まで）。"},
+        {"PGM",
+         "0x2000",
+         "14-bit",
+         {"PGM_TYPE EPROM2", "PGM 0x2000", word14},
+         "PIC1 の定義の PGM 0x2000 が範囲外です（PGM_TYPE EPROM2 では 0x1FFF まで）。"},
+        {"PGM",
+         "1048575",
+         "14-bit",
+         {"PGM_TYPE EPROM", "PGM 1048575", word14},
+         "PIC1 の定義の PGM 0xFFFFF が範囲外です（PGM_TYPE EPROM では 0x1FFF まで）。"},
+        {"EEPROM",
+         "0x3FF",
+         "14-bit",
+         {"PGM_TYPE FLASH0", "PGM 0x3FF", "EEPROM 0x3FF", word14},
+         "PIC1 の定義の EEPROM 0x03FF が範囲外です（PGM_TYPE FLASH0 では 0x00FF まで）。"},
+        {"EEPROM",
+         "0x100",
+         "14-bit",
+         {"PGM_TYPE EPROM", "PGM 0x7FF", "EEPROM 0x100", word14},
+         "PIC1 の定義の EEPROM 0x0100 が範囲外です（PGM_TYPE EPROM では 0x00FF まで）。"},
+        {"PGM",
+         "0x800",
+         "12-bit",
+         {"PGM_TYPE 5X18", "PGM 0x800", word12},
+         "PIC1 の定義の PGM 0x0800 が範囲外です（PGM_TYPE 5X18 では 0x07FF まで）。"},
+        {"EEPROM",
+         "0x3F",
+         "12-bit",
+         {"PGM_TYPE 12C5", "PGM 0x1FF", "EEPROM 0x3F", "CALIB(movlw) FF", word12},
+         "PIC1 の定義の EEPROM 0x003F が範囲外です（PGM_TYPE 12C5 では 0x0000 まで）。"},
+        {"PGM_TYPE",
+         "FLASH9",
+         "none",
+         {"PGM_TYPE FLASH9", "PGM 0x3FF", word14},
+         "PIC1 の定義の PGM_TYPE FLASH9 は未対応です。"},
+        // Keywords compare with their case; an "18F" keyword is a PIC18 type, but none that an
+        // operation serves.
+        {"PGM_TYPE",
+         "flash0",
+         "none",
+         {"PGM_TYPE flash0", "PGM 0x3FF", "EEPROM 0x3F", word14},
+         "PIC1 の定義の PGM_TYPE flash0 は未対応です。"},
+        {"PGM_TYPE", "18F_02", "PIC18",
+         QStringList{"PGM_TYPE 18F_02", "PGM 0x3FFF", "EEPROM 0xFF"} + pic18,
+         "PIC1 の定義の PGM_TYPE 18F_02 は未対応です。"},
+        // The type is told before the keys it would need.
+        {"PGM_TYPE",
+         "FLASH9",
+         "none",
+         {"PGM_TYPE FLASH9", word14},
+         "PIC1 の定義の PGM_TYPE FLASH9 は未対応です。"},
+        // Each family's largest part loads.
+        {"PGM", "0x7FF", "12-bit", {"PGM_TYPE 5X28", "PGM 0x7FF", "EEPROM 0", word12}, ""},
+        {"PGM", "0x1FFF", "14-bit", {"PGM_TYPE FLASH0", "PGM 0x1FFF", "EEPROM 0xFF", word14}, ""},
+        {"PGM", "0xFFFFF", "PIC18",
+         QStringList{"PGM_TYPE 18F_01", "PGM 0xFFFFF", "EEPROM 0x3FF"} + pic18, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            (c.family + QLatin1Char(' ') + c.key + QLatin1Char(' ') + c.value).toStdString());
+        s = std::make_unique<Session>();
+        ui = {};
+        writeFile(deviceBlock("PIC1", c.rows) + deviceBlock("PICGOOD", FullPart));
+        ASSERT_TRUE(select(QStringLiteral("PICGOOD")));
+        const bool loaded = select(QStringLiteral("PIC1"));
+        if (c.detail.isEmpty()) {
+            EXPECT_TRUE(loaded);
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_EQ(s->device.SelectedDevice, QStringLiteral("PIC1"));
+            continue;
+        }
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(ui.messages.size(), 1u);
+        if (ui.messages.size() != 1) continue;
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(ui.messages[0].title, BlockReadErrorTitle);
+        EXPECT_EQ(ui.messages[0].text, BlockReadErrorText + c.detail);
+        EXPECT_EQ(s->device.DeviceFileError, -1);
+        EXPECT_TRUE(s->device.SelectedDevice.isEmpty());
+        EXPECT_EQ(s->device.ProgramWordCount, 0x2000) << "the previous part's record kept";
     }
 }
 
@@ -450,8 +569,6 @@ TEST(RequiredKeys, ABlockLackingAKeyItsTypeNeedsIsRefused) {
           "CONFIG6 0xE0FF 0x1F00 0 0xFFFF", "CONFIG7 0x40FF 0xBF00 0 0xFFFF"},
          {"PGM_TYPE", "PGM", "EEPROM", "CP_MASK_CF5", "CONFIG1", "CONFIG2", "CONFIG4", "CONFIG5",
           "CONFIG6", "CONFIG7"}},
-        // A keyword no operation knows: the program size still counts.
-        {{"PGM_TYPE FLASH9", "PGM 0x3FF", word14}, {"PGM_TYPE", "PGM"}},
     };
     DeviceRecord current;
     current.SelectedDevice = QStringLiteral("PIC1");
@@ -493,8 +610,6 @@ TEST(RequiredKeys, KeysCountAsTheReaderReadsThem) {
         // Either calibration form will do: the chip's own word decides what is kept.
         {{"PGM_TYPE 12C5", "PGM 0x1FF", "CALIB(retlw) FF", "CONFIG1 0xFFF 0xFE0 0xFE0 0xFFF"}, ""},
         {{"PGM_TYPE", "PGM 0x3FF", "CONFIG1 0x3FFF 0 0 0x3FFF"}, "PGM_TYPE"},
-        // The type's keyword compares with its case: "flash0" is no type an operation knows.
-        {{"PGM_TYPE flash0", "PGM 0x3FF"}, ""},
         // An option row or a comment named like a key is not that key.
         {{"PGM_TYPE FLASH2", "PGM 0x7FF", "K1 CONFIG1 ON 0x1 0x1"}, "CONFIG1"},
         {{"PGM_TYPE FLASH2", "PGM 0x7FF", "CMT CONFIG1 a b"}, "CONFIG1"},

@@ -12,8 +12,10 @@ namespace {
 const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
 const QString kPart = QStringLiteral("PIC16F84A");
 
-// The shipped device file with one row of the named part's block left out.
-QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const QByteArray& key) {
+// The shipped device file with the row of `key` in the named part's block replaced by
+// `replacement`, or left out when that is empty.
+QString deviceFileWithRow(const QTemporaryDir& dir, const QString& part, const QByteArray& key,
+                          const QByteArray& replacement) {
     QFile shipped(QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"));
     if (!shipped.open(QIODevice::ReadOnly)) return {};
     QByteArray text;
@@ -26,6 +28,7 @@ QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const Q
         if (first == "#END") inPart = false;
         if (inPart && first == key) {
             dropped = true;
+            if (!replacement.isEmpty()) text += replacement + "\r\n";
             continue;
         }
         text += line;
@@ -35,6 +38,10 @@ QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const Q
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) return {};
     return path;
+}
+
+QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const QByteArray& key) {
+    return deviceFileWithRow(dir, part, key, {});
 }
 
 // Says yes whenever the program asks whether to overwrite the chip: whatever it asks, it must
@@ -62,6 +69,9 @@ class IncompletePart : public QObject {
     void choosingThePartNamesTheMissingKey();
     void programCannotReportSuccess();
     void verifyCannotReportSuccess();
+    void choosingThePartNamesTheSizeBeyondItsFamily_data();
+    void choosingThePartNamesTheSizeBeyondItsFamily();
+    void programRefusesAPartBeyondItsFamily();
 
   private:
     static QString deviceFileWithoutPgm(const QTemporaryDir& files);
@@ -150,6 +160,72 @@ void IncompletePart::verifyCannotReportSuccess() {
     QVERIFY(!bench.boxes.empty());
     QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
     QVERIFY(!bench.log().contains(QStringLiteral("ﾍﾞﾘﾌｧｲ 操作終了")));
+}
+
+void IncompletePart::choosingThePartNamesTheSizeBeyondItsFamily_data() {
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("PGM 0xFFFF")
+        << QByteArray("PGM") << QByteArray("PGM 0xFFFF")
+        << QStringLiteral(
+               "PIC16F84A の定義の PGM 0xFFFF が範囲外です（PGM_TYPE FLASH0 では 0x1FFF まで）。");
+    QTest::newRow("PGM 0x3FFF")
+        << QByteArray("PGM") << QByteArray("PGM 0x3FFF")
+        << QStringLiteral(
+               "PIC16F84A の定義の PGM 0x3FFF が範囲外です（PGM_TYPE FLASH0 では 0x1FFF まで）。");
+    QTest::newRow("EEPROM 0x3FF") << QByteArray("EEPROM") << QByteArray("EEPROM 0x3FF")
+                                  << QStringLiteral(
+                                         "PIC16F84A の定義の EEPROM 0x03FF が範囲外です（PGM_TYPE "
+                                         "FLASH0 では 0x00FF まで）。");
+    QTest::newRow("PGM_TYPE FLASH9")
+        << QByteArray("PGM_TYPE") << QByteArray("PGM_TYPE FLASH9")
+        << QStringLiteral("PIC16F84A の定義の PGM_TYPE FLASH9 は未対応です。");
+}
+
+// A size the number type allows but the part's family cannot hold: refused when the part is
+// chosen, in the box a missing key gives.
+void IncompletePart::choosingThePartNamesTheSizeBeyondItsFamily() {
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, row);
+    QFETCH(QString, detail);
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithRow(files, kPart, key, row);
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC16F84A"}, options);
+    QVERIFY(bench.started);
+
+    bench.select(kPart);
+    QCOMPARE(bench.boxes.size(), std::size_t(1));
+    QCOMPARE(bench.boxes[0].title, QStringLiteral("ﾌｧｲﾙ 開く失敗"));
+    QCOMPARE(bench.boxes[0].text,
+             QStringLiteral("設定ファイルの読み出しに失敗しました。\r\n\u3000") + detail);
+    QVERIFY(bench.session.device.SelectedDevice.isEmpty());
+}
+
+// Before, Program on a part with PGM 0xFFFF sent 65536 words to a board whose chip holds 1024,
+// ran past the ID words and timed out. Now nothing reaches the board: the chip stays erased.
+void IncompletePart::programRefusesAPartBeyondItsFamily() {
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithRow(files, kPart, "PGM", "PGM 0xFFFF");
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC16F84A"}, options);
+    QVERIFY(bench.started);
+    QTimer consent;
+    consentToEveryOverwrite(consent);
+    bench.select(kPart);
+    bench.click("Cmd_open");
+    bench.click("Command_pogram");
+    QVERIFY2(!reportsSuccess(bench.status()), qPrintable(bench.status()));
+    QCOMPARE(bench.session.run.PassCount, 0);
+    QVERIFY(!bench.boxes.empty());
+    QCOMPARE(bench.boxes.back().text, QStringLiteral("MCUを選んでください。"));
+    QVERIFY(bench.controlsBack());
+    const auto chip = bench.chipProgram(1024);
+    QVERIFY(std::all_of(chip.begin(), chip.end(),
+                        [](std::uint16_t w) { return (w & 0x3FFF) == 0x3FFF; }));
 }
 
 QTEST_MAIN(IncompletePart)
