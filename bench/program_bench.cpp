@@ -13,11 +13,11 @@
 #include "core/session.h"
 #include "emusupport/emulator_process.h"
 #include "link/board_link.h"
-#include "link/eeprom_write.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
 #include "link/qt_serial_port.h"
-#include "link/read.h"
+#include "steps/eeprom_write.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
+#include "steps/read.h"
 
 #include "counting_port.h"
 

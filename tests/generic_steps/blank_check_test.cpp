@@ -1,8 +1,8 @@
 // Blank check of every programming type the generic steps serve, on an erased chip and on one
 // with something written in each area; the code-protect flag; the 12C5 calibration scan; and
 // every way the board's reply can fail.
-#include "link/blank_check.h"
 #include "step_bench.h"
+#include "steps/blank_check.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // emulated board: the steps in the program sequence's order, with the chip's own calibration word
 // (and, for "12F6", band-gap bits) saved before the erase and put into the image that is written.
 #include "core/buffer_fills.h"
-#include "link/blank_check.h"
-#include "link/calibration_word.h"
-#include "link/config_area_keep.h"
-#include "link/config_verify.h"
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
-#include "link/erase.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
-#include "link/socket_check.h"
 #include "step_bench.h"
+#include "steps/blank_check.h"
+#include "steps/calibration_word.h"
+#include "steps/config_area_keep.h"
+#include "steps/config_verify.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
+#include "steps/erase.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
+#include "steps/socket_check.h"
 
 #include <gtest/gtest.h>
 

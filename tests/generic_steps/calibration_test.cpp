@@ -1,10 +1,10 @@
 // The calibration word and the configuration area kept across an erase: read, erased on the
 // chip, written back; what is refused when nothing valid was read; the failure texts.
 #include "core/utilities.h"
-#include "link/calibration_word.h"
-#include "link/config_area_keep.h"
-#include "link/erase.h"
 #include "step_bench.h"
+#include "steps/calibration_word.h"
+#include "steps/config_area_keep.h"
+#include "steps/erase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The steps driven with a row of the caller's own, as a device module drives them: the letters
 // of the row go out exactly, with the generic framing around them, and the board's answer is
 // judged as on the generic path.
-#include "link/blank_check.h"
-#include "link/config_area_read.h"
-#include "link/erase_command.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
-#include "link/read.h"
-#include "link/read_commands.h"
-#include "link/socket_check.h"
 #include "step_bench.h"
+#include "steps/blank_check.h"
+#include "steps/config_area_read.h"
+#include "steps/erase_command.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
+#include "steps/read.h"
+#include "steps/read_commands.h"
+#include "steps/socket_check.h"
 
 #include "core/session.h"
 #include "core/status.h"

@@ -2,8 +2,8 @@
 // every type, a changed word fails with the words read back shown, the per-type comparison rules,
 // code protection, and the reply failures.
 #include "core/utilities.h"
-#include "link/config_verify.h"
 #include "step_bench.h"
+#include "steps/config_verify.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // board-paced write's first request too). The board's idle reset counts from when its own byte
 // has left, so a delay at or above it costs nothing until the host's own limit runs out.
 #include "core/session.h"
-#include "link/program_write.h"
 #include "step_bench.h"
+#include "steps/program_write.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Bulk erase by the part's name: the exact command bytes, the board's answer, what the chip
 // holds afterwards, and the parts that have no code for an area.
-#include "link/erase.h"
 #include "step_bench.h"
+#include "steps/erase.h"
 
 #include <gtest/gtest.h>
 

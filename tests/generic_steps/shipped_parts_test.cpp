@@ -6,9 +6,9 @@
 #include "core/device_file.h"
 #include "core/program_type.h"
 #include "emulator/part_catalogue.h"
-#include "link/blank_check.h"
-#include "link/socket_check.h"
 #include "step_bench.h"
+#include "steps/blank_check.h"
+#include "steps/socket_check.h"
 
 #include <QTemporaryDir>
 

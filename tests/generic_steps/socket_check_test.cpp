@@ -1,7 +1,7 @@
 // The socket check: the DEVICE ID of the part in the emulator's socket against the part chosen,
 // for every type that reads it; the person's choice on a wrong part; empty socket; failures.
-#include "link/socket_check.h"
 #include "step_bench.h"
+#include "steps/socket_check.h"
 
 #include <gtest/gtest.h>
 

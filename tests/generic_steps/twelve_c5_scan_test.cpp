@@ -2,10 +2,10 @@
 // board can answer one of them differently.
 #include "core/clock.h"
 #include "core/session.h"
-#include "link/blank_check.h"
 #include "link/board_channel.h"
 #include "part_records.h"
 #include "scripted_port.h"
+#include "steps/blank_check.h"
 #include "support/recording_ui.h"
 
 #include <gtest/gtest.h>

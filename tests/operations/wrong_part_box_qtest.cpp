@@ -6,9 +6,9 @@
 #include "core/settings_store.h"
 #include "emusupport/emulated_board.h"
 #include "link/board_link.h"
-#include "link/socket_check.h"
 #include "mainwindow/logic/real_core_services.h"
 #include "mainwindow/widgets/frm_main.h"
+#include "steps/socket_check.h"
 
 #include <QApplication>
 #include <QMessageBox>

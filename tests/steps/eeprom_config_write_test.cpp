@@ -1,8 +1,8 @@
 // The EEPROM write and the configuration merge and write on a scripted board: commands, the
 // failure reports and what they name, the skip marks, and the types each does not serve.
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
 #include "step_fixture.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
 
 using namespace tavrin;
 using namespace tavrin::test;

@@ -4,12 +4,12 @@
 #include "core/session.h"
 #include "emusupport/emulated_board.h"
 #include "link/board_link.h"
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
-#include "link/read.h"
 #include "step_fixture.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
+#include "steps/read.h"
 
 #include <functional>
 

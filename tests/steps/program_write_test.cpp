@@ -1,7 +1,7 @@
 // The program memory write on a scripted board: the command of every programming type, what
 // travels in each stream, and every way the write can fail.
-#include "link/program_write.h"
 #include "step_fixture.h"
+#include "steps/program_write.h"
 
 using namespace tavrin;
 using namespace tavrin::test;

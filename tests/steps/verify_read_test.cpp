@@ -1,8 +1,8 @@
 // The program memory and EEPROM verify and the reads on a scripted board: what is compared, the
 // mismatch lines and their limit, the end code, and where every received byte goes.
-#include "link/memory_verify.h"
-#include "link/read.h"
 #include "step_fixture.h"
+#include "steps/memory_verify.h"
+#include "steps/read.h"
 
 using namespace tavrin;
 using namespace tavrin::test;

@@ -3,7 +3,7 @@
 // or the values the person typed.
 #pragma once
 
-#include "link/memory_verify.h"
+#include "steps/memory_verify.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
-#include "link/socket_check.h"
+#include "steps/socket_check.h"
 
 namespace tavrin {
 

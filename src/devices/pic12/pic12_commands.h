@@ -3,11 +3,11 @@
 // document that names other letters changes this one row.
 #pragma once
 
-#include "link/config_area_read.h"
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
-#include "link/program_write.h"
-#include "link/read_commands.h"
+#include "steps/config_area_read.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
+#include "steps/program_write.h"
+#include "steps/read_commands.h"
 
 #include <QString>
 

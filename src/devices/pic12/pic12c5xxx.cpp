@@ -12,10 +12,10 @@
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "link/config_area_read.h"
 #include "link/program_size.h"
-#include "link/read.h"
 #include "link/reply_transfer.h"
+#include "steps/config_area_read.h"
+#include "steps/read.h"
 
 namespace tavrin::pic12 {
 

@@ -18,10 +18,10 @@
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "link/config_verify.h"
-#include "link/config_write.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
+#include "steps/config_verify.h"
+#include "steps/config_write.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
 
 namespace tavrin::pic12 {
 

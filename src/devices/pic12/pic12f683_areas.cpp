@@ -9,14 +9,14 @@
 #include "core/utilities.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "link/config_area_read.h"
-#include "link/config_verify.h"
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
-#include "link/memory_verify.h"
-#include "link/program_write.h"
-#include "link/read.h"
 #include "link/reply_transfer.h"
+#include "steps/config_area_read.h"
+#include "steps/config_verify.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
+#include "steps/memory_verify.h"
+#include "steps/program_write.h"
+#include "steps/read.h"
 
 namespace tavrin::pic12 {
 

@@ -7,7 +7,7 @@
 #include "core/status.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "link/config_area_read.h"
+#include "steps/config_area_read.h"
 
 namespace tavrin::pic12 {
 

@@ -18,7 +18,7 @@
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
-#include "link/config_verify.h"
+#include "steps/config_verify.h"
 
 namespace tavrin::pic12 {
 

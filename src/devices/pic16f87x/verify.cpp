@@ -13,8 +13,8 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "link/board_channel.h"
-#include "link/memory_verify.h"
-#include "link/read_commands.h"
+#include "steps/memory_verify.h"
+#include "steps/read_commands.h"
 
 namespace tavrin {
 

@@ -10,8 +10,8 @@
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
-#include "link/mismatch_line.h"
 #include "link/reply_transfer.h"
+#include "steps/mismatch_line.h"
 
 namespace tavrin {
 

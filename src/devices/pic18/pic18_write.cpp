@@ -8,9 +8,9 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "link/board_channel.h"
-#include "link/config_write.h"
-#include "link/eeprom_write.h"
-#include "link/program_write.h"
+#include "steps/config_write.h"
+#include "steps/eeprom_write.h"
+#include "steps/program_write.h"
 
 namespace tavrin {
 

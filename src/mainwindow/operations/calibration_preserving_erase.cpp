@@ -8,8 +8,8 @@
 #include "core/utilities.h"
 #include "devices/common/module_context.h"
 #include "link/board_link.h"
-#include "link/calibration_word.h"
-#include "link/config_area_keep.h"
+#include "steps/calibration_word.h"
+#include "steps/config_area_keep.h"
 
 #include <algorithm>
 

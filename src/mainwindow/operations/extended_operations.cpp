@@ -14,10 +14,10 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "link/board_link.h"
-#include "link/eeprom_write.h"
-#include "link/erase.h"
-#include "link/memory_verify.h"
-#include "link/read.h"
+#include "steps/eeprom_write.h"
+#include "steps/erase.h"
+#include "steps/memory_verify.h"
+#include "steps/read.h"
 
 #include <array>
 

@@ -8,8 +8,8 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "link/blank_check.h"
 #include "link/board_link.h"
+#include "steps/blank_check.h"
 
 namespace tavrin {
 

@@ -12,8 +12,8 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "link/board_link.h"
-#include "link/read.h"
-#include "link/socket_check.h"
+#include "steps/read.h"
+#include "steps/socket_check.h"
 
 namespace tavrin {
 

@@ -12,8 +12,8 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "link/board_link.h"
-#include "link/config_verify.h"
-#include "link/memory_verify.h"
+#include "steps/config_verify.h"
+#include "steps/memory_verify.h"
 
 namespace tavrin {
 

@@ -1,9 +1,9 @@
 #include "config_verify_parts.h"
 
-#include "board_channel.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "link/board_channel.h"
 
 namespace tavrin::config_verify {
 

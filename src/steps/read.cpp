@@ -1,15 +1,15 @@
 #include "read.h"
 
-#include "board_channel.h"
 #include "core/buffer_fills.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
 #include "group_steps.h"
-#include "program_size.h"
+#include "link/board_channel.h"
+#include "link/program_size.h"
+#include "link/reply_transfer.h"
 #include "read_commands.h"
-#include "reply_transfer.h"
 
 namespace tavrin {
 

@@ -1,10 +1,10 @@
 #include "socket_check.h"
 
-#include "board_channel.h"
 #include "config_area_read.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 #include <QStringList>
 

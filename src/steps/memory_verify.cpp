@@ -1,15 +1,15 @@
 #include "memory_verify.h"
 
-#include "board_channel.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
 #include "group_steps.h"
+#include "link/board_channel.h"
+#include "link/program_size.h"
+#include "link/reply_transfer.h"
 #include "mismatch_line.h"
-#include "program_size.h"
 #include "read_commands.h"
-#include "reply_transfer.h"
 
 namespace tavrin {
 

@@ -1,8 +1,8 @@
-#include "board_channel.h"
 #include "config_verify.h"
 #include "config_verify_parts.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 namespace tavrin {
 

@@ -1,13 +1,13 @@
 #include "program_write.h"
 
-#include "board_channel.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "paced_write.h"
-#include "program_size.h"
-#include "reply_transfer.h"
+#include "link/board_channel.h"
+#include "link/paced_write.h"
+#include "link/program_size.h"
+#include "link/reply_transfer.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "group_steps.h"
 
-#include "board_channel.h"
+#include "link/board_channel.h"
 
 namespace tavrin {
 

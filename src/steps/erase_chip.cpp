@@ -1,10 +1,10 @@
-#include "board_link.h"
 #include "core/operation_controls.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "erase.h"
 #include "erase_command.h"
+#include "link/board_link.h"
 
 namespace tavrin {
 

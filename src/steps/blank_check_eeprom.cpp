@@ -1,8 +1,8 @@
 #include "blank_check.h"
 
-#include "board_channel.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 #include "read_commands.h"
 
 namespace tavrin {

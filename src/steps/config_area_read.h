@@ -3,7 +3,7 @@
 // laid out, and the exchanges that fetch the reply.
 #pragma once
 
-#include "board_channel.h"
+#include "link/board_channel.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "blank_check.h"
 
-#include "board_channel.h"
 #include "config_area_read.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 #include <QStringList>
 

@@ -2,10 +2,10 @@
 
 #include "erase_command.h"
 
-#include "board_channel.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 #include "config_verify.h"
 
-#include "board_channel.h"
 #include "config_verify_parts.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
+#include "link/board_channel.h"
 
 namespace tavrin {
 

@@ -1,11 +1,11 @@
 #include "config_area_keep.h"
 
-#include "board_channel.h"
 #include "config_area_read.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "paced_write.h"
+#include "link/board_channel.h"
+#include "link/paced_write.h"
 
 #include <algorithm>
 

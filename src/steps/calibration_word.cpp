@@ -1,8 +1,8 @@
 #include "calibration_word.h"
 
-#include "board_channel.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 #include <QStringList>
 

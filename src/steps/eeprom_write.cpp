@@ -1,12 +1,12 @@
 #include "eeprom_write.h"
 
-#include "board_channel.h"
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "paced_write.h"
-#include "reply_transfer.h"
+#include "link/board_channel.h"
+#include "link/paced_write.h"
+#include "link/reply_transfer.h"
 
 #include <array>
 
