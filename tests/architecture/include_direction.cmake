@@ -1,0 +1,25 @@
+# Fails when a folder's sources include a header from a folder above it (includes are written
+# from src/, e.g. "steps/read.h").
+#   cmake -DROOT=<dir> -DFOLDER=<folder under ROOT> -DFORBIDDEN=<top folder;...> -P this-file
+cmake_minimum_required(VERSION 3.25)
+if(NOT IS_DIRECTORY ${ROOT}/${FOLDER})
+  message(FATAL_ERROR "no folder ${ROOT}/${FOLDER}")
+endif()
+list(JOIN FORBIDDEN "|" above)
+file(GLOB_RECURSE files ${ROOT}/${FOLDER}/*.h ${ROOT}/${FOLDER}/*.hpp ${ROOT}/${FOLDER}/*.cpp
+     ${ROOT}/${FOLDER}/*.cc ${ROOT}/${FOLDER}/*.cxx)
+set(offences "")
+foreach(file IN LISTS files)
+  file(RELATIVE_PATH shown ${ROOT} ${file})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "#[ \t]*include[ \t]*[<\"](\\.\\./)*(${above})/")
+      list(APPEND offences "${shown}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(offences)
+  list(JOIN offences "\n  " text)
+  message(FATAL_ERROR "${FOLDER} includes from a folder above it (${FORBIDDEN}):\n  ${text}")
+endif()
+message(STATUS "${FOLDER}: nothing included from ${FORBIDDEN}")
