@@ -77,41 +77,6 @@ const ActionCase kActions[] = {
     {"grid edit", Action::GridEdit, false},
 };
 
-void writeIntelHex(const QString& path, const std::map<std::uint32_t, std::uint8_t>& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    auto record = [&](std::uint16_t address, std::uint8_t type,
-                      const std::vector<std::uint8_t>& d) {
-        std::uint8_t sum = std::uint8_t(d.size() + (address >> 8) + address + type);
-        QByteArray line = QByteArray(":") +
-                          QByteArray::number(qulonglong(d.size()), 16).rightJustified(2, '0') +
-                          QByteArray::number(address, 16).rightJustified(4, '0') +
-                          QByteArray::number(type, 16).rightJustified(2, '0');
-        for (std::uint8_t b : d) {
-            line += QByteArray::number(b, 16).rightJustified(2, '0');
-            sum = std::uint8_t(sum + b);
-        }
-        line += QByteArray::number(std::uint8_t(-sum), 16).rightJustified(2, '0');
-        f.write(line.toUpper() + "\r\n");
-    };
-    std::optional<std::uint32_t> upper;
-    for (auto it = bytes.begin(); it != bytes.end();) {
-        const std::uint32_t start = it->first;
-        if (upper != start >> 16) {
-            upper = start >> 16;
-            record(0, 4, {std::uint8_t(*upper >> 8), std::uint8_t(*upper)});
-        }
-        std::vector<std::uint8_t> data;
-        while (it != bytes.end() && it->first == start + data.size() && data.size() < 16 &&
-               (it->first >> 16) == *upper) {
-            data.push_back(it->second);
-            ++it;
-        }
-        record(std::uint16_t(start), 0, data);
-    }
-    record(0, 1, {});
-}
-
 // A few program words and the part's configuration words.
 void writeFile(const QString& path, const Part& p) {
     std::map<std::uint32_t, std::uint8_t> bytes;
@@ -123,7 +88,7 @@ void writeFile(const QString& path, const Part& p) {
         bytes[2 * (p.configAt + std::uint32_t(k))] = std::uint8_t(p.fileConfig[k]);
         bytes[2 * (p.configAt + std::uint32_t(k)) + 1] = std::uint8_t(p.fileConfig[k] >> 8);
     }
-    writeIntelHex(path, bytes);
+    QVERIFY(writeIntelHex(path, bytes));
 }
 
 // The word the buffer holds, the one Program writes: the configuration image of the 12- and

@@ -44,22 +44,7 @@ Words chipContents() {
 }
 
 void writeHex(const QString& path, const Words& words) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    for (const auto& [word, value] : words) {
-        const std::uint32_t at = 2 * word;
-        const std::uint8_t bytes[] = {2, std::uint8_t(at >> 8), std::uint8_t(at),
-                                      0, std::uint8_t(value),   std::uint8_t(value >> 8)};
-        std::uint8_t sum = 0;
-        QByteArray line(":");
-        for (std::uint8_t b : bytes) {
-            sum = std::uint8_t(sum + b);
-            line += QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
-        }
-        line += QByteArray::number(std::uint8_t(-sum), 16).rightJustified(2, '0').toUpper();
-        f.write(line + "\r\n");
-    }
-    f.write(":00000001FF\r\n");
+    QVERIFY(test::writeIntelHexWords(path, words));
 }
 
 // The emulator's PIC12F675 loaded with chipContents(), its factory calibration word set, writing

@@ -68,42 +68,6 @@ std::vector<std::uint16_t> wordsOf(const QString& hexFile, const Region& r) {
     return words;
 }
 
-void writeIntelHex(const QString& path, const std::map<std::uint32_t, std::uint8_t>& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    auto record = [&](std::uint16_t address, std::uint8_t type,
-                      const std::vector<std::uint8_t>& d) {
-        std::uint8_t sum = std::uint8_t(d.size() + (address >> 8) + address + type);
-        QByteArray line =
-            QByteArray(":") +
-            QByteArray::number(qulonglong(d.size()), 16).rightJustified(2, '0').toUpper() +
-            QByteArray::number(address, 16).rightJustified(4, '0').toUpper() +
-            QByteArray::number(type, 16).rightJustified(2, '0').toUpper();
-        for (std::uint8_t b : d) {
-            line += QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
-            sum = std::uint8_t(sum + b);
-        }
-        line += QByteArray::number(std::uint8_t(-sum), 16).rightJustified(2, '0').toUpper();
-        f.write(line + "\r\n");
-    };
-    std::optional<std::uint32_t> upper;
-    for (auto it = bytes.begin(); it != bytes.end();) {
-        const std::uint32_t start = it->first;
-        if (upper != start >> 16) {
-            upper = start >> 16;
-            record(0, 4, {std::uint8_t(*upper >> 8), std::uint8_t(*upper)});
-        }
-        std::vector<std::uint8_t> data;
-        while (it != bytes.end() && it->first == start + data.size() && data.size() < 16 &&
-               (it->first >> 16) == *upper) {
-            data.push_back(it->second);
-            ++it;
-        }
-        record(std::uint16_t(start), 0, data);
-    }
-    record(0, 1, {});
-}
-
 // A chip image: the first and last program words, every EEPROM byte, and (14-bit) the
 // configuration word, each with a pattern of its own for the seed.
 void writePattern(const QString& path, const Part& p, int seed) {
@@ -132,7 +96,7 @@ void writePattern(const QString& path, const Part& p, int seed) {
         bytes[2 * 0x2007] = std::uint8_t(p.config);
         bytes[2 * 0x2007 + 1] = std::uint8_t(p.config >> 8);
     }
-    writeIntelHex(path, bytes);
+    QVERIFY(writeIntelHex(path, bytes));
 }
 
 // What a memory must hold after the button: the chip's pattern, the buffer's, the erased state,

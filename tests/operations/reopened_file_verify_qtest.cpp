@@ -19,34 +19,7 @@ namespace {
 using Words = std::map<std::uint32_t, std::uint16_t>;
 
 void writeHex(const QString& path, const Words& words) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    std::uint32_t page = 0;
-    auto record = [&f](std::uint8_t type, std::uint16_t at, const QByteArray& data) {
-        QByteArray bytes;
-        bytes += char(data.size());
-        bytes += char(at >> 8);
-        bytes += char(at);
-        bytes += char(type);
-        bytes += data;
-        std::uint8_t sum = 0;
-        for (char b : bytes)
-            sum = std::uint8_t(sum + std::uint8_t(b));
-        bytes += char(std::uint8_t(-sum));
-        f.write(':' + bytes.toHex().toUpper() + "\r\n");
-    };
-    for (const auto& [word, value] : words) {
-        const std::uint32_t at = 2 * word;
-        if (at >> 16 != page) {
-            page = at >> 16;
-            record(4, 0, QByteArray::fromHex(QByteArray::number(page, 16).rightJustified(4, '0')));
-        }
-        QByteArray data;
-        data += char(value & 0xFF);
-        data += char(value >> 8);
-        record(0, std::uint16_t(at), data);
-    }
-    record(1, 0, {});
+    QVERIFY(test::writeIntelHexWords(path, words));
 }
 
 // Some program words, the ID words and an unprotected configuration word; nothing at the
