@@ -5,7 +5,8 @@
 //     refused;
 //   - a load that succeeds leaves the images, the configuration values and the ID text the
 //     reference reading gives; one that fails leaves images and configuration values as they
-//     were (and the ID text "FFFF", as every load starts);
+//     were, and the ID text "FFFF" when the file has a bad record (the load had begun) or as it
+//     was when the file holds nothing to load;
 //   - the saved file is, record by record, the file the loaded memories make (hex_saved_file.h):
 //     checksums, counts, addresses, order and data;
 //   - that file loaded into an erased buffer and saved again gives the same file.
@@ -108,6 +109,9 @@ struct PartState {
 
 using Ranges = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
+// The ID text before each load: no load produces it, so a load that leaves it is seen.
+constexpr const char* kIdTextBefore = "2A5C";
+
 // The session as the part's erased state, over the program ranges given.
 void reset(Session& s, const PartState& state, const Ranges& ranges) {
     const Session& e = *state.erased;
@@ -119,6 +123,7 @@ void reset(Session& s, const PartState& state, const Ranges& ranges) {
     s.buffer.ConfigIdImage = e.buffer.ConfigIdImage;
     s.buffer.Id18Image = e.buffer.Id18Image;
     s.buffer.Config18Bytes = e.buffer.Config18Bytes;
+    s.buffer.IdText = QLatin1String(kIdTextBefore);
     s.run.HexLoadResult = QStringLiteral("--");
 }
 
@@ -207,6 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loaded) {
         check(reading.fails || reading.placedRecords == 0,
               "a file the reference reading places failed to load");
+        if (!reading.fails) reference->idText = kIdTextBefore;
         check(sameAs(*session, *reference, ranges), "a failed load changed the buffer");
         return 0;
     }
