@@ -1,13 +1,9 @@
 // Files the main window hands to the desktop for the person, with the real windows offscreen and
 // a desktop that opens nothing: the help, the assembly-check document, the log files, the editor
 // command and the listing of a failed build each end in one box naming the file and what to do.
-#include "app/application.h"
-#include "core/device_file.h"
 #include "core/session.h"
-#include "core/settings_store.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -34,45 +30,23 @@ void put(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-struct Bench {
+struct Bench : test::AppBench {
     Bench() {
-        {
-            // A failed build leaves its listing beside the source.
-            QtSettingsStore seed(dir.filePath(QStringLiteral("settings.ini")));
+        // A failed build leaves its listing beside the source.
+        seedSettings([](SettingsStore& seed) {
             seed.setValue(QStringLiteral("AsmAfter"), QStringLiteral("lst"));
             seed.setValue(QStringLiteral("AsmOption"), QStringLiteral("-q"));
-        }
-        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-        paths.dataDir = dir.filePath(QStringLiteral("data"));
-        QDir().mkpath(paths.dataDir);
-        app = std::make_unique<Application>(
-            ApplicationOptions{{}, {}, paths, dir.filePath(QStringLiteral("settings.ini"))});
-        frmMain& w = app->window();
-        w.setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes << title + QLatin1Char('|') + text;
-                return MessageAnswer::Ok;
-            });
+        });
+        frmMain& w = open();
         w.setDocumentOpener([this](const QString& path) {
             handed << path;
             return false;
         });
         w.setFileDialogAnswer([this](const FileDialogRequest&, bool) { return fileAnswer; });
-        w.show();
-        LoadDeviceList(app->session(), w, paths);
-        w.selectDeviceByIndex(
-            int(app->session().device.DeviceNames.indexOf(QStringLiteral("PIC16F877A"))));
-    }
-    void trigger(const char* item) {
-        QAction* action = app->window().findChild<QAction*>(QLatin1String(item));
-        QVERIFY2(action && action->isEnabled(), item);
-        action->trigger();
+        showWithParts();
+        select("PIC16F877A");
     }
 
-    QTemporaryDir dir;
-    AppPaths paths;
-    std::unique_ptr<Application> app;
-    QStringList boxes;
     QStringList handed;
     QString fileAnswer;
 };

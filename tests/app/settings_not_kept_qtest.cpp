@@ -1,10 +1,7 @@
 // Settings that cannot be put on disk, with the real windows offscreen: the old settings file
 // stays as it was, so a part chosen or a folder opened would be missing at the next start; the
 // person is told when it happens, once for each action.
-#include "app/application.h"
-#include "core/device_file.h"
-#include "core/settings_store.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -23,30 +20,15 @@ namespace {
 const QString kNotKept =
     QStringLiteral("設定ファイル|設定を保存できませんでした。前回の設定が残ります。");
 
-struct Bench {
+struct Bench : test::AppBench {
     Bench() {
         QDir().mkpath(settingsFolder());
-        AppPaths paths;
-        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-        paths.dataDir = dir.filePath(QStringLiteral("data"));
-        QDir().mkpath(paths.dataDir);
-        app = std::make_unique<Application>(ApplicationOptions{{}, {}, paths, settingsFile()});
-        frmMain& w = app->window();
-        w.setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes << title + QLatin1Char('|') + text;
-                return MessageAnswer::Ok;
-            });
-        w.setFileDialogAnswer([this](const FileDialogRequest&, bool) { return hexFile; });
-        w.show();
-        LoadDeviceList(app->session(), w, paths);
+        open({.settingsFile = settingsFile()})
+            .setFileDialogAnswer([this](const FileDialogRequest&, bool) { return hexFile; });
+        showWithParts();
     }
     QString settingsFolder() const { return dir.filePath(QStringLiteral("settings")); }
     QString settingsFile() const { return settingsFolder() + QStringLiteral("/settings.ini"); }
-    void select(const char* part) {
-        app->window().selectDeviceByIndex(
-            int(app->session().device.DeviceNames.indexOf(QLatin1String(part))));
-    }
     QString saved(const char* key) const {
         return QSettings(settingsFile(), QSettings::IniFormat)
             .value(QStringLiteral("Settings6/") + QLatin1String(key))
@@ -59,9 +41,6 @@ struct Bench {
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<Application> app;
-    QStringList boxes;
     QString hexFile;
 };
 

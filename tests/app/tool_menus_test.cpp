@@ -1,12 +1,9 @@
 // The main window's small commands with the real windows offscreen: the about box's icon, the
 // serial-number and index windows, continuous programming hiding the editing windows, and the
 // documents (help, assembly check) found or missing, opened through a recording viewer.
-#include "app/application.h"
-#include "core/device_file.h"
 #include "core/operation_guard.h"
 #include "core/session.h"
-#include "core/settings_store.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_index.h"
 #include "tools/widgets/frm_serial_pgm_setting.h"
@@ -34,37 +31,18 @@ using namespace tavrin;
 
 namespace {
 
-struct Bench {
+struct Bench : test::AppBench {
     // `seed` writes settings the program finds at its start.
     explicit Bench(const std::function<void(SettingsStore&)>& seed = {}) {
-        if (seed) {
-            QtSettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
-            seed(store);
-        }
-        AppPaths paths;
-        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-        paths.dataDir = dir.filePath(QStringLiteral("data"));
-        QDir().mkpath(paths.dataDir);
-        app = std::make_unique<Application>(
-            ApplicationOptions{{}, {}, paths, dir.filePath(QStringLiteral("settings.ini"))});
-        frmMain& w = app->window();
-        w.setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes << title + QLatin1Char('|') + text;
-                return MessageAnswer::Ok;
-            });
-        w.setDocumentOpener([this](const QString& path) {
+        if (seed) seedSettings(seed);
+        open().setDocumentOpener([this](const QString& path) {
             opened << path;
             return true;
         });
-        w.show();
+        window().show();
     }
-    frmMain& window() { return app->window(); }
     QAction* item(const char* name) { return window().findChild<QAction*>(QLatin1String(name)); }
 
-    QTemporaryDir dir;
-    std::unique_ptr<Application> app;
-    QStringList boxes;
     QStringList opened;
 };
 
@@ -366,8 +344,7 @@ void ToolMenusTest::everyMenuEntryDoesSomethingVisible() {
                     : QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex");
     });
     QVERIFY(LoadDeviceList(bench.app->session(), w, bench.app->paths()));
-    w.selectDeviceByIndex(
-        int(bench.app->session().device.DeviceNames.indexOf(QStringLiteral("PIC16F877A"))));
+    bench.select("PIC16F877A");
     QCOMPARE(bench.app->session().device.SelectedDevice, QStringLiteral("PIC16F877A"));
     QStringList windows;
     std::function<void()> closeModal = [&] {

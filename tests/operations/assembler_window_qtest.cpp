@@ -6,12 +6,9 @@
 // a tool whose path holds quotes, ends in the chip.
 #include "hex_oracle.h"
 
-#include "app/application.h"
-#include "core/settings_store.h"
 #include "emusupport/emulator_process.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -67,7 +64,7 @@ void whenShown(const QString& name, std::function<void(QWidget*)> action) {
 using Saved = std::map<QString, QString>;
 
 // The program on the emulated board, with a PIC16F877A in the socket and chosen in the list.
-class Bench {
+class Bench : public AppBench {
   public:
     explicit Bench(const Saved& saved = {}) {
         folder = dir.filePath(QStringLiteral("a b;$()"));
@@ -82,25 +79,12 @@ class Bench {
         started = board->start(&error);
         if (!started) qWarning("emulator: %s", error.c_str());
 
-        const QString settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        {
-            QtSettingsStore settings(settingsFile);
+        seedSettings([&saved](SettingsStore& settings) {
             for (const auto& [key, value] : saved)
                 settings.setValue(key, value);
-            settings.sync();
-        }
-        AppPaths paths;
-        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-        paths.dataDir = dir.filePath(QStringLiteral("data"));
-        QDir().mkpath(paths.dataDir);
-        app = std::make_unique<Application>(
-            ApplicationOptions{{}, QString::fromStdString(board->portPath()), paths, settingsFile});
-        frmMain& w = app->window();
-        w.setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes << title + QLatin1Char(':') + text;
-                return MessageAnswer::Ok;
-            });
+        });
+        frmMain& w =
+            open({.port = QString::fromStdString(board->portPath()), .boxSeparator = u':'});
         w.setFileDialogAnswer([this](const FileDialogRequest& r, bool) {
             dialogs << r.title;
             return fileAnswer;
@@ -119,11 +103,6 @@ class Bench {
         QFile::remove(QString::fromStdString(dump));
     }
 
-    void trigger(const char* menuItem) {
-        QAction* item = app->window().findChild<QAction*>(QLatin1String(menuItem));
-        QVERIFY2(item && item->isEnabled(), menuItem);
-        item->trigger();
-    }
     QString status() const {
         return app->window().findChild<QLabel*>(QStringLiteral("LabelCmt"))->text();
     }
@@ -135,15 +114,13 @@ class Bench {
         return QString::fromStdString(dump);
     }
 
-    QTemporaryDir dir;
     QString folder, source, hex;
     std::string dump;
     std::unique_ptr<EmulatorProcess> board;
-    std::unique_ptr<Application> app;
     bool started = false;
     bool ready = false;
     QString fileAnswer;
-    QStringList dialogs, boxes, opened;
+    QStringList dialogs, opened;
 };
 
 // A stand-in for a build that takes its time before the real assembler runs.
