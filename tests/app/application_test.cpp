@@ -1,10 +1,10 @@
 // The program's start-up with its real windows, settings file and serial port, the board on a
 // pseudo-terminal: as `tavrin-writer <file.hex> /PIC16F877A` would start it.
-#include "app/application.h"
 #include "core/log_files.h"
 #include "core/work_files.h"
 #include "mainwindow/widgets/frm_main.h"
 #include "pty_board.h"
+#include "support/app_bench.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_device_select.h"
 #include "tools/widgets/frm_option.h"
@@ -40,20 +40,9 @@ class ApplicationTest : public QObject {
     void aFailedLogRotationIsTheLastWordOfStartup();
 
   private:
-    ApplicationOptions options(const QTemporaryDir& dir, const QStringList& arguments,
-                               const QString& port) const;
     QString copyHex(const QTemporaryDir& dir) const;
     static void recordBoxes(Application& app, QList<Recorded>& into);
 };
-
-ApplicationOptions ApplicationTest::options(const QTemporaryDir& dir, const QStringList& arguments,
-                                            const QString& port) const {
-    AppPaths paths;
-    paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-    paths.dataDir = dir.filePath(QStringLiteral("data"));
-    QDir().mkpath(paths.dataDir);
-    return {arguments, port, paths, dir.filePath(QStringLiteral("settings.ini"))};
-}
 
 // The test program in a folder whose name has a blank.
 QString ApplicationTest::copyHex(const QTemporaryDir& dir) const {
@@ -65,11 +54,9 @@ QString ApplicationTest::copyHex(const QTemporaryDir& dir) const {
 }
 
 void ApplicationTest::recordBoxes(Application& app, QList<Recorded>& into) {
-    app.window().setMessageBoxAnswer(
-        [&into](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-            into.append({title, text});
-            return MessageAnswer::Ok;
-        });
+    test::answerBoxesOk(app.window(), [&into](const QString& title, const QString& text) {
+        into.append({title, text});
+    });
 }
 
 void ApplicationTest::commandLineFileOpensWithItsPart() {
@@ -80,7 +67,7 @@ void ApplicationTest::commandLineFileOpensWithItsPart() {
     // The shell hands over the path split at its blank, then the part.
     const QStringList arguments = hex.split(QLatin1Char(' ')) << QStringLiteral("/PIC16F877A");
     QList<Recorded> boxes;
-    Application app(options(dir, arguments, board.path()));
+    Application app(test::appOptionsIn(dir, board.path(), arguments));
     recordBoxes(app, boxes);
 
     QCOMPARE(app.start(), StartupOutcome::Ready);
@@ -130,7 +117,7 @@ void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
         PtyBoard board;
         QVERIFY(board.started);
         QList<Recorded> boxes;
-        Application app(options(dir, c.arguments, board.path()));
+        Application app(test::appOptionsIn(dir, board.path(), c.arguments));
         recordBoxes(app, boxes);
         QCOMPARE(app.start(), StartupOutcome::Ready);
         QCOMPARE(app.session().app.HexFilePath, c.opened);
@@ -155,7 +142,7 @@ void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     QList<Recorded> boxes;
-    Application app(options(dir, {hex}, board.path()));
+    Application app(test::appOptionsIn(dir, board.path(), {hex}));
     recordBoxes(app, boxes);
     QString preselected = QStringLiteral("<not asked>");
     // The device choice comes up modal during start-up; answer it as a person would.
@@ -184,7 +171,7 @@ void ApplicationTest::firstStartAsksForThePortAndFindsTheBoard() {
     PtyBoard board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
-    Application app(options(dir, {}, QString()));
+    Application app(test::appOptionsIn(dir));
     recordBoxes(app, boxes);
     // The pseudo-terminal is not among the listed ports: it is typed in.
     QTimer answer;
@@ -220,7 +207,7 @@ void ApplicationTest::firstStartAsksForThePortAndFindsTheBoard() {
 
 void ApplicationTest::missingDeviceFileEndsTheProgram() {
     QTemporaryDir dir;
-    ApplicationOptions o = options(dir, {}, QString());
+    ApplicationOptions o = test::appOptionsIn(dir);
     o.paths->deviceFile = dir.filePath(QStringLiteral("nowhere/device6.ini"));
     QList<Recorded> boxes;
     Application app(o);
@@ -236,7 +223,7 @@ void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
     PtyBoard board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
-    Application app(options(dir, {}, board.path()));
+    Application app(test::appOptionsIn(dir, board.path()));
     recordBoxes(app, boxes);
     QCOMPARE(app.start(), StartupOutcome::Ready);
     for (const QString& name : filesRemovedAtExit()) {
@@ -261,7 +248,8 @@ void ApplicationTest::aFailedLogRotationIsTheLastWordOfStartup() {
     PtyBoard board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
-    ApplicationOptions o = options(dir, {hex, QStringLiteral("/PIC16F877A")}, board.path());
+    ApplicationOptions o =
+        test::appOptionsIn(dir, board.path(), {hex, QStringLiteral("/PIC16F877A")});
     const QDir data(o.paths->dataDir);
     QFile current(data.filePath(currentLogName()));
     QVERIFY(current.open(QIODevice::WriteOnly));

@@ -2,9 +2,8 @@
 // pseudo-terminal: while it is on, of the menu entries and buttons only Program, Blank check and
 // Verify stay usable, with the mode's own entry and the toggles beside it; nothing done in the
 // mode gives another back, and leaving it gives everything back as it was.
-#include "app/application.h"
-#include "mainwindow/widgets/frm_main.h"
 #include "pty_board.h"
+#include "support/app_bench.h"
 
 #include <QAction>
 #include <QLabel>
@@ -64,17 +63,9 @@ void ContinuousModeTest::onlyTheOperationsStayUsable() {
     QTemporaryDir dir;
     PtyBoard board;
     QVERIFY(board.started);
-    AppPaths paths;
-    paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-    paths.dataDir = dir.filePath(QStringLiteral("data"));
-    QDir().mkpath(paths.dataDir);
-    Application app({{}, board.path(), paths, dir.filePath(QStringLiteral("settings.ini"))});
+    Application app(test::appOptionsIn(dir, board.path()));
     QStringList boxes;
-    app.window().setMessageBoxAnswer(
-        [&](MessageIcon, MessageButtons, const QString&, const QString& text) {
-            boxes << text;
-            return MessageAnswer::Ok;
-        });
+    test::answerBoxesOk(app.window(), [&](const QString&, const QString& text) { boxes << text; });
     QCOMPARE(app.start(), StartupOutcome::Ready);
     frmMain& w = app.window();
     w.selectDeviceByIndex(

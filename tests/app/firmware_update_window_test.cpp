@@ -2,9 +2,8 @@
 // ports, the board emulator on a pseudo-terminal, a firmware built by gpasm at test time. The
 // board's dumped firmware image is compared with the file by srec_cmp; the main link reads the
 // chip before and after, and its log line survives the update.
-#include "app/application.h"
 #include "emusupport/emulator_process.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 #include "tools/widgets/dialog_update.h"
 
 #include <QAction>
@@ -78,22 +77,13 @@ struct Bench {
         started = emu->start(&error);
         if (!started) qWarning("emulator: %s", error.c_str());
 
-        AppPaths paths;
-        paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-        paths.dataDir = dir.filePath(QStringLiteral("data"));
-        QDir().mkpath(paths.dataDir);
         const QString hex = dir.filePath(QStringLiteral("blink877a.hex"));
         QFile::copy(QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex"), hex);
         app = std::make_unique<Application>(
-            ApplicationOptions{{hex, QStringLiteral("/PIC16F877A")},
-                               QString::fromStdString(emu->portPath()),
-                               paths,
-                               dir.filePath(QStringLiteral("settings.ini"))});
-        app->window().setMessageBoxAnswer(
-            [this](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-                boxes.push_back({title, text});
-                return MessageAnswer::Ok;
-            });
+            test::appOptionsIn(dir, port(), {hex, QStringLiteral("/PIC16F877A")}));
+        test::answerBoxesOk(app->window(), [this](const QString& title, const QString& text) {
+            boxes.push_back({title, text});
+        });
         ready = started && app->start() == StartupOutcome::Ready;
     }
     ~Bench() {

@@ -2,9 +2,8 @@
 // a pseudo-terminal: a port that does not open, then CANCEL, leaves the program on the port it
 // used before, for the board port given at start (as the run command gives it) and for a saved
 // one alike; the window opens again and takes a good port.
-#include "app/application.h"
-#include "mainwindow/widgets/frm_main.h"
 #include "pty_board.h"
+#include "support/app_bench.h"
 #include "tools/widgets/frm_option.h"
 
 #include <QAction>
@@ -83,17 +82,9 @@ void PortChoiceWindowTest::aFailedChoiceCancelledKeepsThePortInUse() {
     if (saved)
         QSettings(settingsFile, QSettings::IniFormat)
             .setValue(QStringLiteral("Settings6/ComNo"), board.path());
-    AppPaths paths;
-    paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-    paths.dataDir = dir.filePath(QStringLiteral("data"));
-    QDir().mkpath(paths.dataDir);
-    Application app({{}, saved ? QString() : board.path(), paths, settingsFile});
+    Application app(test::appOptionsIn(dir, saved ? QString() : board.path()));
     QStringList boxes;
-    app.window().setMessageBoxAnswer(
-        [&](MessageIcon, MessageButtons, const QString&, const QString& text) {
-            boxes << text;
-            return MessageAnswer::Ok;
-        });
+    test::answerBoxesOk(app.window(), [&](const QString&, const QString& text) { boxes << text; });
     QCOMPARE(app.start(), StartupOutcome::Ready);
     QVERIFY(app.session().link.ProgrammerDetected);
     frmMain& window = app.window();

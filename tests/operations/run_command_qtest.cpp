@@ -3,12 +3,10 @@
 // part, loads a HEX file and presses Program; the emulated chip then holds the file.
 #include "hex_oracle.h"
 
-#include "app/application.h"
 #include "emusupport/emulator_process.h"
-#include "mainwindow/widgets/frm_main.h"
+#include "support/app_bench.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -34,20 +32,9 @@ void RunCommand::pickLoadAndProgram() {
     QVERIFY2(board.start(&error), error.c_str());
 
     QTemporaryDir dir;
-    AppPaths paths;
-    paths.deviceFile = QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini");
-    paths.dataDir = dir.filePath(QStringLiteral("data"));
-    QDir().mkpath(paths.dataDir);
-    Application app({{},
-                     QString::fromStdString(board.portPath()),
-                     paths,
-                     dir.filePath(QStringLiteral("settings.ini"))});
+    Application app(appOptionsIn(dir, QString::fromStdString(board.portPath())));
     QStringList boxes;
-    app.window().setMessageBoxAnswer(
-        [&](MessageIcon, MessageButtons, const QString& title, const QString& text) {
-            boxes << title + QLatin1Char(':') + text;
-            return MessageAnswer::Ok;
-        });
+    recordBoxes(app.window(), boxes, u':');
     app.window().setFileDialogAnswer([&](const FileDialogRequest&, bool) { return hex; });
     QCOMPARE(app.start(), StartupOutcome::Ready);
 
