@@ -58,10 +58,13 @@ HEADER = """\
 ;   implemented  the bits some setting or calibration field can change; the reader takes
 ;                t2 XOR t4, so t2 lists the bits NOT implemented within the width.
 ;   fixed        unimplemented bits that read 1 on 12-bit and 14-bit parts; always 0 on PIC18,
-;                whose unimplemented configuration bits read 0.
+;                whose blank checks and verify count any fixed bit as a difference.
 ;   erased       what the word of an erased chip reads = implemented OR fixed. On PIC18 the
 ;                implemented bits are exactly the erased value gputils gives per byte, so that
 ;                a blank chip reads the word's mask (the PIC18 blank checks compare with it).
+;                Most unimplemented PIC18 bits read 0; those that read 1 are in the mask with
+;                no setting of their own (CONFIG5L/6L/7L bits 3:2 of the 16K-byte parts,
+;                CONFIG3H bit 1 of the PIC18F8720), and the program keeps them set.
 ;   14-bit parts whose unimplemented bits read 0 (PIC12F629/675: bits 11-9) read the mask
 ;   itself, which the 14-bit blank check accepts as erased.
 ; 12-bit configuration word: HEX address 0x1FFE (word 0xFFF); ID words follow program memory.

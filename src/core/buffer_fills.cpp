@@ -77,6 +77,14 @@ void limitConfigWordsToPart(Session& s) {
     }
 }
 
+// The same for the PIC18 words, which the buffer keeps as ConfigValue.
+void limitPic18ConfigWordsToPart(Session& s) {
+    DeviceRecord& d = s.device;
+    for (int k = 1; k <= limits::ConfigWords; ++k)
+        if (d.ConfigWordDefined[std::size_t(k)] != 0)
+            d.ConfigValue[k] = pic18PartConfigWord(d, k, d.ConfigValue[k]);
+}
+
 void fillIdConfig(Session& s, bool erased) {
     const QString& type = s.device.ProgramType;
     auto& image = s.buffer.ConfigIdImage;
@@ -103,6 +111,7 @@ void fillIdConfig(Session& s, bool erased) {
     case CoreGroup::Pic18:
         for (int k = 1; k <= 127; ++k)
             s.device.ConfigValue[k] = erased ? 0xFFFF : 0;
+        limitPic18ConfigWordsToPart(s);
         break;
     case CoreGroup::None:
         break;

@@ -108,6 +108,25 @@ inline std::int32_t partConfigWord(const DeviceRecord& d, int k, std::int32_t va
     return (d.ConfigMask[std::size_t(k)] & value) | d.ConfigFixed[std::size_t(k)];
 }
 
+// The bits of configuration word k that one of its settings selects.
+inline std::int32_t configSettingBits(const DeviceRecord& d, int k) {
+    std::int32_t bits = 0;
+    for (const ConfigSetting& setting : d.ConfigSettings[std::size_t(k)])
+        for (const ConfigOption& o : setting.options)
+            bits |= o.mask;
+    return bits;
+}
+
+// PIC18 configuration word k as the part holds it. A PIC18 word's mask is what an erased chip
+// reads, since the PIC18 blank checks compare with it, and its fixed bits are 0, since those
+// checks and the verify count any fixed bit as a difference. So the mask also covers bits that
+// no setting selects and that the part keeps set whatever is written (CONFIG5L/6L/7L bits 3:2
+// of the 16K-byte parts, CONFIG3H bit 1 of the PIC18F8720): those stay set, as a grid edit
+// leaves them.
+inline std::int32_t pic18PartConfigWord(const DeviceRecord& d, int k, std::int32_t value) {
+    return partConfigWord(d, k, value) | (d.ConfigMask[std::size_t(k)] & ~configSettingBits(d, k));
+}
+
 // The memory images of the PC buffer. Program words are stored high byte first for every
 // family; for PIC18 that means index 2k holds the byte of device address 2k + 1.
 struct PcBuffer {

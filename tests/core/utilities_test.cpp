@@ -238,3 +238,46 @@ TEST(BufferFills, ConfigWordsAsThePartHoldsThem) {
         EXPECT_EQ(word(s.buffer.ConfigIdImage, at), c.zero) << c.type;
     }
 }
+
+// A PIC18 word's mask is what an erased chip reads, so it also covers bits no setting selects,
+// which the part keeps set: a fill leaves those set and fills the setting bits; words the part
+// does not define are filled whole.
+TEST(BufferFills, Pic18ConfigWordsKeepTheBitsNoSettingSelects) {
+    struct Case {
+        const char* what;
+        std::int32_t mask;
+        std::vector<std::int32_t> settingMasks;
+        int erased, zero;
+    };
+    const Case cases[] = {
+        {"16K-byte CONFIG5: CP0, CP1, CPB, CPD; bits 3:2 read 1",
+         0xC00F,
+         {0x0001, 0x0002, 0x4000, 0x8000},
+         0xC00F,
+         0x000C},
+        {"PIC18F8720 CONFIG3: MODE, WAIT, CCP2MUX; bit 9 reads 1",
+         0x0383,
+         {0x0003, 0x0080, 0x0100},
+         0x0383,
+         0x0200},
+        {"CONFIG1: every bit of the mask under a setting",
+         0x2700,
+         {0x0700, 0x2000},
+         0x2700,
+         0x0000},
+    };
+    for (const Case& c : cases) {
+        Session s = sessionOf("18F_00", 512, 0);
+        s.device.ConfigWordDefined[5] = 1;
+        s.device.ConfigMask[5] = c.mask;
+        for (std::int32_t m : c.settingMasks)
+            s.device.ConfigSettings[5].push_back(
+                {QStringLiteral("S"), {{"ON", m, 0}, {"OFF", m, m}}});
+        FillIdConfigErased(s);
+        EXPECT_EQ(s.device.ConfigValue[5], c.erased) << c.what;
+        EXPECT_EQ(s.device.ConfigValue[4], 0xFFFF) << c.what;
+        FillIdConfigZero(s);
+        EXPECT_EQ(s.device.ConfigValue[5], c.zero) << c.what;
+        EXPECT_EQ(s.device.ConfigValue[4], 0) << c.what;
+    }
+}

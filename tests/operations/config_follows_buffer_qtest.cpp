@@ -35,7 +35,8 @@ struct Part {
 // PIC16F877A 0x3F72: HS, watchdog off (bits 12, 5, 4 are not implemented and read 1).
 // PIC12F675 0x11C4: internal oscillator, band-gap bits 01 (bits 11-9 are not implemented and
 // read 0). PIC16F628A: bits 12-9 read 1. PIC16F88: word 2 has two bits, the others read 1.
-// PIC16C54 and PIC12C508: 12-bit words whose bits above the settings read 1.
+// PIC16C54 and PIC12C508: 12-bit words whose bits above the settings read 1. PIC18F242:
+// CONFIG5L/6L/7L bits 3:2 are under no setting and read 1.
 const Part kParts[] = {
     {"PIC16F877A", 0x2007, {0x3F72}, 0x28, false},
     {"PIC12F675", 0x2007, {0x11C4}, 0x28, false},
@@ -48,6 +49,11 @@ const Part kParts[] = {
     {"PIC16F88", 0x2007, {0x3F72, 0x3FFC}, 0x28, true},
     {"PIC16C54", 0xFFF, {0x0FFD}, 0x0A, true},
     {"PIC12C508", 0xFFF, {0x0FFA}, 0x0A, true},
+    {"PIC18F242",
+     0x300000 / 2,
+     {0x2200, 0x0E0D, 0x0000, 0x0081, 0xC00F, 0xE00F, 0x400F},
+     0x28,
+     true},
 };
 
 enum class Action {

@@ -51,7 +51,9 @@ void FillPcBuffer(MainContext& ctx, BufferFill fill) {
 
     const bool pic18 = isPic18Type(s.device.ProgramType);
     if (pic18) {
-        s.device.ConfigValue[1] = v.pic18ConfigValue;
+        s.device.ConfigValue[1] = s.device.ConfigWordDefined[1] != 0
+                                      ? pic18PartConfigWord(s.device, 1, v.pic18ConfigValue)
+                                      : v.pic18ConfigValue;
     } else {
         for (int k = 1; k <= limits::ConfigWords; ++k)
             s.device.ConfigValue[k] = v.configValue;
