@@ -32,8 +32,9 @@ ChipConfig chipWords(std::initializer_list<std::int32_t> words) {
 
 // The configuration words an erased chip reads, from the parts' datasheets: every implemented
 // bit 1; unimplemented bits as the datasheet gives them (PIC12F675: bits 11-9 read 0; PIC18:
-// unimplemented bits and bytes read 0). One or more parts of every programming type, and every
-// part that has a module of its own.
+// unimplemented bits and bytes read 0, except the protection bits 3:2 of the 16K-byte parts and
+// CONFIG3H bit 1 of the PIC18F8720, which read 1). One or more parts of every programming type,
+// and every part that has a module of its own.
 struct ErasedChip {
     const char* name;
     ChipConfig words;
