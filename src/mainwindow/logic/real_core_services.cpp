@@ -11,14 +11,8 @@ CoreServices realCoreServices(const AppPaths& paths) {
     c.loadDeviceDefinition = [paths](Session& s, OperatorUi& ui) {
         return LoadDeviceDefinition(s, ui, paths);
     };
-    c.loadHexFile = [](Session& s, OperatorUi& ui, const QString& path,
-                       const std::function<void()>& beforeLoading) {
-        LoadHexFile(s, ui, path, beforeLoading);
-    };
-    c.loadHexFile18 = [](Session& s, OperatorUi& ui, const QString& path,
-                         const std::function<void()>& beforeLoading) {
-        LoadHexFile18(s, ui, path, beforeLoading);
-    };
+    c.loadHexFile = LoadHexFile;
+    c.loadHexFile18 = LoadHexFile18;
     c.saveHexFile = SaveHexFile;
     c.saveHexFile18 = SaveHexFile18;
     return c;
