@@ -88,30 +88,6 @@ inline void checkFailedWriteIsLogged() {
     QVERIFY(bench.controlsBack());
 }
 
-// The board refuses the chip erase (no end code to its "bd"), on a blank chip before anything is
-// written: the chip may be left half erased, so the run gets its line; no attempt is counted.
-inline void checkEraseFailureIsLogged(const QString& part, const QString& hex) {
-    Bench bench({"--part", part.toStdString(), "--fault", "end-code=0x21@bd"}, hex);
-    QVERIFY(bench.started);
-    bench.select(part);
-    bench.click("Cmd_open");
-    bench.session.run.LastResultText = kEarlierResult;
-    bench.boxes.clear();
-
-    bench.click("Command_pogram");
-
-    const QString told = QStringLiteral("チップイレース失敗。");
-    const QStringList lines = logLines(bench);
-    QCOMPARE(lines.size(), 1);
-    QVERIFY2(lines[0].startsWith(lineStart(told, part)), qPrintable(lines[0]));
-    QVERIFY2(bench.status().contains(told), qPrintable(bench.status()));
-    QCOMPARE(bench.boxes.size(), std::size_t(0));
-    QCOMPARE(bench.session.run.AttemptCount, 0);
-    QCOMPARE(bench.session.run.LastResultText, kEarlierResult);
-    QVERIFY(!operationRunning(bench.session));
-    QVERIFY(bench.controlsBack());
-}
-
 inline void addLostBoardRows(const ProgramStopPart* parts, std::size_t count) {
     QTest::addColumn<QString>("part");
     QTest::addColumn<QString>("hex");

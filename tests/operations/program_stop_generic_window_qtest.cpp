@@ -42,9 +42,6 @@ class ProgramStopGenericWindow : public QObject {
         addLostBoardRows(kGenericParts, std::size(kGenericParts));
     }
     void aLostBoardEndsTheRunAtOnce() { checkLostBoardEndsTheRunAtOnce(); }
-    void aRefusedEraseIsLogged() {
-        checkEraseFailureIsLogged(QStringLiteral("PIC16F84A"), QStringLiteral(COUNTER_14BIT));
-    }
 };
 
 QTEST_MAIN(ProgramStopGenericWindow)

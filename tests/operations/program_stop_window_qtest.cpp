@@ -39,10 +39,6 @@ class ProgramStopWindow : public QObject {
     void aFailedWriteIsLogged() { checkFailedWriteIsLogged(); }
     void aLostBoardEndsTheRunAtOnce_data() { addLostBoardRows(kModules, std::size(kModules)); }
     void aLostBoardEndsTheRunAtOnce() { checkLostBoardEndsTheRunAtOnce(); }
-    void aRefusedEraseIsLogged() {
-        checkEraseFailureIsLogged(QStringLiteral("PIC16F877A"),
-                                  QStringLiteral(PIC16_DATA "blink16f877a.hex"));
-    }
     void aPic12F683RunStoppedEarlyLogsWhatItTold_data();
     void aPic12F683RunStoppedEarlyLogsWhatItTold();
 };

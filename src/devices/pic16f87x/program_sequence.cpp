@@ -88,10 +88,7 @@ void Pic16F87xModule::ProgramDevice() {
     EraseChip(erase);
     if (endedByLostBoard(ctx_, settings)) return;
     if (erase != result::OK) {
-        // The chip may be left half erased: the run gets its line.
-        const QString failed = QStringLiteral("チップイレース失敗。");
-        ShowStatusMessage(ui(), failed);
-        logProgramStop(ctx_, settings, failed);
+        ShowStatusMessage(ui(), QStringLiteral("チップイレース失敗。"));
         return;
     }
 

@@ -291,10 +291,7 @@ bool GenericProgram::eraseChip() {
     EraseChip(env_.link, run_.OperationResult);
     if (endedForLoss()) return false;
     if (run_.OperationResult == result::OK) return true;
-    // The chip may be left half erased: the run gets its line.
-    const QString failed = QStringLiteral("チップイレース失敗。");
-    status(failed);
-    logProgramStop(env_, settings_, failed);
+    status(QStringLiteral("チップイレース失敗。"));
     return false;
 }
 
