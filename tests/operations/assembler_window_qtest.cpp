@@ -1,9 +1,10 @@
-// The assembler menu through the whole program: the settings window offers the assembler found
-// on the PATH, a PIC16F877A source in a folder and file named with a blank and ";$()" is
-// assembled by gpasm, reloaded and programmed into the emulated chip on a pty; a source with an
-// error keeps the HEX file and hands the listing to the opener; a slow build is waited for and
-// can be cancelled from its wait window; an upper-case project in Japanese-named folders, built by
-// a tool whose path holds quotes, ends in the chip.
+// The assembler menu through the whole program: a fresh home assembles with the defaults the
+// settings window shows, the settings window offers the assembler found on the PATH, a PIC16F877A
+// source in a folder and file named with a blank and ";$()" is assembled by gpasm, reloaded and
+// programmed into the emulated chip on a pty; a source with an error keeps the HEX file and hands
+// the listing to the opener; a slow build is waited for and can be cancelled from its wait
+// window; an upper-case project in Japanese-named folders, built by a tool whose path holds
+// quotes, ends in the chip.
 #include "hex_oracle.h"
 
 #include "emusupport/emulator_process.h"
@@ -139,6 +140,7 @@ QString slowAssembler(const QTemporaryDir& dir) {
 class AssemblerWindow : public QObject {
     Q_OBJECT
   private slots:
+    void aFreshHomeAssemblesWithWhatTheSettingsWindowShows();
     void assemblesReloadsAndProgramsTheChip();
     void aSourceWithAnErrorKeepsTheHexAndOpensTheListing();
     void aSlowBuildIsWaitedFor();
@@ -146,12 +148,49 @@ class AssemblerWindow : public QObject {
     void anUpperCaseProjectInJapaneseFoldersEndsInTheChip();
 };
 
-void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
+// A fresh home: nothing saved and the settings window never opened. The first run uses the
+// assembler, options and error file the settings window shows, and stores nothing.
+void AssemblerWindow::aFreshHomeAssemblesWithWhatTheSettingsWindowShows() {
     const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
-    QVERIFY2(!gpasm.isEmpty(), "gpasm is not installed");
+    if (gpasm.isEmpty()) QSKIP("gpasm is not installed");
     Bench bench;
     QVERIFY(bench.started && bench.ready);
-    QVERIFY(bench.app->session().app.AsmToolPath.isEmpty());
+
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuASMwithRELOAD");
+    QVERIFY2(bench.boxes.isEmpty(), qPrintable(bench.boxes.join(QLatin1Char('\n'))));
+    QCOMPARE(bench.status(), kRegenerated);
+    QVERIFY(bench.app->session().app.AssembleSucceeded);
+
+    // A failed build opens the listing, the error file the window shows.
+    copyFile(testDataPath(QStringLiteral("broken877a.asm")), bench.source);
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.status(), QStringLiteral("アセンブルエラーを検出しました。 "));
+    QCOMPARE(bench.opened,
+             QStringList{QStringLiteral("text:") + bench.folder + QStringLiteral("/p g;$().lst")});
+
+    QStringList shown;
+    whenShown(QStringLiteral("frmMPASMWIN"), [&](QWidget* w) {
+        for (const char* field : {"txtAsmPath", "txtAsmOption", "Text_After_File"})
+            shown << w->findChild<QLineEdit*>(QLatin1String(field))->text();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("CancelButton")),
+                          Qt::LeftButton);
+    });
+    bench.trigger("mnuMPASMsetting");
+    QCOMPARE(shown, (QStringList{gpasm, QStringLiteral("-q"), QStringLiteral("lst")}));
+    QCOMPARE(bench.app->session().app.AsmToolPath, gpasm);
+    bench.app->shutdown();
+    bench.app.reset();
+    const QString stored = QString::fromUtf8(readFile(bench.defaultSettingsFile()));
+    QVERIFY2(!stored.contains(QLatin1String("Asm")), qPrintable(stored));
+}
+
+void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
+    const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
+    if (gpasm.isEmpty()) QSKIP("gpasm is not installed");
+    Bench bench;
+    QVERIFY(bench.started && bench.ready);
 
     // Nothing saved: the settings window offers gpasm; closing it keeps the offer.
     QString offered;
