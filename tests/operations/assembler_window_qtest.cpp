@@ -18,7 +18,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -142,6 +144,7 @@ class AssemblerWindow : public QObject {
   private slots:
     void aFreshHomeAssemblesWithWhatTheSettingsWindowShows();
     void assemblesReloadsAndProgramsTheChip();
+    void aMissingToolNamesTheMenuThatSetsIt();
     void aSourceWithAnErrorKeepsTheHexAndOpensTheListing();
     void aSlowBuildIsWaitedFor();
     void cancellingASlowBuildKeepsTheOldHex();
@@ -227,6 +230,24 @@ void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
     QCOMPARE(chipIds.size(), ids.size());
     for (std::size_t k = 0; k < ids.size(); ++k)
         QCOMPARE(chipIds[k] & 0x000F, ids[k]);
+}
+
+// A tool that is gone: the box sends the person to the menu entry that is there.
+void AssemblerWindow::aMissingToolNamesTheMenuThatSetsIt() {
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), QStringLiteral("/no/such/asm")}});
+    QVERIFY(bench.started && bench.ready);
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.boxes.size(), 1);
+    // As the menu bar shows the entries, without their keys.
+    const QRegularExpression key(QStringLiteral("\\(&.\\)$"));
+    frmMain& w = bench.app->window();
+    const QString menu = w.findChild<QMenu*>(QStringLiteral("mnuAsmC"))->title().remove(key);
+    const QString entry =
+        w.findChild<QAction*>(QStringLiteral("mnuMPASMsetting"))->text().remove(key);
+    const QString path = QStringLiteral("【%1】‥【%2】").arg(menu, entry);
+    QVERIFY2(bench.boxes[0].contains(path), qPrintable(bench.boxes[0] + QLatin1Char('\n') + path));
 }
 
 void AssemblerWindow::aSourceWithAnErrorKeepsTheHexAndOpensTheListing() {

@@ -27,10 +27,11 @@ const QString kGeneratingStatus = QStringLiteral("ＨＥＸファイル生成中
 const QString kSourceOpenFailedStatus =
     QStringLiteral("ソースファイルをオープンできませんでした。");
 const QString kRegeneratedStatus = QStringLiteral("ＨＥＸファイルの再生成と再ロード完了。");
+// Names the menu entry that sets the tool, as the menu bar spells it.
 const QString kNoToolText =
     QStringLiteral("アセンブラ、または、コンパイラが指定されていません。\r\n\r\n"
-                   "メニューバの 【オプション】‥【MPASM.EXEの設定】から、"
-                   "MPASM.EXEの場所を指定してください。");
+                   "メニューバの 【ｱｾﾝﾌﾞﾗ】‥【ｱｾﾝﾌﾞﾗ・ｺﾝﾊﾟｲﾗ設定】から、"
+                   "アセンブラ・コンパイラの場所を指定してください。");
 const QString kSetAsideFailedStatus =
     QStringLiteral("<<注意>>以前のHEXファイルを退避できないため、生成を中止しました。");
 const QString kCancelledStatus =
