@@ -24,7 +24,7 @@ constexpr int kTwipsPerPixel = 15;
 // Said where serialisation is switched on: the values stay in this window, and a person
 // programming a tray of chips must not believe each got its number.
 const QString kNotWrittenNote =
-    QStringLiteral("※ 値はこのウィンドウで保持・表示するだけです。ICには書き込まれません。");
+    QStringLiteral("※ 値はこの画面で保持・表示するだけで、\nICには書き込まれません。");
 
 template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -82,7 +82,6 @@ frmSerialPgmSetting::frmSerialPgmSetting(SettingsStore& settings, Hooks hooks, Q
     data->addWidget(TxtDataFinsh, 3, 1);
     data->addWidget(ChkSettingEnable, 4, 0, 1, 2);
     LabelNotWritten = named(new QLabel(kNotWrittenNote), "LabelNotWritten");
-    LabelNotWritten->setWordWrap(true);
     data->addWidget(LabelNotWritten, 5, 0, 1, 2);
 
     auto* frame3 = named(new QGroupBox(QStringLiteral("ステータス")), "Frame3");
