@@ -31,12 +31,9 @@ struct EraseCodes {
 
 constexpr int EraseLimitMs = 3000;
 
-// The PIC18 block erases: the boot block, then the blocks after it, each of 4096 words on these
-// parts, so that the part's program size gives their number.
-constexpr std::uint8_t BootBlockCode = 0x83;
-constexpr std::uint8_t FirstBlockCode = 0x88;
+// The blocks after the boot block hold 4096 words each on the PIC18 parts of the table, so that
+// the part's program size gives their number.
 constexpr std::int32_t Pic18BlockWords = 4096;
-constexpr int Pic18MaxBlocks = 8; // codes 0x88..0x8F
 
 // Names compare exactly, case and every character.
 const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
@@ -61,7 +58,7 @@ const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
         // erased block by block, and the EEPROM has a code of its own.
         {{"PIC18F242", "PIC18F252", "PIC18F442", "PIC18F452", "PIC18F248", "PIC18F258", "PIC18F448",
           "PIC18F458"},
-         {"Xbd", 0x80, Pic18Blocks, 0x81}},
+         {"Xbd", Pic18ChipEraseCode, Pic18Blocks, Pic18EepromEraseCode}},
     };
     return table;
 }
@@ -130,6 +127,12 @@ void sendEraseCode(BoardChannel& channel, const EraseCode& erase, const QString&
     eraseWithOptionalCode(channel, &erase, doneText, failedText, result, limitMs);
 }
 
+std::uint8_t pic18BlockEraseCode(int block) {
+    if (block == 0) return 0x83;
+    if (block >= 1 && block <= Pic18MaxBlock) return std::uint8_t(0x88 + block - 1);
+    return 0;
+}
+
 void EraseProgramMemory(BoardChannel& channel, QString& result) {
     ShowStatusMessage(channel.ui(), QStringLiteral("Ｆｌａｓｈプログラムメモリ消去中........."));
     channel.pumpEvents();
@@ -140,10 +143,9 @@ void EraseProgramMemory(BoardChannel& channel, QString& result) {
         return sendErase(channel, EraseArea::Program, done, failed, result);
     // A failed block ends the erase: the blocks after it are left as they are.
     const int blocks =
-        std::clamp(channel.session().device.ProgramWordCount / Pic18BlockWords, 0, Pic18MaxBlocks);
+        std::clamp(channel.session().device.ProgramWordCount / Pic18BlockWords, 0, Pic18MaxBlock);
     for (int block = 0; block <= blocks; ++block) {
-        const EraseCode erase{codes.letters, block == 0 ? BootBlockCode
-                                                        : std::uint8_t(FirstBlockCode + block - 1)};
+        const EraseCode erase{codes.letters, pic18BlockEraseCode(block)};
         eraseWithOptionalCode(channel, &erase, done, failed, result, EraseLimitMs);
         if (result != result::OK) return;
     }
