@@ -49,7 +49,7 @@ const Part kParts[] = {
 };
 
 // The parts above that every button is pressed for; the others are pressed only the buttons
-// that erase or program a memory of the chip, which must leave the other memory alone.
+// that erase or program memories of the chip, which must leave the other memories alone.
 constexpr std::size_t kEveryButtonParts = 5;
 
 const Part& partNamed(const QString& name) {
@@ -264,7 +264,8 @@ void ExtendedWindow::eachButtonChangesItsOwnArea_data() {
         const Part& p = kParts[i];
         for (int row = 0; row < int(std::size(kButtons)); ++row) {
             const QLatin1String button(kButtons[row].button);
-            const bool erasesOrProgramsAMemory = button == QLatin1String("Cmd_PGM_Erase") ||
+            const bool erasesOrProgramsAMemory = button == QLatin1String("Cmd_Chip_Erace") ||
+                                                 button == QLatin1String("Cmd_PGM_Erase") ||
                                                  button == QLatin1String("Cmd_DATA_Erase") ||
                                                  button == QLatin1String("Cmd_DATA_Program");
             if (i < kEveryButtonParts || erasesOrProgramsAMemory)
