@@ -1,6 +1,7 @@
 // A device file whose PIC16F84A block lost a key its programming type needs, in the real window
 // against the board emulator on a pseudo-terminal: choosing the part says which key is missing,
 // and neither Program nor Verify can then report success, whatever the chip holds.
+#include "edited_device_file.h"
 #include "window_bench.h"
 
 #include <QtTest>
@@ -11,34 +12,6 @@ using namespace tavrin::test;
 namespace {
 const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
 const QString kPart = QStringLiteral("PIC16F84A");
-
-// The shipped device file with the row of `key` in the named part's block replaced by
-// `replacement`, or left out when that is empty.
-QString deviceFileWithRow(const QTemporaryDir& dir, const QString& part, const QByteArray& key,
-                          const QByteArray& replacement) {
-    QFile shipped(QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"));
-    if (!shipped.open(QIODevice::ReadOnly)) return {};
-    QByteArray text;
-    bool inPart = false;
-    bool dropped = false;
-    while (!shipped.atEnd()) {
-        const QByteArray line = shipped.readLine();
-        const QByteArray first = line.simplified().split(' ').value(0);
-        if (first == part.toLatin1()) inPart = true;
-        if (first == "#END") inPart = false;
-        if (inPart && first == key) {
-            dropped = true;
-            if (!replacement.isEmpty()) text += replacement + "\r\n";
-            continue;
-        }
-        text += line;
-    }
-    if (!dropped) return {};
-    const QString path = dir.filePath(QStringLiteral("device6.ini"));
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) return {};
-    return path;
-}
 
 QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const QByteArray& key) {
     return deviceFileWithRow(dir, part, key, {});

@@ -63,6 +63,17 @@ void status(OperatorUi& ui, const QString& text) {
     ui.pumpEvents();
 }
 
+// A part without a program-memory erase of its own is erased whole, its data EEPROM with it.
+bool chipEraseForProgramAccepted(OperatorUi& ui) {
+    return ui.messageBox(
+               MessageIcon::Exclamation, MessageButtons::YesNo,
+               QStringLiteral("プログラムメモリ消去"),
+               QStringLiteral("このマイコンにはプログラムメモリだけを消去する方法がありません。"
+                              "チップイレースで消去するため、ＥＥＰＲＯＭデータメモリの内容も"
+                              "消えます。消去しますか？"),
+               MessageDefault::Second) == MessageAnswer::Yes;
+}
+
 void showEeprom(Session& s, OperatorUi& ui) {
     (void)s;
     ui.refreshViews(ViewEeprom);
@@ -322,10 +333,14 @@ void ExtendedOperations::runGeneric(Area area, CalibrationPreservingErase* calib
         return;
     }
     case Area::ProgramErase: {
-        const bool programErase =
-            type == QLatin1String("FLASH1") || type == QLatin1String("12F6") ||
-            type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
-            type == QLatin1String("FLASH8");
+        // The button erases what it names: where the part has a program-memory erase of its
+        // own, the data EEPROM is kept; only a part without one gets the chip erase, and when
+        // that takes an EEPROM with it the person decides first.
+        const bool programErase = erasesProgramAlone(s.device.SelectedDevice);
+        if (!programErase && s.device.EepromByteCount > 0 && !chipEraseForProgramAccepted(ui)) {
+            ShowStatusMessage(ui, QStringLiteral("プログラムメモリの消去をやめました。"));
+            return;
+        }
         auto erase = [&] {
             return programErase ? step([&] { EraseProgramMemory(ch, result); })
                                 : step([&] { EraseChip(env.link, result); });
