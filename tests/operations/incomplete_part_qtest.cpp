@@ -45,6 +45,7 @@ class IncompletePart : public QObject {
     void verifyCannotReportSuccess();
     void choosingThePartNamesTheSizeBeyondItsFamily_data();
     void choosingThePartNamesTheSizeBeyondItsFamily();
+    void aTwelveBitPartWithEepromIsChosenAndBlankChecked();
 
   private:
     static QString deviceFileWithoutPgm(const QTemporaryDir& files);
@@ -184,6 +185,33 @@ void IncompletePart::choosingThePartNamesTheSizeBeyondItsFamily() {
     QCOMPARE(bench.boxes[0].text,
              QStringLiteral("設定ファイルの読み出しに失敗しました。\r\n\u3000") + detail);
     QVERIFY(bench.session.device.SelectedDevice.isEmpty());
+}
+
+// A 12-bit part whose block gives it 16 bytes of data EEPROM, as some 12-bit parts have: before,
+// choosing it was refused as beyond its family. It is chosen, and its blank check runs on the
+// strict board: program memory and configuration are checked, the EEPROM step has no command
+// for the type and stays unchecked, and the chip is reported erased.
+void IncompletePart::aTwelveBitPartWithEepromIsChosenAndBlankChecked() {
+    const QString part = QStringLiteral("PIC12C508A");
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithRow(files, part, "EEPROM", "EEPROM       0x0F");
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC12C508A"}, options);
+    QVERIFY(bench.started);
+
+    bench.select(part);
+    QVERIFY(bench.boxes.empty());
+    QCOMPARE(bench.session.device.SelectedDevice, part);
+    QCOMPARE(bench.session.device.EepromByteCount, 16);
+    bench.click("Command_blank");
+    QVERIFY2(bench.status().startsWith(QStringLiteral("デバイスは消去されています。")),
+             qPrintable(bench.status()));
+    // The program-memory check read the chip's calibration word.
+    QVERIFY2(bench.status().contains(QStringLiteral("のデータは0x0C")), qPrintable(bench.status()));
+    QVERIFY(bench.boxes.empty());
+    QVERIFY(bench.log().contains(QStringLiteral("ﾌﾞﾗﾝｸﾁｪｯｸ操作終了")));
+    QVERIFY(bench.controlsBack());
 }
 
 QTEST_MAIN(IncompletePart)
