@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -17,13 +18,16 @@ const QString kNothingLoaded =
     QStringLiteral("<<注意>>ロードできるデータがなかったので、何もロードしませんでした。");
 const QString kTooLarge = QStringLiteral("ＨＥＸファイルとしては大きすぎます（64MBまで）。");
 
+// The bad lines named by number: "3、7".
+QString listedBadLines(const StagedFile& file) {
+    return file.badLineList.chopped(1); // the last "、"
+}
+
 // "3、7行目はＨＥＸデータでないので読み飛ばしました。"; past kListedBadLines lines the first ones
 // and the number of the rest: "1、…、10行目ほか999990行は…". Empty without bad lines.
 QString badLinesText(const StagedFile& file) {
     if (file.badLines == 0) return QString();
-    QString text = file.badLineList;
-    text.chop(1); // the last "、"
-    text += QStringLiteral("行目");
+    QString text = listedBadLines(file) + QStringLiteral("行目");
     if (file.badLines > kListedBadLines)
         text += QStringLiteral("ほか") + QString::number(file.badLines - kListedBadLines) +
                 QStringLiteral("行");
@@ -38,10 +42,27 @@ QString outsideText(const StagedFile& file, const QString& outsideWhere) {
            QStringLiteral("行目）を読み飛ばしました。");
 }
 
+// What a load passed over, counted, with the first line numbers:
+// "ＨＥＸデータでない128行（3、4、…、12行目ほか）"; empty when nothing was.
+QString skippedSummary(const StagedFile& file, const QString& outsideWhere) {
+    QStringList parts;
+    if (file.badLines > 0)
+        parts << QStringLiteral("ＨＥＸデータでない") + QString::number(file.badLines) +
+                     QStringLiteral("行（") + listedBadLines(file) + QStringLiteral("行目") +
+                     (file.badLines > kListedBadLines ? QStringLiteral("ほか") : QString()) +
+                     QStringLiteral("）");
+    if (file.outsideLines > 0)
+        parts << outsideWhere + QStringLiteral("のデータ") + QString::number(file.outsideLines) +
+                     QStringLiteral("行（最初は") + QString::number(file.firstOutsideLine) +
+                     QStringLiteral("行目）");
+    return parts.join(QStringLiteral("\r\n"));
+}
+
 } // namespace
 
 void beginLoad(Session& s, OperatorUi& ui) {
     ShowStatusMessage(ui, QStringLiteral("ファイルロード中.........."), QString());
+    s.run.HexLoadSkipped.clear();
     s.run.PassCount = 0;
     s.run.AttemptCount = 0;
     s.run.FailCount = 0;
@@ -83,7 +104,9 @@ void failLoad(Session& s, OperatorUi& ui, const QString& detail) {
     s.run.HexLoadResult = result::NG;
 }
 
-void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere) {
+void showLoadedStatus(Session& s, OperatorUi& ui, const StagedFile& file,
+                      const QString& outsideWhere) {
+    s.run.HexLoadSkipped = skippedSummary(file, outsideWhere);
     const QString badLines = badLinesText(file);
     if (file.outsideLines > 0)
         ShowStatusMessage(ui, QStringLiteral("<<注意>>") + outsideText(file, outsideWhere),

@@ -157,7 +157,8 @@ StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progre
     return file;
 }
 
-// Steps every load begins with: the status "loading" and the run counters reset.
+// Steps every load begins with: the status "loading", the run counters and the skipped lines
+// reset.
 void beginLoad(Session& s, OperatorUi& ui);
 
 // The ID text reset of a load that changes the buffer or fails; a file with nothing to load
@@ -167,9 +168,11 @@ void resetIdText(Session& s);
 // The failure of a load: its status line (the detail names the likely cause) and "NG".
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
 
-// The status line at the end of a load that placed records. outsideWhere is what the loader calls
-// the addresses it has no memory for ("0xFFFFを超えるアドレス"), for the records it skipped there.
-void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere);
+// The status line at the end of a load that placed records, and what it passed over in
+// s.run.HexLoadSkipped. outsideWhere is what the loader calls the addresses it has no memory for
+// ("0xFFFFを超えるアドレス"), for the records it skipped there.
+void showLoadedStatus(Session& s, OperatorUi& ui, const StagedFile& file,
+                      const QString& outsideWhere);
 
 // The end of a load that found nothing to place (an empty file, only bad lines or only records
 // outside the part's memories): it says so, with what was skipped, and leaves "NG" so that no
