@@ -18,16 +18,13 @@ const QString kNothingLoaded =
     QStringLiteral("<<注意>>ロードできるデータがなかったので、何もロードしませんでした。");
 const QString kTooLarge = QStringLiteral("ＨＥＸファイルとしては大きすぎます（64MBまで）。");
 
-// The bad lines named by number: "3、7".
-QString listedBadLines(const StagedFile& file) {
-    return file.badLineList.chopped(1); // the last "、"
-}
-
 // "3、7行目はＨＥＸデータでないので読み飛ばしました。"; past kListedBadLines lines the first ones
 // and the number of the rest: "1、…、10行目ほか999990行は…". Empty without bad lines.
 QString badLinesText(const StagedFile& file) {
     if (file.badLines == 0) return QString();
-    QString text = listedBadLines(file) + QStringLiteral("行目");
+    QString text = file.badLineList;
+    text.chop(1); // the last "、"
+    text += QStringLiteral("行目");
     if (file.badLines > kListedBadLines)
         text += QStringLiteral("ほか") + QString::number(file.badLines - kListedBadLines) +
                 QStringLiteral("行");
@@ -42,14 +39,16 @@ QString outsideText(const StagedFile& file, const QString& outsideWhere) {
            QStringLiteral("行目）を読み飛ばしました。");
 }
 
-// What a load passed over, counted, with the first line numbers:
-// "ＨＥＸデータでない128行（3、4、…、12行目ほか）"; empty when nothing was.
+// What a load passed over that may have held data, counted, with the first line numbers:
+// "ＨＥＸデータでない128行（3、4、…、12行目ほか）"; empty when nothing was. Comment lines hold
+// none.
 QString skippedSummary(const StagedFile& file, const QString& outsideWhere) {
     QStringList parts;
-    if (file.badLines > 0)
-        parts << QStringLiteral("ＨＥＸデータでない") + QString::number(file.badLines) +
-                     QStringLiteral("行（") + listedBadLines(file) + QStringLiteral("行目") +
-                     (file.badLines > kListedBadLines ? QStringLiteral("ほか") : QString()) +
+    if (file.damagedLines > 0)
+        parts << QStringLiteral("ＨＥＸデータでない") + QString::number(file.damagedLines) +
+                     QStringLiteral("行（") + file.damagedLineList.chopped(1) +
+                     QStringLiteral("行目") +
+                     (file.damagedLines > kListedBadLines ? QStringLiteral("ほか") : QString()) +
                      QStringLiteral("）");
     if (file.outsideLines > 0)
         parts << outsideWhere + QStringLiteral("のデータ") + QString::number(file.outsideLines) +

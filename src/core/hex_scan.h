@@ -96,6 +96,10 @@ struct StagedFile {
     std::vector<std::uint8_t> bytes;
     std::int64_t badLines = 0;
     QString badLineList; // "3、7、": the first kListedBadLines of them
+    // The bad lines that are not comments (";CRC=…", the ";PIC…" device name): damaged records
+    // or text that may have held data.
+    std::int64_t damagedLines = 0;
+    QString damagedLineList; // as badLineList
     std::int64_t outsideLines = 0;
     std::int64_t firstOutsideLine = 0;
 
@@ -104,6 +108,12 @@ struct StagedFile {
             place(r.address, bytes.data() + r.firstByte, int(r.count));
     }
 };
+
+// A line that tools write as a comment: it begins with ";".
+inline bool isCommentLine(std::string_view line) {
+    const auto first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == ';';
+}
 
 // judge(address, count) gives the Placement of each data record; address is the extended
 // linear (or segment) address of the last address record plus the record's own address.
@@ -126,6 +136,8 @@ StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progre
         if (!parseRecordLine(line, record)) {
             if (++file.badLines <= kListedBadLines)
                 file.badLineList += QString::number(lineNumber) + QStringLiteral("、");
+            if (!isCommentLine(line) && ++file.damagedLines <= kListedBadLines)
+                file.damagedLineList += QString::number(lineNumber) + QStringLiteral("、");
             continue;
         }
         if (record.type == ExtendedLinearAddressRecord && record.count == 2) {
@@ -168,8 +180,9 @@ void resetIdText(Session& s);
 // The failure of a load: its status line (the detail names the likely cause) and "NG".
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
 
-// The status line at the end of a load that placed records, and what it passed over in
-// s.run.HexLoadSkipped. outsideWhere is what the loader calls the addresses it has no memory for
+// The status line at the end of a load that placed records, and what it passed over that may
+// have held data (comment lines aside) in s.run.HexLoadSkipped. outsideWhere is what the loader
+// calls the addresses it has no memory for
 // ("0xFFFFを超えるアドレス"), for the records it skipped there.
 void showLoadedStatus(Session& s, OperatorUi& ui, const StagedFile& file,
                       const QString& outsideWhere);

@@ -280,10 +280,13 @@ TEST(HexImport, WhatALoadPassedOverIsCounted) {
     Loaded badLines = loadText(kPic16F877A, many);
     EXPECT_EQ(badLines.session->run.HexLoadSkipped,
               QStringLiteral("ＨＥＸデータでない12行（2、3、4、5、6、7、8、9、10、11行目ほか）"));
-    Loaded both = loadText(kPic18F452, ":020010001122BB\n:020000040021D9\n:020000001122CB\nx\n");
+    // Comment lines hold no data: they are named in the status line but not counted here.
+    Loaded both = loadText(kPic18F452, ":020010001122BB\n:020000040021D9\n:020000001122CB\nx\n"
+                                       ";PIC18F452\n  ;CRC=1A2B\n");
     EXPECT_EQ(both.session->run.HexLoadSkipped,
               QStringLiteral("ＨＥＸデータでない1行（4行目）\r\n"
                              "ＰＩＣ１８のメモリにないアドレスのデータ1行（最初は3行目）"));
+    EXPECT_TRUE(both.ui.statusText.contains(QStringLiteral("4、5、6行目はＨＥＸデータでない")));
     // A load that reads every line leaves nothing of an earlier one.
     Loaded clean = loadText(kPic16F877A, ":020000000528D1\n",
                             [](Session& s) { s.run.HexLoadSkipped = QStringLiteral("earlier"); });
