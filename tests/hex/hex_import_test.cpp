@@ -271,6 +271,28 @@ TEST(HexImport, Pic18FileWithoutConfigurationDoesNotKeepThePreviousOne) {
     EXPECT_EQ(loaded.session->buffer.Config18Bytes[0], 0xFF);
 }
 
+// What a load passed over, counted with its first line numbers, for the main window to tell and
+// to ask about before a save over the file.
+TEST(HexImport, WhatALoadPassedOverIsCounted) {
+    QByteArray many = ":020000000528D1\n";
+    for (int i = 0; i < 12; ++i)
+        many += "020000000528D1\n";
+    Loaded badLines = loadText(kPic16F877A, many);
+    EXPECT_EQ(badLines.session->run.HexLoadSkipped,
+              QStringLiteral("ＨＥＸデータでない12行（2、3、4、5、6、7、8、9、10、11行目ほか）"));
+    // Comment lines hold no data: they are named in the status line but not counted here.
+    Loaded both = loadText(kPic18F452, ":020010001122BB\n:020000040021D9\n:020000001122CB\nx\n"
+                                       ";PIC18F452\n  ;CRC=1A2B\n");
+    EXPECT_EQ(both.session->run.HexLoadSkipped,
+              QStringLiteral("ＨＥＸデータでない1行（4行目）\r\n"
+                             "ＰＩＣ１８のメモリにないアドレスのデータ1行（最初は3行目）"));
+    EXPECT_TRUE(both.ui.statusText.contains(QStringLiteral("4、5、6行目はＨＥＸデータでない")));
+    // A load that reads every line leaves nothing of an earlier one.
+    Loaded clean = loadText(kPic16F877A, ":020000000528D1\n",
+                            [](Session& s) { s.run.HexLoadSkipped = QStringLiteral("earlier"); });
+    EXPECT_EQ(clean.session->run.HexLoadSkipped, QString());
+}
+
 TEST(HexImport, BadLinesAreListedAndSkipped) {
     struct Case {
         const char* what;

@@ -7,6 +7,8 @@
 #include "edited_device_file.h"
 #include "window_bench.h"
 
+#include "core/utilities.h"
+
 #include <QFile>
 #include <QtTest>
 #include <QWidget>
@@ -376,9 +378,14 @@ void ExtendedWindow::theProgramImageClearTakesIdAndConfigurationByTheRule() {
     Session& s = x.bench->session;
     s.device.ConfigValue[1] = 0x1234;
     const auto idConfig = s.buffer.ConfigIdImage;
+    auto* checksum = x.bench->find<QLabel>("LblCheckSUM");
+    const QString patternSum = checksum->text();
     QTest::mouseClick(x.button("Cmd_PGM_PcbufferClear"), Qt::LeftButton);
     QCOMPARE(bufferProgram(s, p),
              std::vector<std::uint16_t>(p.programWords, programRegion(p).mask));
+    // The checksum is of the cleared image the view shows, not of the pattern it replaced.
+    QCOMPARE(checksum->text(), CalcProgramChecksum(s));
+    QVERIFY(checksum->text() != patternSum);
     // The grids keep only the word's option bits and its fixed bits.
     const int erasedWord = (s.device.ConfigMask[1] & erasedConfig) | s.device.ConfigFixed[1];
     QCOMPARE(s.device.ConfigValue[1], cleared ? erasedWord : 0x1234);

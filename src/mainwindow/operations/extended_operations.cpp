@@ -13,6 +13,7 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "core/utilities.h"
 #include "link/board_link.h"
 #include "steps/eeprom_write.h"
 #include "steps/erase.h"
@@ -161,7 +162,10 @@ void ExtendedOperations::Cmd_PGM_PcbufferClear_Click() {
     else if (type == QLatin1String("18F_00") || type == QLatin1String("18F_01"))
         clearIdConfig(0xFFFF, false);
     env.ui.refreshViews(views);
-    if (views & ViewIdConfig) ShowIdAndConfig(s, env.ui);
+    if (views & ViewIdConfig)
+        ShowIdAndConfig(s, env.ui);
+    else // the checksum sums program memory; it is otherwise shown with the ID and configuration
+        env.ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
 }
 
 void ExtendedOperations::run(Area area) {
