@@ -6,6 +6,8 @@
 // emulator's dump, read with srec_cat) and of the buffer with what the button must leave there.
 #include "window_bench.h"
 
+#include "support/intel_hex.h"
+
 #include <QFile>
 #include <QtTest>
 #include <QWidget>
