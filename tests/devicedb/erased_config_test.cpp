@@ -3,7 +3,7 @@
 // defaults) must equal what such a chip reads.
 
 #include "blank_rules.h"
-#include "shipped_parts.h"
+#include "support/shipped_parts.h"
 
 #include "core/program_type.h"
 
