@@ -17,6 +17,8 @@ namespace {
 
 const QString kLoaded = QStringLiteral("ファイルロード完了 ");
 
+// Shapes no shipped part has, by hand: 12-bit parts with every bit of the word implemented, and a
+// 14-bit word with fixed bits (one beyond the word's 16 bits), so that each test shows one rule.
 constexpr Part kPic12C508Wide{"PIC12C508", "12C5", 512, 0, 0x0FFF};
 constexpr Part kPic12C509{"PIC12C509", "12C5", 1024, 0, 0x0FFF};
 constexpr Part kMaskedAndFixed{"PIC16F84A", "FLASH4", 1024, 64, 0x3FF0, 0x0003};
@@ -233,7 +235,7 @@ TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
              for (int i = 0; i < 8; ++i)
                  EXPECT_EQ(s.buffer.Id18Image[std::size_t(i)], i + 1);
          }},
-        {"the configuration bytes, low byte of each word first", kPic18F452,
+        {"the configuration bytes, low byte of each word first", kPic18AllBits,
          ":020000040030CA\n:0400000012345678E8\n",
          [](const Session& s) {
              EXPECT_EQ(s.device.ConfigValue[1], 0x3412);
@@ -262,7 +264,7 @@ TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
 }
 
 TEST(HexImport, Pic18FileWithoutConfigurationDoesNotKeepThePreviousOne) {
-    Loaded loaded = loadText(kPic18F452, ":020000001122CB\n", [](Session& s) {
+    Loaded loaded = loadText(kPic18AllBits, ":020000001122CB\n", [](Session& s) {
         s.buffer.Config18Bytes.fill(0x00); // as a previous file or chip read left them
         s.device.ConfigFixed[2] = 0x0100;
     });

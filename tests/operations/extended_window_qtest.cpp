@@ -8,6 +8,7 @@
 #include "window_bench.h"
 
 #include "core/utilities.h"
+#include "support/intel_hex.h"
 
 #include <QFile>
 #include <QtTest>

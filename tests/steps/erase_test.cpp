@@ -71,13 +71,13 @@ TEST_P(EraseByName, SendsThePartsCodeAndClearsWhatItNames) {
 INSTANTIATE_TEST_SUITE_P(
     Parts, EraseByName,
     ::testing::Values(
-        // VPP parts begin with "n"; the code of the 16F87xA group is 10.
-        EraseCase{"PIC16F877A", Area::Chip, bytesOf({'n', 'b', 'd', 0x0A}), true, true},
+        // VPP parts (PIC12F675, PIC16F628A) begin with "n"; the code of the 16F87xA group is 10.
+        EraseCase{"PIC16F877A", Area::Chip, bytesOf({'N', 'b', 'd', 0x0A}), true, true},
         EraseCase{"PIC16F84A", Area::Chip, bytesOf({'N', 'b', 'd', 4}), true, true},
         EraseCase{"PIC16F84A", Area::Program, bytesOf({'N', 'b', 'd', 5}), true, false},
         EraseCase{"PIC16F84", Area::Eeprom, bytesOf({'N', 'b', 'd', 3}), false, true},
-        EraseCase{"PIC12F675", Area::Eeprom, bytesOf({'N', 'b', 'd', 9}), false, true},
-        EraseCase{"PIC16F628A", Area::Program, bytesOf({'N', 'b', 'd', 8}), true, false},
+        EraseCase{"PIC12F675", Area::Eeprom, bytesOf({'n', 'b', 'd', 9}), false, true},
+        EraseCase{"PIC16F628A", Area::Program, bytesOf({'n', 'b', 'd', 8}), true, false},
         // The module's protection release leaves its EEPROM to the EEPROM erase (code 3).
         EraseCase{"QZ-WRT400", Area::Chip, bytesOf({'N', 'b', 'D', 1}), true, false},
         EraseCase{"PIC16F74", Area::Chip, bytesOf({'N', 'b', 'd', 8}), true, true}));
