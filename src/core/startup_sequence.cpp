@@ -1,5 +1,6 @@
 #include "startup_sequence.h"
 
+#include "assembler_defaults.h"
 #include "command_line.h"
 #include "device_file.h"
 #include "log_files.h"
@@ -87,7 +88,7 @@ StartupOutcome StartupSequence::run(const StartupInput& in) {
     window_.restoreMenuToggle(MenuToggle::BlankSkip);
 
     const RotationResult rotation = EnsureAndRotateLogs(in.paths.dataDir);
-    s_.app.AsmToolPath = settings_.value(QStringLiteral("AsmFilePathWithFileName"), QString());
+    s_.app.AsmToolPath = AssemblerToolInEffect(settings_);
     openCommandLineFile();
 
     window_.setStartupLock(false);

@@ -1,11 +1,10 @@
 #include "blank_check.h"
 
+#include "blank_judgement.h"
 #include "config_area_read.h"
 #include "core/session.h"
 #include "core/status.h"
 #include "link/board_channel.h"
-
-#include <QStringList>
 
 namespace tavrin {
 
@@ -16,17 +15,6 @@ const QString ReadFailed =
     QStringLiteral("コンフィギュレーションワードブランクチェック読み出し失敗。　　");
 const QString ReplyShort = QStringLiteral("読み出しデータ不足。");
 const QString EndCodeMissing = QStringLiteral("終了コードを受信できませんでした。");
-
-constexpr std::int32_t Erased12 = 0x0FFF;
-constexpr std::int32_t Erased14 = 0x3FFF;
-// The 16C5x keep bits 1:0 of their configuration word out of the erased state.
-constexpr std::int32_t Erased16C5x = 0x0FFC;
-constexpr std::int32_t BandgapBits = 0x3000;
-
-// Byte offsets of the words that must read erased: ID words 0x2000-0x2003 and the
-// configuration word(s); 0x2004-0x2006 hold the device ID.
-constexpr std::size_t AreaWordsJudged[] = {0, 2, 4, 6, 14};
-constexpr std::size_t SecondConfigWord = 16;
 
 void shortReply(BoardChannel& channel, QString& result) {
     result = result::ER;
@@ -43,39 +31,22 @@ void blankCheck12(BoardChannel& channel, QString& cpFlag, QString& result) {
     if (readConfigWord12(channel) != AreaRead::Complete) return shortReply(channel, result);
     const auto& reply = s.link.ReceiveBuffer;
     if (!endCodeAt(reply, 2)) return missingEndCode(channel, result);
-    std::int32_t word = configWordOf(reply, ConfigAreaLayout::Word12);
+    const std::int32_t word = configWordOf(reply, ConfigAreaLayout::Word12);
     testCodeProtection(channel, word, cpFlag);
     s.run.ConfigAndHigh = reply[0];
     s.run.ConfigAndLow = reply[1];
-    static const QStringList noLowBits{"PIC16C54", "PIC16C55", "PIC16C56", "PIC16C57"};
-    std::int32_t erased = Erased12;
-    if (noLowBits.contains(s.device.SelectedDevice, Qt::CaseSensitive)) {
-        erased = Erased16C5x;
-        word &= ~0x3;
-    }
-    result = word == erased ? result::OK : result::NG;
+    result = configWord12Erased(s.device.SelectedDevice, word) ? result::OK : result::NG;
 }
 
 // The ID and configuration words of a 14-bit area reply must AND to the erased word, or to
 // the implemented bits of configuration word 1 on parts whose unimplemented bits read 0.
-void judgeArea14(BoardChannel& channel, const std::vector<std::uint8_t>& reply, bool bandgap,
-                 bool twoConfigWords, QString& result) {
+void judgeArea14(BoardChannel& channel, const std::vector<std::uint8_t>& reply,
+                 const ConfigAreaCommand& command, QString& result) {
     Session& s = channel.session();
-    s.run.ConfigAndHigh = 0x3F;
-    s.run.ConfigAndLow = 0xFF;
-    auto take = [&](std::size_t at, std::uint8_t high) {
-        s.run.ConfigAndHigh &= high;
-        s.run.ConfigAndLow &= reply[at + 1];
-    };
-    for (std::size_t at : AreaWordsJudged) {
-        std::uint8_t high = reply[at];
-        // The band-gap calibration bits are the factory's, never a sign of programming.
-        if (bandgap && at == 14) high |= BandgapBits >> 8;
-        take(at, high);
-    }
-    if (twoConfigWords) take(SecondConfigWord, reply[SecondConfigWord]);
-    const std::int32_t andWord = s.run.ConfigAndHigh * 256 + s.run.ConfigAndLow;
-    result = andWord == Erased14 || andWord == s.device.ConfigMask[1] ? result::OK : result::NG;
+    const std::int32_t andWord = idConfigAnd14(idConfigWords14Of(reply), idConfigRule14Of(command));
+    s.run.ConfigAndHigh = andWord >> 8;
+    s.run.ConfigAndLow = andWord & 0xFF;
+    result = idConfigAnd14Erased(andWord, s.device.ConfigMask[1]) ? result::OK : result::NG;
 }
 
 void blankCheck14(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
@@ -86,11 +57,11 @@ void blankCheck14(BoardChannel& channel, const ConfigAreaCommand& command, QStri
     const auto& reply = s.link.ReceiveBuffer;
     if (!endCodeAt(reply, 16)) return missingEndCode(channel, result);
     testCodeProtection(channel, configWordOf(reply, ConfigAreaLayout::Words14), cpFlag);
-    judgeArea14(channel, reply, QLatin1String(command.programType) == QLatin1String("12F6"), false,
-                result);
+    judgeArea14(channel, reply, command, result);
 }
 
-void blankCheck16(BoardChannel& channel, QString& cpFlag, QString& result) {
+void blankCheck16(BoardChannel& channel, const ConfigAreaCommand& command, QString& cpFlag,
+                  QString& result) {
     Session& s = channel.session();
     if (readConfigArea16(channel) != AreaRead::Complete) {
         // A reply that did not arrive says nothing about the chip: "ER", never "not erased".
@@ -101,7 +72,7 @@ void blankCheck16(BoardChannel& channel, QString& cpFlag, QString& result) {
     const auto& reply = s.link.ReceiveBuffer;
     if (!endCodeAt(reply, 32)) return missingEndCode(channel, result);
     testCodeProtection(channel, configWordOf(reply, ConfigAreaLayout::Words16), cpFlag);
-    judgeArea14(channel, reply, false, true, result);
+    judgeArea14(channel, reply, command, result);
 }
 
 constexpr std::int32_t Pic18IdStart = 0x200000;
@@ -126,12 +97,10 @@ void blankCheckPic18(BoardChannel& channel, QString& result) {
         AreaRead::Complete)
         return shortReply(channel, result);
     if (!endCodeAt(reply, Pic18ConfigBytes)) return missingEndCode(channel, result);
-    for (int k = 1; k <= limits::ConfigWords; ++k) {
-        if (!s.device.ConfigWordDefined[k]) continue;
-        const std::int32_t word = reply[2 * k - 1] * 256 + reply[2 * k - 2];
-        const std::int32_t mask = s.device.ConfigMask[k] & 0xFFFF;
-        if ((word & mask) != mask) verdict = result::NG;
-    }
+    Pic18ConfigWords words{};
+    for (int k = 1; k <= limits::ConfigWords; ++k)
+        words[std::size_t(k)] = reply[2 * k - 1] * 256 + reply[2 * k - 2];
+    if (!pic18GenericConfigErased(s.device, words)) verdict = result::NG;
     result = verdict;
 }
 
@@ -147,7 +116,7 @@ void checkArea(BoardChannel& channel, const ConfigAreaCommand& command, QString&
     case ConfigAreaLayout::Words14:
         return blankCheck14(channel, command, cpFlag, result);
     case ConfigAreaLayout::Words16:
-        return blankCheck16(channel, cpFlag, result);
+        return blankCheck16(channel, command, cpFlag, result);
     case ConfigAreaLayout::Pic18:
         break;
     }

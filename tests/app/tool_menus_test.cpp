@@ -57,6 +57,7 @@ class ToolMenusTest : public QObject {
   private slots:
     void aboutIconRevealsTheSerialSettings();
     void serialSettingsKeepOnlyTheirPosition();
+    void serialWindowSaysItsValuesAreNotWritten();
     void indexPictureIsModalAndCloses();
     void continuousProgrammingHidesTheEditingWindows();
     void helpOpensTheDocumentFoundOrSaysItIsMissing();
@@ -121,6 +122,64 @@ void ToolMenusTest::serialSettingsKeepOnlyTheirPosition() {
              qPrintable(keys.join(',')));
     QVERIFY(!std::any_of(keys.begin(), keys.end(),
                          [](const QString& k) { return k.contains(QLatin1String("TxtData")); }));
+}
+
+// Nothing writes the serial values into a chip: the window says so beside its enable box and in
+// every message on the way through a run, and the README lists it among what the program does
+// not do.
+void ToolMenusTest::serialWindowSaysItsValuesAreNotWritten() {
+    const QString notWritten = QStringLiteral("ICには書き込まれません");
+    Bench bench;
+    bench.showWithParts();
+    bench.select("PIC16F877A");
+    bench.app->session().app.HexFilePath =
+        QStringLiteral(TAVRIN_SOURCE_DIR "/tests/mainwindow/data/blink877a.hex");
+    bench.item("version")->trigger();
+    auto* about = bench.window().findChild<frmAbout*>();
+    QVERIFY(about);
+    QTest::mouseClick(about->icon(), Qt::LeftButton);
+    frmSerialPgmSetting* window = serialWindow(bench.window());
+    QVERIFY(window && window->isVisible());
+
+    auto* enable = window->findChild<QCheckBox*>(QStringLiteral("ChkSettingEnable"));
+    auto* note = window->findChild<QLabel*>(QStringLiteral("LabelNotWritten"));
+    QVERIFY2(note, "no note beside the enable box");
+    QVERIFY(note->isVisible() && note->text().contains(notWritten));
+    // Right under the box, in its frame.
+    QCOMPARE(note->parentWidget(), enable->parentWidget());
+    const int gap = note->geometry().top() - enable->geometry().bottom();
+    QVERIFY2(gap >= 0 && gap < enable->height(), qPrintable(QString::number(gap)));
+
+    auto* label = window->findChild<QLabel*>(QStringLiteral("Label2"));
+    QStringList said{label->text()};
+    QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("TxtDataFinsh")),
+                     QStringLiteral("2"));
+    QTest::mouseClick(enable, Qt::LeftButton);
+    QVERIFY(enable->isChecked());
+    said << label->text();
+    auto* step = window->findChild<QPushButton*>(QStringLiteral("Command1"));
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(step, Qt::LeftButton);
+    said << label->text();
+    QTest::mouseClick(enable, Qt::LeftButton);
+    said << label->text();
+    QVERIFY2(said[0].contains(notWritten) && said[1].contains(notWritten),
+             qPrintable(said.join(QLatin1Char('|'))));
+    QStringList everything = said;
+    for (const QLabel* l : window->findChildren<QLabel*>())
+        everything << l->text();
+    for (const QString& text : everything)
+        for (const char* promise : {"プログラミング", "書き込み数量", "書込み済"})
+            QVERIFY2(!text.contains(QString::fromUtf8(promise)), qPrintable(text));
+
+    QFile readme(QStringLiteral(TAVRIN_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype section = text.indexOf(QLatin1String("\n## What the program does not do\n"));
+    QVERIFY2(section >= 0, "README: no list of what the program does not do");
+    const QString list = text.mid(section + 1).section(QLatin1String("\n## "), 0, 0);
+    QVERIFY2(list.contains(QLatin1String("\n- Serial numbers are not written into the chips.")),
+             qPrintable(list));
 }
 
 void ToolMenusTest::indexPictureIsModalAndCloses() {

@@ -1,11 +1,16 @@
 // An erased chip must pass the blank checks of its programming type with the masks the device
 // file gives, and must not be reported as code protected; the erased buffer (the CONFIGk
-// defaults) must equal what such a chip reads.
+// defaults) must equal what such a chip reads. The checks are the program's own judgements,
+// those the generic steps and the device modules call.
 
-#include "blank_rules.h"
 #include "shipped_parts.h"
 
 #include "core/program_type.h"
+#include "devices/common/device_modules.h"
+#include "devices/pic18/pic18_module.h"
+#include "devices/pic18/pic18_variant.h"
+#include "steps/blank_judgement.h"
+#include "steps/config_area_read.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +26,9 @@ const LoadedPart& loaded(const char* name) {
     const LoadedPart* p = shippedParts().find(QString::fromLatin1(name));
     return p ? *p : none;
 }
+
+// Configuration words as a chip reads them, index 1..7 (12/14-bit use 1, two-word parts also 2).
+using ChipConfig = Pic18ConfigWords;
 
 ChipConfig chipWords(std::initializer_list<std::int32_t> words) {
     ChipConfig c{};
@@ -66,33 +74,51 @@ const ErasedChip ErasedChips[] = {
     {"PIC18F8720", chipWords({0x2700, 0x0F0F, 0x0383, 0x0085, 0xC0FF, 0xE0FF, 0x40FF})},
 };
 
-// Runs every blank check that serves the part on the words; the failures as text.
+// A 14-bit area read: the ID words erased, the configuration words as given.
+IdConfigWords14 erasedIdWith(const ChipConfig& words) {
+    IdConfigWords14 area;
+    area.id.fill(0x3FFF);
+    area.config1 = words[1];
+    area.config2 = words[2];
+    return area;
+}
+
+// Runs every blank check that serves the part on the words: the generic check of its
+// programming type and the check of the module that serves it; the failures as text.
 std::string blankCheckFailures(const DeviceRecord& d, const ChipConfig& words) {
     std::string failures;
+    const ConfigAreaCommand* generic = configAreaCommandOf(d.ProgramType);
+    const bool moduleServed = !moduleNameFor(d.SelectedDevice).isEmpty();
     switch (coreGroupOf(d.ProgramType)) {
-    case CoreGroup::Bit12: {
-        const BlankVerdict v = blankCheck12Bit(d, words[1]);
-        if (!v.blank) failures += " 12-bit check: not blank;";
-        if (v.codeProtected) failures += " 12-bit check: code protected;";
+    case CoreGroup::Bit12:
+        // The generic check and the 12-bit module judge alike.
+        if (!configWord12Erased(d.SelectedDevice, words[1]))
+            failures += " 12-bit check: not blank;";
+        if (isCodeProtected(words[1], d.CodeProtectMask)) failures += " code protected;";
         break;
-    }
     case CoreGroup::Bit14: {
-        const BlankVerdict v = blankCheck14Bit(d, words);
-        if (!v.blank) failures += " 14-bit check: not blank;";
-        if (v.codeProtected) failures += " 14-bit check: code protected;";
+        const IdConfigWords14 area = erasedIdWith(words);
+        if (generic &&
+            !idConfigAnd14Erased(idConfigAnd14(area, idConfigRule14Of(*generic)), d.ConfigMask[1]))
+            failures += " generic 14-bit check: not blank;";
+        if (moduleServed &&
+            !idConfigAnd14Erased(idConfigAnd14(area, IdConfigRule14{}), d.ConfigMask[1]))
+            failures += " module 14-bit check: not blank;";
+        if (isCodeProtected(words[1], d.CodeProtectMask)) failures += " code protected;";
         break;
     }
     case CoreGroup::Pic18: {
-        const QString& name = d.SelectedDevice;
-        if (d.ProgramType == QLatin1String("18F_00") && !blankCheckPic18Generic(d, words))
+        if (generic && !pic18GenericConfigErased(d, words))
             failures += " generic PIC18 check: not blank;";
-        if (name == QLatin1String("PIC18F452") || name == QLatin1String("PIC18F252")) {
-            if (!blankCheckPic18Module(d, words, false)) failures += " exact check: not blank;";
+        if (const Pic18Variant* module = pic18VariantFor(d.SelectedDevice)) {
+            if (!pic18ConfigWordsErased(kPic18BlankCheckTest, d, words))
+                failures += " module blank check: not blank;";
+            if (!pic18ConfigWordsErased(module->configErasedTest, d, words))
+                failures += " module read: not blank;";
         }
-        if (name == QLatin1String("PIC18F8720") && !blankCheckPic18Module(d, words, true))
-            failures += " covering check: not blank;";
-        if (pic18Protection(d, words[5]) != QLatin1String("--"))
-            failures += " protection " + pic18Protection(d, words[5]).toStdString() + ";";
+        const QString protection = pic18ProtectionState(d.CpMaskCf5, words[5]);
+        if (protection != QLatin1String("--"))
+            failures += " protection " + protection.toStdString() + ";";
         break;
     }
     case CoreGroup::None:
@@ -124,26 +150,45 @@ TEST(ErasedConfiguration, TheErasedBufferHoldsWhatAnErasedChipReads) {
     }
 }
 
-// The band-gap bits a "12F6" chip keeps after an erase never make it read as written.
-TEST(ErasedConfiguration, Pic12F675IsBlankWhateverItsBandGapBits) {
-    const DeviceRecord& d = loaded("PIC12F675").device;
-    for (std::int32_t bandGap = 0; bandGap < 4; ++bandGap)
-        EXPECT_EQ(blankCheckFailures(d, chipWords({0x01FF | (bandGap << 12)})), "") << bandGap;
+// The bits the factory sets and an erase keeps never make a chip read as written: the band-gap
+// bits of a "12F6" part, the oscillator bits of a PIC16C54..57.
+TEST(ErasedConfiguration, FactoryBitsNeverMakeAChipReadAsWritten) {
+    const DeviceRecord& p675 = loaded("PIC12F675").device;
+    const DeviceRecord& p54 = loaded("PIC16C54").device;
+    for (std::int32_t factory = 0; factory < 4; ++factory) {
+        EXPECT_EQ(blankCheckFailures(p675, chipWords({0x01FF | (factory << 12)})), "") << factory;
+        EXPECT_EQ(blankCheckFailures(p54, chipWords({0x0FFC | factory})), "") << factory;
+    }
 }
 
 // The checks are not fooled: a chip with code protection on, or an option programmed, is not
 // blank.
 TEST(ErasedConfiguration, AProgrammedWordFailsTheChecks) {
     const DeviceRecord& p12 = loaded("PIC12C508A").device;
-    EXPECT_TRUE(blankCheck12Bit(p12, 0x0FF7).codeProtected);
-    EXPECT_FALSE(blankCheck12Bit(p12, 0x0FFE).blank);
+    EXPECT_EQ(blankCheckFailures(p12, chipWords({0x0FF7})),
+              " 12-bit check: not blank; code protected;");
+    EXPECT_EQ(blankCheckFailures(p12, chipWords({0x0FFE})), " 12-bit check: not blank;");
     const DeviceRecord& p14 = loaded("PIC16F877A").device;
-    EXPECT_TRUE(blankCheck14Bit(p14, chipWords({0x1FFF})).codeProtected);
-    EXPECT_FALSE(blankCheck14Bit(p14, chipWords({0x3FFB})).blank);
+    EXPECT_EQ(blankCheckFailures(p14, chipWords({0x1FFF})),
+              " generic 14-bit check: not blank; module 14-bit check: not blank; code protected;");
+    EXPECT_EQ(blankCheckFailures(p14, chipWords({0x3FFB})),
+              " generic 14-bit check: not blank; module 14-bit check: not blank;");
+    // Bits 13:12 are the factory's only on the parts that keep their band-gap calibration there.
+    const DeviceRecord& p628 = loaded("PIC16F628A").device;
+    EXPECT_EQ(blankCheckFailures(p628, chipWords({0x2FFF})), " generic 14-bit check: not blank;");
     const DeviceRecord& p18 = loaded("PIC18F452").device;
     const ChipConfig cpOn = chipWords({0x2700, 0x0F0F, 0x0100, 0x0085, 0x400E, 0xE00F, 0x400F});
-    EXPECT_FALSE(blankCheckPic18Generic(p18, cpOn));
-    EXPECT_EQ(pic18Protection(p18, cpOn[5]), QStringLiteral("PD"));
+    EXPECT_EQ(blankCheckFailures(p18, cpOn), " generic PIC18 check: not blank; module blank check: "
+                                             "not blank; module read: not blank; protection PD;");
+    // The generic check and the covering test let bits beyond the implemented ones pass; the
+    // exact test does not.
+    const DeviceRecord& p242 = loaded("PIC18F242").device;
+    EXPECT_EQ(blankCheckFailures(
+                  p242, chipWords({0x2700, 0x0F0F, 0x0101, 0x0085, 0xC00F, 0xE00F, 0x400F})),
+              "");
+    const DeviceRecord& p8720 = loaded("PIC18F8720").device;
+    const ChipConfig extraBit = chipWords({0x2700, 0x0F0F, 0x0387, 0x0085, 0xC0FF, 0xE0FF, 0x40FF});
+    EXPECT_EQ(blankCheckFailures(p8720, extraBit), " module blank check: not blank;");
 }
 
 // Every block states the erased word in its CONFIGk default; that word is what the buffer

@@ -102,6 +102,11 @@ struct AssemblerFixture : LogicFixture {
         if (!QFileInfo::exists(record)) return {};
         return QString::fromUtf8(readFile(record)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
+    // The last argument the tool was given: the source's name.
+    QString sourceArgument() const {
+        const QStringList r = recorded();
+        return r.size() >= 2 ? r[r.size() - 2] : QString();
+    }
     // Files in the source folder, for "nothing left behind" checks.
     QStringList folderFiles() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 };
@@ -138,9 +143,8 @@ TEST(AssemblerRun, RunsBesideTheChosenSourceWithItsNameAsOneArgumentAndReloads) 
         f.asmView.information[0],
         QStringLiteral("アセンブル・コンパイル情報\r\n\r\nシェル起動コマンド　　\r\n  ") +
             f.s.app.AsmToolPath +
-            QStringLiteral(" -q -D \"NAME=a b\" \"p g;$().asm\"\r\nエラー時に開くファイル\r\n  "
-                           "\r\nカレントディレクトリ　\r\n  ") +
-            f.folder);
+            QStringLiteral(" -q -D \"NAME=a b\" \"p g;$().asm\"\r\nエラー時に開くファイル\r\n  ") +
+            f.folder + QStringLiteral("/p g;$().lst\r\nカレントディレクトリ　\r\n  ") + f.folder);
     EXPECT_EQ(f.folderFiles(), (QStringList{"p g;$().asm", "p g;$().hex"}));
 }
 
@@ -153,6 +157,19 @@ TEST(AssemblerRun, ANewHexReplacesTheOldOneWhichLeavesNoCopyBehind) {
     EXPECT_EQ(readFile(f.hex), QByteArray(":00000001FF\n"));
     EXPECT_EQ(f.folderFiles(), (QStringList{"p g;$().asm", "p g;$().hex"}));
     EXPECT_TRUE(f.s.app.AssembleSucceeded);
+}
+
+// With nothing saved a run uses what the settings window shows: the options "-q", and the listing
+// opened as text after a failure.
+TEST(AssemblerRun, NothingSavedRunsWithTheDefaultsTheSettingsWindowShows) {
+    AssemblerFixture f;
+    f.failsWithListing();
+    f.s.app.HexFilePath = f.hex;
+    f.commands.mnuASMwithRELOAD_Click();
+    EXPECT_EQ(f.recorded(), (QStringList{"-q", "p g;$().asm", f.folder}));
+    EXPECT_EQ(f.asmView.opened,
+              QStringList{QStringLiteral("text:") + f.folder + QStringLiteral("/p g;$().lst")});
+    EXPECT_EQ(f.ui.statusText, kAssembleError);
 }
 
 // A failed run leaves the HEX file the person had, erases the buffer, opens the error file the
@@ -189,7 +206,7 @@ TEST(AssemblerRun, AFailedRunKeepsThePreviousHexAndOpensTheErrorFile) {
         f.commands.mnuASMwithRELOAD_Click();
 
         EXPECT_EQ(readFile(f.hex), kOldHex);
-        EXPECT_EQ(f.recorded().value(0), QString::fromLatin1(c.sourceName));
+        EXPECT_EQ(f.sourceArgument(), QString::fromLatin1(c.sourceName));
         EXPECT_FALSE(f.s.app.AssembleSucceeded);
         EXPECT_TRUE(f.loaded.isEmpty());
         EXPECT_EQ(f.s.buffer.ProgramImage[0], 0x3F); // erased
@@ -277,7 +294,7 @@ TEST(AssemblerRun, AnOutputNamedInAnotherCaseIsTheResult) {
 
         f.commands.mnuASMwithRELOAD_Click();
 
-        EXPECT_EQ(f.recorded().value(0), QStringLiteral("PROG.ASM"));
+        EXPECT_EQ(f.sourceArgument(), QStringLiteral("PROG.ASM"));
         EXPECT_EQ(f.folderFiles(), c.filesAfter);
         EXPECT_EQ(f.s.app.HexFilePath, known);
         EXPECT_EQ(f.s.app.AssembleSucceeded, c.toolWrites);

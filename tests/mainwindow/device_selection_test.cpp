@@ -65,6 +65,33 @@ TEST(DeviceSelection, Pic18PartShowsSevenTabsAndAnEightDigitId) {
     EXPECT_EQ(f.view.layout->idText, std::optional<QString>("FFFF"));
 }
 
+// What the part's device module adds comes through the hook, by the name chosen: the calibration
+// tab alone, and the module's own set-up once the window is laid out.
+TEST(DeviceSelection, ThePartsModuleAddsItsTabOnceTheWindowIsLaidOut) {
+    LogicFixture f;
+    QStringList asked;
+    std::optional<bool> calibrationTabShownAtSetUp;
+    f.ctx.partSelectionHook = [&](const QString& deviceName) {
+        asked << deviceName;
+        PartSelectionHook hook;
+        if (deviceName != QLatin1String("PIC16F877A")) return hook;
+        hook.calibrationTabAlone = true;
+        hook.setUp = [&] {
+            calibrationTabShownAtSetUp = f.view.layout && f.view.layout->infoTabShown[4];
+        };
+        return hook;
+    };
+    select(f, QStringLiteral("PIC16F877A"));
+    EXPECT_EQ(calibrationTabShownAtSetUp, std::optional<bool>(true));
+    ASSERT_TRUE(f.view.layout);
+    EXPECT_EQ(f.view.layout->infoTabSelected, 4);
+    EXPECT_TRUE(f.view.layout->calibChoiceShown);
+
+    select(f, QStringLiteral("PIC16F84A"));
+    EXPECT_FALSE(f.view.layout->infoTabShown[4]);
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("PIC16F877A"), QStringLiteral("PIC16F84A")}));
+}
+
 TEST(DeviceSelection, LayoutPerProgrammingType) {
     std::array<std::int16_t, 21> words{};
     words[1] = words[2] = 1;

@@ -1,9 +1,10 @@
-// The assembler menu through the whole program: the settings window offers the assembler found
-// on the PATH, a PIC16F877A source in a folder and file named with a blank and ";$()" is
-// assembled by gpasm, reloaded and programmed into the emulated chip on a pty; a source with an
-// error keeps the HEX file and hands the listing to the opener; a slow build is waited for and
-// can be cancelled from its wait window; an upper-case project in Japanese-named folders, built by
-// a tool whose path holds quotes, ends in the chip.
+// The assembler menu through the whole program: a fresh home assembles with the defaults the
+// settings window shows, the settings window offers the assembler found on the PATH, a PIC16F877A
+// source in a folder and file named with a blank and ";$()" is assembled by gpasm, reloaded and
+// programmed into the emulated chip on a pty; a source with an error keeps the HEX file and hands
+// the listing to the opener; a slow build is waited for and can be cancelled from its wait
+// window; an upper-case project in Japanese-named folders, built by a tool whose path holds
+// quotes, ends in the chip.
 #include "hex_oracle.h"
 
 #include "emusupport/emulator_process.h"
@@ -17,7 +18,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -139,19 +142,58 @@ QString slowAssembler(const QTemporaryDir& dir) {
 class AssemblerWindow : public QObject {
     Q_OBJECT
   private slots:
+    void aFreshHomeAssemblesWithWhatTheSettingsWindowShows();
     void assemblesReloadsAndProgramsTheChip();
+    void aMissingToolNamesTheMenuThatSetsIt();
     void aSourceWithAnErrorKeepsTheHexAndOpensTheListing();
     void aSlowBuildIsWaitedFor();
     void cancellingASlowBuildKeepsTheOldHex();
     void anUpperCaseProjectInJapaneseFoldersEndsInTheChip();
 };
 
-void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
+// A fresh home: nothing saved and the settings window never opened. The first run uses the
+// assembler, options and error file the settings window shows, and stores nothing.
+void AssemblerWindow::aFreshHomeAssemblesWithWhatTheSettingsWindowShows() {
     const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
-    QVERIFY2(!gpasm.isEmpty(), "gpasm is not installed");
+    if (gpasm.isEmpty()) QSKIP("gpasm is not installed");
     Bench bench;
     QVERIFY(bench.started && bench.ready);
-    QVERIFY(bench.app->session().app.AsmToolPath.isEmpty());
+
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuASMwithRELOAD");
+    QVERIFY2(bench.boxes.isEmpty(), qPrintable(bench.boxes.join(QLatin1Char('\n'))));
+    QCOMPARE(bench.status(), kRegenerated);
+    QVERIFY(bench.app->session().app.AssembleSucceeded);
+
+    // A failed build opens the listing, the error file the window shows.
+    copyFile(testDataPath(QStringLiteral("broken877a.asm")), bench.source);
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.status(), QStringLiteral("アセンブルエラーを検出しました。 "));
+    QCOMPARE(bench.opened,
+             QStringList{QStringLiteral("text:") + bench.folder + QStringLiteral("/p g;$().lst")});
+
+    QStringList shown;
+    whenShown(QStringLiteral("frmMPASMWIN"), [&](QWidget* w) {
+        for (const char* field : {"txtAsmPath", "txtAsmOption", "Text_After_File"})
+            shown << w->findChild<QLineEdit*>(QLatin1String(field))->text();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("CancelButton")),
+                          Qt::LeftButton);
+    });
+    bench.trigger("mnuMPASMsetting");
+    QCOMPARE(shown, (QStringList{gpasm, QStringLiteral("-q"), QStringLiteral("lst")}));
+    QCOMPARE(bench.app->session().app.AsmToolPath, gpasm);
+    bench.app->shutdown();
+    bench.app.reset();
+    const QString stored = QString::fromUtf8(readFile(bench.defaultSettingsFile()));
+    QVERIFY2(!stored.contains(QLatin1String("Asm")), qPrintable(stored));
+}
+
+void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
+    const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
+    if (gpasm.isEmpty()) QSKIP("gpasm is not installed");
+    Bench bench;
+    QVERIFY(bench.started && bench.ready);
 
     // Nothing saved: the settings window offers gpasm; closing it keeps the offer.
     QString offered;
@@ -188,6 +230,24 @@ void AssemblerWindow::assemblesReloadsAndProgramsTheChip() {
     QCOMPARE(chipIds.size(), ids.size());
     for (std::size_t k = 0; k < ids.size(); ++k)
         QCOMPARE(chipIds[k] & 0x000F, ids[k]);
+}
+
+// A tool that is gone: the box sends the person to the menu entry that is there.
+void AssemblerWindow::aMissingToolNamesTheMenuThatSetsIt() {
+    Bench bench(Saved{{QStringLiteral("AsmFilePathWithFileName"), QStringLiteral("/no/such/asm")}});
+    QVERIFY(bench.started && bench.ready);
+    copyFile(testDataPath(QStringLiteral("counter877a.asm")), bench.source);
+    bench.fileAnswer = bench.source;
+    bench.trigger("mnuASMwithRELOAD");
+    QCOMPARE(bench.boxes.size(), 1);
+    // As the menu bar shows the entries, without their keys.
+    const QRegularExpression key(QStringLiteral("\\(&.\\)$"));
+    frmMain& w = bench.app->window();
+    const QString menu = w.findChild<QMenu*>(QStringLiteral("mnuAsmC"))->title().remove(key);
+    const QString entry =
+        w.findChild<QAction*>(QStringLiteral("mnuMPASMsetting"))->text().remove(key);
+    const QString path = QStringLiteral("【%1】‥【%2】").arg(menu, entry);
+    QVERIFY2(bench.boxes[0].contains(path), qPrintable(bench.boxes[0] + QLatin1Char('\n') + path));
 }
 
 void AssemblerWindow::aSourceWithAnErrorKeepsTheHexAndOpensTheListing() {

@@ -1,11 +1,11 @@
 #include "operation_bench.h"
 
 #include "core/device_file.h"
+#include "devices/common/result_log.h"
 #include "emulator/faults.h"
 #include "mainwindow/logic/device_selection.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/real_core_services.h"
-#include "devices/common/result_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +45,9 @@ OperationBench::OperationBench(const QString& device, const std::string& socketP
       link(s, ui, emu.port, emu.clock),
       ops(benchEnvironment(s, ui, link, emu.clock, dataDir.path(), settings)) {
     s.link.ComPortName = QStringLiteral("emulated");
+    ctx.partSelectionHook = [this](const QString& deviceName) {
+        return ops.environment().modules.partSelectionHookFor(deviceName);
+    };
     EXPECT_TRUE(LoadDeviceList(s, ui, paths));
     const int index = int(s.device.DeviceNames.indexOf(device));
     EXPECT_GE(index, 0) << device.toStdString() << " is not in the device file";

@@ -245,4 +245,43 @@ TEST(AssemblerSettings, LoadShowsTheSavedValuesOrTheDefaults) {
     EXPECT_EQ(saved.toolFolder(), QStringLiteral("C:\\Tools"));
 }
 
+// What a run uses is what the window shows: at start-up (the window never opened) and after the
+// window was opened and closed either way.
+TEST(AssemblerSettings, TheWindowShowsWhatARunUses) {
+    struct Case {
+        const char* name;
+        Values saved;
+        QString onPath;
+    };
+    const std::vector<Case> cases = {
+        {"nothing saved", {}, "/usr/bin/gpasm"},
+        {"nothing saved, nothing installed", {}, ""},
+        {"a cleared choice stays cleared", {{"AsmFilePathWithFileName", ""}}, "/usr/bin/gpasm"},
+        {"saved values",
+         {{"AsmFilePathWithFileName", "/opt/x/asm"}, {"AsmOption", "/q"}, {"AsmAfter", "err"}},
+         "/usr/bin/gpasm"},
+    };
+    for (const Case& c : cases) {
+        for (const Close close : {Close::Ok, Close::Cancel}) {
+            SCOPED_TRACE(c.name);
+            MemorySettingsStore settings;
+            for (const auto& [k, v] : c.saved)
+                settings.setValue(k, v);
+            const ExecutableFinder finder = [&](const QString&) { return c.onPath; };
+            Session s;
+            s.app.AsmToolPath = AssemblerToolInEffect(settings, finder); // start-up
+            AssemblerSettings window(s, settings, finder);
+            window.load();
+            EXPECT_EQ(window.fields().toolPath, s.app.AsmToolPath);
+            EXPECT_EQ(window.fields().options, AssemblerOptionsInEffect(settings));
+            EXPECT_EQ(window.fields().errorExtension, AssemblerErrorExtensionInEffect(settings));
+            EXPECT_EQ(window.fields().openWithNotepad, AssemblerErrorFileAsPlainText(settings));
+            const QString shown = window.fields().toolPath;
+            close == Close::Ok ? window.ok() : window.cancel();
+            EXPECT_EQ(s.app.AsmToolPath, shown);
+            EXPECT_EQ(AssemblerToolInEffect(settings, finder), shown);
+        }
+    }
+}
+
 } // namespace

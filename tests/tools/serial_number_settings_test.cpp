@@ -12,9 +12,12 @@ using KeyField = SerialNumberSettings::KeyField;
 
 namespace {
 
-const QString kQuantityMissing = QStringLiteral("書き込み数量を設定してください。");
-const QString kReached = QStringLiteral("予定の書き込み数量に達しました。【設定を有効にする】のチェ"
-                                        "ックをはずして、再設定を行って下さい。");
+const QString kQuantityMissing = QStringLiteral("数量を設定してください。");
+const QString kReached = QStringLiteral("予定の数量に達しました。【設定を有効にする】のチェック"
+                                        "をはずして、再設定を行って下さい。");
+const QString kEnabled =
+    QStringLiteral("シリアル値の計算が有効になりました。設定変更はできません。\n"
+                   "【chk】で次の値を表示します。ICには書き込まれません。");
 
 SerialNumberSettings enabledWith(int bytes, const QString& start, const QString& increment,
                                  const QString& quantity, Radix radix = Radix::Decimal) {
@@ -102,8 +105,7 @@ TEST(SerialNumberSettings, RunStartsAtTheStartValueAndAdvancesByTheIncrement) {
     for (int i = 0; i < 8; ++i)
         h.step();
     EXPECT_EQ(h.doneCount(), QStringLiteral("10"));
-    EXPECT_EQ(h.message(),
-              QStringLiteral("シリアライゼーションが有効になりました。\n設定変更はできません。"));
+    EXPECT_EQ(h.message(), kEnabled);
 }
 
 TEST(SerialNumberSettings, StepsAfterTheQuantityChangeOnlyTheMessage) {
@@ -143,8 +145,7 @@ TEST(SerialNumberSettings, EnablingIsRefusedWithoutQuantityOrHexFile) {
         {"3", false, false,
          QStringLiteral("HEXファイルが開かれていません。メニューバの 【ファイル】【開く】から、"
                         "HEXファイルを開いてください。")},
-        {"3", true, true,
-         QStringLiteral("シリアライゼーションが有効になりました。\n設定変更はできません。")},
+        {"3", true, true, kEnabled},
     };
     for (const Case& c : cases) {
         SerialNumberSettings s;
@@ -158,8 +159,9 @@ TEST(SerialNumberSettings, EnablingIsRefusedWithoutQuantityOrHexFile) {
     SerialNumberSettings off;
     off.step();
     EXPECT_EQ(off.message(),
-              QStringLiteral("【設定を有効にする】をチェックすると、シリアライゼーション"
-                             "プログラミングを開始します。"));
+              QStringLiteral("【設定を有効にする】をチェックすると、【chk】でシリアル"
+                             "値を数えます。値はこのウィンドウで表示するだけで、IC"
+                             "には書き込まれません。"));
     EXPECT_EQ(off.doneCount(), QStringLiteral("0"));
 }
 

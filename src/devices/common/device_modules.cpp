@@ -49,14 +49,24 @@ void DeviceModules::add(const QString& moduleName, DeviceModule module) {
     modules_[moduleName] = std::move(module);
 }
 
-const std::function<void()>* DeviceModules::procedureFor(const QString& deviceName,
-                                                         OperationKind kind) const {
+const DeviceModule* DeviceModules::moduleFor(const QString& deviceName) const {
     const QString name = moduleNameFor(deviceName);
     if (name.isEmpty()) return nullptr;
     const auto it = modules_.find(name);
-    if (it == modules_.end()) return nullptr;
-    const std::function<void()>& procedure = it->second.procedureFor(kind);
+    return it == modules_.end() ? nullptr : &it->second;
+}
+
+const std::function<void()>* DeviceModules::procedureFor(const QString& deviceName,
+                                                         OperationKind kind) const {
+    const DeviceModule* module = moduleFor(deviceName);
+    if (!module) return nullptr;
+    const std::function<void()>& procedure = module->procedureFor(kind);
     return procedure ? &procedure : nullptr;
+}
+
+PartSelectionHook DeviceModules::partSelectionHookFor(const QString& deviceName) const {
+    const DeviceModule* module = moduleFor(deviceName);
+    return module ? module->partSelected : PartSelectionHook{};
 }
 
 } // namespace tavrin

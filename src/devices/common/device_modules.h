@@ -4,6 +4,8 @@
 // generic sequences too.
 #pragma once
 
+#include "core/part_selection_hook.h"
+
 #include <QString>
 
 #include <functional>
@@ -14,12 +16,14 @@ namespace tavrin {
 enum class OperationKind { Blank, Program, Verify, Read };
 
 // The four procedures of one module. Each owns its operation to the end: status, message boxes,
-// log line, closing the port and giving the controls back.
+// log line, closing the port and giving the controls back. Beside them, what the main window
+// shows of the module's parts when one is chosen.
 struct DeviceModule {
     std::function<void()> blankCheckDevice;
     std::function<void()> programDevice;
     std::function<void()> verifyDevice;
     std::function<void()> readDevice;
+    PartSelectionHook partSelected;
 
     const std::function<void()>& procedureFor(OperationKind kind) const;
 };
@@ -35,8 +39,13 @@ class DeviceModules {
     // The procedure that owns the operation for the device name; nullptr for the generic
     // sequences.
     const std::function<void()>* procedureFor(const QString& deviceName, OperationKind kind) const;
+    // What the module serving the device name adds when the part is chosen; nothing for the
+    // generic sequences.
+    PartSelectionHook partSelectionHookFor(const QString& deviceName) const;
 
   private:
+    const DeviceModule* moduleFor(const QString& deviceName) const;
+
     std::map<QString, DeviceModule> modules_;
 };
 

@@ -30,6 +30,8 @@ void registerPic12Modules(DeviceModules& modules, ModuleContext& ctx) {
     f683.programDevice = [&ctx] { Pic12F683(ctx).ProgramDevice(); };
     f683.verifyDevice = [&ctx] { Pic12F683(ctx).VerifyDevice(); };
     f683.readDevice = [&ctx] { Pic12F683(ctx).ReadDevice(); };
+    f683.partSelected.calibrationTabAlone = true;
+    f683.partSelected.setUp = [&ctx] { Pic12F683(ctx).SetupCalibrationTab(); };
     modules.add(QString::fromLatin1(pic12::kPic12F683Module), std::move(f683));
 }
 

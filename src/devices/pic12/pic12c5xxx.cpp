@@ -15,6 +15,7 @@
 #include "link/board_link.h"
 #include "link/program_size.h"
 #include "link/reply_transfer.h"
+#include "steps/blank_judgement.h"
 #include "steps/config_area_read.h"
 #include "steps/read.h"
 
@@ -87,7 +88,7 @@ void Pic12C5xxx::ReadForBlankCheck(QString& programResult, QString& configResult
     }
     run.ConfigAndHigh = r[0];
     run.ConfigAndLow = r[1];
-    configResult = word == kErased12 ? result::OK : result::NG;
+    configResult = configWord12Erased(s.device.SelectedDevice, word) ? result::OK : result::NG;
 }
 
 // The board's scan of the first `count` stream words: their AND, high byte first, then "@".

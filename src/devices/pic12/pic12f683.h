@@ -14,15 +14,10 @@
 
 namespace tavrin {
 class BoardChannel;
-class OperatorUi;
 class ProgramRunLine;
 } // namespace tavrin
 
 namespace tavrin::pic12 {
-
-// The calibration tab when the part is chosen: the three lists filled, the top values selected,
-// shown but not to be changed. The main window has made tab 4 the only one.
-void SetupCalibrationTab(OperatorUi& ui);
 
 class Pic12F683 {
   public:
@@ -65,6 +60,8 @@ class Pic12F683 {
     void ReadEepromMemory(QString& result);
 
     // --- the calibration tab of the main window ---------------------------------------------
+    // When the part is chosen: the three lists filled, the top values selected, shown but not
+    // to be changed. The main window has made tab 4 the only one.
     void SetupCalibrationTab();
 
   private:

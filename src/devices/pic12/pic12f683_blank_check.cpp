@@ -11,6 +11,7 @@
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
+#include "steps/blank_judgement.h"
 #include "steps/config_area_read.h"
 
 namespace tavrin::pic12 {
@@ -120,22 +121,19 @@ void Pic12F683::BlankCheckConfigWords(QString& result, QString& cpFlag) {
         status(QStringLiteral("コンフィグ・ＩＤワードのブランクチェックでエラーが発生しました。"));
         return;
     }
-    run.ConfigAndHigh = 0x3F;
-    run.ConfigAndLow = 0xFF;
-    for (std::size_t i : {0, 2, 4, 6, 14}) {
-        run.ConfigAndHigh &= r[i];
-        run.ConfigAndLow &= r[i + 1];
-    }
-    const std::int32_t word = r[14] * 256 + r[15];
-    chipConfigWord_ = std::uint16_t(word);
-    const std::int32_t cpMask = s.device.CodeProtectMask;
-    if ((word & cpMask) != cpMask) {
+    // The calibration word sits at 0x2008, out of the judged words: one configuration word, no
+    // band-gap bits.
+    const IdConfigWords14 words = idConfigWords14Of(r);
+    const std::int32_t summary = idConfigAnd14(words, IdConfigRule14{});
+    run.ConfigAndHigh = summary >> 8;
+    run.ConfigAndLow = summary & 0xFF;
+    chipConfigWord_ = std::uint16_t(words.config1);
+    if (isCodeProtected(words.config1, s.device.CodeProtectMask)) {
         cpFlag = result::CP;
         status(QStringLiteral("このデバイスはコードプロテクトされています。"));
         return;
     }
-    const std::int32_t summary = run.ConfigAndHigh * 256 + run.ConfigAndLow;
-    if (summary == 0x3FFF || summary == s.device.ConfigMask[1]) {
+    if (idConfigAnd14Erased(summary, s.device.ConfigMask[1])) {
         result = kBlank;
         status(QStringLiteral("コンフィグ・ＩＤワードは消去されています。"));
     } else {

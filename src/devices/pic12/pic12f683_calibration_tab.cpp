@@ -13,7 +13,8 @@ constexpr Control kLists[] = {Control::Cmb_BOD_Calib, Control::Cmb_POR_Calib,
                               Control::Cmb_FCAL_Calib};
 } // namespace
 
-void SetupCalibrationTab(OperatorUi& ui) {
+void Pic12F683::SetupCalibrationTab() {
+    OperatorUi& ui = ctx_.ui;
     for (Control c : kLists)
         ui.setControlEnabled(c, true);
     ui.setControlEnabled(Control::Chk_12F_CalibData_Select, true);
@@ -28,10 +29,6 @@ void SetupCalibrationTab(OperatorUi& ui) {
         ui.setControlEnabled(c, false);
     ui.setControlEnabled(Control::Chk_12F_CalibData_Select, false);
     ui.pumpEvents();
-}
-
-void Pic12F683::SetupCalibrationTab() {
-    pic12::SetupCalibrationTab(ctx_.ui);
 }
 
 void Pic12F683::showCalibrationWord(std::uint16_t word) {

@@ -10,6 +10,8 @@
 #include "core/session.h"
 #include "core/status.h"
 #include "link/board_channel.h"
+#include "steps/blank_judgement.h"
+#include "steps/config_area_read.h"
 
 namespace tavrin {
 
@@ -114,21 +116,16 @@ void Pic16F87xModule::BlankCheckConfigWords(QString& result, QString& cpFlag) {
         return;
     }
     cpFlag = QStringLiteral("--");
-    const std::int32_t config = r[14] * 256 + r[15];
-    const std::int32_t cpMask = s().device.CodeProtectMask;
-    if ((config & cpMask) != cpMask) {
+    const IdConfigWords14 words = idConfigWords14Of(r);
+    if (isCodeProtected(words.config1, s().device.CodeProtectMask)) {
         cpFlag = result::CP;
         ShowStatusMessage(ui(), kProtected);
     }
     // The ID words and the configuration word; 0x2004-0x2006 (the device ID) do not count.
-    run.ConfigAndHigh = 0x3F;
-    run.ConfigAndLow = 0xFF;
-    for (int i : {0, 2, 4, 6, 14}) {
-        run.ConfigAndHigh &= r[i];
-        run.ConfigAndLow &= r[i + 1];
-    }
-    const std::int32_t and16 = run.ConfigAndHigh * 256 + run.ConfigAndLow;
-    result = and16 == 0x3FFF || and16 == s().device.ConfigMask[1] ? kBlank : kNotBlank;
+    const std::int32_t and16 = idConfigAnd14(words, IdConfigRule14{});
+    run.ConfigAndHigh = and16 >> 8;
+    run.ConfigAndLow = and16 & 0xFF;
+    result = idConfigAnd14Erased(and16, s().device.ConfigMask[1]) ? kBlank : kNotBlank;
 }
 
 void Pic16F87xModule::BlankCheckDevice(QString& programResult, QString& eepromResult,

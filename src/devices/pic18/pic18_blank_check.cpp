@@ -12,8 +12,6 @@
 #include "link/board_channel.h"
 #include "link/reply_transfer.h"
 
-#include <array>
-
 namespace tavrin {
 
 namespace {
@@ -142,14 +140,11 @@ void Pic18Module::BlankCheckConfigWords(QString& result, QString& protectFlags) 
         result = result::ER;
         return;
     }
-    std::array<std::int32_t, limits::ConfigWords + 1> words{};
-    for (int k = 1; k <= limits::ConfigWords; ++k) {
+    Pic18ConfigWords words{};
+    for (int k = 1; k <= limits::ConfigWords; ++k)
         words[std::size_t(k)] =
             (*reply)[std::size_t(2 * k - 2)] + 256 * (*reply)[std::size_t(2 * k - 1)];
-        if (!pic18ConfigWordErased(ConfigErasedTest::Exact, words[std::size_t(k)], d.ConfigMask[k],
-                                   d.ConfigFixed[k]))
-            result = kNB;
-    }
+    if (!pic18ConfigWordsErased(kPic18BlankCheckTest, d, words)) result = kNB;
     protectFlags = protectionFrom(words[5]);
     const QString protection = pic18ProtectionText(protectFlags);
     if (!protection.isEmpty()) status(protection);

@@ -70,14 +70,13 @@ void Pic18Module::ReadConfigWords(QString& result, QString& protectFlags) {
     if (!reply) return;
     for (std::size_t i = 0; i < 256; ++i)
         buf.Config18Bytes[i] = (*reply)[i];
-    bool erased = true;
+    Pic18ConfigWords words{};
     for (int k = 1; k <= limits::ConfigWords; ++k) {
         d.ConfigValue[k] =
             (*reply)[std::size_t(2 * k - 2)] + 256 * (*reply)[std::size_t(2 * k - 1)];
-        if (!pic18ConfigWordErased(v_.configErasedTest, d.ConfigValue[k], d.ConfigMask[k],
-                                   d.ConfigFixed[k]))
-            erased = false;
+        words[std::size_t(k)] = d.ConfigValue[k];
     }
+    const bool erased = pic18ConfigWordsErased(v_.configErasedTest, d, words);
     run.ConfigAndHigh = run.ConfigAndLow = erased ? 255 : 0;
     ui_.refreshViews(ViewConfigGrids | ViewIdConfig);
 

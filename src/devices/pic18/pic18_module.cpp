@@ -44,11 +44,16 @@ QString pic18ProtectionState(std::int32_t cpMask, std::int32_t config5) {
     return state;
 }
 
-bool pic18ConfigWordErased(ConfigErasedTest test, std::int32_t value, std::int32_t mask,
-                           std::int32_t fixed) {
-    const std::int32_t s = (mask & 0xFFFF) | fixed;
-    if (test == ConfigErasedTest::Covering) return (value & s) == s;
-    return value == s;
+bool pic18ConfigWordsErased(ConfigErasedTest test, const DeviceRecord& device,
+                            const Pic18ConfigWords& words) {
+    for (int k = 1; k <= limits::ConfigWords; ++k) {
+        const auto i = std::size_t(k);
+        const std::int32_t s = (device.ConfigMask[i] & 0xFFFF) | device.ConfigFixed[i];
+        const bool erased =
+            test == ConfigErasedTest::Covering ? (words[i] & s) == s : words[i] == s;
+        if (!erased) return false;
+    }
+    return true;
 }
 
 void showProgress18(OperatorUi& ui, bool on, double minimum, double maximum, double value) {

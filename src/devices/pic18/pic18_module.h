@@ -8,6 +8,7 @@
 #include "pic18_variant.h"
 
 #include "devices/common/operation_settings.h"
+#include "steps/blank_judgement.h"
 
 #include <QString>
 
@@ -84,9 +85,14 @@ std::int32_t pic18PanelCount(std::int32_t programWords);
 // "--", "P-", "-D" or "PD" from configuration word 5 and the part's protection mask.
 QString pic18ProtectionState(std::int32_t cpMask, std::int32_t config5);
 
-// Whether a configuration word read counts as erased under the variant's test.
-bool pic18ConfigWordErased(ConfigErasedTest test, std::int32_t value, std::int32_t mask,
-                           std::int32_t fixed);
+// The Blank operation judges the configuration words of every module part exactly; a read judges
+// them by its variant's test.
+inline constexpr ConfigErasedTest kPic18BlankCheckTest = ConfigErasedTest::Exact;
+
+// Whether the seven configuration words read count as erased under the test: each against its
+// implemented and fixed bits.
+bool pic18ConfigWordsErased(ConfigErasedTest test, const DeviceRecord& device,
+                            const Pic18ConfigWords& words);
 
 // The status that names what a protection state protects; empty for "--".
 QString pic18ProtectionText(const QString& state);

@@ -7,6 +7,7 @@
 #include "hex_output_name.h"
 #include "main_context.h"
 
+#include "core/assembler_defaults.h"
 #include "core/command_line.h"
 #include "core/operation_guard.h"
 #include "core/settings_store.h"
@@ -26,10 +27,11 @@ const QString kGeneratingStatus = QStringLiteral("ＨＥＸファイル生成中
 const QString kSourceOpenFailedStatus =
     QStringLiteral("ソースファイルをオープンできませんでした。");
 const QString kRegeneratedStatus = QStringLiteral("ＨＥＸファイルの再生成と再ロード完了。");
+// Names the menu entry that sets the tool, as the menu bar spells it.
 const QString kNoToolText =
     QStringLiteral("アセンブラ、または、コンパイラが指定されていません。\r\n\r\n"
-                   "メニューバの 【オプション】‥【MPASM.EXEの設定】から、"
-                   "MPASM.EXEの場所を指定してください。");
+                   "メニューバの 【ｱｾﾝﾌﾞﾗ】‥【ｱｾﾝﾌﾞﾗ・ｺﾝﾊﾟｲﾗ設定】から、"
+                   "アセンブラ・コンパイラの場所を指定してください。");
 const QString kSetAsideFailedStatus =
     QStringLiteral("<<注意>>以前のHEXファイルを退避できないため、生成を中止しました。");
 const QString kCancelledStatus =
@@ -127,8 +129,7 @@ bool AssemblerCommands::reopenHexFile() {
 
 void AssemblerCommands::openErrorFile(const QString& errorFile) {
     if (errorFile.isEmpty() || !FileExists(errorFile)) return;
-    view_.openInEditor(errorFile, settingIsTrue(ctx_.settings.value(QStringLiteral("EditerA"),
-                                                                    QStringLiteral("True"))));
+    view_.openInEditor(errorFile, AssemblerErrorFileAsPlainText(ctx_.settings));
 }
 
 void AssemblerCommands::assembleAndReload() {
@@ -152,8 +153,8 @@ void AssemblerCommands::assembleAndReload() {
         s.app.HexFilePath = basePathOf(chosen) + QStringLiteral("hex");
         ctx_.settings.setValue(kOpenDirKey, folderOfPath(chosen));
     }
-    const AssemblerFiles files = assemblerFiles(
-        s.app.HexFilePath, variant, ctx_.settings.value(QStringLiteral("AsmAfter"), QString()));
+    const AssemblerFiles files =
+        assemblerFiles(s.app.HexFilePath, variant, AssemblerErrorExtensionInEffect(ctx_.settings));
     ctx_.view.setWindowCaption(s.app.MainTitle + s.app.HexFilePath);
 
     if (s.app.AsmToolPath.isEmpty() || !FileExists(s.app.AsmToolPath)) {
@@ -176,8 +177,8 @@ void AssemblerCommands::assembleAndReload() {
     // The tool runs beside its source, which it names without a folder.
     const QFileInfo source(files.source);
     const QString workingDir = source.absolutePath();
-    const QStringList arguments = toolArguments(
-        ctx_.settings.value(QStringLiteral("AsmOption"), QString()), source.fileName());
+    const QStringList arguments =
+        toolArguments(AssemblerOptionsInEffect(ctx_.settings), source.fileName());
     if (ctx_.settings.value(QStringLiteral("Display_option"), QStringLiteral("0")).trimmed() ==
         QLatin1String("1"))
         view_.showRunInformation(runInformationText(commandText(s.app.AsmToolPath, arguments),
@@ -279,8 +280,7 @@ void AssemblerCommands::mnuEditer_Click() {
         ctx_.view.chooseOpenFile({kEditorTitle, ctx_.settings.value(kOpenDirKey, QString()),
                                   kEditorFilter, QString(), QStringLiteral("*.asm;*.c")});
     if (chosen.isEmpty()) return;
-    view_.openInEditor(chosen, settingIsTrue(ctx_.settings.value(QStringLiteral("EditerA"),
-                                                                 QStringLiteral("True"))));
+    view_.openInEditor(chosen, AssemblerErrorFileAsPlainText(ctx_.settings));
 }
 
 } // namespace tavrin

@@ -48,8 +48,8 @@ struct DeviceLayout {
 DeviceLayout deviceLayoutFor(const QString& programType,
                              const std::array<std::int16_t, 21>& configWordDefined);
 
-// The PIC12F683 shows its calibration tab (4) alone, with the ID box and the calibration check
-// box beside it, the latter not to be changed.
+// A part whose module asks for it (the PIC12F683) shows its calibration tab (4) alone, with the
+// ID box and the calibration check box beside it, the latter not to be changed.
 void showCalibrationTabAlone(DeviceLayout& layout);
 
 } // namespace tavrin

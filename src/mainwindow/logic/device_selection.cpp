@@ -9,7 +9,6 @@
 #include "core/operation_controls.h"
 #include "core/status.h"
 #include "core/utilities.h"
-#include "devices/pic12/pic12f683.h"
 
 namespace tavrin {
 
@@ -110,11 +109,12 @@ void SelectDevice(MainContext& ctx, const QString& listText, int listIndex) {
     ui.setControlEnabled(Control::Command3, hasEditableEeprom(s));
 
     DeviceLayout layout = deviceLayoutFor(s.device.ProgramType, s.device.ConfigWordDefined);
-    const bool calibrationTab = listText == QLatin1String("PIC12F683");
-    if (calibrationTab) showCalibrationTabAlone(layout);
+    const PartSelectionHook module =
+        ctx.partSelectionHook ? ctx.partSelectionHook(listText) : PartSelectionHook{};
+    if (module.calibrationTabAlone) showCalibrationTabAlone(layout);
     if (layout.idText) s.buffer.IdText = *layout.idText;
     ctx.view.applyDeviceLayout(layout);
-    if (calibrationTab) pic12::SetupCalibrationTab(ui);
+    if (module.setUp) module.setUp();
 }
 
 } // namespace tavrin

@@ -4,6 +4,7 @@
 #include "frm_board.h"
 #include "id_line_edit.h"
 #include "on_screen.h"
+#include "status_line.h"
 
 #include "core/buffer_views.h"
 #include "core/config_grids.h"
@@ -172,7 +173,7 @@ QObject* frmMain::control(Control c) const {
 // ---- OperatorUi ----
 
 void frmMain::showStatusLine(const QString& text, StatusColor color) {
-    LabelCmt->setText(text);
+    LabelCmt->showText(text);
     QPalette p = LabelCmt->palette();
     p.setColor(QPalette::WindowText,
                color == StatusColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
@@ -278,7 +279,9 @@ void frmMain::setControlText(Control c, const QString& text) {
         return;
     }
     QObject* o = control(c);
-    if (auto* l = qobject_cast<QLabel*>(o))
+    if (auto* line = qobject_cast<StatusLine*>(o))
+        line->showText(text);
+    else if (auto* l = qobject_cast<QLabel*>(o))
         l->setText(text);
     else if (auto* e = qobject_cast<QLineEdit*>(o))
         e->setText(text);
@@ -406,11 +409,26 @@ void frmMain::resetConfigGrids() {
     }
 }
 
+namespace {
+
+// True when the grid lists the model's settings, row for row.
+bool showsSettings(const QTableWidget* grid, const ConfigGrid& model) {
+    if (grid->rowCount() != int(model.rows.size())) return false;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const QTableWidgetItem* item = grid->item(r, 0);
+        if (!item || item->text() != model.rows[std::size_t(r)].setting) return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void frmMain::renderConfigGrids() {
     for (int i = 0; i < 7; ++i) {
         QTableWidget* grid = HFGrid[i];
         const ConfigGrid model = configGrid(ctx_.s, i + 1);
         const QSignalBlocker block(grid);
+        const bool sameSettings = showsSettings(grid, model);
         grid->setHorizontalHeaderLabels({model.title, model.header});
         grid->setRowCount(int(model.rows.size()));
         for (int r = 0; r < int(model.rows.size()); ++r) {
@@ -424,7 +442,9 @@ void frmMain::renderConfigGrids() {
                 item->setText(text);
             }
         }
-        if (grid->rowCount() > 0) grid->setCurrentCell(grid->rowCount() - 1, 1);
+        // A grid that already listed these settings is only given new values: the row the
+        // person just edited stays where it was, selected. A new list starts at its last row.
+        if (!sameSettings && grid->rowCount() > 0) grid->setCurrentCell(grid->rowCount() - 1, 1);
     }
 }
 

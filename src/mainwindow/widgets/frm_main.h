@@ -39,6 +39,7 @@ class DumpViewText;
 class frmBoard;
 class IdLineEdit;
 class MainOperations;
+class StatusLine;
 class ExtendedOperations;
 class frmExtend_Program;
 struct OperationSettings;
@@ -231,7 +232,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     std::unique_ptr<DumpViewText> programViewText_;
     std::unique_ptr<DumpViewText> eepromViewText_;
     IdLineEdit* Text_ID = nullptr;
-    QLabel* LabelCmt = nullptr;
+    StatusLine* LabelCmt = nullptr;
     QProgressBar* P_Bar = nullptr;
     QLabel* Lbl_Persent = nullptr;
     QTabWidget* SSTab_Config = nullptr;

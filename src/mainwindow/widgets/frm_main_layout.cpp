@@ -3,6 +3,7 @@
 
 #include "frm_board.h"
 #include "id_line_edit.h"
+#include "status_line.h"
 
 #include "core/config_grids.h"
 #include "core/document_lookup.h"
@@ -347,10 +348,9 @@ void frmMain::buildCentral() {
 
 void frmMain::buildStatusArea(QBoxLayout* into) {
     auto* bottom = new QHBoxLayout;
-    LabelCmt = label(QString(), "LabelCmt");
+    LabelCmt = named(new StatusLine, "LabelCmt");
     LabelCmt->setFrameShape(QFrame::StyledPanel);
     LabelCmt->setFrameShadow(QFrame::Sunken);
-    LabelCmt->setTextFormat(Qt::PlainText);
     // Room for two lines from the start: a verdict may take two (the PIC18 blank check's ends in
     // a line break), and a status line that grew and shrank with it would lay out and repaint
     // the whole window at every such operation's end and the next one's start.
@@ -358,7 +358,7 @@ void frmMain::buildStatusArea(QBoxLayout* into) {
     LabelCmt->setMinimumHeight(std::max(24, LabelCmt->sizeHint().height()));
     LabelCmt->clear();
     // The status line takes the width the window gives it: a long text is cut at its end rather
-    // than widening the window.
+    // than widening the window, and read in full as the line's tooltip.
     LabelCmt->setSizePolicy(QSizePolicy::Ignored, LabelCmt->sizePolicy().verticalPolicy());
     bottom->addWidget(LabelCmt, 1);
     P_Bar = named(new QProgressBar, "P_Bar");

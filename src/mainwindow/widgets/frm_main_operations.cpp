@@ -32,6 +32,9 @@ void frmMain::attachOperations(BoardLink& link, Clock& clock, const QString& dat
             [this](const QString& name) { return showDocument(name); }, messageBoxOwner());
     };
     operations_ = std::make_unique<MainOperations>(std::move(env));
+    ctx_.partSelectionHook = [this](const QString& deviceName) {
+        return operations_->environment().modules.partSelectionHookFor(deviceName);
+    };
     extended_ = std::make_unique<ExtendedOperations>(*operations_);
 }
 

@@ -4,7 +4,6 @@
 #include "core/settings_store.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -12,18 +11,10 @@ namespace tavrin {
 
 namespace {
 
-const QString kToolKey = QStringLiteral("AsmFilePathWithFileName");
 const QString kToolFolderKey = QStringLiteral("AsmFilePath");
-const QString kOptionKey = QStringLiteral("AsmOption");
-const QString kAfterKey = QStringLiteral("AsmAfter");
-const QString kNotepadKey = QStringLiteral("EditerA");
 const QString kAssociatedKey = QStringLiteral("EditerB");
 const QString kCcscKey = QStringLiteral("CCSC_option");
 const QString kDisplayKey = QStringLiteral("Display_option");
-
-// What the assembler offered here accepts and writes: quiet, and its listing holds the errors.
-const QString kDefaultOptions = QStringLiteral("-q");
-const QString kDefaultErrorExtension = QStringLiteral("lst");
 
 QString truthText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
@@ -47,25 +38,22 @@ bool ticked(const QString& value) {
 } // namespace
 
 AssemblerSettings::AssemblerSettings(Session& s, SettingsStore& settings, ExecutableFinder finder)
-    : s_(s), settings_(settings), finder_(std::move(finder)) {
-    if (!finder_)
-        finder_ = [](const QString& name) { return QStandardPaths::findExecutable(name); };
-}
+    : s_(s), settings_(settings), finder_(std::move(finder)) {}
 
 void AssemblerSettings::load() {
     TP_AsmFilePath = s_.app.AsmToolPath;
     changed_ = false;
     toolAccepted_ = false;
-    fields_.options = settings_.value(kOptionKey, kDefaultOptions);
-    fields_.errorExtension = settings_.value(kAfterKey, kDefaultErrorExtension);
-    fields_.openWithNotepad = settingIsTrue(settings_.value(kNotepadKey, QStringLiteral("True")));
+    fields_.options = AssemblerOptionsInEffect(settings_);
+    fields_.errorExtension = AssemblerErrorExtensionInEffect(settings_);
+    fields_.openWithNotepad = AssemblerErrorFileAsPlainText(settings_);
     fields_.openWithAssociated =
         settingIsTrue(settings_.value(kAssociatedKey, QStringLiteral("False")));
     fields_.ccscDeviceInfo = ticked(settings_.value(kCcscKey, QStringLiteral("0")));
     fields_.displayInformation = ticked(settings_.value(kDisplayKey, QStringLiteral("0")));
-    if (s_.app.AsmToolPath.isEmpty() && !settings_.contains(kToolKey)) {
-        const QString offered = finder_(kDefaultAssemblerName);
-        if (!offered.isEmpty()) {
+    if (!settings_.contains(kAsmToolKey)) {
+        const QString offered = DefaultAssemblerPath(finder_);
+        if (!offered.isEmpty() && (s_.app.AsmToolPath.isEmpty() || s_.app.AsmToolPath == offered)) {
             s_.app.AsmToolPath = offered;
             toolAccepted_ = true;
             changed_ = true;
@@ -127,12 +115,12 @@ void AssemblerSettings::ok() {
         return;
     }
     if (toolAccepted_) {
-        settings_.setValue(kToolKey, s_.app.AsmToolPath);
+        settings_.setValue(kAsmToolKey, s_.app.AsmToolPath);
         settings_.setValue(kToolFolderKey, folderOf(s_.app.AsmToolPath));
     }
-    settings_.setValue(kOptionKey, fields_.options);
-    settings_.setValue(kAfterKey, fields_.errorExtension);
-    settings_.setValue(kNotepadKey, truthText(fields_.openWithNotepad));
+    settings_.setValue(kAsmOptionKey, fields_.options);
+    settings_.setValue(kAsmAfterKey, fields_.errorExtension);
+    settings_.setValue(kAsmPlainEditorKey, truthText(fields_.openWithNotepad));
     settings_.setValue(kAssociatedKey, truthText(fields_.openWithAssociated));
     settings_.setValue(kCcscKey, tickText(fields_.ccscDeviceInfo));
     settings_.setValue(kDisplayKey, tickText(fields_.displayInformation));

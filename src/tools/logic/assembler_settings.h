@@ -3,9 +3,9 @@
 // and forwards each edit here.
 #pragma once
 
-#include <QString>
+#include "core/assembler_defaults.h"
 
-#include <functional>
+#include <QString>
 
 namespace tavrin {
 
@@ -24,13 +24,11 @@ struct AssemblerSettingsFields {
 
 class AssemblerSettings {
   public:
-    // Finds an executable by name on the PATH; empty when there is none.
-    using ExecutableFinder = std::function<QString(const QString& name)>;
-
     AssemblerSettings(Session& s, SettingsStore& settings, ExecutableFinder finder = {});
 
-    // Form_Load. Filling the fields is not a change. With no tool saved or chosen, the assembler
-    // found on the PATH is offered as if chosen, so that closing with OK keeps it.
+    // Form_Load. Filling the fields is not a change. With no tool saved, the assembler found on
+    // the PATH (the one a run uses then) is offered as if chosen, so that closing with OK keeps
+    // it; a tool chosen in an earlier opening and not saved stays shown instead.
     void load();
     const AssemblerSettingsFields& fields() const { return fields_; }
     bool changed() const { return changed_; }
@@ -64,8 +62,5 @@ class AssemblerSettings {
     bool changed_ = false;
     bool toolAccepted_ = false; // a tool was accepted (or offered) in this opening
 };
-
-// The assembler offered when none is set.
-inline const QString kDefaultAssemblerName = QStringLiteral("gpasm");
 
 } // namespace tavrin

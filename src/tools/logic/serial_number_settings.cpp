@@ -6,6 +6,11 @@ namespace tavrin {
 
 namespace {
 
+// Nothing writes the values into a chip: the messages say what the window does, and no more.
+const QString kOffMessage =
+    QStringLiteral("【設定を有効にする】をチェックすると、【chk】でシリアル値を数えます。"
+                   "値はこのウィンドウで表示するだけで、ICには書き込まれません。");
+
 bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
@@ -50,9 +55,7 @@ char16_t SerialNumberSettings::filterKey(KeyField field, Radix radix, char16_t k
 SerialNumberSettings::SerialNumberSettings() {
     setByteCount(1);
     wroteHex_ = QStringLiteral("00");
-    message_ =
-        QStringLiteral("【設定を有効にする】をチェックすると、シリアライゼーション・プログラミング"
-                       "を開始します。");
+    message_ = kOffMessage;
 }
 
 quint64 SerialNumberSettings::valueOf(const QString& text) const {
@@ -98,7 +101,7 @@ void SerialNumberSettings::setRadix(Radix radix) {
 bool SerialNumberSettings::enable(bool hexFileLoaded) {
     if (valueOf(quantity_) == 0) {
         disable();
-        message_ = QStringLiteral("書き込み数量を設定してください。");
+        message_ = QStringLiteral("数量を設定してください。");
         return false;
     }
     if (!hexFileLoaded) {
@@ -112,27 +115,25 @@ bool SerialNumberSettings::enable(bool hexFileLoaded) {
     // A run starts at the start value, like its count starts at 0.
     running_ = valueOf(startValue_);
     doneCount_ = QStringLiteral("0");
-    message_ = QStringLiteral("シリアライゼーションが有効になりました。\n設定変更はできません。");
+    message_ = QStringLiteral("シリアル値の計算が有効になりました。設定変更はできません。\n"
+                              "【chk】で次の値を表示します。ICには書き込まれません。");
     return true;
 }
 
 void SerialNumberSettings::disable() {
     enabled_ = false;
-    message_ = QStringLiteral("シリアライゼーションが無効になりました。\n設定変更できます。");
+    message_ = QStringLiteral("シリアル値の計算が無効になりました。\n設定変更できます。");
 }
 
 void SerialNumberSettings::step() {
     if (!enabled_) {
-        message_ = QStringLiteral(
-            "【設定を有効にする】をチェックすると、シリアライゼーションプログラミング"
-            "を開始します。");
+        message_ = kOffMessage;
         return;
     }
     const quint64 done = parse(doneCount_, 10);
     if (valueOf(quantity_) <= done) {
-        message_ = QStringLiteral(
-            "予定の書き込み数量に達しました。【設定を有効にする】のチェックをはずして、"
-            "再設定を行って下さい。");
+        message_ = QStringLiteral("予定の数量に達しました。【設定を有効にする】のチェックを"
+                                  "はずして、再設定を行って下さい。");
         return;
     }
     const quint64 mask = (quint64(1) << (8 * byteCount_)) - 1;

@@ -1,6 +1,6 @@
 // The serial-number settings: a field of 1 to 4 bytes at an address of the program image, a start
 // value, an increment and a quantity, and the running value with the count of chips done. The
-// window keeps and shows these values; nothing writes them to a chip yet.
+// window keeps and shows these values; nothing writes them into a chip, and its texts say so.
 #pragma once
 
 #include <QString>

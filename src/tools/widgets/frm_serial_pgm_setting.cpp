@@ -21,6 +21,11 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
+// Said where serialisation is switched on: the values stay in this window, and a person
+// programming a tray of chips must not believe each got its number.
+const QString kNotWrittenNote =
+    QStringLiteral("※ 値はこの画面で保持・表示するだけで、\nICには書き込まれません。");
+
 template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -76,18 +81,20 @@ frmSerialPgmSetting::frmSerialPgmSetting(SettingsStore& settings, Hooks hooks, Q
     data->addWidget(text(QStringLiteral("数量")), 3, 0);
     data->addWidget(TxtDataFinsh, 3, 1);
     data->addWidget(ChkSettingEnable, 4, 0, 1, 2);
+    LabelNotWritten = named(new QLabel(kNotWrittenNote), "LabelNotWritten");
+    data->addWidget(LabelNotWritten, 5, 0, 1, 2);
 
     auto* frame3 = named(new QGroupBox(QStringLiteral("ステータス")), "Frame3");
     TxtWrotDataHex = named(new QLabel, "TxtWrotDataHex");
     TxtWrotDataDec = named(new QLabel, "TxtWrotDataDec");
     TxtFinshCount = named(new QLineEdit(model_.doneCount()), "TxtFinshCount");
     auto* status = new QGridLayout(frame3);
-    status->addWidget(text(QStringLiteral("書込み済の\nシリアルデータ")), 0, 0, 2, 1);
+    status->addWidget(text(QStringLiteral("最後の\nシリアルデータ")), 0, 0, 2, 1);
     status->addWidget(TxtWrotDataHex, 0, 1);
     status->addWidget(text(QStringLiteral("(16進数)")), 0, 2);
     status->addWidget(TxtWrotDataDec, 1, 1);
     status->addWidget(text(QStringLiteral("(10進数)")), 1, 2);
-    status->addWidget(text(QStringLiteral("書込み済 ＩＣ数量")), 2, 0);
+    status->addWidget(text(QStringLiteral("数えた ＩＣ数量")), 2, 0);
     status->addWidget(TxtFinshCount, 2, 1);
     status->addWidget(text(QStringLiteral("(個)")), 2, 2);
 

@@ -1,5 +1,6 @@
 // The serial-number settings window: shows SerialNumberSettings and forwards each edit to it. It
-// is modeless and keeps only its position ("SPSLeft"/"SPSTop").
+// is modeless and keeps only its position ("SPSLeft"/"SPSTop"). Beside its enable box it says
+// that the values are not written into the chips.
 #pragma once
 
 #include "tools/logic/serial_number_settings.h"
@@ -58,6 +59,7 @@ class frmSerialPgmSetting : public QDialog {
     QLineEdit* TxtDataIncrement = nullptr;
     QLineEdit* TxtDataFinsh = nullptr;
     QCheckBox* ChkSettingEnable = nullptr;
+    QLabel* LabelNotWritten = nullptr;
     QLabel* TxtWrotDataHex = nullptr;
     QLabel* TxtWrotDataDec = nullptr;
     QLineEdit* TxtFinshCount = nullptr;
