@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,16 +22,22 @@
 namespace emu {
 
 class Firmware;
+struct PartFacts;
 
 using CommandHandler = std::function<Task<>(Firmware&)>;
 using IdleHandler = std::function<Task<>(Firmware&, std::uint8_t)>;
 
 // A command as the board received it: its letters, whether it came after a power letter (or after
-// "X" alone, in the mode of the last one), and the argument values it read, in order.
+// "X" alone, in the mode of the last one), the argument values it read, in order, and the part
+// it addressed (nullptr: none in that place).
 struct CommandRecord {
     std::string letters;
     bool afterPowerLetter = false;
     std::vector<std::uint32_t> arguments;
+    const PartFacts* part = nullptr;
+    // It continued the command before it and still came after a power letter, as its
+    // `mayRepeatPowerLetter` rule let it.
+    bool powerLetterAgain = false;
 };
 
 enum class AckRule {
@@ -45,13 +52,23 @@ enum class AckRule {
 // True when `current` continues the procedure that `previous` belongs to. A command that
 // continues must start with "X" alone; one that does not must start with the power letter.
 using Continues = bool (*)(const CommandRecord& previous, const CommandRecord& current);
+// True when `current`, after the commands `before` it since the last identification (oldest
+// first, the last few), belongs to a procedure that allows something of it.
+using Belongs = bool (*)(std::span<const CommandRecord> before, const CommandRecord& current);
 
 struct CommandRules {
     AckRule acks = AckRule::OnePerBlock;
     Continues continues = nullptr; // nullptr: the command always starts a procedure
     // True when `current`, though it continues `previous`, may also begin again with the power
-    // letter: some procedures send it once more before a later command of theirs.
+    // letter: some procedures send it once more before a later command of theirs. Such a
+    // procedure sends it before each of its later commands, so a command that goes on with "X"
+    // alone after one that had it again shows the letter was out of place.
     Continues mayRepeatPowerLetter = nullptr; // nullptr: never
+    // True when the host may send "@" before the first block of the reply has reached it (an
+    // AckRule::Repeated host that also acknowledges a count of 0). Otherwise an "@" the board
+    // receives before its first full block has left, or one after a reply that had no full block,
+    // acknowledges nothing.
+    Belongs mayAckBeforeData = nullptr; // nullptr: never
 };
 
 struct Command {

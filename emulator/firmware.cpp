@@ -88,20 +88,33 @@ bool Firmware::outputWhole() const {
 
 // A PIC18 procedure sends its power letter once: a command that continues the one before starts
 // with "X" alone, unless its rules let the procedure send the letter again there, and every other
-// command with the power letter.
+// command with the power letter. A procedure that sends the letter again does so before each
+// later command: one that goes on with "X" alone after such a repeat sends its letter once, so
+// the repeat was out of place.
 void Firmware::checkProcedure() {
     if (current_.letters.empty() || current_.letters == "?") return;
+    const CommandRecord* before = previous();
     const bool continues =
-        rules_ && rules_->continues && previous_ && rules_->continues(*previous_, current_);
-    const bool letterAgain = continues && rules_->mayRepeatPowerLetter &&
-                             rules_->mayRepeatPowerLetter(*previous_, current_);
-    if (continues && current_.afterPowerLetter && !letterAgain)
+        rules_ && rules_->continues && before && rules_->continues(*before, current_);
+    current_.powerLetterAgain = continues && current_.afterPowerLetter &&
+                                rules_->mayRepeatPowerLetter &&
+                                rules_->mayRepeatPowerLetter(*before, current_);
+    if (continues && current_.afterPowerLetter && !current_.powerLetterAgain)
+        violation(ViolationKind::PowerLetterContinue, "power letter before '" + current_.letters +
+                                                          "', which continues '" + before->letters +
+                                                          "': \"X\" alone belongs there");
+    else if (continues && !current_.afterPowerLetter && before->powerLetterAgain)
         violation(ViolationKind::PowerLetterContinue,
-                  "power letter before '" + current_.letters + "', which continues '" +
-                      previous_->letters + "': \"X\" alone belongs there");
+                  "power letter again before '" + before->letters + "', though '" +
+                      current_.letters +
+                      "' goes on with \"X\" alone: this procedure sends its power letter once");
     else if (!continues && !current_.afterPowerLetter)
         violation(ViolationKind::MissingPowerLetter,
                   "'" + current_.letters + "' starts a procedure with \"X\" alone");
+}
+
+bool Firmware::acksBeforeDataAllowed() const {
+    return rules_ && rules_->mayAckBeforeData && rules_->mayAckBeforeData(history_, current_);
 }
 
 // --- Scheduling ----------------------------------------------------------------------------------
@@ -211,7 +224,8 @@ void Firmware::DelayAwaiter::await_suspend(std::coroutine_handle<> h) {
 void Firmware::beginCommand(std::string letters, const CommandRules* rules, bool afterPowerLetter) {
     letters_ = std::move(letters);
     rules_ = rules;
-    current_ = {letters_, afterPowerLetter, {}};
+    current_ = {letters_, afterPowerLetter, {}, chip().part(), false};
+    fullBlockSent_ = false;
     sentInCommand_ = 0;
     delayApplied_ = false;
     stallNoted_ = false;
@@ -219,11 +233,17 @@ void Firmware::beginCommand(std::string letters, const CommandRules* rules, bool
 
 void Firmware::endCommand() {
     checkProcedure();
-    if (current_.letters == "?")
-        previous_.reset(); // a new operation: no procedure goes on across an identification
-    else if (!current_.letters.empty())
-        previous_ = std::move(current_);
-    toleratingAcks_ = rules_ && rules_->acks == AckRule::Repeated;
+    // The host's leftover "@" answer a full block it was still polling at, or, where the
+    // procedure acknowledges a count of 0 too, the reply that was on its way.
+    toleratingAcks_ =
+        rules_ && rules_->acks == AckRule::Repeated && (fullBlockSent_ || acksBeforeDataAllowed());
+    constexpr std::size_t kHistory = 4; // as far back as a rule looks
+    if (current_.letters == "?") {
+        history_.clear(); // a new operation: no procedure goes on across an identification
+    } else if (!current_.letters.empty()) {
+        if (history_.size() == kHistory) history_.erase(history_.begin());
+        history_.push_back(std::move(current_));
+    }
     current_ = {};
     rules_ = nullptr;
     letters_.clear();
@@ -252,7 +272,7 @@ void Firmware::idleByte(std::uint8_t byte) {
     if (byte == kAck) {
         if (!toleratingAcks_)
             violation(ViolationKind::UnaskedAck,
-                      "\"@\" while idle, after '" + (previous_ ? previous_->letters : "") + "'");
+                      "\"@\" while idle, after '" + (previous() ? previous()->letters : "") + "'");
         return;
     }
     toleratingAcks_ = false;
@@ -372,6 +392,14 @@ Task<> Firmware::sendBlocks(std::vector<std::uint8_t> data, std::size_t block) {
         // The board reaches its flow-control point when its UART has sent the block; the
         // acknowledgements that came in meanwhile count as one.
         co_await delay(board_.outputDrainedAt() - now());
+        // An "@" here, before the first block has even left, cannot answer it (a OnePerBlock
+        // host's early "@" counts for its block instead).
+        if (!onePerBlock && !fullBlockSent_ && credits_ > 0 && !acksBeforeDataAllowed())
+            violation(ViolationKind::UnaskedAck,
+                      "'" + letters_ + "': " + std::to_string(credits_) +
+                          " \"@\" before the first block had left: only a blank check "
+                          "acknowledges a count of 0");
+        fullBlockSent_ = true;
         const int acks = co_await ack();
         if (onePerBlock && acks > 1)
             violation(ViolationKind::UnaskedAck, "'" + letters_ + "': " + std::to_string(acks) +

@@ -150,6 +150,8 @@ class Firmware {
     Task<> run();
     void idleByte(std::uint8_t byte);
     void checkProcedure();
+    bool acksBeforeDataAllowed() const;
+    const CommandRecord* previous() const { return history_.empty() ? nullptr : &history_.back(); }
     bool outputWhole() const;
     void resumeWaiter();
     void abandon(const std::string& why);
@@ -169,8 +171,10 @@ class Firmware {
     std::uint8_t power_ = 0;
     const CommandRules* rules_ = nullptr;
     CommandRecord current_;
-    std::optional<CommandRecord> previous_; // the command before, within this identification
-    bool toleratingAcks_ = false;           // leftover "@" of a Repeated reply may still come
+    // The last commands within this identification, oldest first.
+    std::vector<CommandRecord> history_;
+    bool toleratingAcks_ = false; // leftover "@" of a Repeated reply may still come
+    bool fullBlockSent_ = false;  // the running command's reply had a flow-control point
     std::size_t sentInCommand_ = 0;
     bool delayApplied_ = false;
     bool stallNoted_ = false;

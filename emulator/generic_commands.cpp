@@ -223,10 +223,18 @@ Task<> erase18(Firmware& fw) {
         fw.send({kRefused});
 }
 
-// How far past the end of program memory a read may reach: the larger part's module reads the
-// whole memory in one request and asks for one word more, which it drops. Every other read
-// (the panels of the generic procedures and of the other modules) stays within the memory.
+// How far past the end of program memory a read may reach: the module of the part whose host
+// reads the whole memory in one request ("X r s p", START 1) asks for one word more, which it
+// drops. Every other read (the panels of the generic procedures and of the other modules, and
+// any read of another part) stays within the memory.
 enum class PastEnd { None, WholeMemoryWord };
+
+bool readsWholeMemoryAndAWord(const Chip& chip, PastEnd pastEnd, std::uint32_t base,
+                              std::uint32_t count, std::uint32_t end) {
+    return pastEnd == PastEnd::WholeMemoryWord && chip.present() &&
+           chip.part()->pic18Procedures == Pic18Procedures::ModuleWholeMemory && base == 0 &&
+           end > 0 && count == end + 2;
+}
 
 Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset,
                    PastEnd pastEnd = PastEnd::None) {
@@ -234,8 +242,7 @@ Task<> readBytes18(Firmware& fw, bool flowControl, std::uint32_t offset,
     const auto count = co_await fw.argument(3);
     const std::uint32_t base = start - 1 + offset;
     const std::uint32_t end = fw.chip().regionEnd18(base);
-    const bool wholeMemoryAndAWord =
-        pastEnd == PastEnd::WholeMemoryWord && base == 0 && end > 0 && count == end + 2;
+    const bool wholeMemoryAndAWord = readsWholeMemoryAndAWord(fw.chip(), pastEnd, base, count, end);
     fw.checkRange("the memory at that address", std::uint64_t(base) + count,
                   wholeMemoryAndAWord ? end + 2 : end, Core::Pic18);
     std::vector<std::uint8_t> data(count);
@@ -311,23 +318,65 @@ Task<> writeIdConfig18(Firmware& fw) {
                             }});
 }
 
+// START values are the address + 1: the ID bytes, the configuration bytes, the device ID.
+constexpr std::uint32_t kIdStart = 0x200000 + 1, kConfigStart = 0x300000 + 1,
+                        kDeviceIdStart = 0x3FFFFE + 1;
+
 // The later reads of one PIC18 procedure go on upwards from the first: the next panels of a
 // program read or verify, the next areas of the configuration read (IDs 0x200000, configuration
 // bytes 0x300000, device ID 0x3FFFFE). A procedure starts at its lowest address.
 bool pic18ReadContinues(const CommandRecord& previous, const CommandRecord& current) {
     const bool previousRead = previous.letters == "Xrsp" || previous.letters == "Xrsc";
     if (!previousRead || previous.arguments.empty() || current.arguments.empty()) return false;
-    constexpr std::uint32_t kIdStart = 0x200000 + 1; // start values are the address + 1
     const std::uint32_t before = previous.arguments[0], start = current.arguments[0];
     return (before < kIdStart) == (start < kIdStart) && start > before;
 }
 
-// The module procedures that verify or blank-check the ID and configuration bytes begin the
-// configuration read again with the power letter; their configuration read sends it once.
+bool servedByModule(const CommandRecord& r) {
+    return r.part && r.part->pic18Procedures != Pic18Procedures::Generic;
+}
+
+// The device modules' verify and blank check of the ID and configuration bytes begin the
+// configuration read again with the power letter; their configuration read sends it once, and
+// the generic procedures never repeat it.
 bool pic18ConfigAfterIdsMayRestart(const CommandRecord& previous, const CommandRecord& current) {
-    constexpr std::uint32_t kConfigStart = 0x300000 + 1, kDeviceIdStart = 0x3FFFFE + 1;
     const std::uint32_t before = previous.arguments[0], start = current.arguments[0];
-    return before < kConfigStart && start >= kConfigStart && start < kDeviceIdStart;
+    return servedByModule(current) && before < kConfigStart && start >= kConfigStart &&
+           start < kDeviceIdStart;
+}
+
+// The blank check reads the IDs, then the configuration bytes, after its program-memory check
+// ("X b s") and its EEPROM check ("X r s d", left out where the host checks no EEPROM). Its host
+// acknowledges every multiple of 8 waiting bytes, 0 included; the other procedures wait for the
+// first 8.
+bool blankCheckAreaRead(std::span<const CommandRecord> before, const CommandRecord& current) {
+    if (current.arguments.empty()) return false;
+    auto at = before.rbegin();
+    const auto skip = [&](auto matches) {
+        if (at != before.rend() && matches(*at)) ++at;
+        return at;
+    };
+    const std::uint32_t start = current.arguments[0];
+    if (start == kConfigStart) {
+        const auto idRead = [&](const CommandRecord& r) {
+            return r.letters == current.letters && !r.arguments.empty() &&
+                   r.arguments[0] == kIdStart;
+        };
+        if (skip(idRead) == before.rbegin()) return false;
+    } else if (start != kIdStart) {
+        return false;
+    }
+    skip([](const CommandRecord& r) { return r.letters == "Xrsd"; });
+    return at != before.rend() && at->letters == "Xbs";
+}
+
+// The generic blank check reads them with "X r s p", the modules' with "X r s c".
+bool genericBlankCheckAreaRead(std::span<const CommandRecord> before,
+                               const CommandRecord& current) {
+    return !servedByModule(current) && blankCheckAreaRead(before, current);
+}
+bool moduleBlankCheckAreaRead(std::span<const CommandRecord> before, const CommandRecord& current) {
+    return servedByModule(current) && blankCheckAreaRead(before, current);
 }
 
 Task<> identification(Firmware& fw, std::uint8_t) {
@@ -380,10 +429,13 @@ void addGenericCommands(CommandTable& t) {
     // The generic path reads ID, configuration and device ID with "p", the modules with "c".
     // The PIC18 host acknowledges at every poll that finds a multiple of 8 bytes (its blank check
     // at a count of 0 too), so a block may be acknowledged more than once.
-    const CommandRules pic18Read{.acks = AckRule::Repeated, .continues = pic18ReadContinues};
+    const CommandRules pic18Read{.acks = AckRule::Repeated,
+                                 .continues = pic18ReadContinues,
+                                 .mayAckBeforeData = genericBlankCheckAreaRead};
     const CommandRules moduleConfigRead{.acks = AckRule::Repeated,
                                         .continues = pic18ReadContinues,
-                                        .mayRepeatPowerLetter = pic18ConfigAfterIdsMayRestart};
+                                        .mayRepeatPowerLetter = pic18ConfigAfterIdsMayRestart,
+                                        .mayAckBeforeData = moduleBlankCheckAreaRead};
     t.add(
         "Xrsp", [](Firmware& fw) { return readBytes18(fw, true, 0, PastEnd::WholeMemoryWord); },
         pic18Read);

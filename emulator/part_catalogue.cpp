@@ -111,7 +111,8 @@ constexpr std::array<std::uint8_t, 14> kReadsOne18F8720 = {0, 0, 0, 0, 0, 0x02, 
 constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uint32_t words,
                           std::uint32_t eeprom, std::int32_t deviceId,
                           const std::array<std::uint8_t, 14>& config, int blocks,
-                          const std::array<std::uint8_t, 14>& readsOne = kReadsOneNone) {
+                          const std::array<std::uint8_t, 14>& readsOne = kReadsOneNone,
+                          Pic18Procedures procedures = Pic18Procedures::Generic) {
     return {.name = name,
             .programType = type,
             .core = Core::Pic18,
@@ -132,7 +133,8 @@ constexpr PartFacts pic18(std::string_view name, std::string_view type, std::uin
             .eraseCodes = kNoErase,
             .config18Bits = config,
             .config18ReadsOne = readsOne,
-            .protectBlocks = blocks};
+            .protectBlocks = blocks,
+            .pic18Procedures = procedures};
 }
 
 constexpr auto kFlash = Cells::Flash;
@@ -334,16 +336,20 @@ const PartFacts kParts[] = {
               .eraseLetter = 'd',
               .erase = {{{0x0E, ErasesProgram | ErasesConfig}, {0x0F, ErasesEeprom}, {}}},
               .cal = Calibration::Word2008}),
-    // PIC18 (type 18F_00, and the module-only 18F_01)
+    // PIC18 (type 18F_00, and the module-only 18F_01); the PIC18F252, PIC18F452 and PIC18F8720
+    // have device modules of their own
     pic18("PIC18F242", "18F_00", 8192, 256, 0x0480, kConfig18x42, 2, kReadsOne18x42),
-    pic18("PIC18F252", "18F_00", 16384, 256, 0x0400, kConfig18xx2, 4),
+    pic18("PIC18F252", "18F_00", 16384, 256, 0x0400, kConfig18xx2, 4, kReadsOneNone,
+          Pic18Procedures::ModulePanels),
     pic18("PIC18F442", "18F_00", 8192, 256, 0x04A0, kConfig18x42, 2, kReadsOne18x42),
-    pic18("PIC18F452", "18F_00", 16384, 256, 0x0420, kConfig18xx2, 4),
+    pic18("PIC18F452", "18F_00", 16384, 256, 0x0420, kConfig18xx2, 4, kReadsOneNone,
+          Pic18Procedures::ModulePanels),
     pic18("PIC18F248", "18F_00", 8192, 256, 0x0800, kConfig18x48, 2, kReadsOne18x42),
     pic18("PIC18F258", "18F_00", 16384, 256, 0x0840, kConfig18xx8, 4),
     pic18("PIC18F448", "18F_00", 8192, 256, 0x0820, kConfig18x48, 2, kReadsOne18x42),
     pic18("PIC18F458", "18F_00", 16384, 256, 0x0860, kConfig18xx8, 4),
-    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8, kReadsOne18F8720),
+    pic18("PIC18F8720", "18F_01", 65536, 1024, 0x0600, kConfig18F8720, 8, kReadsOne18F8720,
+          Pic18Procedures::ModuleWholeMemory),
 };
 
 bool sameName(std::string_view a, std::string_view b) {

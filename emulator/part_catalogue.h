@@ -34,6 +34,11 @@ enum EraseArea : unsigned {
     ReleasesProtection = 8,
 };
 
+// PIC18: the host's procedures for the part. The generic ones read IDs, configuration and device
+// ID with "X r s p"; a part with a device module of its own has them read with "X r s c", and its
+// program memory panel by panel or, on the largest part, the whole memory in one request.
+enum class Pic18Procedures { Generic, ModulePanels, ModuleWholeMemory };
+
 struct EraseCode {
     int code = -1; // -1: no such entry
     unsigned areas = 0;
@@ -80,6 +85,7 @@ struct PartFacts {
     // bits).
     std::array<std::uint8_t, 14> config18ReadsOne;
     int protectBlocks;
+    Pic18Procedures pic18Procedures = Pic18Procedures::Generic;
 };
 
 // Every part of the catalogue, in table order.

@@ -80,6 +80,12 @@ Application::Application(ApplicationOptions options)
     window_ = std::make_unique<frmMain>(*session_, *settings_, realCoreServices(paths_));
     unsavedSettings_ = std::make_unique<UnsavedSettingsNotice>(*window_);
     settings_->setSaveFailedHandler([this] { unsavedSettings_->changeNotKept(); });
+    // Closing the main window ends the program: shutdown() says at most once that the settings
+    // could not be kept.
+    window_->setClosingHandler([this] {
+        unsavedSettings_->holdUntilEnd();
+        if (mainWindowClosed_) mainWindowClosed_();
+    });
     window_->setAppPaths(paths_);
     link_ = std::make_unique<BoardLink>(*session_, *window_, *port_, clock_, &openWebPage);
     window_->attachOperations(*link_, clock_, paths_.dataDir);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,9 @@ class Application {
     // saved its place when it closed.
     void shutdown();
 
+    // What ends the program once the main window has closed for good (the event loop's end).
+    void whenMainWindowCloses(std::function<void()> end) { mainWindowClosed_ = std::move(end); }
+
     frmMain& window() { return *window_; }
     Session& session() { return *session_; }
     BoardLink& link() { return *link_; }
@@ -78,6 +82,7 @@ class Application {
     std::unique_ptr<MainWindowStartup> startupWindow_;
     std::unique_ptr<StartupDialogs> dialogs_;
     std::unique_ptr<ToolMenus> toolMenus_;
+    std::function<void()> mainWindowClosed_;
 };
 
 } // namespace tavrin

@@ -51,6 +51,12 @@ int main(int argc, char** argv) {
                                  {},
                                  {},
                                  qEnvironmentVariable("TAVRIN_DEFAULT_PART")});
+    // The program ends with its main window, also when another window is still open (a notice,
+    // a tool window) and would keep the event loop going.
+    program.whenMainWindowCloses([] {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    });
     if (program.start() != tavrin::StartupOutcome::Ready) return 1;
     if (marker) marker->windowReady();
     const int code = QApplication::exec();

@@ -7,7 +7,7 @@
 namespace tavrin {
 
 void UnsavedSettingsNotice::changeNotKept() {
-    if (pending_) return;
+    if (pending_ || ending_) return;
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
         if (pending_) tell();

@@ -16,6 +16,12 @@ AboutBoxTexts aboutTextsAtStartup(const ProgramVersion& v) {
     return {QStringLiteral("V") + versionNumbers(v), v.title, v.description, v.comments};
 }
 
+AboutBoxTexts aboutTextsOnceStarted(const ProgramVersion& v) {
+    AboutBoxTexts texts = aboutTextsAtStartup(v);
+    texts.disclaimer = supportPageLine();
+    return texts;
+}
+
 AboutBoxTexts aboutTextsOnLoad(const ProgramVersion& v) {
     return {QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + versionNumbers(v), v.title, v.description, v.comments};
 }

@@ -28,6 +28,8 @@ struct AboutBoxTexts {
 
 // What start-up puts into the about box: "V6.5.68" for version 6.05.0068.
 AboutBoxTexts aboutTextsAtStartup(const ProgramVersion& version);
+// The same once start-up is under way: the support line in place of the comments.
+AboutBoxTexts aboutTextsOnceStarted(const ProgramVersion& version);
 // What the about box shows when it is loaded again after it was closed: "ﾊﾞｰｼﾞｮﾝ 6.5.68".
 AboutBoxTexts aboutTextsOnLoad(const ProgramVersion& version);
 // The about box's caption: the application title and "のﾊﾞｰｼﾞｮﾝ情報".

@@ -16,7 +16,7 @@ namespace tavrin {
 
 struct FamilyLimits {
     std::int32_t programWords;    // program memory, in words
-    std::int32_t eepromLocations; // data EEPROM, in locations; 0: the family has none
+    std::int32_t eepromLocations; // data EEPROM, in locations
 };
 
 // The limits of a core group (CoreGroup::None has none to give: its parts are refused first).

@@ -292,7 +292,7 @@ void loadText(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadProgr
     s.device.ConfigValue[2] = (cii[16] & 0x3F) * 256 + cii[17];
     ui.refreshViews(ViewConfigGrids);
     ui.setControlText(Control::frmAbout_Label_ID_Word, openIdWordsCaption(cii));
-    hex::showLoadedStatus(ui, file, kOutsideWhere);
+    hex::showLoadedStatus(s, ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 

@@ -95,7 +95,7 @@ void loadText18(Session& s, OperatorUi& ui, const QByteArray& text, hex::LoadPro
     for (int i = 0; i < 8; ++i)
         id += NibbleToHexChar(s.buffer.Id18Image[std::size_t(i)] & 0x0F);
     ui.setControlText(Control::Text_ID, id);
-    hex::showLoadedStatus(ui, file, kOutsideWhere);
+    hex::showLoadedStatus(s, ui, file, kOutsideWhere);
     s.run.HexLoadResult = result::OK;
 }
 

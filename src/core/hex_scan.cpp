@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -38,10 +39,29 @@ QString outsideText(const StagedFile& file, const QString& outsideWhere) {
            QStringLiteral("行目）を読み飛ばしました。");
 }
 
+// What a load passed over that may have held data, counted, with the first line numbers:
+// "ＨＥＸデータでない128行（3、4、…、12行目ほか）"; empty when nothing was. Comment lines hold
+// none.
+QString skippedSummary(const StagedFile& file, const QString& outsideWhere) {
+    QStringList parts;
+    if (file.damagedLines > 0)
+        parts << QStringLiteral("ＨＥＸデータでない") + QString::number(file.damagedLines) +
+                     QStringLiteral("行（") + file.damagedLineList.chopped(1) +
+                     QStringLiteral("行目") +
+                     (file.damagedLines > kListedBadLines ? QStringLiteral("ほか") : QString()) +
+                     QStringLiteral("）");
+    if (file.outsideLines > 0)
+        parts << outsideWhere + QStringLiteral("のデータ") + QString::number(file.outsideLines) +
+                     QStringLiteral("行（最初は") + QString::number(file.firstOutsideLine) +
+                     QStringLiteral("行目）");
+    return parts.join(QStringLiteral("\r\n"));
+}
+
 } // namespace
 
 void beginLoad(Session& s, OperatorUi& ui) {
     ShowStatusMessage(ui, QStringLiteral("ファイルロード中.........."), QString());
+    s.run.HexLoadSkipped.clear();
     s.run.PassCount = 0;
     s.run.AttemptCount = 0;
     s.run.FailCount = 0;
@@ -83,7 +103,9 @@ void failLoad(Session& s, OperatorUi& ui, const QString& detail) {
     s.run.HexLoadResult = result::NG;
 }
 
-void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere) {
+void showLoadedStatus(Session& s, OperatorUi& ui, const StagedFile& file,
+                      const QString& outsideWhere) {
+    s.run.HexLoadSkipped = skippedSummary(file, outsideWhere);
     const QString badLines = badLinesText(file);
     if (file.outsideLines > 0)
         ShowStatusMessage(ui, QStringLiteral("<<注意>>") + outsideText(file, outsideWhere),

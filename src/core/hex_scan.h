@@ -96,6 +96,10 @@ struct StagedFile {
     std::vector<std::uint8_t> bytes;
     std::int64_t badLines = 0;
     QString badLineList; // "3、7、": the first kListedBadLines of them
+    // The bad lines that are not comments (";CRC=…", the ";PIC…" device name): damaged records
+    // or text that may have held data.
+    std::int64_t damagedLines = 0;
+    QString damagedLineList; // as badLineList
     std::int64_t outsideLines = 0;
     std::int64_t firstOutsideLine = 0;
 
@@ -104,6 +108,12 @@ struct StagedFile {
             place(r.address, bytes.data() + r.firstByte, int(r.count));
     }
 };
+
+// A line that tools write as a comment: it begins with ";".
+inline bool isCommentLine(std::string_view line) {
+    const auto first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == ';';
+}
 
 // judge(address, count) gives the Placement of each data record; address is the extended
 // linear (or segment) address of the last address record plus the record's own address.
@@ -126,6 +136,8 @@ StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progre
         if (!parseRecordLine(line, record)) {
             if (++file.badLines <= kListedBadLines)
                 file.badLineList += QString::number(lineNumber) + QStringLiteral("、");
+            if (!isCommentLine(line) && ++file.damagedLines <= kListedBadLines)
+                file.damagedLineList += QString::number(lineNumber) + QStringLiteral("、");
             continue;
         }
         if (record.type == ExtendedLinearAddressRecord && record.count == 2) {
@@ -157,7 +169,8 @@ StagedFile stageRecords(QByteArrayView text, Judge&& judge, LoadProgress* progre
     return file;
 }
 
-// Steps every load begins with: the status "loading" and the run counters reset.
+// Steps every load begins with: the status "loading", the run counters and the skipped lines
+// reset.
 void beginLoad(Session& s, OperatorUi& ui);
 
 // The ID text reset of a load that changes the buffer or fails; a file with nothing to load
@@ -167,9 +180,12 @@ void resetIdText(Session& s);
 // The failure of a load: its status line (the detail names the likely cause) and "NG".
 void failLoad(Session& s, OperatorUi& ui, const QString& detail);
 
-// The status line at the end of a load that placed records. outsideWhere is what the loader calls
-// the addresses it has no memory for ("0xFFFFを超えるアドレス"), for the records it skipped there.
-void showLoadedStatus(OperatorUi& ui, const StagedFile& file, const QString& outsideWhere);
+// The status line at the end of a load that placed records, and what it passed over that may
+// have held data (comment lines aside) in s.run.HexLoadSkipped. outsideWhere is what the loader
+// calls the addresses it has no memory for
+// ("0xFFFFを超えるアドレス"), for the records it skipped there.
+void showLoadedStatus(Session& s, OperatorUi& ui, const StagedFile& file,
+                      const QString& outsideWhere);
 
 // The end of a load that found nothing to place (an empty file, only bad lines or only records
 // outside the part's memories): it says so, with what was skipped, and leaves "NG" so that no

@@ -3,6 +3,7 @@
 // lives for the life of the process and is passed by reference; nothing here is global.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -170,6 +171,9 @@ struct RunState {
     QString CodeProtectState;
     QString Pic18ProgramProtect, Pic18DataProtect;
     QString HexLoadResult;
+    // What the last HEX load passed over (lines that are not HEX data, records where the part has
+    // no memory), counted with their first line numbers; empty when it read every line.
+    QString HexLoadSkipped;
     std::int32_t PassCount = 0, FailCount = 0, AttemptCount = 0;
     std::int64_t OperationStartTimeUs = 0;
     QString LastResultText;
@@ -199,6 +203,9 @@ struct AppValues {
     QString MainTitle;
     QString HexFilePath;
     QString LastHexFilePath;
+    // The files whose last load passed over lines, with what it passed over: saving the buffer
+    // over one of them loses those lines. Keyed by the file's absolute path.
+    QHash<QString, QString> PartlyLoadedFiles;
     bool ReopenWithoutDialog = false;
     bool DeviceListBusy = false;
     bool DeviceChosenOnce = false;

@@ -50,13 +50,12 @@ StartupOutcome StartupSequence::run(const StartupInput& in) {
     // A second instance never gets this far: the program takes its lock before any window.
     takeCommandLine(in.arguments);
 
-    AboutBoxTexts about = aboutTextsAtStartup(in.version);
-    window_.fillAboutBox(about);
+    window_.fillAboutBox(aboutTextsAtStartup(in.version));
 
     if (refuseUnwritableFiles(in.paths)) return StartupOutcome::UnwritableFiles;
 
     ui_.pumpEvents();
-    about.disclaimer = supportPageLine();
+    const AboutBoxTexts about = aboutTextsOnceStarted(in.version);
     window_.fillAboutBox(about);
     ui_.pumpEvents();
 

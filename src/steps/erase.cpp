@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace {
 // What a part has in place of an erase code.
 constexpr int PowerLetterOnly = -1; // the power letter goes out and the wait for "@" fails
 constexpr int LeaveAlone = -2;      // nothing is sent and the result is not touched
+constexpr int Pic18Blocks = -3;     // program memory goes block by block (below)
 
 struct EraseCodes {
     const char* letters; // after the power letter
@@ -28,6 +30,10 @@ struct EraseCodes {
 };
 
 constexpr int EraseLimitMs = 3000;
+
+// The blocks after the boot block hold 4096 words each on the PIC18 parts of the table, so that
+// the part's program size gives their number.
+constexpr std::int32_t Pic18BlockWords = 4096;
 
 // Names compare exactly, case and every character.
 const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
@@ -46,12 +52,13 @@ const std::vector<std::pair<QStringList, EraseCodes>>& eraseTable() {
          {"bd", 10, 11, 12}},
         // The 16F7x have no EEPROM; their chip erase also clears program memory.
         {{"PIC16F73", "PIC16F74", "PIC16F76", "PIC16F77"}, {"bd", 8, PowerLetterOnly, LeaveAlone}},
-        // The PIC18 chip erase code is the one the PIC18 modules send after the same letters; a
-        // command without it would leave the board waiting for a code that the next
-        // re-identification would supply.
+        // The PIC18 codes are the ones the PIC18 modules send after the same letters; a command
+        // without a code would leave the board waiting for one that the next re-identification
+        // would supply. Their chip erase takes the data EEPROM too, so program memory alone is
+        // erased block by block, and the EEPROM has a code of its own.
         {{"PIC18F242", "PIC18F252", "PIC18F442", "PIC18F452", "PIC18F248", "PIC18F258", "PIC18F448",
           "PIC18F458"},
-         {"Xbd", 0x80, PowerLetterOnly, LeaveAlone}},
+         {"Xbd", Pic18ChipEraseCode, Pic18Blocks, Pic18EepromEraseCode}},
     };
     return table;
 }
@@ -80,6 +87,11 @@ int codeFor(const EraseCodes& codes, EraseArea area) {
 
 bool eraseApplies(const QString& deviceName, EraseArea area) {
     return codeFor(eraseCodesOf(deviceName), area) != LeaveAlone;
+}
+
+bool erasesProgramAlone(const QString& deviceName) {
+    const int code = eraseCodesOf(deviceName).program;
+    return code >= 0 || code == Pic18Blocks;
 }
 
 // A byte left over from an earlier exchange must not pass for the board's answer, so the input
@@ -115,11 +127,28 @@ void sendEraseCode(BoardChannel& channel, const EraseCode& erase, const QString&
     eraseWithOptionalCode(channel, &erase, doneText, failedText, result, limitMs);
 }
 
+std::uint8_t pic18BlockEraseCode(int block) {
+    if (block == 0) return 0x83;
+    if (block >= 1 && block <= Pic18MaxBlock) return std::uint8_t(0x88 + block - 1);
+    return 0;
+}
+
 void EraseProgramMemory(BoardChannel& channel, QString& result) {
     ShowStatusMessage(channel.ui(), QStringLiteral("Ｆｌａｓｈプログラムメモリ消去中........."));
     channel.pumpEvents();
-    sendErase(channel, EraseArea::Program, QStringLiteral("プログラムメモリを消去ました。"),
-              QStringLiteral("プログラムメモリを消去に失敗しました。"), result);
+    const QString done = QStringLiteral("プログラムメモリを消去ました。");
+    const QString failed = QStringLiteral("プログラムメモリを消去に失敗しました。");
+    const EraseCodes codes = eraseCodesOf(channel.session().device.SelectedDevice);
+    if (codes.program != Pic18Blocks)
+        return sendErase(channel, EraseArea::Program, done, failed, result);
+    // A failed block ends the erase: the blocks after it are left as they are.
+    const int blocks =
+        std::clamp(channel.session().device.ProgramWordCount / Pic18BlockWords, 0, Pic18MaxBlock);
+    for (int block = 0; block <= blocks; ++block) {
+        const EraseCode erase{codes.letters, pic18BlockEraseCode(block)};
+        eraseWithOptionalCode(channel, &erase, done, failed, result, EraseLimitMs);
+        if (result != result::OK) return;
+    }
 }
 
 void EraseEepromMemory(BoardChannel& channel, QString& result) {

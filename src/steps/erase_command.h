@@ -29,6 +29,14 @@ struct EraseCode {
     std::uint8_t code;
 };
 
+// The PIC18 erase codes after "Xbd": the whole chip (code protection released, the data EEPROM
+// with it), the data EEPROM alone, and one block of program memory: block 0 is the boot block,
+// blocks 1 to 8 follow it. Any other block number has no code (0).
+constexpr std::uint8_t Pic18ChipEraseCode = 0x80;
+constexpr std::uint8_t Pic18EepromEraseCode = 0x81;
+constexpr int Pic18MaxBlock = 8;
+std::uint8_t pic18BlockEraseCode(int block);
+
 // Clears the input, sends the power letter, the letters and the code, and waits up to limitMs
 // for "@". result: "OK" or "ER", with the matching status text.
 void sendEraseCode(BoardChannel& channel, const EraseCode& erase, const QString& doneText,

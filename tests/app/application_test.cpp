@@ -2,8 +2,8 @@
 // pseudo-terminal: as `tavrin-writer <file.hex> /PIC16F877A` would start it.
 #include "core/log_files.h"
 #include "core/work_files.h"
+#include "emusupport/linked_emulator.h"
 #include "mainwindow/widgets/frm_main.h"
-#include "pty_board.h"
 #include "support/app_bench.h"
 #include "tools/widgets/frm_about.h"
 #include "tools/widgets/frm_device_select.h"
@@ -19,7 +19,7 @@
 #include <QtTest>
 
 using namespace tavrin;
-using test::PtyBoard;
+using test::LinkedEmulator;
 
 namespace {
 struct Recorded {
@@ -61,7 +61,7 @@ void ApplicationTest::recordBoxes(Application& app, QList<Recorded>& into) {
 
 void ApplicationTest::commandLineFileOpensWithItsPart() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     // The shell hands over the path split at its blank, then the part.
@@ -114,7 +114,7 @@ void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
         {{missing, QStringLiteral("/PIC16F877A")}, {}},
     };
     for (const Case& c : cases) {
-        PtyBoard board;
+        LinkedEmulator board;
         QVERIFY(board.started);
         QList<Recorded> boxes;
         Application app(test::appOptionsIn(dir, board.path(), c.arguments));
@@ -138,7 +138,7 @@ void ApplicationTest::commandLinePathsAsTheSystemHandsThemOver() {
 
 void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     QList<Recorded> boxes;
@@ -168,7 +168,7 @@ void ApplicationTest::withoutAListedPartThePersonChoosesIt() {
 
 void ApplicationTest::firstStartAsksForThePortAndFindsTheBoard() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
     Application app(test::appOptionsIn(dir));
@@ -220,7 +220,7 @@ void ApplicationTest::missingDeviceFileEndsTheProgram() {
 
 void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     QList<Recorded> boxes;
     Application app(test::appOptionsIn(dir, board.path()));
@@ -245,7 +245,7 @@ void ApplicationTest::shutdownRemovesWorkFilesAndKeepsLogs() {
 // status line shows once the person can use it.
 void ApplicationTest::aFailedLogRotationIsTheLastWordOfStartup() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     const QString hex = copyHex(dir);
     ApplicationOptions o =

@@ -2,7 +2,7 @@
 // pseudo-terminal: while it is on, of the menu entries and buttons only Program, Blank check and
 // Verify stay usable, with the mode's own entry and the toggles beside it; nothing done in the
 // mode gives another back, and leaving it gives everything back as it was.
-#include "pty_board.h"
+#include "emusupport/linked_emulator.h"
 #include "support/app_bench.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@
 #include <functional>
 
 using namespace tavrin;
-using test::PtyBoard;
+using test::LinkedEmulator;
 
 namespace {
 
@@ -61,7 +61,7 @@ class ContinuousModeTest : public QObject {
 
 void ContinuousModeTest::onlyTheOperationsStayUsable() {
     QTemporaryDir dir;
-    PtyBoard board;
+    LinkedEmulator board;
     QVERIFY(board.started);
     Application app(test::appOptionsIn(dir, board.path()));
     QStringList boxes;

@@ -54,15 +54,17 @@ struct Bench : test::AppBench {
 struct Case {
     const char* what;
     const char* item;
+    // A tool the case needs on this machine ("": none); without it the case is skipped.
+    const char* tool;
     // Prepares the bench; returns the file the box must name.
     std::function<QString(Bench&)> prepare;
 };
 
 const std::vector<Case>& cases() {
     static const std::vector<Case> all = {
-        {"help", "mnuHelpContents",
+        {"help", "mnuHelpContents", "",
          [](Bench&) { return QStringLiteral(TAVRIN_SOURCE_DIR "/data/tavrin-help.html"); }},
-        {"assembly-check document", "mnuBoardAmend",
+        {"assembly-check document", "mnuBoardAmend", "",
          [](Bench& b) {
              const QString pdf = b.dir.filePath(QStringLiteral("製作確認資料.pdf"));
              put(pdf, "%PDF");
@@ -70,19 +72,19 @@ const std::vector<Case>& cases() {
              return pdf;
          }},
         // Every log file is of the same kind: the first one says it for all.
-        {"log files", "mnuLogFileOpen",
+        {"log files", "mnuLogFileOpen", "",
          [](Bench& b) {
              for (const char* name : {"LOG_OLD2.txt", "LOG_OLD1.txt", "LOG_NEW0.txt"})
                  put(QDir(b.paths.dataDir).filePath(QLatin1String(name)), "log\r\n");
              return QDir(b.paths.dataDir).filePath(QStringLiteral("LOG_OLD2.txt"));
          }},
-        {"editor command", "mnuEditer",
+        {"editor command", "mnuEditer", "",
          [](Bench& b) {
              b.fileAnswer = b.dir.filePath(QStringLiteral("source.asm"));
              put(b.fileAnswer, "\tend\n");
              return b.fileAnswer;
          }},
-        {"listing of a failed build", "mnuASMwithRELOAD",
+        {"listing of a failed build", "mnuASMwithRELOAD", "gpasm",
          [](Bench& b) {
              b.app->session().app.AsmToolPath =
                  QStandardPaths::findExecutable(QStringLiteral("gpasm"));
@@ -113,8 +115,8 @@ void DesktopFiles::aFileNothingOpensIsSaidOnce_data() {
 void DesktopFiles::aFileNothingOpensIsSaidOnce() {
     QFETCH(int, index);
     const Case& c = cases()[std::size_t(index)];
-    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty(),
-             "gpasm is not installed");
+    if (*c.tool && QStandardPaths::findExecutable(QString::fromLatin1(c.tool)).isEmpty())
+        QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(c.tool))));
     Bench bench;
     const QString file = c.prepare(bench);
     bench.trigger(c.item);

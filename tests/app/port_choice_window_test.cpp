@@ -2,7 +2,7 @@
 // a pseudo-terminal: a port that does not open, then CANCEL, leaves the program on the port it
 // used before, for the board port given at start (as the run command gives it) and for a saved
 // one alike; the window opens again and takes a good port.
-#include "pty_board.h"
+#include "emusupport/linked_emulator.h"
 #include "support/app_bench.h"
 #include "tools/widgets/frm_option.h"
 
@@ -18,7 +18,7 @@
 #include <functional>
 
 using namespace tavrin;
-using test::PtyBoard;
+using test::LinkedEmulator;
 
 namespace {
 
@@ -75,8 +75,8 @@ void PortChoiceWindowTest::aFailedChoiceCancelledKeepsThePortInUse_data() {
 void PortChoiceWindowTest::aFailedChoiceCancelledKeepsThePortInUse() {
     QFETCH(bool, saved);
     QTemporaryDir dir;
-    PtyBoard board;
-    PtyBoard other;
+    LinkedEmulator board;
+    LinkedEmulator other;
     QVERIFY(board.started && other.started);
     const QString settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     if (saved)

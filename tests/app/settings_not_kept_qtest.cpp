@@ -50,6 +50,7 @@ class SettingsNotKept : public QObject {
     Q_OBJECT
   private slots:
     void aChangeThatIsNotKeptIsSaidOnce();
+    void theEndOfTheProgramSaysItOnce();
 };
 
 void SettingsNotKept::aChangeThatIsNotKeptIsSaidOnce() {
@@ -84,6 +85,23 @@ void SettingsNotKept::aChangeThatIsNotKeptIsSaidOnce() {
                             bench.boxes.join(QStringLiteral(" / "))));
     }
     QCOMPARE(bench.app->session().app.HexFilePath, bench.hexFile);
+}
+
+// ファイル → 終了: the window saves its place as it closes, which cannot be kept either; the end of
+// the program says so once, for everything, and nothing is said while the window closes (a box
+// then would be the only window left, holding the program up).
+void SettingsNotKept::theEndOfTheProgramSaysItOnce() {
+    Bench bench;
+    bench.select("PIC16F84A");
+    QCoreApplication::processEvents();
+    bench.loseTheSettingsFolder();
+    bench.boxes.clear();
+    bench.trigger("exit");
+    QCoreApplication::processEvents();
+    QVERIFY(!bench.window().isVisible());
+    QVERIFY2(bench.boxes.isEmpty(), qPrintable(bench.boxes.join(QStringLiteral(" / "))));
+    bench.app->shutdown();
+    QCOMPARE(bench.boxes, QStringList{kNotKept});
 }
 
 QTEST_MAIN(SettingsNotKept)

@@ -321,10 +321,10 @@ TEST_F(DeviceDefinitionTest, BrokenBlocksAndFaultyRowsAreRefused) {
 }
 
 // A block whose sizes the number type allows but its family's address space does not (12-bit:
-// 0x800 program words, no data EEPROM; 14-bit: 0x2000 words, 256 EEPROM locations; PIC18: the
-// 2 MiB below the ID bytes), or whose type no operation serves, is refused when the part is
-// chosen, with the box a missing key gives. Before, such a part loaded and Program ran into the
-// ID words or timed out.
+// 0x800 program words; 12- and 14-bit: 256 EEPROM locations, all the HEX file holds; 14-bit:
+// 0x2000 words; PIC18: the 2 MiB below the ID bytes), or whose type no operation serves, is
+// refused when the part is chosen, with the box a missing key gives. Before, such a part loaded
+// and Program ran into the ID words or timed out. A 12-bit part with data EEPROM loads.
 TEST_F(DeviceDefinitionTest, SizesBeyondTheFamilyAndUnknownTypesAreRefused) {
     const QString word14 = QStringLiteral("CONFIG1 0x3FFF 0 0 0x3FFF");
     const QString word12 = QStringLiteral("CONFIG1 0x0FFF 0x0FE0 0x0FE0 0x0FFF");
@@ -379,10 +379,10 @@ TEST_F(DeviceDefinitionTest, SizesBeyondTheFamilyAndUnknownTypesAreRefused) {
          {"PGM_TYPE 5X18", "PGM 0x800", word12},
          "PIC1 の定義の PGM 0x0800 が範囲外です（PGM_TYPE 5X18 では 0x07FF まで）。"},
         {"EEPROM",
-         "0x3F",
+         "0x100",
          "12-bit",
-         {"PGM_TYPE 12C5", "PGM 0x1FF", "EEPROM 0x3F", "CALIB(movlw) FF", word12},
-         "PIC1 の定義の EEPROM 0x003F が範囲外です（PGM_TYPE 12C5 では 0x0000 まで）。"},
+         {"PGM_TYPE 12C5", "PGM 0x1FF", "EEPROM 0x100", "CALIB(movlw) FF", word12},
+         "PIC1 の定義の EEPROM 0x0100 が範囲外です（PGM_TYPE 12C5 では 0x00FF まで）。"},
         {"PGM_TYPE",
          "FLASH9",
          "none",
@@ -406,6 +406,12 @@ TEST_F(DeviceDefinitionTest, SizesBeyondTheFamilyAndUnknownTypesAreRefused) {
          "PIC1 の定義の PGM_TYPE FLASH9 は未対応です。"},
         // Each family's largest part loads.
         {"PGM", "0x7FF", "12-bit", {"PGM_TYPE 5X28", "PGM 0x7FF", "EEPROM 0", word12}, ""},
+        {"EEPROM",
+         "0x3F",
+         "12-bit",
+         {"PGM_TYPE 12C5", "PGM 0x1FF", "EEPROM 0x3F", "CALIB(movlw) FF", word12},
+         ""},
+        {"EEPROM", "0xFF", "12-bit", {"PGM_TYPE 5X18", "PGM 0x1FF", "EEPROM 0xFF", word12}, ""},
         {"PGM", "0x1FFF", "14-bit", {"PGM_TYPE FLASH0", "PGM 0x1FFF", "EEPROM 0xFF", word14}, ""},
         {"PGM", "0xFFFFF", "PIC18",
          QStringList{"PGM_TYPE 18F_01", "PGM 0xFFFFF", "EEPROM 0x3FF"} + pic18, ""},

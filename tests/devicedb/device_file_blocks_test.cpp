@@ -1,7 +1,7 @@
 // The shipped device file read by the program's own reader: every block loads, carries what its
 // programming type needs, and gives the configuration grids a consistent word to work on.
 
-#include "shipped_parts.h"
+#include "support/shipped_parts.h"
 
 #include "core/device_definition.h"
 #include "core/program_type.h"

@@ -3,7 +3,7 @@
 // defaults) must equal what such a chip reads. The checks are the program's own judgements,
 // those the generic steps and the device modules call.
 
-#include "shipped_parts.h"
+#include "support/shipped_parts.h"
 
 #include "core/program_type.h"
 #include "devices/common/device_modules.h"

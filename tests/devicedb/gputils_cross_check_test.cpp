@@ -3,7 +3,7 @@
 // options, and the erased value of each word.
 
 #include "gpasm_report.h"
-#include "shipped_parts.h"
+#include "support/shipped_parts.h"
 
 #include "core/program_type.h"
 

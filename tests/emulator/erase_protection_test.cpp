@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tavrin::test;
 
 namespace {
@@ -125,6 +127,54 @@ TEST(Erase, Pic18CodesAndTheGenericEraseWithoutCode) {
     EXPECT_EQ(chip.eeprom[255], 0xFF);
     host.command("NXbd", bytes({0x8C})); // block 5 does not exist on a 452
     EXPECT_EQ(host.collect(1).toStdString(), "!");
+}
+
+// What each PIC18 erase code leaves of a chip full of data, on parts with two and with four
+// blocks after the boot block: only the chip erase reaches every memory; the block erases take
+// their own program bytes and the EEPROM erase the EEPROM, and no code past the last block is
+// carried out.
+TEST(Erase, Pic18CodesEraseTheirOwnAreaOnly) {
+    struct Case {
+        const char* part;
+        int code;
+        const char* reply;
+        std::uint32_t from, to; // the program bytes erased
+        bool idsAndConfig, eeprom;
+    };
+    const Case cases[] = {
+        {"PIC18F242", 0x80, "@", 0, 0x4000, true, true},
+        {"PIC18F242", 0x81, "@", 0, 0, false, true},
+        {"PIC18F242", 0x83, "@", 0, 0x200, false, false},
+        {"PIC18F242", 0x88, "@", 0x200, 0x2000, false, false},
+        {"PIC18F242", 0x89, "@", 0x2000, 0x4000, false, false},
+        {"PIC18F242", 0x8A, "!", 0, 0, false, false},
+        {"PIC18F448", 0x89, "@", 0x2000, 0x4000, false, false},
+        {"PIC18F458", 0x80, "@", 0, 0x8000, true, true},
+        {"PIC18F458", 0x81, "@", 0, 0, false, true},
+        {"PIC18F458", 0x8B, "@", 0x6000, 0x8000, false, false},
+        {"PIC18F458", 0x8C, "!", 0, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        EmulatedBoard bench(c.part);
+        auto& chip = bench.board.chip();
+        std::fill(chip.program18.begin(), chip.program18.end(), 0x00);
+        std::fill(chip.eeprom.begin(), chip.eeprom.end(), 0x00);
+        chip.id18.fill(0);
+        chip.config18[1] = 0x00; // CONFIG1H: erased 0x27
+        HostScript host(bench);
+        host.command("NXbd", bytes({c.code}));
+        EXPECT_EQ(host.collect(1).toStdString(), c.reply) << c.part << " code " << c.code;
+        std::uint32_t wrong = 0;
+        for (std::uint32_t a = 0; a < chip.program18.size(); ++a)
+            if ((chip.program18[a] == 0xFF) != (a >= c.from && a < c.to)) ++wrong;
+        EXPECT_EQ(wrong, 0u) << c.part << " code " << c.code;
+        EXPECT_EQ(chip.id18[0] == 0xFF, c.idsAndConfig) << c.part << " code " << c.code;
+        EXPECT_EQ(chip.config18[1] != 0x00, c.idsAndConfig) << c.part << " code " << c.code;
+        EXPECT_EQ(std::all_of(chip.eeprom.begin(), chip.eeprom.end(),
+                              [](std::uint8_t b) { return b == 0xFF; }),
+                  c.eeprom)
+            << c.part << " code " << c.code;
+    }
 }
 
 TEST(Erase, Pic18ProtectedBlockIsRefused) {

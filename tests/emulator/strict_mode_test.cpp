@@ -24,6 +24,24 @@ QByteArray readPic18(HostScript& host, const char* letters, std::uint32_t start,
     return host.collect(int(count) + 1, 8);
 }
 
+// The same with an "@" for the count of 0 too, 1 ms after the request: it reaches the board
+// while the first block is still leaving.
+QByteArray readPic18FromZero(HostScript& host, const char* letters, std::uint32_t start,
+                             std::uint32_t count) {
+    host.command(letters, c24(start) + c24(count));
+    host.send("@");
+    return host.collect(int(count) + 1, 8);
+}
+
+// The blank check's program-memory and EEPROM checks of a 16K-word part, before its ID and
+// configuration reads.
+void blankCheckProgramAndEeprom(HostScript& host) {
+    host.command("NXbs", c24(1) + c24(16384));
+    host.collect(3);
+    host.command("NXrsd", c24(1) + c24(256));
+    host.collect(257);
+}
+
 } // namespace
 
 TEST(StrictBoard, ExtraAcknowledgementAndExtraPowerLetterAreBothRecorded) {
@@ -228,19 +246,120 @@ INSTANTIATE_TEST_SUITE_P(
                        readPic18(h, "NXrsc", 0x3FFFFF, 2);
                    },
                    {"power-letter-inside-procedure"}},
+        // Only the modules' ID/configuration verify and blank check send the power letter again
+        // before the configuration bytes: not their configuration read, which goes on to the
+        // device ID with "X" alone, and not on a part the generic procedures serve.
+        StrictCase{"ModuleConfigurationReadRepeatsThePowerLetter",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "NXrsc", 0x300001, 256);
+                       readPic18(h, "Xrsc", 0x3FFFFF, 2);
+                   },
+                   {"power-letter-inside-procedure"}},
+        StrictCase{"ModuleConfigurationVerifyOnAGenericPart",
+                   "PIC18F242",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "NXrsc", 0x300001, 256);
+                   },
+                   {"power-letter-inside-procedure"}},
+        // Only the PIC18F8720's module reads the whole memory and a word more in one request;
+        // the other parts are read panel by panel.
+        StrictCase{"WholeMemoryReadAndAWordOnAPanelModulePart",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       h.command("NXrsp", c24(1) + c24((16384 + 1) * 2));
+                       h.collect((16384 + 1) * 2 + 1, 8, 120000);
+                   },
+                   {"past-memory"}},
+        StrictCase{"WholeMemoryReadAndAWordOnAGenericPart",
+                   "PIC18F242",
+                   [](HostScript& h) {
+                       h.command("NXrsp", c24(1) + c24((8192 + 1) * 2));
+                       h.collect((8192 + 1) * 2 + 1, 8, 120000);
+                   },
+                   {"past-memory"}},
+        // Only the blank checks acknowledge a count of 0: an "@" before the first block of any
+        // other read answers nothing.
+        StrictCase{"AckBeforeTheFirstBlockOfAPanelRead",
+                   "PIC18F452",
+                   [](HostScript& h) { readPic18FromZero(h, "NXrsp", 1, 64); },
+                   {"unasked-ack"}},
+        StrictCase{"AckBeforeTheFirstBlockOfTheWholeMemoryRead",
+                   "PIC18F8720",
+                   [](HostScript& h) {
+                       h.command("NXrsp", c24(1) + c24((65536 + 1) * 2));
+                       h.send("@");
+                       h.collect((65536 + 1) * 2 + 1, 8, 120000);
+                   },
+                   {"unasked-ack"}},
+        StrictCase{"AckForTheDeviceIdWhichHasNoBlock",
+                   "PIC18F452",
+                   [](HostScript& h) { readPic18FromZero(h, "NXrsc", 0x3FFFFF, 2); },
+                   {"unasked-ack"}},
+        StrictCase{"AckBeforeTheIdsOfTheModuleVerify",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18FromZero(h, "NXrsc", 0x200001, 8);
+                       readPic18(h, "NXrsc", 0x300001, 256);
+                   },
+                   {"unasked-ack"}},
+        StrictCase{"AckBeforeTheConfigurationBytesOfTheGenericRead",
+                   "PIC18F242",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 0x200001, 8);
+                       readPic18FromZero(h, "Xrsp", 0x300001, 256);
+                       readPic18(h, "Xrsp", 0x3FFFFF, 2);
+                   },
+                   {"unasked-ack"}},
+        // A program read or verify ends with the EEPROM ("X r s d"), as the blank check's EEPROM
+        // check does: the IDs read after it are the read's, not the blank check's.
+        StrictCase{"AckBeforeTheIdsAfterAProgramRead",
+                   "PIC18F452",
+                   [](HostScript& h) {
+                       readPic18(h, "NXrsp", 1, 64);
+                       h.command("NXrsd", c24(1) + c24(256));
+                       h.collect(257);
+                       readPic18FromZero(h, "NXrsc", 0x200001, 8);
+                   },
+                   {"unasked-ack"}},
+        // The modules' blank check letters on a part the generic procedures serve.
+        StrictCase{"ModuleBlankCheckOnAGenericPart",
+                   "PIC18F242",
+                   [](HostScript& h) {
+                       h.command("NXbs", c24(1) + c24(8192));
+                       h.collect(3);
+                       readPic18FromZero(h, "NXrsc", 0x200001, 8);
+                       readPic18FromZero(h, "NXrsc", 0x300001, 256);
+                   },
+                   {"unasked-ack", "unasked-ack", "power-letter-inside-procedure"}},
         // What the host does by design passes.
         // The modules' ID/configuration verify and blank check: each request with its power
-        // letter, the blank check's "@" before the first byte included.
+        // letter, the blank check's "@" before the first byte included (after its program-memory
+        // check, with or without its EEPROM check).
         StrictCase{"ByDesignModuleVerifyAndBlankCheckRestartTheConfigurationRead", "PIC18F452",
                    [](HostScript& h) {
                        readPic18(h, "NXrsc", 0x200001, 8);
                        readPic18(h, "NXrsc", 0x300001, 256);
-                       h.command("NXrsc", c24(0x200001) + c24(8));
-                       h.send("@");
-                       h.collect(9, 8);
-                       h.command("NXrsc", c24(0x300001) + c24(256));
-                       h.send("@");
-                       h.collect(257, 8);
+                       blankCheckProgramAndEeprom(h);
+                       readPic18FromZero(h, "NXrsc", 0x200001, 8);
+                       readPic18FromZero(h, "NXrsc", 0x300001, 256);
+                       h.command("NXbs", c24(1) + c24(16384));
+                       h.collect(3);
+                       readPic18FromZero(h, "NXrsc", 0x200001, 8);
+                       readPic18FromZero(h, "NXrsc", 0x300001, 256);
+                   },
+                   Strings{}},
+        // The generic blank check: "X r s p" with one power letter, "@" before the first byte.
+        StrictCase{"ByDesignGenericBlankCheck", "PIC18F242",
+                   [](HostScript& h) {
+                       h.command("NXbs", c24(1) + c24(8192));
+                       h.collect(3);
+                       h.command("NXrsd", c24(1) + c24(256));
+                       h.collect(257);
+                       readPic18FromZero(h, "NXrsp", 0x200001, 8);
+                       readPic18FromZero(h, "Xrsp", 0x300001, 256);
                    },
                    Strings{}},
         // The modules' configuration read: one power letter for all three requests.

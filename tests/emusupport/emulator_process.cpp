@@ -145,15 +145,26 @@ int EmulatorProcess::stop(int timeoutMs) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, &status, 0);
             pid_ = -1;
+            // A killed board writes no record: the run it served went unchecked.
+            if (!violationsFile_.empty()) {
+                ::unlink(violationsFile_.c_str());
+                failRunningTest("the board emulator did not stop within " +
+                                std::to_string(timeoutMs) +
+                                " ms and was killed: its protocol check was never written");
+            }
             return -1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     pid_ = -1;
     if (!violationsFile_.empty()) {
-        found_ = readFile(violationsFile_).value_or("");
+        const std::optional<std::string> record = readFile(violationsFile_);
         ::unlink(violationsFile_.c_str());
-        if (!found_.empty() && !expecting_)
+        found_ = record.value_or("");
+        if (!record)
+            failRunningTest("the board emulator wrote no violations file (" + violationsFile_ +
+                            "): its protocol check is missing");
+        else if (!found_.empty() && !expecting_)
             failRunningTest("the board emulator recorded protocol violations:\n" + found_);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

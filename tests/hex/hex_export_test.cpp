@@ -76,12 +76,14 @@ TEST(HexExport, PartsWithoutEepromGetNoEepromRecords) {
     EXPECT_EQ(lines.size(), 4096 / 8 + 4);
     EXPECT_TRUE(lines[512].startsWith(":08400000"));
 
+    // Sizes by hand, where no shipped part has them: a PIC18 part without EEPROM.
     const Part noEeprom18{"PIC18F8720", "18F_00", 8, 0, 0xFFFF};
     auto s18 = erasedSession(noEeprom18);
     EXPECT_FALSE(hexFileText18(*s18).contains(":0200000400F00A"));
 }
 
 TEST(HexExport, Pic18PageRecordsFollowTheLastRecordOfEachPage) {
+    // Sizes by hand: the page records show at 64K-byte boundaries, with and without EEPROM.
     const Part part64K{"PIC18F8720", "18F_00", 65536, 1024, 0xFFFF};
     auto s = erasedSession(part64K);
     const auto lines = linesOf(hexFileText18(*s));
@@ -100,6 +102,7 @@ TEST(HexExport, Pic18PageRecordsFollowTheLastRecordOfEachPage) {
 }
 
 TEST(HexExport, AFinalPartialRecordIsWritten) {
+    // Sizes by hand that end in the middle of a record, as no shipped part does.
     const Part odd14{"PIC16F84A", "FLASH4", 13, 5, 0x3FFF};
     auto s = erasedSession(odd14);
     setProgramWord(*s, 12, 0x2805);
@@ -125,6 +128,7 @@ TEST(HexExport, AFinalPartialRecordIsWritten) {
 }
 
 TEST(HexExport, OnlyTheSixteenBitsOfAConfigurationValueAreWritten) {
+    // Every bit in the mask by hand, so that only the save's own cut to 16 bits shows.
     const Part part{"PIC18F452", "18F_00", 8, 0, 0xFFFF};
     auto s = erasedSession(part);
     s->device.ConfigValue[1] = 0x127FF;
@@ -136,10 +140,12 @@ TEST(HexExport, OnlyTheSixteenBitsOfAConfigurationValueAreWritten) {
 TEST(HexExport, SaveThenLoadGivesTheSameImages) {
     QRandomGenerator random(20240611);
     for (const Part* part : {&kPic16F877A, &kEprom2, &kPic12C508, &kPic16C54, &kPic18F452}) {
-        SCOPED_TRACE(part->programType);
+        SCOPED_TRACE(part->name);
         auto source = erasedSession(*part);
+        const int words = source->device.ProgramWordCount;
+        const int eepromLocations = source->device.EepromByteCount;
         auto& image = source->buffer.ProgramImage;
-        for (int i = 0; i < 2 * part->words; ++i)
+        for (int i = 0; i < 2 * words; ++i)
             image[std::size_t(i)] = std::uint8_t(random.bounded(256));
         for (auto& b : source->buffer.EepromImage)
             b = std::uint8_t(random.bounded(256));
@@ -147,22 +153,24 @@ TEST(HexExport, SaveThenLoadGivesTheSameImages) {
             source->buffer.ConfigIdImage[i] = std::uint8_t(random.bounded(256));
         for (auto& b : source->buffer.Id18Image)
             b = std::uint8_t(random.bounded(256));
-        for (int k = 1; k <= 7; ++k)
-            source->device.ConfigValue[std::size_t(k)] = std::int32_t(random.bounded(0x10000));
+        // A configuration word holds only the part's implemented and fixed bits: those go round.
+        for (std::size_t k = 1; k <= 7; ++k)
+            source->device.ConfigValue[k] =
+                (std::int32_t(random.bounded(0x10000)) & source->device.ConfigMask[k]) |
+                source->device.ConfigFixed[k];
 
         const QByteArray first = textFor(*source);
         auto loaded = erasedSession(*part);
         load(*loaded, first);
-        const int n = 2 * part->words;
+        const int n = 2 * words;
         if (part == &kEprom2) {
-            for (int k = 0; k < part->words; ++k)
+            for (int k = 0; k < words; ++k)
                 EXPECT_EQ(programWord(*loaded, k) & 0x3FFF, programWord(*source, k) & 0x3FFF);
         } else {
             EXPECT_TRUE(
                 std::equal(image.begin(), image.begin() + n, loaded->buffer.ProgramImage.begin()));
         }
-        const int eepromBytes =
-            part == &kPic18F452 ? part->eepromLocations : 2 * part->eepromLocations;
+        const int eepromBytes = part == &kPic18F452 ? eepromLocations : 2 * eepromLocations;
         for (int i = 0; i < eepromBytes; ++i) {
             const bool dataByte = part == &kPic18F452 || i % 2 == 1;
             EXPECT_EQ(loaded->buffer.EepromImage[std::size_t(i)],

@@ -3,15 +3,17 @@
 #include "core/buffer_fills.h"
 #include "core/hex_import.h"
 #include "core/program_type.h"
+#include "support/shipped_parts.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 namespace tavrin::test {
 
-std::unique_ptr<Session> erasedSession(const Part& part) {
-    auto s = std::make_unique<Session>();
-    auto& d = s->device;
+namespace {
+void fillByHand(DeviceRecord& d, const Part& part) {
     d.SelectedDevice = QString::fromLatin1(part.name);
     d.ProgramType = QString::fromLatin1(part.programType);
     d.ProgramWordCount = part.words;
@@ -19,11 +21,25 @@ std::unique_ptr<Session> erasedSession(const Part& part) {
     if (isPic18Type(d.ProgramType)) {
         for (int k = 1; k <= limits::ConfigWords; ++k)
             d.ConfigMask[std::size_t(k)] = part.configMask1;
-        s->buffer.Id18Image.fill(0xFF);
     } else {
         d.ConfigMask[1] = part.configMask1;
         d.ConfigFixed[1] = part.configFixed1;
     }
+}
+} // namespace
+
+std::unique_ptr<Session> erasedSession(const Part& part) {
+    auto s = std::make_unique<Session>();
+    auto& d = s->device;
+    if (part.programType) {
+        fillByHand(d, part);
+    } else if (const DeviceRecord* shipped = shippedDevice(QString::fromLatin1(part.name))) {
+        d = *shipped;
+    } else {
+        ADD_FAILURE() << part.name << " is not in the shipped device file";
+        return s;
+    }
+    if (isPic18Type(d.ProgramType)) s->buffer.Id18Image.fill(0xFF);
     FillProgramErased(*s);
     FillEepromErased(*s);
     FillIdConfigErased(*s);

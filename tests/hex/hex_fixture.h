@@ -15,23 +15,30 @@
 
 namespace tavrin::test {
 
+// A part the HEX code is given. The named parts below are read from the device file we ship, so
+// that the loaders and savers are tested on what the program selects. A test that needs a shape
+// no shipped part has (a few words, an odd EEPROM size, a mask or fixed bits beyond the word)
+// gives it by hand, with its programming type.
 struct Part {
     const char* name;
-    const char* programType;
-    std::int32_t words;
-    std::int32_t eepromLocations;
-    std::int32_t configMask1; // PIC18: the mask of every word
+    const char* programType = nullptr; // nullptr: the part as the shipped device file has it
+    std::int32_t words = 0;
+    std::int32_t eepromLocations = 0;
+    std::int32_t configMask1 = 0; // PIC18: the mask of every word
     std::int32_t configFixed1 = 0;
 };
 
 // 14-bit parts with and without EEPROM, the EPROM2 parity type, the 12-bit types with their ID
 // locations, and a PIC18 part.
-inline constexpr Part kPic16F877A{"PIC16F877A", "FLASH4", 8192, 256, 0x3FFF};
-inline constexpr Part kPic16C74{"PIC16C74", "EPROM", 4096, 0, 0x3FFF};
-inline constexpr Part kEprom2{"PIC16C711", "EPROM2", 1024, 0, 0x3FFF};
-inline constexpr Part kPic12C508{"PIC12C508", "12C5", 512, 0, 0x001F};
-inline constexpr Part kPic16C54{"PIC16C54A", "5X18", 512, 0, 0x000F};
-inline constexpr Part kPic18F452{"PIC18F452", "18F_00", 16384, 256, 0xFFFF};
+inline constexpr Part kPic16F877A{"PIC16F877A"};
+inline constexpr Part kPic16C74{"PIC16C74B"};
+inline constexpr Part kEprom2{"PIC16C715"};
+inline constexpr Part kPic12C508{"PIC12C508"};
+inline constexpr Part kPic16C54{"PIC16C54A"};
+inline constexpr Part kPic18F452{"PIC18F452"};
+// By hand: a PIC18 part whose configuration words keep every bit, for tests of where the loader
+// and the saver put configuration bytes, which a real part's masks would cut.
+inline constexpr Part kPic18AllBits{"PIC18F452", "18F_00", 16384, 256, 0xFFFF};
 
 // A heap session (its images are large), erased for the part.
 std::unique_ptr<Session> erasedSession(const Part& part);

@@ -17,6 +17,8 @@ namespace {
 
 const QString kLoaded = QStringLiteral("ファイルロード完了 ");
 
+// Shapes no shipped part has, by hand: 12-bit parts with every bit of the word implemented, and a
+// 14-bit word with fixed bits (one beyond the word's 16 bits), so that each test shows one rule.
 constexpr Part kPic12C508Wide{"PIC12C508", "12C5", 512, 0, 0x0FFF};
 constexpr Part kPic12C509{"PIC12C509", "12C5", 1024, 0, 0x0FFF};
 constexpr Part kMaskedAndFixed{"PIC16F84A", "FLASH4", 1024, 64, 0x3FF0, 0x0003};
@@ -233,7 +235,7 @@ TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
              for (int i = 0; i < 8; ++i)
                  EXPECT_EQ(s.buffer.Id18Image[std::size_t(i)], i + 1);
          }},
-        {"the configuration bytes, low byte of each word first", kPic18F452,
+        {"the configuration bytes, low byte of each word first", kPic18AllBits,
          ":020000040030CA\n:0400000012345678E8\n",
          [](const Session& s) {
              EXPECT_EQ(s.device.ConfigValue[1], 0x3412);
@@ -262,13 +264,35 @@ TEST(HexImport, Pic18PagesLandWhereTheyBelong) {
 }
 
 TEST(HexImport, Pic18FileWithoutConfigurationDoesNotKeepThePreviousOne) {
-    Loaded loaded = loadText(kPic18F452, ":020000001122CB\n", [](Session& s) {
+    Loaded loaded = loadText(kPic18AllBits, ":020000001122CB\n", [](Session& s) {
         s.buffer.Config18Bytes.fill(0x00); // as a previous file or chip read left them
         s.device.ConfigFixed[2] = 0x0100;
     });
     EXPECT_EQ(loaded.session->device.ConfigValue[1], 0xFFFF);
     EXPECT_EQ(loaded.session->device.ConfigValue[2], 0xFFFF);
     EXPECT_EQ(loaded.session->buffer.Config18Bytes[0], 0xFF);
+}
+
+// What a load passed over, counted with its first line numbers, for the main window to tell and
+// to ask about before a save over the file.
+TEST(HexImport, WhatALoadPassedOverIsCounted) {
+    QByteArray many = ":020000000528D1\n";
+    for (int i = 0; i < 12; ++i)
+        many += "020000000528D1\n";
+    Loaded badLines = loadText(kPic16F877A, many);
+    EXPECT_EQ(badLines.session->run.HexLoadSkipped,
+              QStringLiteral("ＨＥＸデータでない12行（2、3、4、5、6、7、8、9、10、11行目ほか）"));
+    // Comment lines hold no data: they are named in the status line but not counted here.
+    Loaded both = loadText(kPic18F452, ":020010001122BB\n:020000040021D9\n:020000001122CB\nx\n"
+                                       ";PIC18F452\n  ;CRC=1A2B\n");
+    EXPECT_EQ(both.session->run.HexLoadSkipped,
+              QStringLiteral("ＨＥＸデータでない1行（4行目）\r\n"
+                             "ＰＩＣ１８のメモリにないアドレスのデータ1行（最初は3行目）"));
+    EXPECT_TRUE(both.ui.statusText.contains(QStringLiteral("4、5、6行目はＨＥＸデータでない")));
+    // A load that reads every line leaves nothing of an earlier one.
+    Loaded clean = loadText(kPic16F877A, ":020000000528D1\n",
+                            [](Session& s) { s.run.HexLoadSkipped = QStringLiteral("earlier"); });
+    EXPECT_EQ(clean.session->run.HexLoadSkipped, QString());
 }
 
 TEST(HexImport, BadLinesAreListedAndSkipped) {

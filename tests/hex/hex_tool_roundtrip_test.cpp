@@ -8,6 +8,7 @@
 
 #include "core/hex_export.h"
 #include "core/hex_import.h"
+#include "core/program_type.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -78,7 +79,7 @@ class HexToolRoundTrip : public ::testing::Test {
     // check that a second save writes the same file.
     void loadAndSave(const Part& part) {
         auto s = erasedSession(part);
-        const bool pic18 = QString::fromLatin1(part.programType).startsWith(QLatin1String("18F"));
+        const bool pic18 = isPic18Type(s->device.ProgramType);
         RecordingUi ui;
         const QString original = dir_.filePath(QStringLiteral("original.hex"));
         const QString ours = dir_.filePath(QStringLiteral("ours.hex"));
@@ -120,7 +121,7 @@ TEST_F(HexToolRoundTrip, FourteenBitProgramFromGpasm) {
 
 TEST_F(HexToolRoundTrip, Pic18ProgramFromGpasm) {
     assemble("program18f452.asm", "p18f452", "inhx32");
-    loadAndSave(kPic18F452);
+    loadAndSave(kPic18AllBits);
     const QString d = dir_.path();
     EXPECT_EQ(compare(spec("original.hex -intel"),
                       spec("ours.hex -intel -crop -within original.hex -intel"), d),

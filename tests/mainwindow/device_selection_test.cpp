@@ -151,6 +151,10 @@ TEST(DeviceSelection, CountersSurviveReselectingTheSamePartOnly) {
 }
 
 TEST(DeviceSelection, FirmwareTest) {
+    // What the status line shows of a part the board serves: its comment from the device file.
+    DeviceRecord pic16F877A;
+    test::fillPic16F877A(pic16F877A);
+    const QString comment = pic16F877A.DeviceComment + QLatin1Char(' ');
     struct Case {
         bool chosenBefore;
         bool detected;
@@ -162,11 +166,11 @@ TEST(DeviceSelection, FirmwareTest) {
         {true, false, "", 7.0f,
          "指定したＰＩＣマイコンは、ファームウエアバージョン QZ-WRT400 V7.00 "
          "以降でサポートしています。 "},
-        {false, true, "QZ-WRT400   6.50", 6.5f, " PIC16F877A 8Kword     "},
+        {false, true, "QZ-WRT400   6.50", 6.5f, comment},
         {true, true, "QZ-WRT400   6.50", 7.0f,
          "指定したＰＩＣマイコンは、ファームウエアバージョン QZ-WRT400 V7.00 "
          "以降でサポートしています。 "},
-        {true, true, "QZ-WRT400A  6.5x", 6.5f, " PIC16F877A 8Kword     "},
+        {true, true, "QZ-WRT400A  6.5x", 6.5f, comment},
     };
     for (const Case& c : cases) {
         LogicFixture f;

@@ -287,11 +287,59 @@ TEST(HexSave, FamilyWriterAndAFailedWrite) {
 
     f.saveSucceeds = false;
     f.s.app.HexFilePath = QStringLiteral("/before.hex");
+    f.view.caption = QStringLiteral("the title before");
+    f.settings.setValue("SAVE_DIR", "/kept");
     f.ui.statusText.clear();
     f.view.fileAnswers = {f.dir.filePath("other.hex")};
     SaveHexFile(f.ctx);
     EXPECT_FALSE(f.ui.statusText.startsWith(QStringLiteral("ファイル保存完了")));
     EXPECT_EQ(f.s.app.HexFilePath, QStringLiteral("/before.hex"));
+    EXPECT_EQ(f.view.caption, QStringLiteral("the title before"));
+    EXPECT_EQ(f.settings.value("SAVE_DIR", ""), QStringLiteral("/kept"));
+}
+
+// A file whose last load passed over lines, however its path is written, is saved over only after
+// a question that names the loss and answers "no" to Enter; once it holds the whole buffer again
+// (a save into it, or a load that read every line) the usual question is back.
+TEST(HexSave, AFileLoadedInPartIsAskedAbout) {
+    OpenFixture f;
+    const QString path = writeFile(f.dir, "sub/partly.hex", ":00000001FF\n");
+    const QString sameFile = f.dir.filePath("sub/../sub/partly.hex");
+    const QString skipped = QStringLiteral("ＨＥＸデータでない2行（3、4行目）");
+    f.loadSkips = skipped;
+    f.view.fileAnswers = {path};
+    OpenHexFile(f.ctx);
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("ファイルロード"));
+    EXPECT_TRUE(f.ui.messages[0].text.contains(skipped));
+
+    const auto saveOver = [&](MessageAnswer answer) {
+        f.ui.messages.clear();
+        f.ui.answers = {answer};
+        f.view.fileAnswers = {sameFile};
+        SaveHexFile(f.ctx);
+        return f.ui.messages.size() == 1 ? f.ui.messages[0] : test::RecordedMessage{};
+    };
+    const auto asked = saveOver(MessageAnswer::No);
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(asked.defaultButton, MessageDefault::Second);
+    EXPECT_TRUE(asked.text.contains(skipped) && asked.text.contains(QStringLiteral("失われます")));
+    EXPECT_TRUE(f.saved.isEmpty());
+    EXPECT_EQ(saveOver(MessageAnswer::Yes).defaultButton, MessageDefault::Second);
+    EXPECT_EQ(f.saved.size(), 1);
+    EXPECT_EQ(saveOver(MessageAnswer::Cancel).text,
+              QStringLiteral("ファイルが存在します。上書きしますか？"));
+
+    // Loaded in part again, then whole.
+    f.view.fileAnswers = {path};
+    OpenHexFile(f.ctx);
+    EXPECT_EQ(saveOver(MessageAnswer::No).buttons, MessageButtons::YesNo);
+    f.loadSkips.clear();
+    f.ui.messages.clear();
+    f.view.fileAnswers = {path};
+    OpenHexFile(f.ctx);
+    EXPECT_TRUE(f.ui.messages.empty());
+    EXPECT_EQ(saveOver(MessageAnswer::Cancel).buttons, MessageButtons::OkCancel);
 }
 
 TEST(BufferFill, ErasedAndZeroFillsPerFamily) {

@@ -21,6 +21,7 @@ struct LogicFixture {
     QStringList loaded; // "14:path" / "18:path"
     QStringList saved;
     bool saveSucceeds = true;
+    QString loadSkips;         // what the loads pass over (HexLoadSkipped)
     float loadedRequired = -1; // RequiredFirmware given to the loaded part when not negative
     MainContext ctx{s, ui, view, settings, services(), {}, {}, -1, {}};
 
@@ -40,6 +41,7 @@ struct LogicFixture {
                                const std::function<void()>& beforeLoading) {
             beforeLoading();
             loaded << QStringLiteral("14:") + p;
+            s.run.HexLoadSkipped = loadSkips;
             s.run.HexLoadResult = QStringLiteral("OK");
         };
         c.loadHexFile18 = [this](Session& s, OperatorUi&, const QString& p,
@@ -48,6 +50,7 @@ struct LogicFixture {
             loaded << QStringLiteral("18:") + p;
             for (int k = 0; k < 8; ++k)
                 s.buffer.Id18Image[k] = std::uint8_t(k + 1);
+            s.run.HexLoadSkipped = loadSkips;
             s.run.HexLoadResult = QStringLiteral("OK");
         };
         c.saveHexFile = [this](Session&, OperatorUi&, const QString& p) {

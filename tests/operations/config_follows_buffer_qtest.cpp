@@ -5,6 +5,8 @@
 // then Program runs and the chip's words are compared with what the grids show.
 #include "window_bench.h"
 
+#include "support/intel_hex.h"
+
 #include "core/program_type.h"
 #include "core/utilities.h"
 

@@ -5,6 +5,8 @@
 // typed values that cannot be written are refused before the board hears anything.
 #include "window_bench.h"
 
+#include "support/intel_hex.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>

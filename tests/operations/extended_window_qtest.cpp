@@ -4,7 +4,11 @@
 // generic steps of a flash part). Every row starts from a chip holding one pattern and a PC
 // buffer holding another, presses one button, and compares each memory of the chip (the
 // emulator's dump, read with srec_cat) and of the buffer with what the button must leave there.
+#include "edited_device_file.h"
 #include "window_bench.h"
+
+#include "core/utilities.h"
+#include "support/intel_hex.h"
 
 #include <QFile>
 #include <QtTest>
@@ -33,7 +37,23 @@ const Part kParts[] = {
     {"PIC16F873A", false, 4096, 128, 0x3F3A},
     // The board's own module chip, in the module slot.
     {"QZ-WRT400A", false, 8192, 256, 0x3F3A},
+    // Every other programming type with a data EEPROM: the PIC18 parts of the generic steps (one
+    // of each pair sharing a die), the larger PIC18 module, the older module chip and the flash
+    // types of the generic steps.
+    {"PIC18F242", true, 8192, 256, 0},
+    {"PIC18F448", true, 8192, 256, 0},
+    {"PIC18F258", true, 16384, 256, 0},
+    {"PIC18F8720", true, 65536, 1024, 0},
+    {"QZ-WRT400", false, 8192, 256, 0x3F3A},
+    {"PIC16F84A", false, 1024, 64, 0x3FF9},
+    {"PIC16F628A", false, 2048, 128, 0x3F38},
+    {"PIC16F818", false, 1024, 128, 0x3F38},
+    {"PIC16F88", false, 4096, 256, 0x3F38},
 };
+
+// The parts above that every button is pressed for; the others are pressed only the buttons
+// that erase or program memories of the chip, which must leave the other memories alone.
+constexpr std::size_t kEveryButtonParts = 5;
 
 const Part& partNamed(const QString& name) {
     for (const Part& p : kParts)
@@ -234,15 +254,28 @@ class ExtendedWindow : public QObject {
     void aSilentBoardEndsTheButtonCleanly_data();
     void aSilentBoardEndsTheButtonCleanly();
     void aFailedPic18EepromWriteIsNotVerified();
+    void theEepromProgramErasesBeforeItWrites_data();
+    void theEepromProgramErasesBeforeItWrites();
+    void aChipEraseInPlaceOfTheProgramEraseIsAskedFirst_data();
+    void aChipEraseInPlaceOfTheProgramEraseIsAskedFirst();
 };
 
 void ExtendedWindow::eachButtonChangesItsOwnArea_data() {
     QTest::addColumn<QString>("part");
     QTest::addColumn<int>("row");
-    for (const Part& p : kParts)
-        for (int row = 0; row < int(std::size(kButtons)); ++row)
-            QTest::addRow("%s %s", p.name, kButtons[row].button)
-                << QString::fromLatin1(p.name) << row;
+    for (std::size_t i = 0; i < std::size(kParts); ++i) {
+        const Part& p = kParts[i];
+        for (int row = 0; row < int(std::size(kButtons)); ++row) {
+            const QLatin1String button(kButtons[row].button);
+            const bool erasesOrProgramsAMemory = button == QLatin1String("Cmd_Chip_Erace") ||
+                                                 button == QLatin1String("Cmd_PGM_Erase") ||
+                                                 button == QLatin1String("Cmd_DATA_Erase") ||
+                                                 button == QLatin1String("Cmd_DATA_Program");
+            if (i < kEveryButtonParts || erasesOrProgramsAMemory)
+                QTest::addRow("%s %s", p.name, kButtons[row].button)
+                    << QString::fromLatin1(p.name) << row;
+        }
+    }
 }
 
 void ExtendedWindow::eachButtonChangesItsOwnArea() {
@@ -346,9 +379,14 @@ void ExtendedWindow::theProgramImageClearTakesIdAndConfigurationByTheRule() {
     Session& s = x.bench->session;
     s.device.ConfigValue[1] = 0x1234;
     const auto idConfig = s.buffer.ConfigIdImage;
+    auto* checksum = x.bench->find<QLabel>("LblCheckSUM");
+    const QString patternSum = checksum->text();
     QTest::mouseClick(x.button("Cmd_PGM_PcbufferClear"), Qt::LeftButton);
     QCOMPARE(bufferProgram(s, p),
              std::vector<std::uint16_t>(p.programWords, programRegion(p).mask));
+    // The checksum is of the cleared image the view shows, not of the pattern it replaced.
+    QCOMPARE(checksum->text(), CalcProgramChecksum(s));
+    QVERIFY(checksum->text() != patternSum);
     // The grids keep only the word's option bits and its fixed bits.
     const int erasedWord = (s.device.ConfigMask[1] & erasedConfig) | s.device.ConfigFixed[1];
     QCOMPARE(s.device.ConfigValue[1], cleared ? erasedWord : 0x1234);
@@ -500,6 +538,85 @@ void ExtendedWindow::aFailedPic18EepromWriteIsNotVerified() {
     QVERIFY(!operationRunning(x.bench->session));
     QVERIFY(!x.bench->port.isOpen());
     QVERIFY(x.button("Cmd_DATA_Program")->isEnabled());
+}
+
+// The EEPROM program erases the EEPROM before it writes, as its status says: when the board
+// answers the erase with anything but its end code, the erase has gone out and nothing is
+// written after it.
+void ExtendedWindow::theEepromProgramErasesBeforeItWrites_data() {
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("PIC18F242") << "PIC18F242"
+                               << "end-code@Xbd";
+    QTest::newRow("PIC18F448") << "PIC18F448"
+                               << "end-code@Xbd";
+    QTest::newRow("PIC18F258") << "PIC18F258"
+                               << "end-code@Xbd";
+    QTest::newRow("PIC16F84A") << "PIC16F84A"
+                               << "end-code@bd";
+}
+
+void ExtendedWindow::theEepromProgramErasesBeforeItWrites() {
+    QFETCH(QString, part);
+    QFETCH(QString, fault);
+    const Part& p = partNamed(part);
+    ExtendedBench x(p, {"--fault", fault.toStdString()});
+    QVERIFY(x.bench->started);
+    QTest::mouseClick(x.button("Cmd_DATA_Program"), Qt::LeftButton);
+    QCOMPARE(x.bench->status(), QStringLiteral("ＥＥＰＲＯＭデータメモリのプログラミング失敗。 "));
+    QCOMPARE(x.bench->boxes.size(), std::size_t(1));
+    QCOMPARE(x.bench->boxes[0].title, QStringLiteral("ＥＥＰＲＯＭデータメモリ消去"));
+    QVERIFY(!operationRunning(x.bench->session));
+    x.bench->emu->stop();
+    const QString dump = QString::fromStdString(x.bench->dumpPath());
+    const auto [erased, loaded] = referenceDumps(p, x.chipHex);
+    QCOMPARE(wordsOf(dump, eepromRegion(p)), wordsOf(erased, eepromRegion(p)));
+    QCOMPARE(wordsOf(dump, programRegion(p)), wordsOf(loaded, programRegion(p)));
+}
+
+// A part with a data EEPROM and no way to erase its program memory alone is erased only by the
+// chip erase, which takes the EEPROM too. No shipped part is one, so an EPROM part's block is
+// made a flash part with an EEPROM under a name the erases know nothing of. The person is asked
+// first, naming the EEPROM: No sends no erase, Yes runs the chip erase (which this part has no code
+// for, so it fails).
+void ExtendedWindow::aChipEraseInPlaceOfTheProgramEraseIsAskedFirst_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("no") << false << QStringLiteral("プログラムメモリの消去をやめました。");
+    QTest::newRow("yes") << true
+                         << QStringLiteral(
+                                "プログラムメモリ、コンフィグ、ＩＤの消去に失敗しました。");
+}
+
+void ExtendedWindow::aChipEraseInPlaceOfTheProgramEraseIsAskedFirst() {
+    QFETCH(bool, yes);
+    QFETCH(QString, status);
+    QTemporaryDir files;
+    const QString part = QStringLiteral("PIC16F999");
+    BenchOptions options;
+    options.deviceFile = deviceFileWithRows(files, QStringLiteral("PIC16C622A"),
+                                            {{"PIC16C622A", part.toLatin1()},
+                                             {"PGM_TYPE", "PGM_TYPE   FLASH0"},
+                                             {"EEPROM", "EEPROM     0x003F"}});
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC16C622A"}, options);
+    QVERIFY(bench.started);
+    bench.select(part);
+    QCOMPARE(bench.session.device.EepromByteCount, 64);
+    bench.click("Cmd_Extend_Program");
+    auto* ext = bench.find<QWidget>("frmExtend_Program");
+    QVERIFY(ext);
+    bench.answers = {yes ? MessageAnswer::Yes : MessageAnswer::No};
+    QTest::mouseClick(ext->findChild<QPushButton*>(QStringLiteral("Cmd_PGM_Erase")),
+                      Qt::LeftButton);
+    QCOMPARE(bench.boxes.size(), std::size_t(1));
+    QCOMPARE(bench.boxes[0].title, QStringLiteral("プログラムメモリ消去"));
+    QVERIFY2(
+        bench.boxes[0].text.contains(QStringLiteral("ＥＥＰＲＯＭデータメモリの内容も消えます")),
+        qPrintable(bench.boxes[0].text));
+    QCOMPARE(bench.status(), status + QLatin1Char(' '));
+    QVERIFY(!operationRunning(bench.session));
+    QVERIFY(bench.controlsBack());
 }
 
 QTEST_MAIN(ExtendedWindow)

@@ -1,11 +1,10 @@
-// Intel HEX files as an independent tool reads them (srec_cat), test files written, and the test
-// data folder.
+// Intel HEX files as an independent tool reads them (srec_cat), and the test data folder. Test
+// files are written by support/intel_hex.h.
 #pragma once
 
 #include <QString>
 
 #include <cstdint>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -21,13 +20,6 @@ std::vector<std::uint16_t> hexWordsBySrecCat(const QString& hexPath, std::uint32
 QString
 srecCompareWithin(const QString& expectedHex, const QString& actualHex,
                   const std::vector<std::pair<std::uint32_t, std::uint32_t>>& leaveOut = {});
-
-// Writes bytes (byte address -> byte) as an Intel HEX file: data records of up to 16 consecutive
-// bytes, an extended linear address record wherever the upper 16 address bits change.
-bool writeIntelHex(const QString& path, const std::map<std::uint32_t, std::uint8_t>& bytes);
-
-// Writes words (word address -> word), each low byte first at byte address 2 x word.
-bool writeIntelHexWords(const QString& path, const std::map<std::uint32_t, std::uint16_t>& words);
 
 QString testDataPath(const QString& name);
 

@@ -1,6 +1,7 @@
 // A device file whose PIC16F84A block lost a key its programming type needs, in the real window
 // against the board emulator on a pseudo-terminal: choosing the part says which key is missing,
 // and neither Program nor Verify can then report success, whatever the chip holds.
+#include "edited_device_file.h"
 #include "window_bench.h"
 
 #include <QtTest>
@@ -11,34 +12,6 @@ using namespace tavrin::test;
 namespace {
 const QString kHex = testDataPath(QStringLiteral("counter84a.hex"));
 const QString kPart = QStringLiteral("PIC16F84A");
-
-// The shipped device file with the row of `key` in the named part's block replaced by
-// `replacement`, or left out when that is empty.
-QString deviceFileWithRow(const QTemporaryDir& dir, const QString& part, const QByteArray& key,
-                          const QByteArray& replacement) {
-    QFile shipped(QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"));
-    if (!shipped.open(QIODevice::ReadOnly)) return {};
-    QByteArray text;
-    bool inPart = false;
-    bool dropped = false;
-    while (!shipped.atEnd()) {
-        const QByteArray line = shipped.readLine();
-        const QByteArray first = line.simplified().split(' ').value(0);
-        if (first == part.toLatin1()) inPart = true;
-        if (first == "#END") inPart = false;
-        if (inPart && first == key) {
-            dropped = true;
-            if (!replacement.isEmpty()) text += replacement + "\r\n";
-            continue;
-        }
-        text += line;
-    }
-    if (!dropped) return {};
-    const QString path = dir.filePath(QStringLiteral("device6.ini"));
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) return {};
-    return path;
-}
 
 QString deviceFileWithout(const QTemporaryDir& dir, const QString& part, const QByteArray& key) {
     return deviceFileWithRow(dir, part, key, {});
@@ -72,6 +45,7 @@ class IncompletePart : public QObject {
     void verifyCannotReportSuccess();
     void choosingThePartNamesTheSizeBeyondItsFamily_data();
     void choosingThePartNamesTheSizeBeyondItsFamily();
+    void aTwelveBitPartWithEepromIsChosenAndBlankChecked();
 
   private:
     static QString deviceFileWithoutPgm(const QTemporaryDir& files);
@@ -211,6 +185,33 @@ void IncompletePart::choosingThePartNamesTheSizeBeyondItsFamily() {
     QCOMPARE(bench.boxes[0].text,
              QStringLiteral("設定ファイルの読み出しに失敗しました。\r\n\u3000") + detail);
     QVERIFY(bench.session.device.SelectedDevice.isEmpty());
+}
+
+// A 12-bit part whose block gives it 16 bytes of data EEPROM, as some 12-bit parts have: before,
+// choosing it was refused as beyond its family. It is chosen, and its blank check runs on the
+// strict board: program memory and configuration are checked, the EEPROM step has no command
+// for the type and stays unchecked, and the chip is reported erased.
+void IncompletePart::aTwelveBitPartWithEepromIsChosenAndBlankChecked() {
+    const QString part = QStringLiteral("PIC12C508A");
+    QTemporaryDir files;
+    BenchOptions options;
+    options.deviceFile = deviceFileWithRow(files, part, "EEPROM", "EEPROM       0x0F");
+    QVERIFY(!options.deviceFile.isEmpty());
+    Bench bench({"--part", "PIC12C508A"}, options);
+    QVERIFY(bench.started);
+
+    bench.select(part);
+    QVERIFY(bench.boxes.empty());
+    QCOMPARE(bench.session.device.SelectedDevice, part);
+    QCOMPARE(bench.session.device.EepromByteCount, 16);
+    bench.click("Command_blank");
+    QVERIFY2(bench.status().startsWith(QStringLiteral("デバイスは消去されています。")),
+             qPrintable(bench.status()));
+    // The program-memory check read the chip's calibration word.
+    QVERIFY2(bench.status().contains(QStringLiteral("のデータは0x0C")), qPrintable(bench.status()));
+    QVERIFY(bench.boxes.empty());
+    QVERIFY(bench.log().contains(QStringLiteral("ﾌﾞﾗﾝｸﾁｪｯｸ操作終了")));
+    QVERIFY(bench.controlsBack());
 }
 
 QTEST_MAIN(IncompletePart)

@@ -2,7 +2,6 @@
 
 #include "core/device_file.h"
 #include "devices/common/result_log.h"
-#include "emulator/faults.h"
 #include "mainwindow/logic/device_selection.h"
 #include "mainwindow/logic/hex_file_commands.h"
 #include "mainwindow/logic/real_core_services.h"
@@ -15,10 +14,6 @@
 namespace tavrin::test {
 
 namespace {
-
-std::string socketName(const QString& device, const std::string& socketPart) {
-    return socketPart.empty() ? device.toStdString() : socketPart;
-}
 
 AppPaths benchPaths(const QTemporaryDir& dataDir) {
     AppPaths p;
@@ -39,7 +34,7 @@ OperationEnvironment benchEnvironment(Session& s, OperatorUi& ui, BoardLink& lin
 
 OperationBench::OperationBench(const QString& device, const std::string& socketPart,
                                emu::BoardOptions options)
-    : emu(socketName(device, socketPart), std::move(options)),
+    : EmulatedBench(device, socketPart, std::move(options)),
       paths(benchPaths(dataDir)), ctx{s,  ui, view, settingsStore, realCoreServices(paths), {},
                                       {}, -1, {}},
       link(s, ui, emu.port, emu.clock),
@@ -61,26 +56,9 @@ void OperationBench::openHex(const QString& path) {
     ASSERT_EQ(s.run.HexLoadResult, result::OK) << path.toStdString();
 }
 
-void OperationBench::addFault(const std::string& spec) {
-    std::string error;
-    const auto fault = emu::parseFault(spec, &error);
-    ASSERT_TRUE(fault) << error;
-    emu.board.options().faults.add(*fault);
-}
-
 void OperationBench::answer(std::initializer_list<MessageAnswer> answers) {
     for (MessageAnswer a : answers)
         ui.answers.push_back(a);
-}
-
-void OperationBench::recordFromHere() {
-    emu.board.transcript().clear();
-    emu.board.transcript().keep(true);
-}
-
-QByteArray OperationBench::sentSinceRecord() {
-    const auto sent = emu.board.transcript().all(emu::Direction::ToBoard);
-    return QByteArray(reinterpret_cast<const char*>(sent.data()), qsizetype(sent.size()));
 }
 
 QString OperationBench::logPath() const {

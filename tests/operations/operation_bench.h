@@ -4,7 +4,7 @@
 // operation buttons. The log goes to a temporary data folder; the wall clock stands still.
 #pragma once
 
-#include "emusupport/emulated_board.h"
+#include "emusupport/emulated_bench.h"
 #include "hex_oracle.h"
 #include "mainwindow/fake_main_window_view.h"
 #include "support/recording_ui.h"
@@ -37,7 +37,7 @@ class PumpingUi : public RecordingUi {
 
 inline const QDateTime kBenchNow(QDate(2026, 3, 4), QTime(12, 34, 56));
 
-class OperationBench {
+class OperationBench : public EmulatedBench {
   public:
     // socketPart: the emulator's part name; empty for the part chosen in the device list.
     explicit OperationBench(const QString& device, const std::string& socketPart = {},
@@ -45,23 +45,15 @@ class OperationBench {
 
     // Opens a HEX file as the File menu does (erased fill first).
     void openHex(const QString& path);
-    // NAME[=ARG][@LETTERS], as the emulator takes it.
-    void addFault(const std::string& spec);
     // The answers of the next message boxes (the overwrite question is one of them).
     void answer(std::initializer_list<MessageAnswer> answers);
 
-    // Everything the host sends from now on.
-    void recordFromHere();
-    QByteArray sentSinceRecord();
-
     QString logText() const;
     QString logPath() const;
-    emu::Chip& chip() { return emu.board.chip(); }
     // The word at address w of the program image.
     std::uint16_t bufferWord(std::int32_t w) const;
     void setBufferWord(std::int32_t w, std::uint16_t value);
 
-    EmulatedBoard emu;
     Session s;
     PumpingUi ui;
     FakeMainWindowView view;

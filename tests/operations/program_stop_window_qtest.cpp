@@ -28,6 +28,9 @@ const ProgramStopPart kModules[] = {
      "プログラムメモリのプログラミングに失敗しました。", true},
     {"PIC18F452", TAVRIN_SOURCE_DIR "/tests/operations/data/counter84a.hex", "Xwep", 0,
      "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。", false},
+    // The larger part reads program memory back in one transfer.
+    {"PIC18F8720", TAVRIN_SOURCE_DIR "/tests/operations/data/counter84a.hex", "Xwep", 0,
+     "プログラミング..........ＦＬＡＳＨプログラムメモリーのプログラミングに失敗しました。", false},
 };
 
 } // namespace

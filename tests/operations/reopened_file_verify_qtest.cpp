@@ -4,6 +4,8 @@
 // sequences) and the PIC12F683 (its module). Through the real window over a pty to the emulator.
 #include "window_bench.h"
 
+#include "support/intel_hex.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>

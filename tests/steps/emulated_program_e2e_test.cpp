@@ -6,6 +6,7 @@
 #include "core/utilities.h"
 #include "emusupport/emulated_board.h"
 #include "link/board_link.h"
+#include "part_records.h"
 #include "step_fixture.h"
 #include "steps/config_write.h"
 #include "steps/eeprom_write.h"
@@ -20,12 +21,10 @@ using namespace tavrin::test;
 
 namespace {
 
+// A part of each programming type; its record is the shipped device file's.
 struct TypeCase {
     const char* type;
     const char* part;
-    std::int32_t words;
-    std::int32_t eepromBytes;
-    const char* calibration; // the device file's calibration instruction
     std::uint16_t wordMask;
 };
 
@@ -44,16 +43,13 @@ class EmulatedProgram : public ::testing::TestWithParam<TypeCase> {
   protected:
     EmulatedProgram() : bench(GetParam().part) {
         const TypeCase& c = GetParam();
+        loadPartRecord(s.device, QLatin1String(c.part));
+        EXPECT_EQ(s.device.ProgramType, QLatin1String(c.type));
         s.link.ComPortName = QStringLiteral("emulated");
-        s.device.SelectedDevice = QLatin1String(c.part);
-        s.device.DeviceNames = {s.device.SelectedDevice};
-        s.device.ProgramType = QLatin1String(c.type);
-        s.device.PowerMode = QStringLiteral("VDD");
-        s.device.ProgramWordCount = c.words;
-        s.device.EepromByteCount = c.eepromBytes;
-        s.device.CalibrationInstruction = QLatin1String(c.calibration);
     }
 
+    std::int32_t words() const { return s.device.ProgramWordCount; }
+    std::int32_t eepromBytes() const { return s.device.EepromByteCount; }
     bool pic18() const { return isPic18Type(s.device.ProgramType); }
     bool bit12() const { return coreGroupOf(s.device.ProgramType) == CoreGroup::Bit12; }
 
@@ -61,7 +57,7 @@ class EmulatedProgram : public ::testing::TestWithParam<TypeCase> {
     void fillProgram() {
         const TypeCase& c = GetParam();
         auto& image = s.buffer.ProgramImage;
-        for (std::int32_t w = 0; w < c.words; ++w) {
+        for (std::int32_t w = 0; w < words(); ++w) {
             std::uint16_t v = std::uint16_t((w * 0x2F1 + 0x5A5) & c.wordMask);
             image[2 * w] = std::uint8_t(v >> 8);
             image[2 * w + 1] = std::uint8_t(v);
@@ -71,10 +67,10 @@ class EmulatedProgram : public ::testing::TestWithParam<TypeCase> {
         // A calibrated part keeps the calibration word it came with, as the program sequence
         // puts it into the buffer.
         if (!s.device.CalibrationInstruction.isEmpty()) {
-            image[2 * c.words - 2] = s.run.CalibWordHigh;
-            image[2 * c.words - 1] = s.run.CalibWordLow;
+            image[2 * words() - 2] = s.run.CalibWordHigh;
+            image[2 * words() - 1] = s.run.CalibWordLow;
         }
-        for (std::int32_t k = 0; k < c.eepromBytes; ++k) {
+        for (std::int32_t k = 0; k < eepromBytes(); ++k) {
             if (pic18()) {
                 s.buffer.EepromImage[k] = std::uint8_t(0xA0 ^ k);
             } else {
@@ -109,7 +105,6 @@ class EmulatedProgram : public ::testing::TestWithParam<TypeCase> {
 };
 
 TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
-    const TypeCase& c = GetParam();
     QString r = QStringLiteral("--");
     link.CheckProgrammer(r);
     ASSERT_EQ(r, "OK");
@@ -139,7 +134,7 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     fillProgram();
     fillConfiguration();
     const std::vector<std::uint8_t> program(s.buffer.ProgramImage.begin(),
-                                            s.buffer.ProgramImage.begin() + 2 * c.words);
+                                            s.buffer.ProgramImage.begin() + 2 * words());
     const std::vector<std::uint8_t> eeprom = s.buffer.EepromImage;
     const std::vector<std::uint8_t> config = s.buffer.ConfigIdImage;
     const auto id18 = s.buffer.Id18Image;
@@ -150,7 +145,7 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     EXPECT_EQ(written, "OK") << ui.statusText.toStdString();
     QString eepromWritten = QStringLiteral("preset");
     WriteEepromMemory(ch, eepromWritten);
-    EXPECT_EQ(eepromWritten, c.eepromBytes ? "OK" : "--") << ui.statusText.toStdString();
+    EXPECT_EQ(eepromWritten, eepromBytes() ? "OK" : "--") << ui.statusText.toStdString();
 
     QString merged = QStringLiteral("OK");
     if (!pic18() && !bit12()) ReadConfigForMerge(ch, merged);
@@ -163,19 +158,19 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     VerifyProgramMemory(ch, verified);
     EXPECT_EQ(verified, "OK") << ui.programViewLines.join(QString()).toStdString();
     VerifyEepromMemory(ch, eepromVerified);
-    EXPECT_EQ(eepromVerified, c.eepromBytes ? "OK" : "--")
+    EXPECT_EQ(eepromVerified, eepromBytes() ? "OK" : "--")
         << ui.eepromViewLines.join(QString()).toStdString();
     link.ClosePort();
 
     // The chip holds what the buffer held.
-    for (std::int32_t w = 0; w < c.words; ++w) {
+    for (std::int32_t w = 0; w < words(); ++w) {
         const std::uint16_t expected = std::uint16_t(program[2 * w] * 256 + program[2 * w + 1]);
         const std::uint16_t held =
             pic18() ? std::uint16_t(chip.program18[2 * w + 1] * 256 + chip.program18[2 * w])
                     : chip.program[w];
         ASSERT_EQ(held, expected) << "word " << w;
     }
-    for (std::int32_t k = 0; k < c.eepromBytes; ++k)
+    for (std::int32_t k = 0; k < eepromBytes(); ++k)
         ASSERT_EQ(chip.eeprom[k], pic18() ? eeprom[k] : eeprom[2 * k + 1]) << "location " << k;
     if (pic18()) {
         for (int i = 0; i < 8; ++i)
@@ -187,7 +182,7 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     }
 
     // A read into a cleared buffer brings the same images back.
-    std::fill(s.buffer.ProgramImage.begin(), s.buffer.ProgramImage.begin() + 2 * c.words, 0);
+    std::fill(s.buffer.ProgramImage.begin(), s.buffer.ProgramImage.begin() + 2 * words(), 0);
     std::fill(s.buffer.EepromImage.begin(), s.buffer.EepromImage.end(), 0);
     std::fill(s.buffer.ConfigIdImage.begin(), s.buffer.ConfigIdImage.end(), 0);
     s.buffer.Id18Image.fill(0);
@@ -198,10 +193,10 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
     ReadConfigWords(ch, readConfig);
     link.ClosePort();
     EXPECT_EQ(readProgram, "OK");
-    EXPECT_EQ(readEeprom, c.eepromBytes ? "OK" : "--");
+    EXPECT_EQ(readEeprom, eepromBytes() ? "OK" : "--");
     EXPECT_EQ(readConfig, "OK");
     EXPECT_TRUE(std::equal(program.begin(), program.end(), s.buffer.ProgramImage.begin()));
-    const std::size_t eepromUsed = std::size_t(c.eepromBytes) * (pic18() ? 1 : 2);
+    const std::size_t eepromUsed = std::size_t(eepromBytes()) * (pic18() ? 1 : 2);
     EXPECT_TRUE(
         std::equal(eeprom.begin(), eeprom.begin() + eepromUsed, s.buffer.EepromImage.begin()));
     if (pic18()) {
@@ -216,21 +211,15 @@ TEST_P(EmulatedProgram, WritesVerifiesAndReadsBackEveryArea) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryType, EmulatedProgram,
-    ::testing::Values(TypeCase{"5X18", "PIC16C54", 512, 0, "", 0x0FFF},
-                      TypeCase{"5X28", "PIC16C55", 512, 0, "", 0x0FFF},
-                      TypeCase{"12C5", "PIC12C509A", 1024, 0, "movlw 0xFF", 0x0FFF},
-                      TypeCase{"12C6", "PIC12C672", 2048, 0, "retlw 0xFF", 0x3FFF},
-                      TypeCase{"12F6", "PIC12F675", 1024, 128, "retlw 0xFF", 0x3FFF},
-                      TypeCase{"EPROM", "PIC16C620A", 512, 0, "", 0x3FFF},
-                      TypeCase{"EPROM2", "PIC16C715", 2048, 0, "", 0x3FFF},
-                      TypeCase{"FLASH0", "PIC16F84A", 1024, 64, "", 0x3FFF},
-                      TypeCase{"FLASH1", "PIC16F628A", 2048, 128, "", 0x3FFF},
-                      TypeCase{"FLASH2", "PIC16F73", 4096, 0, "", 0x3FFF},
-                      TypeCase{"FLASH4", "PIC16F818", 1024, 128, "", 0x3FFF},
-                      TypeCase{"FLASH4.9", "PIC16F88", 4096, 256, "", 0x3FFF},
-                      TypeCase{"FLASH8", "PIC16F876A", 8192, 256, "", 0x3FFF},
-                      TypeCase{"WRT400", "QZ-WRT400", 8192, 256, "", 0x3FFF},
-                      TypeCase{"18F_00", "PIC18F452", 16384, 256, "", 0xFFFF}),
+    ::testing::Values(
+        TypeCase{"5X18", "PIC16C54", 0x0FFF}, TypeCase{"5X28", "PIC16C55", 0x0FFF},
+        TypeCase{"12C5", "PIC12C509A", 0x0FFF}, TypeCase{"12C6", "PIC12C672", 0x3FFF},
+        TypeCase{"12F6", "PIC12F675", 0x3FFF}, TypeCase{"EPROM", "PIC16C620A", 0x3FFF},
+        TypeCase{"EPROM2", "PIC16C715", 0x3FFF}, TypeCase{"FLASH0", "PIC16F84A", 0x3FFF},
+        TypeCase{"FLASH1", "PIC16F628A", 0x3FFF}, TypeCase{"FLASH2", "PIC16F73", 0x3FFF},
+        TypeCase{"FLASH4", "PIC16F818", 0x3FFF}, TypeCase{"FLASH4.9", "PIC16F88", 0x3FFF},
+        TypeCase{"FLASH8", "PIC16F876A", 0x3FFF}, TypeCase{"WRT400", "QZ-WRT400", 0x3FFF},
+        TypeCase{"18F_00", "PIC18F452", 0xFFFF}),
     caseName);
 
 } // namespace

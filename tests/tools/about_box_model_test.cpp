@@ -9,9 +9,7 @@ TEST(AboutBox, StartupFormFirstThenTheWindowsOwnFormAfterClosing) {
     const ProgramVersion version{
         6, 5, 68, QStringLiteral("Tavrin Writer v4"), {}, {}, QStringLiteral("notes")};
     AboutBoxModel model(version);
-    AboutBoxTexts filled = aboutTextsAtStartup(version);
-    filled.disclaimer = supportPageLine();
-    model.fill(filled);
+    model.fill(aboutTextsOnceStarted(version));
 
     EXPECT_EQ(model.texts().version, QStringLiteral("V6.5.68"));
     EXPECT_EQ(model.texts().disclaimer, supportPageLine());

@@ -2,14 +2,13 @@
 // the window's own port beside the main link's, the file checked before the board is touched,
 // the records and their gap fill as the boot loader stores them, each failure with its own text,
 // and the main link finding the updated board afterwards.
-#include "firmware_hex_builder.h"
-
 #include "core/session.h"
 #include "core/settings_store.h"
 #include "emulator/faults.h"
 #include "emulator/intel_hex.h"
 #include "emusupport/emulated_board.h"
 #include "link/board_link.h"
+#include "support/intel_hex.h"
 #include "support/recording_ui.h"
 #include "tools/logic/firmware_update.h"
 #include "tools/logic/firmware_update_view.h"
@@ -186,7 +185,7 @@ TEST(UpdateRecords, ProgressBarMovesEvery79WordsAndDropsAtTheTop) {
 
 TEST_F(FirmwareUpdateTest, UpdateWritesTheFileAndTheMainLinkFindsTheNewVersion) {
     const Words words = sampleFirmware();
-    const QByteArray text = firmwareHex(words);
+    const QByteArray text = intelHexWordsText(words);
     const QString path = writeFile(text);
     QFile log(dir.filePath(QStringLiteral("LOG_NEW0.txt")));
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
@@ -293,7 +292,7 @@ TEST_F(FirmwareUpdateTest, EachBoardFailureKeepsTheWindowWithItsOwnText) {
     Words words;
     for (std::uint32_t a = 3; a < 20; ++a)
         words[a] = std::uint16_t(0x3000 + a);
-    const QString path = writeFile(firmwareHex(words));
+    const QString path = writeFile(intelHexWordsText(words));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
         bench.board.options().faults = {};
@@ -341,8 +340,8 @@ TEST_F(FirmwareUpdateTest, ClicksDuringTheTransferDoNothing) {
     Words words;
     for (std::uint32_t a = 0; a < 40; ++a)
         words[a] = std::uint16_t(0x2000 + a);
-    const QString path = writeFile(firmwareHex(words));
-    const QString other = writeFile(firmwareHex({{0, 0x0001}}), QStringLiteral("other.hex"));
+    const QString path = writeFile(intelHexWordsText(words));
+    const QString other = writeFile(intelHexWordsText({{0, 0x0001}}), QStringLiteral("other.hex"));
     choose(path);
     int clicks = 0;
     ui.onPump = [&] {
@@ -383,7 +382,7 @@ TEST_F(FirmwareUpdateTest, ClicksDuringTheVersionReadDoNothing) {
             EXPECT_FALSE(view.versionEnabled);
             EXPECT_FALSE(view.choicesEnabled);
             EXPECT_FALSE(view.updateEnabled);
-            view.answer = writeFile(firmwareHex({{0, 0x0001}}), QStringLiteral("other.hex"));
+            view.answer = writeFile(intelHexWordsText({{0, 0x0001}}), QStringLiteral("other.hex"));
             update.CmdOpen_Click();
             update.CmdVersion_Click();
             update.CmdUpdate_Click();
@@ -404,7 +403,7 @@ TEST_F(FirmwareUpdateTest, ClicksDuringTheVersionReadDoNothing) {
 }
 
 TEST_F(FirmwareUpdateTest, ABadFileIsRefusedBeforeTheBoardIsTouched) {
-    const QByteArray good = firmwareHex({{0, 0x2805}, {1, 0x0000}, {2, 0x3FFF}});
+    const QByteArray good = intelHexWordsText({{0, 0x2805}, {1, 0x0000}, {2, 0x3FFF}});
     struct Case {
         const char* name;
         QByteArray text;
@@ -424,34 +423,35 @@ TEST_F(FirmwareUpdateTest, ABadFileIsRefusedBeforeTheBoardIsTouched) {
          QStringLiteral("2行目：Intel HEX のレコードではありません。")},
         {"short record", line2(":06000000052800\r"),
          QStringLiteral("2行目：Intel HEX のレコードではありません。")},
-        {"record type", line2(hexRecord(0, 3, QByteArray(4, '\0')).trimmed() + "\r"),
+        {"record type", line2(intelHexRecord(0, 3, QByteArray(4, '\0')).trimmed() + "\r"),
          QStringLiteral("2行目：使用できないレコードタイプです。")},
-        {"odd count", line2(hexRecord(0, 0, QByteArray::fromHex("052800")).trimmed() + "\r"),
+        {"odd count", line2(intelHexRecord(0, 0, QByteArray::fromHex("052800")).trimmed() + "\r"),
          QStringLiteral(
              "2行目：データがワード単位になっていません（奇数のバイト数またはアドレス）。")},
-        {"odd address", line2(hexRecord(1, 0, QByteArray::fromHex("0528")).trimmed() + "\r"),
+        {"odd address", line2(intelHexRecord(1, 0, QByteArray::fromHex("0528")).trimmed() + "\r"),
          QStringLiteral(
              "2行目：データがワード単位になっていません（奇数のバイト数またはアドレス）。")},
         {"extended address",
-         hexRecord(0, 4, QByteArray::fromHex("0001")) +
-             hexRecord(0, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
+         intelHexRecord(0, 4, QByteArray::fromHex("0001")) +
+             intelHexRecord(0, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
          QStringLiteral("2行目：ライターのプログラムメモリの範囲外のアドレスです。")},
-        {"beyond eeprom", hexRecord(0x4400, 0, QByteArray::fromHex("0000")) + ":00000001FF\r\n",
+        {"beyond eeprom",
+         intelHexRecord(0x4400, 0, QByteArray::fromHex("0000")) + ":00000001FF\r\n",
          QStringLiteral("1行目：ライターのプログラムメモリの範囲外のアドレスです。")},
         {"out of order",
-         hexRecord(0x10, 0, QByteArray::fromHex("0528")) +
-             hexRecord(0x0E, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
+         intelHexRecord(0x10, 0, QByteArray::fromHex("0528")) +
+             intelHexRecord(0x0E, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
          QStringLiteral("2行目：アドレスが昇順になっていません。")},
         {"overlap",
-         hexRecord(0x10, 0, QByteArray::fromHex("05280000")) +
-             hexRecord(0x12, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
+         intelHexRecord(0x10, 0, QByteArray::fromHex("05280000")) +
+             intelHexRecord(0x12, 0, QByteArray::fromHex("0528")) + ":00000001FF\r\n",
          QStringLiteral("2行目：アドレスが昇順になっていません。")},
-        {"after end", good + hexRecord(0x10, 0, QByteArray::fromHex("0528")),
+        {"after end", good + intelHexRecord(0x10, 0, QByteArray::fromHex("0528")),
          QStringLiteral("4行目：エンドレコードの後にレコードがあります。")},
         {"truncated", good.left(good.indexOf(":00000001FF")),
          QStringLiteral("エンドレコードがありません（ファイルが途中で切れています）。")},
         {"only configuration",
-         hexRecord(0x400E, 0, QByteArray::fromHex("723F")) + ":00000001FF\r\n",
+         intelHexRecord(0x400E, 0, QByteArray::fromHex("723F")) + ":00000001FF\r\n",
          QStringLiteral("プログラムデータがありません。")},
         {"empty", QByteArray(),
          QStringLiteral("エンドレコードがありません（ファイルが途中で切れています）。")},
@@ -514,7 +514,7 @@ TEST_F(FirmwareUpdateTest, PortAndSpeedAsTheWindowSetsThemUp) {
     EXPECT_EQ(update.lastOutcome(), FirmwareUpdate::Outcome::NoFile);
 
     // The window's port does not open.
-    choose(writeFile(firmwareHex({{0, 1}})));
+    choose(writeFile(intelHexWordsText({{0, 1}})));
     ownPort.refuseOpen(PortError::InUse);
     update.CmdUpdate_Click();
     EXPECT_EQ(update.lastOutcome(), FirmwareUpdate::Outcome::PortNotOpened);

@@ -7,6 +7,7 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "link/board_channel.h"
+#include "steps/erase_command.h"
 
 namespace tavrin {
 
@@ -22,10 +23,6 @@ const QString kBlockFailedHead =
 const QString kProgramNoAnswer =
     QStringLiteral("プログラムメモリ消去..........通信エラーが起きました。");
 constexpr int EraseLimitMs = 3000;
-constexpr std::uint8_t ChipCode = 0x80;
-constexpr std::uint8_t EepromCode = 0x81;
-constexpr std::uint8_t BootBlockCode = 0x83;
-constexpr std::uint8_t FirstBlockCode = 0x88;
 
 enum class EraseAnswer { EndCode, Other, None };
 
@@ -51,7 +48,7 @@ void Pic18Module::EraseChip(QString& result) {
     status(kChipErasing);
     ch_.sendPowerLetter();
     ch_.discardInput();
-    switch (sendErase(ch_, ChipCode)) {
+    switch (sendErase(ch_, Pic18ChipEraseCode)) {
     case EraseAnswer::None:
         result = result::NG;
         return status(kChipNoAnswer);
@@ -68,9 +65,7 @@ void Pic18Module::EraseBlock(QString& result, int block) {
     result.clear();
     if (v_.EraseBlockPauseMs > 0) clock_.sleepMs(v_.EraseBlockPauseMs);
     ch_.sendPowerLetter();
-    std::uint8_t code = 0;
-    if (block == 0) code = BootBlockCode;
-    if (block >= 1 && block <= v_.EraseBlockCount) code = std::uint8_t(FirstBlockCode + block - 1);
+    const std::uint8_t code = block <= v_.EraseBlockCount ? pic18BlockEraseCode(block) : 0;
     ch_.discardInput();
     switch (sendErase(ch_, code)) {
     case EraseAnswer::None:
@@ -108,7 +103,7 @@ void Pic18Module::EraseEepromMemory(QString& result) {
     status(v_.eraseTexts->eepromUnderWay);
     ch_.discardInput();
     ch_.sendPowerLetter();
-    switch (sendErase(ch_, EepromCode)) {
+    switch (sendErase(ch_, Pic18EepromEraseCode)) {
     case EraseAnswer::None:
         result = result::NG;
         return status(v_.eraseTexts->eepromNoAnswer);

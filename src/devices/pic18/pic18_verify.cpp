@@ -7,6 +7,7 @@
 #include "core/session.h"
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
@@ -46,7 +47,8 @@ void Pic18Module::VerifyProgramMemory(QString& result) {
     std::vector<std::uint8_t> read;
     if (!receiveProgram(read, result, true)) {
         showProgress18(ui_, false, 0, 0, 0);
-        if (whole) status(kProgramVerifyError);
+        // A board that went away has had its last word (status line and box).
+        if (whole && !boardLost(ctx_)) status(kProgramVerifyError);
         // The read-back failed: nothing was compared.
         result = result::ER;
         return;

@@ -13,6 +13,7 @@
 #include "core/utilities.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <optional>
@@ -23,6 +24,8 @@ namespace {
 
 const QString kOpenFilter = QStringLiteral("Hexファイル (*.HEX *.hex);;全てのファイル (*)");
 const QString kDirectOpenFilter = QStringLiteral("Hex File (*.HEX *.hex);;All Files (*)");
+const QString kLoadTitle = QStringLiteral("ファイルロード");
+const QString kOverwriteTitle = QStringLiteral("上書き保存");
 const QString kSaveFilter = QStringLiteral("Hexファイル (*.hex *.HEX);;全てのファイル (*)");
 
 void hideGridOverlays(OperatorUi& ui) {
@@ -42,6 +45,31 @@ struct BusyPointer {
 std::optional<OperationScope> guardUnlessHeld(MainContext& ctx) {
     if (operationRunning(ctx.s)) return std::nullopt;
     return std::optional<OperationScope>(std::in_place, ctx.s, ctx.ui);
+}
+
+// The key under which a file is remembered as partly loaded: the same file however it was named.
+QString fileKey(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+// A load that passed over lines left a buffer that is not the whole file: the person hears of it
+// at once, and a later save over the file asks first (consentsToOverwrite).
+void rememberWhatTheLoadSkipped(MainContext& ctx, const QString& path) {
+    Session& s = ctx.s;
+    const QString key = fileKey(path);
+    if (s.run.HexLoadResult != result::OK || s.run.HexLoadSkipped.isEmpty()) {
+        if (s.run.HexLoadResult == result::OK) s.app.PartlyLoadedFiles.remove(key);
+        return;
+    }
+    s.app.PartlyLoadedFiles.insert(key, s.run.HexLoadSkipped);
+    ctx.ui.messageBox(
+        MessageIcon::Exclamation, MessageButtons::Ok, kLoadTitle,
+        QStringLiteral("このファイルには読み込めなかった行があります。\r\n") +
+            s.run.HexLoadSkipped +
+            QStringLiteral("\r\n\r\nこれらの行はＰＣバッファに入っていません。"
+                           "このファイルに上書き保存すると、これらの行は失われます。"));
 }
 
 // Loads the file; the buffer is erased for it and the title names it only when the file holds
@@ -64,6 +92,7 @@ bool loadWithTheFamilyLoader(MainContext& ctx, const QString& path) {
     const auto& load = pic18 ? ctx.services.loadHexFile18 : ctx.services.loadHexFile;
     if (load) {
         load(s, ctx.ui, path, takeOver);
+        if (takenOver) rememberWhatTheLoadSkipped(ctx, path);
     } else {
         s.run.HexLoadResult = result::NG;
     }
@@ -125,6 +154,24 @@ int historyDeviceIndex(const MainContext& ctx, int entry) {
     }
     const int index = ctx.history.deviceIndex(entry);
     return index >= 0 && index < names.size() ? index : -1;
+}
+
+// Asked before a save replaces an existing file. A file whose last load passed over lines holds
+// more than the buffer: the question says what would be lost, and Enter keeps the file.
+bool consentsToOverwrite(MainContext& ctx, const QString& path) {
+    const auto partly = ctx.s.app.PartlyLoadedFiles.constFind(fileKey(path));
+    if (partly == ctx.s.app.PartlyLoadedFiles.cend())
+        return ctx.ui.messageBox(MessageIcon::Question, MessageButtons::OkCancel, kOverwriteTitle,
+                                 QStringLiteral("ファイルが存在します。上書きしますか？")) ==
+               MessageAnswer::Ok;
+    return ctx.ui.messageBox(
+               MessageIcon::Exclamation, MessageButtons::YesNo, kOverwriteTitle,
+               QStringLiteral(
+                   "このファイルには、前回のロードで読み込めなかった行があります。\r\n") +
+                   *partly +
+                   QStringLiteral("\r\n\r\n上書きすると、読み込まなかった行は失われます。"
+                                  "上書きしますか？"),
+               MessageDefault::Second) == MessageAnswer::Yes;
 }
 
 } // namespace
@@ -247,29 +294,23 @@ void SaveHexFile(MainContext& ctx) {
          QStringLiteral("Hex"), ctx.lastDialogPath});
     if (path.isEmpty()) return;
     ctx.lastDialogPath = path;
-    if (FileExists(path)) {
-        const MessageAnswer answer = ui.messageBox(
-            MessageIcon::Question, MessageButtons::OkCancel, QStringLiteral("上書き保存"),
-            QStringLiteral("ファイルが存在します。上書きしますか？"));
-        if (answer != MessageAnswer::Ok) {
-            // HexFilePath keeps naming the file the buffer came from, so a reload does not
-            // take the declined file.
-            ShowStatusMessage(ui, QStringLiteral("ファイル保存をキャンセルしました。 "), QString());
-            return;
-        }
+    if (FileExists(path) && !consentsToOverwrite(ctx, path)) {
+        // HexFilePath keeps naming the file the buffer came from, so a reload does not take the
+        // declined file.
+        ShowStatusMessage(ui, QStringLiteral("ファイル保存をキャンセルしました。 "), QString());
+        return;
     }
-    const QString previousPath = s.app.HexFilePath;
+    const bool pic18 = isPic18Type(s.device.ProgramType);
+    const auto& save = pic18 ? ctx.services.saveHexFile18 : ctx.services.saveHexFile;
+    // The writer reports a failure itself. The buffer is not in that file then: the title, the
+    // current file and the save folder keep naming what they named, so that nothing later takes
+    // the file that was never written for the buffer's.
+    if (!save || !save(s, ui, path)) return;
     s.app.HexFilePath = path;
     ctx.view.setWindowCaption(s.app.MainTitle + path);
     ctx.settings.setValue(QStringLiteral("SAVE_DIR"), folderOfPath(path));
-    const bool pic18 = isPic18Type(s.device.ProgramType);
-    const auto& save = pic18 ? ctx.services.saveHexFile18 : ctx.services.saveHexFile;
-    if (!save || !save(s, ui, path)) {
-        // The writer reported what went wrong; the buffer is not in that file.
-        s.app.HexFilePath = previousPath;
-        ctx.view.setWindowCaption(s.app.MainTitle + previousPath);
-        return;
-    }
+    // The file now holds the whole buffer: nothing of it is left unloaded.
+    s.app.PartlyLoadedFiles.remove(fileKey(path));
     ShowStatusMessage(ui, QStringLiteral("ファイル保存完了。 ") + path, QString());
 }
 

@@ -13,6 +13,7 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "core/utilities.h"
 #include "link/board_link.h"
 #include "steps/eeprom_write.h"
 #include "steps/erase.h"
@@ -61,6 +62,17 @@ QString openingStatus(Area area, DeviceGroup group) {
 void status(OperatorUi& ui, const QString& text) {
     ShowStatusMessage(ui, text);
     ui.pumpEvents();
+}
+
+// A part without a program-memory erase of its own is erased whole, its data EEPROM with it.
+bool chipEraseForProgramAccepted(OperatorUi& ui) {
+    return ui.messageBox(
+               MessageIcon::Exclamation, MessageButtons::YesNo,
+               QStringLiteral("プログラムメモリ消去"),
+               QStringLiteral("このマイコンにはプログラムメモリだけを消去する方法がありません。"
+                              "チップイレースで消去するため、ＥＥＰＲＯＭデータメモリの内容も"
+                              "消えます。消去しますか？"),
+               MessageDefault::Second) == MessageAnswer::Yes;
 }
 
 void showEeprom(Session& s, OperatorUi& ui) {
@@ -150,7 +162,10 @@ void ExtendedOperations::Cmd_PGM_PcbufferClear_Click() {
     else if (type == QLatin1String("18F_00") || type == QLatin1String("18F_01"))
         clearIdConfig(0xFFFF, false);
     env.ui.refreshViews(views);
-    if (views & ViewIdConfig) ShowIdAndConfig(s, env.ui);
+    if (views & ViewIdConfig)
+        ShowIdAndConfig(s, env.ui);
+    else // the checksum sums program memory; it is otherwise shown with the ID and configuration
+        env.ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
 }
 
 void ExtendedOperations::run(Area area) {
@@ -322,10 +337,14 @@ void ExtendedOperations::runGeneric(Area area, CalibrationPreservingErase* calib
         return;
     }
     case Area::ProgramErase: {
-        const bool programErase =
-            type == QLatin1String("FLASH1") || type == QLatin1String("12F6") ||
-            type == QLatin1String("FLASH4") || type == QLatin1String("FLASH4.9") ||
-            type == QLatin1String("FLASH8");
+        // The button erases what it names: where the part has a program-memory erase of its
+        // own, the data EEPROM is kept; only a part without one gets the chip erase, and when
+        // that takes an EEPROM with it the person decides first.
+        const bool programErase = erasesProgramAlone(s.device.SelectedDevice);
+        if (!programErase && s.device.EepromByteCount > 0 && !chipEraseForProgramAccepted(ui)) {
+            ShowStatusMessage(ui, QStringLiteral("プログラムメモリの消去をやめました。"));
+            return;
+        }
         auto erase = [&] {
             return programErase ? step([&] { EraseProgramMemory(ch, result); })
                                 : step([&] { EraseChip(env.link, result); });

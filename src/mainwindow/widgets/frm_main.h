@@ -75,6 +75,10 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
         aboutIdWordSink_ = std::move(sink);
     }
 
+    // Runs when the window closes for good (its close not refused), before it saves its place:
+    // the program ends with it.
+    void setClosingHandler(std::function<void()> handler) { closingHandler_ = std::move(handler); }
+
     // Where documents (help, assembly check) and the log files are looked for.
     void setAppPaths(const AppPaths& paths) { paths_ = paths; }
     // The folders searched for documents instead of the usual ones (tests).
@@ -221,6 +225,7 @@ class frmMain : public QMainWindow, public OperatorUi, public MainWindowView, pu
     QWidget* toolWait_ = nullptr;
     bool toolWaitCancelled_ = false;
     std::function<void(const QString&)> aboutIdWordSink_;
+    std::function<void()> closingHandler_;
     std::map<Control, QObject*> controls_;
     int busyDepth_ = 0;
     int chooserWord_ = 0;

@@ -231,6 +231,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (closingHandler_) closingHandler_();
     if (!isMinimized()) {
         const QRect frame = frameGeometry();
         saveWindowGeometry(ctx_.settings, {frame.left(), frame.top(), height()});

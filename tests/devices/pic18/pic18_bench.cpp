@@ -3,12 +3,13 @@
 #include "devices/pic18/pic18_module.h"
 
 #include "core/session.h"
+#include "support/intel_hex.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace tavrin::test {
@@ -38,46 +39,20 @@ Pic18Image randomPic18Image(const std::string& part, std::uint32_t seed) {
 }
 
 namespace {
-void record(QByteArray& out, std::uint8_t type, std::uint16_t address,
-            const std::vector<std::uint8_t>& data) {
-    std::uint8_t sum =
-        std::uint8_t(data.size()) + std::uint8_t(address >> 8) + std::uint8_t(address) + type;
-    QByteArray line =
-        QByteArray(":") + QByteArray::number(qulonglong(data.size()), 16).rightJustified(2, '0');
-    line += QByteArray::number(address, 16).rightJustified(4, '0');
-    line += QByteArray::number(type, 16).rightJustified(2, '0');
-    for (std::uint8_t b : data) {
-        line += QByteArray::number(b, 16).rightJustified(2, '0');
-        sum += b;
-    }
-    line += QByteArray::number(std::uint8_t(-sum), 16).rightJustified(2, '0');
-    out += line.toUpper() + "\r\n";
-}
-
-void area(QByteArray& out, std::uint32_t base, const std::uint8_t* data, std::size_t size) {
-    std::uint32_t page = ~0u;
-    for (std::size_t i = 0; i < size; i += 16) {
-        const std::uint32_t a = base + std::uint32_t(i);
-        if ((a >> 16) != page) {
-            page = a >> 16;
-            record(out, 4, 0, {std::uint8_t(page >> 8), std::uint8_t(page)});
-        }
-        const std::size_t n = std::min<std::size_t>(16, size - i);
-        record(out, 0, std::uint16_t(a), std::vector<std::uint8_t>(data + i, data + i + n));
-    }
+void addArea(std::map<std::uint32_t, std::uint8_t>& bytes, std::uint32_t base,
+             const std::uint8_t* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[base + std::uint32_t(i)] = data[i];
 }
 } // namespace
 
 void writePic18Hex(const Pic18Image& image, const QString& path) {
-    QByteArray out;
-    area(out, 0, image.program.data(), image.program.size());
-    area(out, 0x200000, image.id.data(), image.id.size());
-    area(out, 0x300000, image.config.data(), image.config.size());
-    area(out, 0xF00000, image.eeprom.data(), image.eeprom.size());
-    record(out, 1, 0, {});
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(out);
+    std::map<std::uint32_t, std::uint8_t> bytes;
+    addArea(bytes, 0, image.program.data(), image.program.size());
+    addArea(bytes, 0x200000, image.id.data(), image.id.size());
+    addArea(bytes, 0x300000, image.config.data(), image.config.size());
+    addArea(bytes, 0xF00000, image.eeprom.data(), image.eeprom.size());
+    ASSERT_TRUE(writeIntelHex(path, bytes)) << path.toStdString();
 }
 
 Pic18Image chipImage(const emu::Chip& chip) {

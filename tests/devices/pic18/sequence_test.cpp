@@ -294,4 +294,27 @@ TEST(BlankCheck, TheLargerPartShowsTheSecondsOfItsScan) {
                            waiting + QStringLiteral("3秒経過")}));
 }
 
+// The blank checks acknowledge a count of 0 too ("@" before any byte has come), the read and the
+// verify only counts of 8 and more. A board slow to answer lets those early "@" reach it before
+// its first block has left: the strict board takes them from the blank check's ID and
+// configuration reads, of the module ("X r s c") and of the generic procedures ("X r s p"), and
+// from no read or verify (any violation fails the bench).
+TEST(BlankCheck, OnlyTheBlankCheckAcknowledgesBeforeAnyByte) {
+    for (const char* device : {"PIC18F452", "PIC18F242"}) {
+        SCOPED_TRACE(device);
+        const bool module = std::string(device) == "PIC18F452";
+        Pic18Bench bench(QString::fromLatin1(device));
+        bench.addFault(std::string("delay=20@") + (module ? "Xrsc" : "Xrsp"));
+        bench.ops.Command_blank_Click();
+        EXPECT_TRUE(bench.ui.statusText.contains(QStringLiteral("デバイスは消去されています")))
+            << bench.ui.statusText.toStdString();
+        const Pic18Image image = randomPic18Image(device, 14);
+        bench.loadChip(image);
+        bench.openImage(image);
+        bench.ops.Command_read_Click();
+        bench.ops.Command_Vrify_Click();
+        EXPECT_EQ(bench.s.run.VerifySummary, QStringLiteral("OKOKOK"));
+    }
+}
+
 } // namespace

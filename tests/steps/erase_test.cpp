@@ -71,13 +71,13 @@ TEST_P(EraseByName, SendsThePartsCodeAndClearsWhatItNames) {
 INSTANTIATE_TEST_SUITE_P(
     Parts, EraseByName,
     ::testing::Values(
-        // VPP parts begin with "n"; the code of the 16F87xA group is 10.
-        EraseCase{"PIC16F877A", Area::Chip, bytesOf({'n', 'b', 'd', 0x0A}), true, true},
+        // VPP parts (PIC12F675, PIC16F628A) begin with "n"; the code of the 16F87xA group is 10.
+        EraseCase{"PIC16F877A", Area::Chip, bytesOf({'N', 'b', 'd', 0x0A}), true, true},
         EraseCase{"PIC16F84A", Area::Chip, bytesOf({'N', 'b', 'd', 4}), true, true},
         EraseCase{"PIC16F84A", Area::Program, bytesOf({'N', 'b', 'd', 5}), true, false},
         EraseCase{"PIC16F84", Area::Eeprom, bytesOf({'N', 'b', 'd', 3}), false, true},
-        EraseCase{"PIC12F675", Area::Eeprom, bytesOf({'N', 'b', 'd', 9}), false, true},
-        EraseCase{"PIC16F628A", Area::Program, bytesOf({'N', 'b', 'd', 8}), true, false},
+        EraseCase{"PIC12F675", Area::Eeprom, bytesOf({'n', 'b', 'd', 9}), false, true},
+        EraseCase{"PIC16F628A", Area::Program, bytesOf({'n', 'b', 'd', 8}), true, false},
         // The module's protection release leaves its EEPROM to the EEPROM erase (code 3).
         EraseCase{"QZ-WRT400", Area::Chip, bytesOf({'N', 'b', 'D', 1}), true, false},
         EraseCase{"PIC16F74", Area::Chip, bytesOf({'N', 'b', 'd', 8}), true, true}));
@@ -103,6 +103,78 @@ TEST(Erase, Pic18ChipEraseSendsTheChipEraseCode) {
     EXPECT_TRUE(bench.sentSinceRecord().endsWith(bytesOf({'N', 'X', 'b', 'd', 0x80})));
     EXPECT_TRUE(std::all_of(bench.chip().program18.begin(), bench.chip().program18.end(),
                             [](std::uint8_t b) { return b == 0xFF; }));
+}
+
+void fillChip18(emu::Chip& chip) {
+    std::fill(chip.program18.begin(), chip.program18.end(), 0x12);
+    std::fill(chip.eeprom.begin(), chip.eeprom.end(), 0x45);
+    chip.id18.fill(0x01);
+}
+
+bool allErased(const std::vector<std::uint8_t>& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0xFF; });
+}
+
+QByteArray pic18Erases(std::initializer_list<std::uint8_t> codes) {
+    QByteArray wire;
+    for (std::uint8_t code : codes)
+        wire += bytesOf({'N', 'X', 'b', 'd', code});
+    return wire;
+}
+
+// The PIC18 parts of the generic steps erase program memory alone block by block, as many blocks
+// as their program size holds, and their EEPROM by its own code: neither takes the other memory,
+// nor the IDs.
+TEST(Erase, Pic18ProgramEraseGoesBlockByBlockAndKeepsTheEeprom) {
+    const std::pair<const char*, QByteArray> parts[] = {
+        {"PIC18F242", pic18Erases({0x83, 0x88, 0x89})},
+        {"PIC18F252", pic18Erases({0x83, 0x88, 0x89, 0x8A, 0x8B})},
+    };
+    for (const auto& [part, wire] : parts) {
+        StepBench bench(QString::fromLatin1(part));
+        fillChip18(bench.chip());
+        bench.recordFromHere();
+        QString result;
+        EraseProgramMemory(bench.channel(), result);
+        EXPECT_EQ(result, result::OK) << part;
+        EXPECT_EQ(bench.sentSinceRecord().toHex().toStdString(), wire.toHex().toStdString());
+        EXPECT_EQ(bench.ui.statusText, shown(QStringLiteral("プログラムメモリを消去ました。")));
+        EXPECT_TRUE(allErased(bench.chip().program18)) << part;
+        EXPECT_EQ(bench.chip().eeprom, std::vector<std::uint8_t>(bench.chip().eeprom.size(), 0x45))
+            << part;
+        EXPECT_EQ(bench.chip().id18[0], 0x01) << part;
+    }
+}
+
+TEST(Erase, Pic18EepromEraseSendsItsCodeAndKeepsProgramMemory) {
+    StepBench bench(QStringLiteral("PIC18F242"));
+    fillChip18(bench.chip());
+    bench.recordFromHere();
+    QString result;
+    EraseEepromMemory(bench.channel(), result);
+    EXPECT_EQ(result, result::OK);
+    EXPECT_EQ(bench.sentSinceRecord().toHex().toStdString(),
+              pic18Erases({0x81}).toHex().toStdString());
+    EXPECT_EQ(bench.ui.statusText, shown(QStringLiteral("成功。")));
+    EXPECT_TRUE(allErased(bench.chip().eeprom));
+    EXPECT_EQ(bench.chip().program18[0x3FFF], 0x12);
+}
+
+// A block the board refuses (a protected one) ends the erase: the blocks after it are not sent.
+TEST(Erase, Pic18ARefusedBlockEndsTheProgramErase) {
+    StepBench bench(QStringLiteral("PIC18F252"));
+    fillChip18(bench.chip());
+    bench.chip().config18[8] &= ~0x02; // CP1: 0x2000-0x3FFF
+    bench.recordFromHere();
+    QString result;
+    EraseProgramMemory(bench.channel(), result);
+    EXPECT_EQ(result, result::ER);
+    EXPECT_EQ(bench.sentSinceRecord().toHex().toStdString(),
+              pic18Erases({0x83, 0x88, 0x89}).toHex().toStdString());
+    EXPECT_EQ(bench.ui.statusText, shown(QStringLiteral("プログラムメモリを消去に失敗しました。")));
+    EXPECT_EQ(bench.chip().program18[0x1FFF], 0xFF);
+    EXPECT_EQ(bench.chip().program18[0x2000], 0x12);
+    EXPECT_EQ(bench.chip().program18[0x6000], 0x12);
 }
 
 struct NoCodeCase {

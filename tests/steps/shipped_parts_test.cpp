@@ -2,19 +2,15 @@
 // device file describes it: a fresh chip passes the socket check and is blank in every area, and
 // its configuration reads back as the part's default words. The emulator keeps its own part
 // facts, so a disagreement between the two shows here.
-#include "core/app_paths.h"
-#include "core/device_file.h"
 #include "core/program_type.h"
 #include "emulator/part_catalogue.h"
 #include "step_bench.h"
 #include "steps/blank_check.h"
 #include "steps/socket_check.h"
-
-#include <QTemporaryDir>
+#include "support/shipped_parts.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace tavrin::test {
@@ -27,17 +23,10 @@ bool servedByGenericSteps(const QString& type) {
 
 std::vector<DeviceRecord> shippedRecordsTheEmulatorKnows() {
     std::vector<DeviceRecord> records;
-    QTemporaryDir dataDir;
-    const AppPaths paths{QStringLiteral(TAVRIN_SOURCE_DIR "/data/device6.ini"), dataDir.path()};
-    auto session = std::make_unique<Session>();
-    RecordingUi ui;
-    if (!LoadDeviceList(*session, ui, paths)) return records;
-    for (const QString& name : session->device.DeviceNames) {
-        if (!emu::findPart(name.toStdString())) continue;
-        session->device.SelectedDevice = name;
-        if (!LoadDeviceDefinition(*session, ui, paths)) continue;
-        if (servedByGenericSteps(session->device.ProgramType)) records.push_back(session->device);
-    }
+    for (const LoadedPart& part : shippedParts().parts)
+        if (part.loaded && emu::findPart(part.name.toStdString()) &&
+            servedByGenericSteps(part.device.ProgramType))
+            records.push_back(part.device);
     return records;
 }
 

@@ -56,6 +56,11 @@ const ShippedParts& shippedParts() {
     return parts;
 }
 
+const DeviceRecord* shippedDevice(const QString& name) {
+    const LoadedPart* part = shippedParts().find(name);
+    return part && part->loaded ? &part->device : nullptr;
+}
+
 std::vector<QString> shippedDeviceNames() {
     const QStringList& names = shippedParts().names;
     return {names.begin(), names.end()};

@@ -1,6 +1,6 @@
-// The host's device records of the parts these tests put in the emulator's socket, written out as
-// the device file describes them (sizes, programming type, configuration masks). They are the
-// host's knowledge, kept apart from the emulator's own part catalogue.
+// The host's device records of the parts these tests put in the emulator's socket, as the program
+// reads them from the device file we ship. They are the host's knowledge, kept apart from the
+// emulator's own part catalogue, so that a disagreement between the two shows.
 #pragma once
 
 #include "core/session.h"
@@ -9,7 +9,7 @@
 
 namespace tavrin::test {
 
-// Fills the device record of the named part; fails the test for a name it does not know.
+// Fills the device record of the named part; fails the test for a part the file does not hold.
 void loadPartRecord(DeviceRecord& device, const QString& name);
 
 // One representative part of each programming type the generic steps serve.

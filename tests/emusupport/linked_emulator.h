@@ -1,5 +1,6 @@
 // The board emulator in a process of its own with a PIC16F877A in its socket, on a
 // pseudo-terminal reached through a fixed link name, as the run command gives it to the program.
+// (tests/link/pty_board.h is the other board on a pty: a bare identification answer, no emulator.)
 #pragma once
 
 #include "emusupport/emulator_process.h"
@@ -11,8 +12,8 @@
 
 namespace tavrin::test {
 
-struct PtyBoard {
-    PtyBoard()
+struct LinkedEmulator {
+    LinkedEmulator()
         : process({"--part", "PIC16F877A", "--baud", "0", "--link",
                    EmulatorProcess::uniquePath("tavrin-board")}) {
         std::string error;

@@ -17,6 +17,7 @@ const QString WriteFailed = QStringLiteral("指定プログラムメモリのデ
 struct CalibratedPart {
     const char* device;
     int words;
+    char power; // "n" for a VPP part
 };
 
 class CalibrationWord : public ::testing::TestWithParam<CalibratedPart> {};
@@ -34,7 +35,7 @@ TEST_P(CalibrationWord, SurvivesAChipEraseThroughReadAndWriteBack) {
     EXPECT_EQ(result, result::OK);
     EXPECT_EQ(bench.ui.statusText,
               shown(QStringLiteral("指定プログラムメモリのデータリード成功。")));
-    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'N', 'b', 'r', p.words >> 8, p.words & 0xFF}));
+    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({p.power, 'b', 'r', p.words >> 8, p.words & 0xFF}));
     EXPECT_EQ(bench.s.run.CalibWordHigh, 0x34);
     EXPECT_EQ(bench.s.run.CalibWordLow, factory & 0xFF);
     EXPECT_TRUE(bench.s.run.CalibWordRead);
@@ -48,13 +49,13 @@ TEST_P(CalibrationWord, SurvivesAChipEraseThroughReadAndWriteBack) {
     EXPECT_EQ(bench.ui.statusText,
               shown(QStringLiteral("指定プログラムメモリのデータライト成功。")));
     EXPECT_EQ(bench.sentSinceRecord(),
-              bytesOf({'N', 'b', 'w', p.words >> 8, p.words & 0xFF, 0x34, factory & 0xFF}));
+              bytesOf({p.power, 'b', 'w', p.words >> 8, p.words & 0xFF, 0x34, factory & 0xFF}));
     EXPECT_EQ(chip.program[p.words - 1], factory);
 }
 
 INSTANTIATE_TEST_SUITE_P(Parts, CalibrationWord,
-                         ::testing::Values(CalibratedPart{"PIC12F675", 1024},
-                                           CalibratedPart{"PIC12C672", 2048}));
+                         ::testing::Values(CalibratedPart{"PIC12F675", 1024, 'n'},
+                                           CalibratedPart{"PIC12C672", 2048, 'N'}));
 
 TEST(CalibrationWord, WriteSendsRetlwWhateverTheHighByteHolds) {
     StepBench bench(QStringLiteral("PIC12F629"));
@@ -108,13 +109,13 @@ TEST(CalibrationWord, AFailedReadDropsTheWordHeldFromBefore) {
 }
 
 TEST(CalibrationWord, ReadOfATypeWithoutTheWordSendsThePowerLetterOnly) {
-    StepBench bench(QStringLiteral("PIC16F628A"));
+    StepBench bench(QStringLiteral("PIC16F628A")); // a VPP part
     bench.recordFromHere();
     QString result = QStringLiteral("OK");
     ReadCalibrationWord(bench.channel(), result);
     EXPECT_EQ(result, result::OK); // the caller's, untouched
     EXPECT_EQ(bench.ui.statusText, shown(ReadFailed));
-    EXPECT_EQ(bench.sentSinceRecord(), QByteArray("N"));
+    EXPECT_EQ(bench.sentSinceRecord(), QByteArray("n"));
 }
 
 TEST(CalibrationWord, WriteOfATypeOutsideItsListSendsThePowerLetterOnly) {
@@ -174,7 +175,7 @@ TEST(ConfigArea, BandgapBitsAndTheAreaSurviveAChipErase) {
     ReadBandgapBits(bench.channel(), result);
     EXPECT_EQ(result, result::OK);
     EXPECT_EQ(bench.s.run.BandgapBits, 2);
-    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'N', 'r', 's', 'c', 0x00, 0x08, '@'}));
+    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'n', 'r', 's', 'c', 0x00, 0x08, '@'})); // VPP
     EXPECT_EQ(bench.s.link.ConfigAreaReply[16], '@');
     EXPECT_EQ(bench.s.link.ConfigAreaReply[7], 0x04);
 
@@ -243,7 +244,7 @@ TEST(ConfigArea, ShortReplyFailsAfterTenSecondsWithoutAnAcknowledgement) {
     EXPECT_EQ(bench.ui.statusText,
               shown(QStringLiteral(
                   "コンフィギュレーションワード読み出し失敗。　　読み出しデータ不足。")));
-    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'N', 'r', 's', 'c', 0x00, 0x08}));
+    EXPECT_EQ(bench.sentSinceRecord(), bytesOf({'n', 'r', 's', 'c', 0x00, 0x08})); // VPP
     EXPECT_GT(bench.msSinceRecord(), 10000);
     EXPECT_LT(bench.msSinceRecord(), 10200);
 }

@@ -39,6 +39,12 @@ bool isPic18(const StepBench& bench) {
     return bench.s.device.ProgramType == QLatin1String("18F_00");
 }
 
+// PIC18 configuration word k as the chip reads it: CONFIGkH << 8 | CONFIGkL.
+std::int32_t config18Word(const emu::Chip& chip, int k) {
+    const std::uint32_t low = 0x300000 + std::uint32_t(2 * k - 2);
+    return chip.readByte18(low + 1) << 8 | chip.readByte18(low);
+}
+
 void putWord(std::uint8_t* image, std::size_t at, std::uint16_t word) {
     image[at] = std::uint8_t(word >> 8);
     image[at + 1] = std::uint8_t(word & 0xFF);
@@ -56,10 +62,9 @@ void programLikeTheBuffer(StepBench& bench) {
             buffer.Id18Image[i] = std::uint8_t(0xF0 | i);
         }
         chip.config18[3] = 0x0E; // CONFIG2H: watchdog off
-        for (int k = 1; k <= 7; ++k) {
-            const std::uint16_t word = chip.config18[2 * k - 1] << 8 | chip.config18[2 * k - 2];
-            bench.s.device.ConfigValue[k] = word;
-        }
+        // The words as a read of the chip gives them, bits that read 1 included.
+        for (int k = 1; k <= 7; ++k)
+            bench.s.device.ConfigValue[k] = config18Word(chip, k);
         return;
     }
     std::uint8_t* image = buffer.ConfigIdImage.data();
@@ -316,7 +321,7 @@ TEST(ConfigVerify, Pic18ProtectionComesFromTheProgramBitsOfConfig5) {
         programLikeTheBuffer(bench);
         bench.chip().config18[8] = c.config5l;
         bench.chip().config18[9] = c.config5h;
-        bench.s.device.ConfigValue[5] = c.config5h << 8 | c.config5l;
+        bench.s.device.ConfigValue[5] = config18Word(bench.chip(), 5);
         const Outcome o = run(bench, Check::Verify);
         EXPECT_EQ(o.cpFlag, QString::fromLatin1(c.cpFlag))
             << int(c.config5l) << " " << int(c.config5h);

@@ -1,5 +1,6 @@
 // The device file we ship, loaded through the reader the program uses: the list, then every
-// part's block into its own record. Loaded once per test process.
+// part's block into its own record. Loaded once per test process. Tests that need a part take
+// its record from here, so that what they test is what the program reads.
 #pragma once
 
 #include "core/session.h"
@@ -38,6 +39,10 @@ struct ShippedParts {
 };
 
 const ShippedParts& shippedParts();
+
+// The named part's record as the program loads it; nullptr when the file has no such part or its
+// block did not load.
+const DeviceRecord* shippedDevice(const QString& name);
 
 // The device names, for parameterised tests ("QZ-WRT400" stays as it is).
 std::vector<QString> shippedDeviceNames();

@@ -39,10 +39,10 @@ TEST(SocketCheck, ReadsTheAreaAndAcknowledgesAfterSixteenBytes) {
         QByteArray sent;
     };
     const Case cases[] = {
-        {"PIC16F877A", bytesOf({'n', 'r', 's', 'c', 0, 8, '@'})}, // VPP part
+        {"PIC16F877A", bytesOf({'N', 'r', 's', 'c', 0, 8, '@'})},
         {"PIC16C715", bytesOf({'N', 'r', 'S', 'c', 0, 8, '@'})},
         {"QZ-WRT400", bytesOf({'N', 'r', '8', 'c', 0, 8, '@'})},
-        {"PIC16F88", bytesOf({'N', 'r', 's', 'c', 0, 8, '@'})}, // eight words here too
+        {"PIC16F88", bytesOf({'n', 'r', 's', 'c', 0, 8, '@'})}, // VPP part; eight words here too
         // Passed unread: nothing is sent, not even a power letter, which would only stand in
         // front of the next step's own.
         {"PIC16C56", QByteArray()},

@@ -36,7 +36,7 @@ class PtyPair {
 
 TEST(QtSerialWake, AWaitForACountEndsWhenThatManyBytesAreThere) {
     static int argc = 1;
-    static char name[] = "test_steps";
+    static char name[] = "test_link";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
 

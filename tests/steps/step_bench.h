@@ -3,7 +3,7 @@
 // interface, and the board link of an operation that has just re-identified the board.
 #pragma once
 
-#include "emusupport/emulated_board.h"
+#include "emusupport/emulated_bench.h"
 #include "link/board_link.h"
 #include "part_records.h"
 #include "support/recording_ui.h"
@@ -15,7 +15,7 @@
 
 namespace tavrin::test {
 
-class StepBench {
+class StepBench : public EmulatedBench {
   public:
     // socketPart: the emulator's part name, "none" for an empty socket, empty for the part
     // chosen in the device list.
@@ -26,23 +26,13 @@ class StepBench {
               emu::BoardOptions options = {});
 
     BoardChannel& channel() { return link.channel(); }
-    emu::Chip& chip() { return emu.board.chip(); }
-    // NAME[=ARG][@LETTERS], as the emulator takes it.
-    void addFault(const std::string& spec);
-    // Everything the host sent from now on, for checks of the exact command bytes.
-    void recordFromHere();
-    QByteArray sentSinceRecord();
-    // Virtual milliseconds since the mark.
-    double msSinceRecord() const;
 
-    EmulatedBoard emu;
     Session s;
     RecordingUi ui;
     BoardLink link;
 
   private:
     void identifyBoard();
-    std::int64_t markUs_ = 0;
 };
 
 // The status line as the person sees it for a message and its detail.
