@@ -160,6 +160,14 @@ class OperatorUi {
     // Lets pending window events run during a long wait (a no-op when the engine runs on a
     // thread of its own).
     virtual void pumpEvents() = 0;
+
+    // What ShowStatusMessage last put on the status line, without its colour prefix and detail:
+    // a program run that stops names in its log line what the person was last told.
+    const QString& lastStatusMessage() const { return lastStatusMessage_; }
+    void keepStatusMessage(const QString& message) { lastStatusMessage_ = message; }
+
+  private:
+    QString lastStatusMessage_;
 };
 
 // An OperatorUi that shows nothing and answers every question with its default button.

@@ -23,6 +23,7 @@ QString statusLineText(const QString& message) {
 void ShowStatusMessage(OperatorUi& ui, const QString& message, const QString& detail) {
     const bool red =
         message.startsWith(QStringLiteral("<<注意>>")) || colourPrefixLength(message) > 0;
+    ui.keepStatusMessage(statusLineText(message));
     ui.showStatusLine(statusLineText(message) + QLatin1Char(' ') + detail,
                       red ? StatusColor::Red : StatusColor::Black);
 }

@@ -61,6 +61,7 @@ void BoardChannel::reportLoss() {
 
 void BoardChannel::write(const QByteArray& bytes) {
     if (!port_.isOpen()) return;
+    bytesSent_ += std::uint64_t(bytes.size());
     if (!port_.write(bytes)) portUsable();
 }
 

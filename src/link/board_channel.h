@@ -78,6 +78,8 @@ class BoardChannel {
     // True when the port went away (and was reported) since it was last opened: an operation
     // that finds it so ends at once.
     bool lostSinceOpened() const { return lossReported_; }
+    // Every byte written to the board so far: a run that sent any has reached the board.
+    std::uint64_t bytesSent() const { return bytesSent_; }
 
     // --- sending ----------------------------------------------------------------------------
     // Each of these is followed by the 1 ms pause.
@@ -126,6 +128,7 @@ class BoardChannel {
     SerialPort& port_;
     Clock& clock_;
     bool lossReported_ = false;
+    std::uint64_t bytesSent_ = 0;
     std::int64_t lastPumpUs_ = 0;
     bool pumped_ = false;
 };

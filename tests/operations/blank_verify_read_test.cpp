@@ -119,6 +119,20 @@ TEST_F(Generic84A, ReadOfAnErasedChipSaysItIsErased) {
     EXPECT_EQ(bench.bufferWord(0), 0x3FFF);
 }
 
+// A read that stops at a failing area has been to the chip: its end line is written, as a failed
+// blank check writes its own, and no verdict is given.
+TEST(GenericRead, AReadThatStopsAtAnAreaKeepsItsEndLine) {
+    for (const char* fault : {"end-code@rsp", "end-code@rsd", "stall=3@rsp"}) {
+        SCOPED_TRACE(fault);
+        OperationBench bench(QStringLiteral("PIC16F84A"));
+        bench.addFault(fault);
+        bench.ops.Command_read_Click();
+        EXPECT_EQ(bench.logText(), endLine("リード 操作終了"));
+        EXPECT_FALSE(bench.ui.statusText.startsWith(QStringLiteral("読み出し完了")));
+        EXPECT_FALSE(bench.emu.port.isOpen());
+    }
+}
+
 TEST(GenericRead, AWrongPartInTheSocketStopsTheReadWhenThePersonCancels) {
     OperationBench bench(QStringLiteral("PIC16F84A"), "PIC16F628A");
     bench.answer({MessageAnswer::Cancel});

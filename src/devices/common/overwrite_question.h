@@ -1,5 +1,5 @@
-// The question asked before a part that already holds code is programmed. The window asks it
-// with frmHint; without a window it is a plain message box.
+// The question asked before a part that already holds code is programmed, as every program run
+// asks it. The window asks it with frmHint; without a window it is a plain message box.
 #pragma once
 
 #include <QString>
@@ -10,6 +10,7 @@
 namespace tavrin {
 
 class OperatorUi;
+struct ModuleContext;
 
 // The values frmHint leaves in HintAnswer.
 namespace hint {
@@ -25,6 +26,7 @@ inline const QString kWrittenLine = QStringLiteral("書込み済みです。");
 inline const QString kWrittenProtectedLine =
     QStringLiteral("書込み済みです。(コードプロテクトされています｡)");
 inline const QString kOverwriteLine = QStringLiteral("上書きしますか？");
+inline const QString kOverwriteCancelled = QStringLiteral("上書き操作をキャンセルしました。");
 
 // The first line for the blank check's code-protect flag ("CP" or "--").
 QString writtenLineFor(const QString& cpFlag);
@@ -34,6 +36,12 @@ QString writtenLineFor(const QString& cpFlag);
 inline bool consentsToOverwrite(std::int16_t answer) {
     return answer == hint::Overwrite;
 }
+
+// Asks with `firstLine` (no window to ask: cancelled), lets the events run, keeps the answer in
+// RunState::HintAnswer and returns whether the chip is overwritten. Otherwise the status line
+// says the overwrite was cancelled, after the run's status head; a board that went away while
+// the question was open keeps its loss as the last word.
+bool overwriteAgreed(ModuleContext& ctx, const QString& firstLine, const QString& head = QString());
 
 // The question as a message box: Yes or OK overwrites, anything else cancels.
 OverwriteQuestion overwriteQuestionByMessageBox(OperatorUi& ui);

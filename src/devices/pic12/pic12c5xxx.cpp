@@ -9,6 +9,7 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "devices/common/operation_epilogue.h"
+#include "devices/common/read_verdict.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
@@ -206,7 +207,11 @@ void Pic12C5xxx::ReadDevice() {
                        (run.ProgramAndHigh & run.ConfigAndHigh & run.IdAndHigh) * 256 +
                            (run.ProgramAndLow & run.ConfigAndLow & run.IdAndLow),
                        kErased12, [&s] { return s.device.CodeProtectOn; });
+        } else {
+            finishFailedRead(ctx_);
         }
+    } else {
+        finishFailedRead(ctx_);
     }
     s.device.ConfigFromDevice = false;
 }

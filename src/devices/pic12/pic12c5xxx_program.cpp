@@ -1,6 +1,7 @@
 // Program and Verify of the 12-bit parts: the 12-bit stream written and read back as for every
 // 12-bit part, around this module's blank check. There is no erase, so the blank check and the
 // overwrite question always run, and the chip's calibration word is known before the question.
+// Every way out that reached the board leaves the run's line (program_run_line.h).
 #include "pic12c5xxx.h"
 
 #include "core/clock.h"
@@ -12,8 +13,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
-#include "devices/common/program_stop.h"
-#include "devices/common/program_verdict.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
@@ -37,7 +37,7 @@ class TwelveBitProgram {
   public:
     TwelveBitProgram(ModuleContext& ctx, Pic12C5xxx& module)
         : ctx_(ctx), module_(module), s_(ctx.s), run_(ctx.s.run), ui_(ctx.ui),
-          ch_(ctx.link.channel()), settings_(ctx.currentSettings()) {}
+          ch_(ctx.link.channel()), settings_(ctx.currentSettings()), line_(ctx, settings_) {}
 
     void run();
 
@@ -57,7 +57,7 @@ class TwelveBitProgram {
     bool writeAndVerify();
     // A write that failed ends the run: its box and the run's line.
     bool writeFailed(const QString& title, const QString& text);
-    bool endsForLostBoard() { return endedByLostBoard(ctx_, settings_); }
+    bool endsForLostBoard() { return boardLost(ctx_); }
     void judge();
 
     ModuleContext& ctx_;
@@ -67,6 +67,7 @@ class TwelveBitProgram {
     OperatorUi& ui_;
     BoardChannel& ch_;
     const OperationSettings settings_;
+    ProgramRunLine line_;
     TypedCalibration typed_;
 };
 
@@ -82,6 +83,7 @@ void TwelveBitProgram::run() {
         ++run_.AttemptCount;
         if (writeAndVerify()) judge();
     }
+    line_.close(); // before the controls come back
 }
 
 // The typed value is checked before anything is written: a value that cannot be written would
@@ -123,13 +125,7 @@ bool TwelveBitProgram::blankCheckAllowsWriting() {
         }
         status(QStringLiteral("デバイスにコードが書き込まれています。"));
     }
-    run_.HintAnswer = hint::Cancel;
-    if (ctx_.askOverwrite)
-        run_.HintAnswer = ctx_.askOverwrite(writtenLineFor(cpFlag), kOverwriteLine);
-    ui_.pumpEvents();
-    if (consentsToOverwrite(run_.HintAnswer)) return true;
-    status(QStringLiteral("上書き操作をキャンセルしました。"));
-    return false;
+    return overwriteAgreed(ctx_, writtenLineFor(cpFlag));
 }
 
 bool TwelveBitProgram::writeAndVerify() {
@@ -175,16 +171,16 @@ bool TwelveBitProgram::writeAndVerify() {
 
 bool TwelveBitProgram::writeFailed(const QString& title, const QString& text) {
     if (endsForLostBoard()) return false;
-    logProgramStop(ctx_, settings_, text);
+    line_.stop(text);
+    line_.close();
     ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
     return false;
 }
 
 void TwelveBitProgram::judge() {
-    tellProgramVerdict(ctx_,
-                       programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
-                                        run_.ConfigVerifyResult),
-                       settings_, ctx_.calibrationLabel, verifyFailureReport(run_));
+    line_.judge(programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
+                                 run_.ConfigVerifyResult),
+                verifyFailureReport(run_));
 }
 
 } // namespace

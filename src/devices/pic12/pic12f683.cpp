@@ -13,7 +13,6 @@ BoardChannel& Pic12F683::channel() {
 }
 
 void Pic12F683::status(const QString& text, const QString& detail) {
-    told_ = statusLineText(text);
     ShowStatusMessage(ctx_.ui, text, detail);
 }
 

@@ -14,6 +14,7 @@
 
 namespace tavrin {
 class BoardChannel;
+class ProgramRunLine;
 } // namespace tavrin
 
 namespace tavrin::pic12 {
@@ -69,19 +70,16 @@ class Pic12F683 {
     void sendCommand(const char* letters);
     void erase(std::uint8_t code, bool eeprom, QString& result);
     void showCalibrationWord(std::uint16_t word);
-    bool runToVerdict();
+    void runToVerdict(ProgramRunLine& line);
     bool blankCheckAllowsWriting();
     bool eraseForProgramming();
     bool writeAndVerify();
-    void judge();
+    void judge(ProgramRunLine& line);
     void tellProgramMemoryOnlyEnd();
 
     // The chip's configuration word as the last configuration read found it; nothing when no
     // read of this run got it.
     std::optional<std::uint16_t> chipConfigWord_;
-    // What the status line last told the person (without its colour): the line of a program run
-    // that ends without a verdict.
-    QString told_;
 
     ModuleContext& ctx_;
 };

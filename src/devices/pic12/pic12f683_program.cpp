@@ -13,8 +13,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
-#include "devices/common/program_stop.h"
-#include "devices/common/program_verdict.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 #include "link/board_link.h"
@@ -46,10 +45,12 @@ void Pic12F683::ProgramDevice() {
     Session& s = ctx_.s;
     RunState& run = s.run;
     OperatorUi& ui = ctx_.ui;
-    const OperationSettings settings = ctx_.currentSettings();
     run.OperationStartTimeUs = ctx_.clock.nowUs();
     beginOperation(ctx_);
     const OperationEpilogue end(ctx_, OperationKind::Program);
+    // Every way out leaves the run's line: the verdict's, or what the run last told the person
+    // (the loss, when the board went away).
+    ProgramRunLine line(ctx_, ctx_.currentSettings());
     ui.refreshViews(ViewProgram | ViewEeprom);
     ctx_.calibrationLabel = QStringLiteral("--");
     ui.setControlText(Control::Lbl_Calib_ReadWrite_Data, ctx_.calibrationLabel);
@@ -59,27 +60,20 @@ void Pic12F683::ProgramDevice() {
     run.CodeProtectState = result::Skipped;
     chipConfigWord_.reset();
     ui.pumpEvents();
-    // Every way out leaves the run's line: the verdict's, or what the run last told the person
-    // (the loss, when the board went away).
-    if (!runToVerdict()) logProgramStop(ctx_, settings, told_);
+    runToVerdict(line);
 }
 
-// True when the verdict was told (with its line); false when the run ended before one.
-bool Pic12F683::runToVerdict() {
+void Pic12F683::runToVerdict(ProgramRunLine& line) {
     RunState& run = ctx_.s.run;
     CheckDeviceId(run.ConfigStepResult);
-    if (boardLost(ctx_) || run.ConfigStepResult == result::NG) return false;
-    if (!blankCheckAllowsWriting() || !eraseForProgramming()) return false;
+    if (boardLost(ctx_) || run.ConfigStepResult == result::NG) return;
+    if (!blankCheckAllowsWriting() || !eraseForProgramming()) return;
     // An attempt is counted where the verdict will count a pass or a failure: a run of program
     // memory alone has none, and would show as a failure in "Fail =".
     if (!run.ProgramMemoryOnlyMode) ++run.AttemptCount;
-    if (!writeAndVerify()) return false;
-    if (run.ProgramMemoryOnlyMode) {
-        tellProgramMemoryOnlyEnd();
-        return false;
-    }
-    judge();
-    return true;
+    if (!writeAndVerify()) return;
+    if (run.ProgramMemoryOnlyMode) return tellProgramMemoryOnlyEnd();
+    judge(line);
 }
 
 bool Pic12F683::blankCheckAllowsWriting() {
@@ -114,13 +108,7 @@ bool Pic12F683::blankCheckAllowsWriting() {
         return true;
     }
     status(ended + QStringLiteral("。　デバイスにコードが書き込まれています。"));
-    run.HintAnswer = hint::Cancel;
-    if (ctx_.askOverwrite)
-        run.HintAnswer = ctx_.askOverwrite(writtenLineFor(run.CodeProtectState), kOverwriteLine);
-    ctx_.ui.pumpEvents();
-    if (consentsToOverwrite(run.HintAnswer)) return true;
-    status(kStep + QStringLiteral("上書き操作をキャンセルしました。"));
-    return false;
+    return overwriteAgreed(ctx_, writtenLineFor(run.CodeProtectState), kStep);
 }
 
 // The bulk erase. A run of program memory alone keeps the data EEPROM, unless the EEPROM is
@@ -228,12 +216,11 @@ bool Pic12F683::writeAndVerify() {
 }
 
 // Only all three areas verified pass: the part always has its EEPROM.
-void Pic12F683::judge() {
+void Pic12F683::judge(ProgramRunLine& line) {
     const RunState& run = ctx_.s.run;
-    tellProgramVerdict(ctx_,
-                       run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
-                           QLatin1String("OKOKOK"),
-                       ctx_.currentSettings(), ctx_.calibrationLabel, verifyReport(run));
+    line.judge(run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult ==
+                   QLatin1String("OKOKOK"),
+               verifyReport(run));
 }
 
 // A run of program memory alone has no verdict; its last word is the first verify that failed,

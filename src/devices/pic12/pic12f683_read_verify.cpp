@@ -10,6 +10,7 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "devices/common/operation_epilogue.h"
+#include "devices/common/read_verdict.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"
@@ -41,7 +42,8 @@ void Pic12F683::ReadDevice() {
     run.CodeProtectState = result::Skipped;
 
     CheckDeviceId(run.ConfigStepResult);
-    bool read = run.ConfigStepResult != result::NG;
+    const bool checked = run.ConfigStepResult != result::NG;
+    bool read = checked;
     if (read) {
         status(QStringLiteral("プログラムメモリ読み出し中.........."));
         ReadProgramMemory(run.ProgramStepResult);
@@ -62,6 +64,8 @@ void Pic12F683::ReadDevice() {
                    (run.ProgramAndHigh & run.EepromAndHigh & run.ConfigAndHigh) * 256 +
                        (run.ProgramAndLow & run.EepromAndLow & run.ConfigAndLow),
                    0x3FFF, [&run] { return run.CodeProtectState == result::CP; });
+    else if (checked)
+        finishFailedRead(ctx_);
     s.device.ConfigFromDevice = false;
 }
 

@@ -6,7 +6,7 @@
 #include "core/status.h"
 #include "core/utilities.h"
 #include "devices/common/module_context.h"
-#include "devices/common/result_log.h"
+#include "devices/common/read_verdict.h"
 
 namespace tavrin::pic12 {
 
@@ -20,16 +20,7 @@ void finishRead(ModuleContext& ctx, std::int32_t summary, std::int32_t erased,
             s.device.ConfigValue[k] = (config[12 + 2 * k] & 0x3F) * 256 + config[13 + 2 * k];
     RefreshConfigGrids(s);
     ui.refreshViews(ViewAll);
-    if (summary == erased)
-        ShowStatusMessage(ui, QStringLiteral("読み出し完了。　デバイスは消去されています。"));
-    else if (!protectedChip())
-        ShowStatusMessage(ui, QStringLiteral("読み出し完了。"));
-    else
-        ShowStatusMessage(ui,
-                          QStringLiteral("redコードプロテクトされています。（または不適切なデータが"
-                                         "コードプロテクトビットにセットされています。）"));
-    ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
-    writeLogLine(ui, ctx.dataDir, operationEndLine(OperationEnd::Read, ctx.now()));
+    tellReadVerdict(ctx, readFinding(summary == erased, summary != erased && protectedChip()));
 }
 
 } // namespace tavrin::pic12

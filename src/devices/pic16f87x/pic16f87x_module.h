@@ -15,6 +15,7 @@ struct ModuleContext;
 struct Session;
 class OperatorUi;
 class BoardChannel;
+class ProgramRunLine;
 
 class Pic16F87xModule {
   public:
@@ -79,7 +80,7 @@ class Pic16F87xModule {
                           const QString& cpFlag);
     void readSummary();
     void reportVerify();
-    void programVerdict();
+    void programVerdict(ProgramRunLine& line);
 
     ModuleContext& ctx_;
     const Pic16F87xVariant& v_;

@@ -1,14 +1,13 @@
 // The Program button's whole run: the chip checked, blank checked (with the question before a
 // written chip is overwritten), erased, written and verified area by area, then judged, counted
-// and logged.
+// and logged. Every way out that reached the board leaves the run's line (program_run_line.h).
 #include "pic16f87x_module.h"
 
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
-#include "devices/common/program_stop.h"
-#include "devices/common/result_log.h"
+#include "devices/common/program_run_line.h"
 
 #include "core/clock.h"
 #include "core/operator_ui.h"
@@ -33,6 +32,7 @@ void Pic16F87xModule::ProgramDevice() {
     run.OperationStartTimeUs = ctx_.clock.nowUs();
     beginOperation(ctx_);
     OperationEpilogue epilogue(ctx_, OperationKind::Program);
+    ProgramRunLine line(ctx_, settings);
     ui().setControlText(Control::Lbl_Calib_ReadWrite_Data, QString());
     ui().refreshViews(ViewProgram | ViewEeprom);
     run.ProgramVerifyResult = run.EepromVerifyResult = run.ConfigVerifyResult = result::OK;
@@ -45,10 +45,10 @@ void Pic16F87xModule::ProgramDevice() {
         ShowStatusMessage(ui(), kProgramming);
         ch.pumpEvents();
         CheckDeviceId(check);
-        if (endedByLostBoard(ctx_, settings) || check != result::OK) return;
+        if (boardLost(ctx_) || check != result::OK) return;
     } else {
         CheckDeviceId(check);
-        if (endedByLostBoard(ctx_, settings) || check == result::NG) return;
+        if (boardLost(ctx_) || check == result::NG) return;
         ShowStatusMessage(ui(), kProgramming);
         ch.pumpEvents();
     }
@@ -57,26 +57,18 @@ void Pic16F87xModule::ProgramDevice() {
         QString p = result::Skipped, e = result::Skipped, c = result::Skipped;
         ShowStatusMessage(ui(), QStringLiteral("ブランクチェック中.........."));
         BlankCheckProgramMemory(p);
-        if (endedByLostBoard(ctx_, settings) || p == result::ER) return;
+        if (boardLost(ctx_) || p == result::ER) return;
         BlankCheckEepromMemory(e);
-        if (endedByLostBoard(ctx_, settings) || e == result::ER) return;
+        if (boardLost(ctx_) || e == result::ER) return;
         BlankCheckConfigWords(c, run.CodeProtectState);
-        if (endedByLostBoard(ctx_, settings) || c == result::ER) return;
+        if (boardLost(ctx_) || c == result::ER) return;
         const QString joined = p + e + c;
         if (joined == QLatin1String("YB--YB") || joined == QLatin1String("YBYBYB")) {
             ShowStatusMessage(
                 ui(), QStringLiteral("ブランクチェック終了。　デバイスは消去されています。"));
         } else {
             ShowStatusMessage(ui(), QStringLiteral("デバイスにコードが書き込まれています。"));
-            run.HintAnswer = hint::Cancel;
-            if (ctx_.askOverwrite)
-                run.HintAnswer =
-                    ctx_.askOverwrite(writtenLineFor(run.CodeProtectState), kOverwriteLine);
-            ch.pumpEvents();
-            if (!consentsToOverwrite(run.HintAnswer)) {
-                ShowStatusMessage(ui(), QStringLiteral("上書き操作をキャンセルしました。"));
-                return;
-            }
+            if (!overwriteAgreed(ctx_, writtenLineFor(run.CodeProtectState))) return;
         }
     }
 
@@ -86,7 +78,7 @@ void Pic16F87xModule::ProgramDevice() {
     ch.pumpEvents();
     QString erase;
     EraseChip(erase);
-    if (endedByLostBoard(ctx_, settings)) return;
+    if (boardLost(ctx_)) return;
     if (erase != result::OK) {
         ShowStatusMessage(ui(), QStringLiteral("チップイレース失敗。"));
         return;
@@ -96,8 +88,9 @@ void Pic16F87xModule::ProgramDevice() {
     // From here the chip is being written: a write that fails ends the run with its box and the
     // run's line.
     auto writeFailed = [&](const QString& title, const QString& text) {
-        if (endedByLostBoard(ctx_, settings)) return;
-        logProgramStop(ctx_, settings, text);
+        if (boardLost(ctx_)) return;
+        line.stop(text);
+        line.close();
         ui().messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
     };
     ShowStatusMessage(ui(),
@@ -126,12 +119,12 @@ void Pic16F87xModule::ProgramDevice() {
     ch.pumpEvents();
     ch.pauseMs(StepPauseMs);
     VerifyProgramMemory(run.ProgramVerifyResult);
-    if (endedByLostBoard(ctx_, settings)) return;
+    if (boardLost(ctx_)) return;
     if (!memoryOnly) {
         ShowStatusMessage(ui(), QStringLiteral("ＥＥＰＲＯＭデータメモリのベリファイ中.........."));
         ch.pumpEvents();
         VerifyEepromMemory(run.EepromVerifyResult);
-        if (endedByLostBoard(ctx_, settings)) return;
+        if (boardLost(ctx_)) return;
     }
     if (!memoryOnly || run.IncludeConfigInPartial) {
         ShowStatusMessage(
@@ -145,38 +138,20 @@ void Pic16F87xModule::ProgramDevice() {
         ShowStatusMessage(ui(),
                           QStringLiteral("コンフィギュレーションワードのベリファイ中.........."));
         VerifyConfigWords(run.ConfigVerifyResult, run.CodeProtectState);
-        if (endedByLostBoard(ctx_, settings)) return;
+        if (boardLost(ctx_)) return;
     }
-    programVerdict();
+    programVerdict(line);
 }
 
-void Pic16F87xModule::programVerdict() {
-    Session& ss = s();
-    RunState& run = ss.run;
-    const std::int64_t elapsedSeconds = (ctx_.clock.nowUs() - run.OperationStartTimeUs) / 1000000;
-    const QDateTime end = ctx_.now();
+void Pic16F87xModule::programVerdict(ProgramRunLine& line) {
+    RunState& run = s().run;
     if (run.ProgramMemoryOnlyMode) {
         run.EepromVerifyResult = result::Skipped;
         if (!run.IncludeConfigInPartial) run.ConfigVerifyResult = result::Skipped;
     }
-    const bool passed =
-        programRunPassed(run.ProgramVerifyResult, run.EepromVerifyResult, run.ConfigVerifyResult);
-    if (passed) {
-        ++run.PassCount;
-        run.LastResultText = passText(elapsedSeconds, endTimeOfDay(end), run);
-        ShowStatusMessage(ui(), run.LastResultText);
-    } else {
-        ++run.FailCount;
-        run.LastResultText = failText(endTimeOfDay(end), run);
-        ShowStatusMessage(ui(), QStringLiteral("red") + run.LastResultText);
-    }
-    const OperationSettings settings = ctx_.currentSettings();
-    writeLogLine(ui(), ctx_.dataDir,
-                 programLogLine(ss, run.LastResultText, settings.idText.value_or(ss.buffer.IdText),
-                                ctx_.calibrationLabel, end));
-    if (!passed)
-        ui().messageBox(MessageIcon::Information, MessageButtons::Ok, QStringLiteral("ベリファイ"),
-                        verifyFailureReport(run));
+    line.judge(
+        programRunPassed(run.ProgramVerifyResult, run.EepromVerifyResult, run.ConfigVerifyResult),
+        verifyFailureReport(run));
 }
 
 } // namespace tavrin

@@ -4,7 +4,7 @@
 
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
-#include "devices/common/result_log.h"
+#include "devices/common/read_verdict.h"
 
 #include "core/config_grids.h"
 #include "core/operator_ui.h"
@@ -164,7 +164,8 @@ void Pic16F87xModule::ReadDevice() {
         ui().setControlText(Control::Lbl_ID_Rev, QString());
         ui().setControlText(Control::Lbl_ID_Dev, QString());
         CheckDeviceId(run.ConfigStepResult);
-        bool fine = run.ConfigStepResult != result::NG;
+        const bool checked = run.ConfigStepResult != result::NG;
+        bool fine = checked;
         if (fine) {
             ShowStatusMessage(ui(), QStringLiteral("プログラムメモリ読み出し中.........."));
             ReadProgramMemory(run.ProgramStepResult);
@@ -181,7 +182,10 @@ void Pic16F87xModule::ReadDevice() {
             ReadConfigWords(run.ConfigStepResult, run.CodeProtectState);
             fine = run.ConfigStepResult != result::NG;
         }
-        if (fine) readSummary();
+        if (fine)
+            readSummary();
+        else if (checked)
+            finishFailedRead(ctx_);
         ss.device.ConfigFromDevice = false;
     }
     ui().focusControl(Control::frmMain);
@@ -203,16 +207,8 @@ void Pic16F87xModule::readSummary() {
     const bool eeprom = run.EepromStepResult == result::OK;
     run.ProgramAndHigh &= run.ConfigAndHigh & (eeprom ? run.EepromAndHigh : 0xFF);
     run.ProgramAndLow &= run.ConfigAndLow & (eeprom ? run.EepromAndLow : 0xFF);
-    if (run.ProgramAndHigh * 256 + run.ProgramAndLow == 0x3FFF)
-        ShowStatusMessage(ui(), QStringLiteral("読み出し完了。　デバイスは消去されています。"));
-    else if (run.CodeProtectState != result::CP)
-        ShowStatusMessage(ui(), QStringLiteral("読み出し完了。"));
-    else
-        ShowStatusMessage(ui(), QStringLiteral("redコードプロテクトされています。（または不適切な"
-                                               "データがコードプロテクトビットにセットされています"
-                                               "。）"));
-    ui().setControlText(Control::LblCheckSUM, CalcProgramChecksum(ss));
-    writeLogLine(ui(), ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
+    tellReadVerdict(ctx_, readFinding(run.ProgramAndHigh * 256 + run.ProgramAndLow == 0x3FFF,
+                                      run.CodeProtectState == result::CP));
 }
 
 } // namespace tavrin

@@ -1,7 +1,8 @@
 // The Program operation: device check, blank check with the overwrite question, erase, writes
 // and verifies of program memory, EEPROM, ID and configuration, the verdict with its counters,
 // the log line. The extended window's program-memory-only run leaves the chip's data EEPROM
-// alone: it erases the program blocks instead of the whole chip.
+// alone: it erases the program blocks instead of the whole chip. Every way out that reached the
+// board leaves the run's line (program_run_line.h).
 #include "pic18_module.h"
 
 #include "core/clock.h"
@@ -11,7 +12,7 @@
 #include "devices/common/operation_epilogue.h"
 #include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
-#include "devices/common/program_stop.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "link/board_channel.h"
 
@@ -29,7 +30,6 @@ const QString kConfigNoAnswer =
 const QString kBlank = QStringLiteral("ブランクチェック終了。　デバイスは消去されています。");
 const QString kWritten =
     QStringLiteral("ブランクチェック終了。　デバイスにコードが書き込まれています。");
-const QString kCancelled = QStringLiteral("上書き操作をキャンセルしました。");
 const QString kErasing = QStringLiteral("チップイレース(コードプロテクト解除)中..........");
 const QString kEraseFailed = QStringLiteral("チップイレース(コードプロテクト解除)　失敗。");
 const QString kErased = QStringLiteral("チップイレース(コードプロテクト解除)　成功。");
@@ -89,7 +89,7 @@ void Pic18Module::programEraseStep(bool programOnly, QString& stopText) {
     if (programOnly && ui_.messageBox(MessageIcon::Exclamation, MessageButtons::OkCancel,
                                       kProtectedTitle, kProtectedQuestion) != MessageAnswer::Ok) {
         run.ProgramStepResult = result::NG;
-        status(kHead + kCancelled);
+        status(kHead + kOverwriteCancelled);
         stopText = lastStatus_;
         return;
     }
@@ -110,6 +110,7 @@ void Pic18Module::ProgramDevice() {
     const bool programOnly = run.ProgramMemoryOnlyMode;
     const bool withConfig = !programOnly || run.IncludeConfigInPartial;
     beginOperation(ctx_);
+    ProgramRunLine line(ctx_, settings_);
     run.OperationStartTimeUs = clock_.nowUs();
     ui_.setControlText(Control::Lbl_Calib_ReadWrite_Data, QStringLiteral("--"));
     ui_.refreshViews(ViewProgram | ViewEeprom);
@@ -156,11 +157,8 @@ void Pic18Module::ProgramDevice() {
                 status(kHead + kBlank);
             } else {
                 status(kHead + kWritten);
-                const std::int16_t answer = ctx_.askOverwrite(kWrittenLine, kOverwriteLine);
-                run.HintAnswer = answer;
-                ui_.pumpEvents();
-                // Only an explicit "はい" overwrites.
-                if (!consentsToOverwrite(answer)) stop(kCancelled);
+                if (!overwriteAgreed(ctx_, kWrittenLine, kHead))
+                    stopText = kHead + kOverwriteCancelled;
             }
         }
     }
@@ -248,12 +246,10 @@ void Pic18Module::ProgramDevice() {
         }
     }
     if (judged)
-        writeLogLine(ui_, ctx_.dataDir,
-                     programLogLine(s_, run.LastResultText,
-                                    settings_.idText.value_or(s_.buffer.IdText),
-                                    ctx_.calibrationLabel, ctx_.now()));
+        line.logResult(run.LastResultText);
     else
-        logProgramStop(ctx_, settings_, stopText);
+        line.stop(stopText);
+    line.close(); // before the controls come back
     finishOperation(ctx_, OperationKind::Program, settings_);
 }
 

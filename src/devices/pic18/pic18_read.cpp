@@ -9,7 +9,7 @@
 #include "core/utilities.h"
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
-#include "devices/common/result_log.h"
+#include "devices/common/read_verdict.h"
 #include "link/board_channel.h"
 #include "link/reply_transfer.h"
 
@@ -176,7 +176,8 @@ void Pic18Module::ReadDevice() {
     run.ConfigStepResult.clear();
     CheckDeviceId(run.ConfigStepResult);
     bool complete = false;
-    if (run.ConfigStepResult != result::NG && sizesFit()) {
+    const bool started = run.ConfigStepResult != result::NG && sizesFit();
+    if (started) {
         status(kReadingProgram);
         ui_.pumpEvents();
         ReadProgramMemory(run.ProgramStepResult);
@@ -218,8 +219,9 @@ void Pic18Module::ReadDevice() {
         } else {
             status(kProtectedPD + kWrongConfig);
         }
-        ui_.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s_));
-        writeLogLine(ui_, ctx_.dataDir, operationEndLine(OperationEnd::Read, ctx_.now()));
+        finishCompleteRead(ctx_);
+    } else if (started) {
+        finishFailedRead(ctx_);
     }
     s_.device.ConfigFromDevice = false;
     finishOperation(ctx_, OperationKind::Read, settings_);

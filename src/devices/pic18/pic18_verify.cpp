@@ -7,7 +7,7 @@
 #include "core/session.h"
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
-#include "devices/common/program_stop.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_exchange.h"
 #include "link/board_channel.h"

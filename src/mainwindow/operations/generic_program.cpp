@@ -2,11 +2,12 @@
 // calibration saved, blank check and the overwrite question, chip erase, program memory and
 // EEPROM written and verified, configuration merged, written and verified, then the verdict with
 // the counters, the log line and, on failure, the verify box. A write that fails after the erase
-// ends the run with its box and the run's line; a board that goes away ends it at once.
+// ends the run with its box; a board that goes away ends it at once. Every way out that reached
+// the board leaves the run's line (program_run_line.h).
 #include "devices/common/calibration_entry.h"
+#include "devices/common/overwrite_question.h"
 #include "devices/common/program_result.h"
-#include "devices/common/program_stop.h"
-#include "devices/common/program_verdict.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/result_log.h"
 #include "devices/common/verify_opening.h"
 #include "generic_operations.h"
@@ -83,7 +84,7 @@ class GenericProgram {
                    QString& calibrationLabel)
         : env_(env), s_(env.s), run_(env.s.run), ui_(env.ui), ch_(env.link.channel()),
           settings_(settings), steps_(stepsOf(env.s.device.ProgramType)),
-          calibrationLabel_(calibrationLabel) {}
+          calibrationLabel_(calibrationLabel), line_(env, settings) {}
 
     void run();
 
@@ -96,12 +97,13 @@ class GenericProgram {
     void critical(const QString& title, const QString& text) {
         ui_.messageBox(MessageIcon::Critical, MessageButtons::Ok, title, text);
     }
-    // The board went away (the loss is told): the run's line with the loss, and the run ends.
-    bool endedForLoss() { return endedByLostBoard(env_, settings_); }
+    // The board went away (the loss is told): the run ends.
+    bool endedForLoss() { return boardLost(env_); }
     // A write after the erase failed: the run's line with what the box tells, then the box.
     bool writeFailed(const QString& title, const QString& text) {
         if (endedForLoss()) return false;
-        logProgramStop(env_, settings_, text);
+        line_.stop(text);
+        line_.close();
         critical(title, text);
         return false;
     }
@@ -135,6 +137,7 @@ class GenericProgram {
     const OperationSettings& settings_;
     const ProgramTypeSteps& steps_;
     QString& calibrationLabel_;
+    ProgramRunLine line_;
     TypedCalibration typed_;
     bool bandgapRead_ = false;
     QString cpFlag_;
@@ -215,13 +218,7 @@ bool GenericProgram::blankCheckAllowsWriting() {
         return true;
     }
     status(QStringLiteral("デバイスにコードが書き込まれています。"));
-    run_.HintAnswer = hint::Cancel;
-    if (env_.askOverwrite)
-        run_.HintAnswer = env_.askOverwrite(writtenLineFor(cpFlag), kOverwriteLine);
-    ui_.pumpEvents();
-    if (consentsToOverwrite(run_.HintAnswer)) return true;
-    status(QStringLiteral("上書き操作をキャンセルしました。"));
-    return false;
+    return overwriteAgreed(env_, writtenLineFor(cpFlag));
 }
 
 bool GenericProgram::chipCalibrationKnown() {
@@ -363,10 +360,9 @@ void GenericProgram::judge() {
         run_.EepromVerifyResult = result::Skipped;
         if (!run_.IncludeConfigInPartial) run_.ConfigVerifyResult = result::Skipped;
     }
-    tellProgramVerdict(env_,
-                       programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
-                                        run_.ConfigVerifyResult),
-                       settings_, calibrationLabel_, verifyFailureReport(run_));
+    line_.judge(programRunPassed(run_.ProgramVerifyResult, run_.EepromVerifyResult,
+                                 run_.ConfigVerifyResult),
+                verifyFailureReport(run_));
 }
 
 } // namespace

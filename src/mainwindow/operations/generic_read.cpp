@@ -1,7 +1,7 @@
 // The Read operation for every part without a device module of its own: socket check, program
 // memory, EEPROM and the ID and configuration words into the PC buffer, the configuration grids
 // set from what was read, and a verdict on whether the part was erased.
-#include "devices/common/result_log.h"
+#include "devices/common/read_verdict.h"
 #include "generic_operations.h"
 #include "operation_environment.h"
 
@@ -80,6 +80,7 @@ void runGenericRead(OperationEnvironment& env) {
     run.ConfigStepResult = config;
     if (program != result::OK || !readFine(eeprom) || config != result::OK) {
         // The failing step has said what went wrong; the buffer holds what arrived before it.
+        finishFailedRead(env);
         s.device.ConfigFromDevice = false;
         return;
     }
@@ -87,16 +88,7 @@ void runGenericRead(OperationEnvironment& env) {
     // The grids take the words just read from the buffer; CodeProtectOn follows them.
     RefreshConfigGrids(s);
     ui.refreshViews(ViewConfigGrids | ViewIdConfig);
-    if (readPartIsErased(s, eeprom))
-        ShowStatusMessage(ui, QStringLiteral("読み出し完了。　デバイスは消去されています。"));
-    else if (!s.device.CodeProtectOn)
-        ShowStatusMessage(ui, QStringLiteral("読み出し完了。"));
-    else
-        ShowStatusMessage(ui,
-                          QStringLiteral("redコードプロテクトされています。（または不適切なデータ"
-                                         "がコードプロテクトビットにセットされています。）"));
-    ui.setControlText(Control::LblCheckSUM, CalcProgramChecksum(s));
-    writeLogLine(ui, env.dataDir, operationEndLine(OperationEnd::Read, env.now()));
+    tellReadVerdict(env, readFinding(readPartIsErased(s, eeprom), s.device.CodeProtectOn));
     s.device.ConfigFromDevice = false;
 }
 

@@ -146,7 +146,11 @@ TEST_F(Pic12C508A, AProtectedChipWhoseCalibrationCannotBeReadIsNotWritten) {
     EXPECT_EQ(bench.ui.messages[0].title, QStringLiteral("キャリブレーションデータ"));
     EXPECT_EQ(bench.s.run.AttemptCount, 0);
     EXPECT_EQ(bench.chip().program.back(), kFactoryCalibration);
-    EXPECT_TRUE(bench.logText().isEmpty());
+    // The run went to the chip: its line tells why it stopped.
+    EXPECT_TRUE(bench.logText().startsWith(
+        QStringLiteral("ＰＩＣ内部のキャリブレーションデータを読み出せませんでした。"
+                       "書込みを中止しました。  PIC12C508A  ID:")))
+        << bench.logText().toStdString();
     expectOperationEnded();
 }
 
@@ -177,7 +181,11 @@ TEST_F(Pic12C508A, AnEmptySocketIsNeverProgrammed) {
     empty.ops.Command_pogram_Click();
     // An empty socket reads zeros: written, and no calibration word to keep.
     EXPECT_EQ(empty.s.run.AttemptCount, 0);
-    EXPECT_TRUE(empty.logText().isEmpty());
+    // The run went to the socket: its line tells why it stopped.
+    EXPECT_TRUE(empty.logText().startsWith(
+        QStringLiteral("ＰＩＣ内部のキャリブレーションデータを読み出せませんでした。"
+                       "書込みを中止しました。  PIC12C508A  ID:")))
+        << empty.logText().toStdString();
     EXPECT_FALSE(empty.emu.port.isOpen());
 }
 
