@@ -9,6 +9,7 @@
 #include "core/utilities.h"
 #include "devices/common/module_context.h"
 #include "devices/common/operation_epilogue.h"
+#include "devices/common/program_run_line.h"
 #include "devices/common/read_verdict.h"
 #include "link/board_channel.h"
 #include "link/reply_transfer.h"
@@ -138,7 +139,8 @@ void Pic18Module::ReadProgramMemory(QString& result) {
     }
     showProgress18(ui_, false, 0, 0, 0);
     if (v_.transfer == ProgramTransfer::WholeMemory) {
-        status(ok ? kProgramRead : kProgramReadError);
+        // A lost board has said so already; its notice stays the last status.
+        if (ok || !boardLost(ctx_)) status(ok ? kProgramRead : kProgramReadError);
         ui_.refreshViews(ViewProgram);
     } else if (ok) {
         ui_.refreshViews(ViewProgram);
