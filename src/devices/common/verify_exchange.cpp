@@ -3,6 +3,7 @@
 #include "core/operator_ui.h"
 #include "core/session.h"
 #include "core/status.h"
+#include "link/board_channel.h"
 
 namespace tavrin {
 
@@ -11,7 +12,8 @@ bool verifyExchangeFailed(const RunState& run) {
            run.EepromVerifyResult == result::ER;
 }
 
-void reportVerifyExchangeFailure(OperatorUi& ui) {
+void reportVerifyExchangeFailure(OperatorUi& ui, const BoardChannel& ch) {
+    if (ch.lostSinceOpened()) return;
     const QString text = QStringLiteral("ベリファイ中に通信エラーが発生しました。");
     ShowStatusMessage(ui, QStringLiteral("red") + text);
     ui.messageBox(MessageIcon::Critical, MessageButtons::Ok, QStringLiteral("ベリファイ"),

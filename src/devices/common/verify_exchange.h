@@ -5,13 +5,15 @@
 
 namespace tavrin {
 
+class BoardChannel;
 class OperatorUi;
 struct RunState;
 
 // True when the configuration, program or EEPROM verify reported a failed exchange.
 bool verifyExchangeFailed(const RunState& run);
 
-// Red status and a message box: the verify could not be completed.
-void reportVerifyExchangeFailure(OperatorUi& ui);
+// Red status and a message box: the verify could not be completed. A board that went away has
+// been told already, and that notice stays the last status.
+void reportVerifyExchangeFailure(OperatorUi& ui, const BoardChannel& ch);
 
 } // namespace tavrin

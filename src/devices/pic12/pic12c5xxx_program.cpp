@@ -225,7 +225,7 @@ void Pic12C5xxx::VerifyDevice() {
     }
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
     if (verifyExchangeFailed(run)) {
-        reportVerifyExchangeFailure(ui);
+        reportVerifyExchangeFailure(ui, ch);
     } else if (run.VerifySummary == QLatin1String("OK--OK")) {
         status(QStringLiteral("ベリファイは正常終了しました。"));
     } else {

@@ -106,7 +106,7 @@ void Pic12F683::VerifyDevice() {
             run.VerifySummary =
                 run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
             if (verifyExchangeFailed(run)) {
-                reportVerifyExchangeFailure(ui);
+                reportVerifyExchangeFailure(ui, channel());
             } else if (run.VerifySummary == QLatin1String("OKOKOK")) {
                 status(QStringLiteral("ベリファイは正常終了しました。"));
             } else {

@@ -151,7 +151,7 @@ void Pic16F87xModule::reportVerify() {
     RunState& run = s().run;
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
     if (verifyExchangeFailed(run)) {
-        reportVerifyExchangeFailure(ui());
+        reportVerifyExchangeFailure(ui(), channel());
         return;
     }
     if (run.VerifySummary == QLatin1String("OK--OK") ||

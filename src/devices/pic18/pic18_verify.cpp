@@ -152,7 +152,7 @@ void Pic18Module::VerifyDevice() {
             run.VerifySummary =
                 run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
             if (verifyExchangeFailed(run)) {
-                reportVerifyExchangeFailure(ui_);
+                reportVerifyExchangeFailure(ui_, ch_);
             } else if (run.VerifySummary == QLatin1String("OKOKOK")) {
                 status(kAllMatch);
             } else {

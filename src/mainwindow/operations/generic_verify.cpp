@@ -69,7 +69,7 @@ void runGenericVerify(OperationEnvironment& env) {
 
     run.VerifySummary = run.ProgramVerifyResult + run.EepromVerifyResult + run.ConfigVerifyResult;
     if (verifyExchangeFailed(run)) {
-        reportVerifyExchangeFailure(ui);
+        reportVerifyExchangeFailure(ui, ch);
     } else if (run.VerifySummary == QLatin1String("OK--OK") ||
                run.VerifySummary == QLatin1String("OKOKOK")) {
         ShowStatusMessage(ui, QStringLiteral("ベリファイは正常終了しました。"));
