@@ -1,13 +1,11 @@
 // The real main window driving the board emulator on a pseudo-terminal through QSerialPort, for
 // the PIC18F452 and the PIC18F8720 (64K words): Blank, Program, Verify and Read pressed as a
 // person presses them, the chip compared with the HEX file and the saved buffer by srec_cmp, a
-// protected chip, the wrong part in the socket and a board that stops answering or goes away.
+// protected chip, the wrong part in the socket and a board that stops answering.
 #include "pic18_bench.h"
 #include "window_bench.h"
 
 #include <QProcess>
-#include <QProgressBar>
-#include <QTimer>
 #include <QtTest>
 
 using namespace tavrin;
@@ -52,8 +50,6 @@ class Pic18Window : public QObject {
     void aBoardThatStopsAnswering();
     void aWrongEndCodeAfterTheProgramBytes_data();
     void aWrongEndCodeAfterTheProgramBytes();
-    void aBoardLostDuringTheReadStaysTheLastStatus_data();
-    void aBoardLostDuringTheReadStaysTheLastStatus();
 };
 
 void Pic18Window::programVerifyReadAndSave_data() {
@@ -220,42 +216,3 @@ void Pic18Window::aWrongEndCodeAfterTheProgramBytes() {
 
 QTEST_MAIN(Pic18Window)
 #include "pic18_window_qtest.moc"
-
-void Pic18Window::aBoardLostDuringTheReadStaysTheLastStatus_data() {
-    QTest::addColumn<QString>("device");
-    // The larger part reads its whole memory in one request, the other panel by panel.
-    QTest::newRow("PIC18F8720") << QStringLiteral("PIC18F8720");
-    QTest::newRow("PIC18F452") << QStringLiteral("PIC18F452");
-}
-
-void Pic18Window::aBoardLostDuringTheReadStaysTheLastStatus() {
-    QFETCH(QString, device);
-    // Paced, so that the read lasts; lenient, since a board cut off in mid-command cannot judge
-    // the host.
-    BenchOptions lenient;
-    lenient.strictness = EmulatorProcess::Strictness::Lenient;
-    Bench bench({"--part", device.toStdString(), "--baud", "57600"}, lenient);
-    QVERIFY(bench.started);
-    bench.select(device);
-    const QString viewBefore = bench.programView();
-    auto* progress = bench.find<QProgressBar>("P_Bar");
-    bool pulled = false;
-    QTimer pull;
-    pull.setInterval(0);
-    QObject::connect(&pull, &QTimer::timeout, [&] {
-        if (pulled || !progress->isVisible() || progress->value() <= progress->minimum() ||
-            !bench.status().contains(QStringLiteral("ＦＬＡＳＨプログラムメモリー")))
-            return;
-        pulled = true;
-        bench.emu->stop();
-    });
-    pull.start();
-    bench.click("Command_read");
-    pull.stop();
-    QVERIFY(pulled);
-    const QString lost = QStringLiteral("通信ポート ") + bench.session.link.ComPortName +
-                         QStringLiteral(" との接続が切れました。");
-    QVERIFY2(bench.status().startsWith(lost), qPrintable(bench.status()));
-    QCOMPARE(bench.programView(), viewBefore); // the buffer keeps what it held
-    QVERIFY(bench.controlsBack());
-}
